@@ -1,0 +1,46 @@
+#pragma once
+// The command-call convention: every argument and every result is one 12-byte
+// record that carries its own type code.
+#include <cstdint>
+#include <cstring>
+
+#include "runtime/values/data_type.h"
+
+namespace quillet {
+
+struct CommandArg {
+    uint32_t low;        // value, low word (a reference for texts, byte sets and arrays)
+    uint32_t high;       // value, high word: 64-bit values; the unit id of a unit reference
+    DataTypeCode type;   // 0 when the caller left the argument out
+};
+static_assert(sizeof(CommandArg) == 12, "argument records lie 12 bytes apart");
+static_assert(sizeof(void*) == 4, "references travel in one 32-bit word");
+
+// Every runtime command: writes its result's value words; the type word stays 0.
+using CommandFunction = void (*)(CommandArg* result, int32_t argCount, CommandArg* args);
+
+// Typed views of a record's words.
+inline bool IsOmitted(const CommandArg& arg) { return arg.type == DataType::None; }
+inline int64_t AsInt64(const CommandArg& arg) {
+    return static_cast<int64_t>((static_cast<uint64_t>(arg.high) << 32) | arg.low);
+}
+inline double AsDouble(const CommandArg& arg) {
+    const uint64_t bits = static_cast<uint64_t>(AsInt64(arg));
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+inline float AsFloat(const CommandArg& arg) {
+    float value;
+    std::memcpy(&value, &arg.low, sizeof value);
+    return value;
+}
+template <typename T>
+T* AsReference(const CommandArg& arg) {
+    return reinterpret_cast<T*>(static_cast<uintptr_t>(arg.low));
+}
+inline uint32_t ReferenceWord(const void* reference) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(reference));
+}
+
+}  // namespace quillet

@@ -1,0 +1,145 @@
+#include "runtime/commands/compiled_code.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/values/array_block.h"
+#include "runtime/values/text.h"
+
+namespace quillet::compiled {
+namespace {
+
+// Compiled code never passes null as a text: it passes its constant empty text.
+constexpr char EmptyText[1] = "";
+
+constexpr int32_t PlainProperty = -1;
+constexpr int32_t ErrorSubscriptBelowOne = 4;
+constexpr int32_t ErrorSubscriptPastEnd = 1;
+
+uintptr_t Word(const void* reference) { return reinterpret_cast<uintptr_t>(reference); }
+
+}  // namespace
+
+int32_t OwnedArray::Count() const { return ArrayElementCount(block_); }
+
+void OwnedArray::Reset() {
+    void* block = std::exchange(block_, nullptr);
+    if (block == nullptr) return;
+    if (ownsElements_) {
+        void** elements = ArrayReferences(block);
+        const int32_t count = ArrayElementCount(block);
+        for (int32_t i = 0; i < count; ++i) Support().Free(elements[i]);
+    }
+    Support().Free(block);
+}
+
+CommandArg TextArg(const char* text) {
+    return CommandArg{ReferenceWord(text != nullptr ? text : EmptyText), 0, DataType::Text};
+}
+
+CommandArg IntArg(int32_t value) { return CommandArg{static_cast<uint32_t>(value), 0, DataType::Int}; }
+
+CommandArg BoolArg(bool value) { return CommandArg{value ? 1u : 0u, 0, DataType::Bool}; }
+
+CommandArg DoubleArg(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return CommandArg{static_cast<uint32_t>(bits), static_cast<uint32_t>(bits >> 32), DataType::Double};
+}
+
+CommandArg UnitArg(uint32_t windowId, uint32_t unitId, DataTypeCode unitType) {
+    return CommandArg{windowId, unitId, unitType};
+}
+
+OwnedText ReadText(uint32_t windowId, uint32_t unitId, int32_t index) {
+    const PropertyWords value = Support().ReadUnitProperty(windowId, unitId, index, PlainProperty);
+    return OwnedText(reinterpret_cast<char*>(static_cast<uintptr_t>(value.low)));
+}
+
+int32_t ReadInt(uint32_t windowId, uint32_t unitId, int32_t index) {
+    return static_cast<int32_t>(Support().ReadUnitProperty(windowId, unitId, index, PlainProperty).low);
+}
+
+bool ReadBool(uint32_t windowId, uint32_t unitId, int32_t index) {
+    return ReadInt(windowId, unitId, index) != 0;
+}
+
+void WriteText(uint32_t windowId, uint32_t unitId, int32_t index, const char* text) {
+    Support().WriteUnitProperty(windowId, unitId, index, PlainProperty,
+                                ReferenceWord(text != nullptr ? text : EmptyText), 0);
+}
+
+void WriteInt(uint32_t windowId, uint32_t unitId, int32_t index, int32_t value) {
+    Support().WriteUnitProperty(windowId, unitId, index, PlainProperty, static_cast<uint32_t>(value), 0);
+}
+
+void WriteBool(uint32_t windowId, uint32_t unitId, int32_t index, bool value) {
+    WriteInt(windowId, unitId, index, value ? 1 : 0);
+}
+
+int CompareText(const char* left, const char* right) { return CompareTexts(left, right); }
+
+OwnedText Concatenate(std::initializer_list<const char*> pieces) {
+    int32_t total = 0;
+    for (const char* piece : pieces) total += TextLength(piece);
+    char* result = static_cast<char*>(Support().Allocate(total + 1));
+    char* end = result;
+    for (const char* piece : pieces) {
+        const int32_t length = TextLength(piece);
+        std::memcpy(end, piece, static_cast<size_t>(length));
+        end += length;
+    }
+    *end = '\0';
+    return OwnedText(result);
+}
+
+void*& ElementAt(void* array, int32_t subscript, Location where) {
+    const int32_t index = subscript - 1;
+    if (index < 0) Support().ReportRuntimeError(ErrorSubscriptBelowOne, where.subroutineId, where.statementNumber);
+    if (index >= ArrayElementCount(array))
+        Support().ReportRuntimeError(ErrorSubscriptPastEnd, where.subroutineId, where.statementNumber);
+    return ArrayReferences(array)[index];
+}
+
+int32_t DeleteElements(OwnedArray& array, int32_t position, int32_t count) {
+    constexpr int32_t ElementSize = ReferenceSize;
+    MakeArrayPrivate(ElementSize, array.Variable());
+    void* block = array.Get();
+    const int32_t total = ArrayElementCount(block);
+    const int32_t first = position - 1;
+    if (first < 0 || first >= total) return 0;
+    const int32_t deleted = std::min(count, total - first);
+    if (deleted <= 0) return 0;
+
+    auto* header = static_cast<int32_t*>(block);
+    void** elements = ArrayReferences(block);
+    if (header[0] != 1) {
+        // Rewritten as one dimension: the elements move up behind the two header words.
+        std::memmove(header + 2, elements, static_cast<size_t>(total) * ElementSize);
+        elements = reinterpret_cast<void**>(header + 2);
+    }
+    header[0] = 1;
+    header[1] = total - deleted;
+    if (array.OwnsElements())
+        for (int32_t i = first; i < first + deleted; ++i) Support().Free(elements[i]);
+    std::memmove(elements + first, elements + first + deleted,
+                 static_cast<size_t>(total - first - deleted) * ElementSize);
+    *array.Variable() = Support().Reallocate(block, 8 + ElementSize * (total - deleted));
+    return deleted;
+}
+
+void InitialiseRuntime() {
+    Support().CallTableEntry(TableEntryNumber::InitialiseRuntime, 0, 0, 0, 0);
+}
+
+void RegisterExitRoutine(ExitRoutine routine) {
+    Support().CallTableEntry(TableEntryNumber::RegisterExitRoutine, reinterpret_cast<uintptr_t>(routine), 0,
+                             0, 0);
+}
+
+void MakeArrayPrivate(int32_t elementSize, void** arrayVariable) {
+    Support().CallTableEntry(TableEntryNumber::MakeArrayPrivate, static_cast<uintptr_t>(elementSize),
+                             Word(arrayVariable), 0, 0);
+}
+
+}  // namespace quillet::compiled

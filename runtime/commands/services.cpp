@@ -1,0 +1,79 @@
+// The runtime core's numbered services, one table, and the library-side entry.
+#include "runtime/commands/notify_runtime.h"
+
+#include "runtime/app/startup.h"
+#include "runtime/values/array_block.h"
+#include "runtime/values/runtime_heap.h"
+
+namespace quillet {
+namespace {
+
+ServiceFunction installedService = nullptr;
+
+using ServiceHandler = uintptr_t (*)(uintptr_t value1, uintptr_t value2);
+
+template <typename T>
+uintptr_t Word(T* reference) {
+    return reinterpret_cast<uintptr_t>(reference);
+}
+template <typename T>
+T* Reference(uintptr_t word) {
+    return reinterpret_cast<T*>(word);
+}
+
+uintptr_t ServeRunDirectory(uintptr_t, uintptr_t) { return Word(RunDirectory()); }
+uintptr_t ServeExecutableName(uintptr_t, uintptr_t) { return Word(ExecutableName()); }
+
+uintptr_t ServeFreeArray(uintptr_t elementType, uintptr_t array) {
+    FreeArray(static_cast<DataTypeCode>(elementType), Reference<void>(array));
+    return 0;
+}
+
+uintptr_t ServeAllocate(uintptr_t size, uintptr_t noReport) {
+    const auto bytes = static_cast<int32_t>(size);
+    return Word(noReport != 0 ? TryAllocateBlock(bytes) : AllocateBlock(bytes));
+}
+
+uintptr_t ServeFree(uintptr_t block, uintptr_t) {
+    FreeBlock(Reference<void>(block));
+    return 0;
+}
+
+uintptr_t ServeReallocate(uintptr_t block, uintptr_t size) {
+    return Word(ReallocateBlock(Reference<void>(block), static_cast<int32_t>(size)));
+}
+
+uintptr_t ServeExitProcess(uintptr_t exitCode, uintptr_t) {
+    ExitRuntimeProcess(static_cast<int32_t>(exitCode));
+}
+
+struct Service {
+    int32_t code;
+    ServiceHandler handler;
+};
+
+constexpr Service Services[] = {
+    {ServiceCode::RunDirectory, ServeRunDirectory},
+    {ServiceCode::ExecutableName, ServeExecutableName},
+    {ServiceCode::FreeArray, ServeFreeArray},
+    {ServiceCode::Allocate, ServeAllocate},
+    {ServiceCode::Free, ServeFree},
+    {ServiceCode::Reallocate, ServeReallocate},
+    {ServiceCode::ExitProcess, ServeExitProcess},
+};
+
+}  // namespace
+
+uintptr_t DispatchService(int32_t service, uintptr_t value1, uintptr_t value2) {
+    for (const Service& entry : Services)
+        if (entry.code == service) return entry.handler(value1, value2);
+    return 0;
+}
+
+uintptr_t NotifyRuntime(int32_t service, uintptr_t value1, uintptr_t value2) {
+    return installedService != nullptr ? installedService(service, value1, value2) : 0;
+}
+
+void InstallServiceFunction(ServiceFunction function) { installedService = function; }
+
+}  // namespace quillet

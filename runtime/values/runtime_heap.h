@@ -1,0 +1,31 @@
+#pragma once
+// The runtime heap: the one place that knows the platform's heap, so that the
+// value code and the text commands above it build without <windows.h>.
+//
+// Blocks handed between compiled code and the runtime come from here. Blocks
+// inside the program's constant data area are never freed or resized in place.
+#include <cstddef>
+#include <cstdint>
+
+namespace quillet {
+
+// Allocation and reallocation never return null: failure is a fatal runtime
+// error naming the requested size, which ends the process.
+void* AllocateBlock(int32_t size);
+void* ReallocateBlock(void* block, int32_t size);
+void FreeBlock(void* block);
+
+// A plain allocation that may return null (service 2024 with its no-report flag).
+void* TryAllocateBlock(int32_t size);
+
+// Scratch storage for builders such as TextBuffer: same heap, no fatal report.
+void* RawAllocate(size_t size);
+void* RawReallocate(void* block, size_t size);
+void RawFree(void* block);
+
+// The compiled program's constant data, recorded once at start-up.
+void SetConstantDataArea(const void* start, uint32_t size);
+void ForgetConstantDataArea();
+bool IsConstantData(const void* block);
+
+}  // namespace quillet

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what building and testing Quillet needs on Debian 12, once.
+# Idempotent: every step checks first, so a second run does nothing.
+set -euo pipefail
+
+packages=(
+  g++-mingw-w64-i686-posix   # the 32-bit Windows cross compiler (posix threads)
+  cmake make                 # the build
+  googletest                 # sources of the test framework, built with the cross compiler
+  wine wine32:i386           # runs the .exe files
+  xvfb x11-utils             # a display for window tests; xdpyinfo tells when it is up
+  imagemagick                # screenshots of the running program
+  locales                    # zh_CN.UTF-8, so that Wine's ANSI code page is 936
+  fonts-wqy-microhei         # a CJK font, so the Chinese captions render
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "quillet: missing packages (${missing[*]}); run as root to install them" >&2
+    exit 1
+  fi
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "quillet: locale zh_CN.UTF-8 missing; run as root to generate it" >&2
+    exit 1
+  fi
+  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi

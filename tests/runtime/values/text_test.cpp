@@ -1,0 +1,56 @@
+// Texts: the two empty forms, copies, comparison.
+#include <gtest/gtest.h>
+
+#include "runtime/values/runtime_heap.h"
+#include "runtime/values/text.h"
+#include "tests/support/heap_probe.h"
+
+namespace quillet {
+namespace {
+
+TEST(TextTest, BothEmptyFormsAreEmptyEverywhere) {
+    const char zero[1] = "";
+    EXPECT_TRUE(IsEmptyText(nullptr));
+    EXPECT_TRUE(IsEmptyText(zero));
+    EXPECT_EQ(TextLength(nullptr), 0);
+    EXPECT_EQ(TextLength(zero), 0);
+    EXPECT_EQ(CopyText(nullptr), nullptr);
+    EXPECT_EQ(CopyText(zero), nullptr);
+    EXPECT_EQ(CompareTexts(nullptr, zero), 0);
+    EXPECT_EQ(CompareTexts(zero, nullptr), 0);
+    EXPECT_EQ(CompareTexts(nullptr, nullptr), 0);
+}
+
+TEST(TextTest, CopiesAreExactSizeHeapBlocks) {
+    char* copy = CopyText("编辑框");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(HeapBlockSize(copy), 7u);  // three GBK characters and the 0 byte
+    EXPECT_STREQ(copy, "\xB1\xE0\xBC\xAD\xBF\xF2");
+    FreeBlock(copy);
+
+    char* part = CopyBytes("abcdef", 2);
+    EXPECT_STREQ(part, "ab");
+    EXPECT_EQ(HeapBlockSize(part), 3u);
+    FreeBlock(part);
+    EXPECT_EQ(CopyBytes("abc", 0), nullptr);
+    EXPECT_EQ(CopyBytes("abc", -5), nullptr);
+}
+
+TEST(TextTest, ComparisonIsUnsignedBytewise) {
+    EXPECT_EQ(CompareTexts(nullptr, "a"), -1);
+    EXPECT_EQ(CompareTexts("a", nullptr), 1);
+    EXPECT_EQ(CompareTexts("abc", "abd"), -1);
+    EXPECT_EQ(CompareTexts("ab", "abc"), -1);
+    EXPECT_EQ(CompareTexts("B", "a"), -1);  // no case folding
+    EXPECT_EQ(CompareTexts("\xB0\xA1", "z"), 1);  // 0xB0 is above 'z', not negative
+    EXPECT_EQ(CompareTexts("same", "same"), 0);
+}
+
+TEST(TextTest, LeadBytesStartAt0x80) {
+    EXPECT_FALSE(IsLeadByte('\x7F'));
+    EXPECT_TRUE(IsLeadByte('\x80'));
+    EXPECT_TRUE(IsLeadByte('\xFF'));
+}
+
+}  // namespace
+}  // namespace quillet
