@@ -87,7 +87,7 @@ void ExitRuntimeProcess(int32_t exitCode) {
     ExitProcess(static_cast<UINT>(exitCode));
 }
 
-const char* RunDirectory() { return State().runDirectory.c_str(); }
-const char* ExecutableName() { return State().executableName.c_str(); }
+const char* ProgramDirectory() { return State().runDirectory.c_str(); }
+const char* ProgramFileName() { return State().executableName.c_str(); }
 
 }  // namespace quillet

@@ -22,8 +22,8 @@ void RunShutdown(int32_t exitCode);
 
 // The running executable's folder (no trailing backslash) and file name, split
 // at start-up. Empty texts (never null) before that.
-const char* RunDirectory();
-const char* ExecutableName();
+const char* ProgramDirectory();
+const char* ProgramFileName();
 
 // Splits a path at its last backslash, stepping over double-byte characters so
 // that a GBK trail byte 0x5C never counts. Returns the offset of that backslash,

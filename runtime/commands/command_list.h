@@ -24,7 +24,7 @@ void ToText(CommandArg* result, int32_t argCount, CommandArg* args);
 void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args);
 void ProcessEvents(CommandArg* result, int32_t argCount, CommandArg* args);
 void AppendText(CommandArg* result, int32_t argCount, CommandArg* args);
-void RunDirectoryCommand(CommandArg* result, int32_t argCount, CommandArg* args);
+void RunDirectory(CommandArg* result, int32_t argCount, CommandArg* args);
 
 constexpr int32_t RuntimeCommandCount = 17;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];

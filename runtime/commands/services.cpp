@@ -21,8 +21,8 @@ T* Reference(uintptr_t word) {
     return reinterpret_cast<T*>(word);
 }
 
-uintptr_t ServeRunDirectory(uintptr_t, uintptr_t) { return Word(RunDirectory()); }
-uintptr_t ServeExecutableName(uintptr_t, uintptr_t) { return Word(ExecutableName()); }
+uintptr_t ServeRunDirectory(uintptr_t, uintptr_t) { return Word(ProgramDirectory()); }
+uintptr_t ServeExecutableName(uintptr_t, uintptr_t) { return Word(ProgramFileName()); }
 
 uintptr_t ServeFreeArray(uintptr_t elementType, uintptr_t array) {
     FreeArray(static_cast<DataTypeCode>(elementType), Reference<void>(array));

@@ -181,13 +181,13 @@ TEST(StartupTest, RunDirectoryIsTheExecutablesFolder) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string full(path);
-    EXPECT_EQ(std::string(RunDirectory()) + "\\" + ExecutableName(), full);
-    EXPECT_EQ(std::string(ExecutableName()), "runtime_tests.exe");
+    EXPECT_EQ(std::string(ProgramDirectory()) + "\\" + ProgramFileName(), full);
+    EXPECT_EQ(std::string(ProgramFileName()), "runtime_tests.exe");
     char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_STREQ(current, RunDirectory());
+    EXPECT_STREQ(current, ProgramDirectory());
     const auto* folder = reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::RunDirectory));
-    EXPECT_STREQ(folder, RunDirectory());
+    EXPECT_STREQ(folder, ProgramDirectory());
 }
 
 TEST(StartupTest, PathSplitNeverTakesATrailByteForABackslash) {
