@@ -1,0 +1,42 @@
+#pragma once
+// The program's windows as deserialised from its template data at start-up.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/template/unit_collection.h"
+
+namespace quillet {
+
+struct WindowTemplate {
+    UnitId windowId = 0;
+    uint32_t word1 = 0, word2 = 0;   // carried with the window, not interpreted
+    std::string text1, text2;        // likewise
+    UnitCollection working;          // what the loaded window reads and changes
+    UnitCollection pristine;         // the template's own copy while the window is loaded
+    bool hasPristine = false;
+
+    // The window's own object lives in record 0's object slot.
+    void* WindowObject() { return working.IsEmpty() ? nullptr : working.RecordAt(0).Object(); }
+};
+
+class WindowTable {
+public:
+    // Reads template data; false when it is malformed in any way (the table is
+    // then left empty). Handler offsets become addresses relative to handlerBase.
+    bool Deserialise(const uint8_t* data, uint32_t size, uintptr_t handlerBase);
+
+    int32_t Count() const { return static_cast<int32_t>(windows_.size()); }
+    WindowTemplate* At(int32_t index) { return windows_[static_cast<size_t>(index)].get(); }
+    WindowTemplate* Find(UnitId windowId);
+    void Clear() { windows_.clear(); }
+
+private:
+    std::vector<std::unique_ptr<WindowTemplate>> windows_;
+};
+
+// Handler offsets relative to handlerBase become addresses; -1 (none) becomes 0.
+void RelocateHandlers(UnitCollection& collection, uintptr_t handlerBase);
+
+}  // namespace quillet
