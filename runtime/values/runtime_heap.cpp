@@ -20,18 +20,18 @@ HANDLE RuntimeHeap() {
 const char* constantStart = nullptr;
 const char* constantEnd = nullptr;
 
-[[noreturn]] void ReportAllocationFailure(int32_t size) {
-    char message[64];
-    std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(size));
-    ReportFatalError(message, 0, 0, 0);
-}
-
 // HeapAlloc takes an unsigned size: a negative request can never be met.
 SIZE_T RequestSize(int32_t size) {
     return size < 0 ? static_cast<SIZE_T>(-1) : static_cast<SIZE_T>(size);
 }
 
 }  // namespace
+
+void ReportAllocationFailure(int32_t size) {
+    char message[64];
+    std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(size));
+    ReportFatalError(message, 0, 0, 0);
+}
 
 void* AllocateBlock(int32_t size) {
     void* block = HeapAlloc(RuntimeHeap(), 0, RequestSize(size));

@@ -14,6 +14,8 @@ namespace quillet {
 void* AllocateBlock(int32_t size);
 void* ReallocateBlock(void* block, int32_t size);
 void FreeBlock(void* block);
+// The same fatal report, for builders whose own storage could not grow to size bytes.
+[[noreturn]] void ReportAllocationFailure(int32_t size);
 
 // A plain allocation that may return null (service 2024 with its no-report flag).
 void* TryAllocateBlock(int32_t size);
