@@ -1,0 +1,332 @@
+// Every text command against a small reference model on std::string, for
+// thousands of generated GBK texts: valid pairs (some with trail bytes that look
+// like letters, spaces or commas), stray bytes 0x80-0xFF, lone lead bytes at the
+// end, full-width spaces, tabs, commas and CR LF. The seed is fixed, and a
+// failure names its input in hex.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/runtime/commands/text_command_calls.h"
+
+namespace quillet::text_test {
+namespace {
+
+// ---- The model: the commands' rules written out plainly, no speed in mind. ----
+
+unsigned char At(const std::string& t, int64_t i) {
+    return i < static_cast<int64_t>(t.size()) ? static_cast<unsigned char>(t[static_cast<size_t>(i)]) : 0;
+}
+bool Lead(unsigned char byte) { return byte >= 0x80; }
+unsigned char Lower(unsigned char byte) { return byte >= 'A' && byte <= 'Z' ? byte + 32 : byte; }
+
+bool SameAt(const std::string& t, int64_t at, const std::string& s, bool fold) {
+    for (size_t k = 0; k < s.size(); ++k) {
+        unsigned char a = At(t, at + static_cast<int64_t>(k));
+        unsigned char b = static_cast<unsigned char>(s[k]);
+        if (fold) a = Lower(a), b = Lower(b);
+        if (a != b) return false;
+    }
+    return true;
+}
+
+int64_t StartOf(std::optional<int32_t> start) {
+    return start ? std::max<int64_t>(static_cast<int64_t>(*start) - 1, 0) : 0;
+}
+
+std::string ModelLeft(const std::string& t, int32_t count) {
+    return count < 1 ? "" : t.substr(0, std::min<size_t>(static_cast<size_t>(count), t.size()));
+}
+
+std::string ModelRight(const std::string& t, int32_t count) {
+    if (count < 1) return "";
+    return t.substr(t.size() - std::min<size_t>(static_cast<size_t>(count), t.size()));
+}
+
+std::string ModelCharFromCode(int32_t code) {
+    const char byte = static_cast<char>(code & 0xFF);
+    return byte == 0 ? "" : std::string(1, byte);
+}
+
+int32_t ModelFind(const std::string& t, const std::string& s, std::optional<int32_t> start, bool fold) {
+    const int64_t length = static_cast<int64_t>(t.size());
+    const int64_t n = static_cast<int64_t>(s.size());
+    const int64_t from = StartOf(start);
+    const int64_t areaStart = from < 1 ? 0 : from;
+    const int64_t areaLength = from < 1 ? length : (from < length ? length - from : 0);
+    if (n == 0) return areaLength > 0 ? 1 : -1;
+    int64_t pos = areaStart;
+    while (areaStart + areaLength - pos >= n) {
+        if (SameAt(t, pos, s, fold)) return static_cast<int32_t>(pos + 1);
+        if (!Lead(At(t, pos))) pos += 1;
+        else if (At(t, pos + 1) == 0) return -1;
+        else pos += 2;
+    }
+    return -1;
+}
+
+std::string ModelReplace(const std::string& t, const std::string& s, const std::string& r,
+                         std::optional<int32_t> start, std::optional<int32_t> count, uint32_t flagWord) {
+    const int64_t length = static_cast<int64_t>(t.size());
+    const int64_t n = static_cast<int64_t>(s.size());
+    const int64_t from = StartOf(start);
+    int64_t c = count ? *count : -1;
+    const bool fold = flagWord == 0;
+    if (length == 0 || n == 0 || from >= length || c == 0) return t;
+    std::string out = t.substr(0, static_cast<size_t>(from));
+    int64_t pos = from;
+    while (length - pos >= n) {
+        if (SameAt(t, pos, s, fold)) {
+            out += r;
+            pos += n;
+            if (c != -1 && --c == 0) break;
+            continue;
+        }
+        const unsigned char byte = At(t, pos);
+        if (!Lead(byte)) {
+            out += static_cast<char>(byte);
+            pos += 1;
+        } else if (At(t, pos + 1) != 0) {
+            out += t.substr(static_cast<size_t>(pos), 2);
+            pos += 2;
+        } else {
+            pos += 1;   // the lone lead byte is dropped
+            break;
+        }
+    }
+    return out + t.substr(static_cast<size_t>(std::min(pos, length)));
+}
+
+Pieces ModelSplit(const std::string& t, std::optional<std::string> delimiter, std::optional<int32_t> maximum) {
+    const std::string d = delimiter ? *delimiter : ",";
+    int64_t m = maximum ? std::max(*maximum, 0) : -1;
+    const int64_t length = static_cast<int64_t>(t.size());
+    const int64_t n = static_cast<int64_t>(d.size());
+    if (length == 0 || m == 0) return {};
+    if (n == 0) return {t};
+    Pieces pieces;
+    int64_t pieceStart = 0;
+    int64_t pos = 0;
+    while (length - pos >= n) {
+        if (t.compare(static_cast<size_t>(pos), static_cast<size_t>(n), d) == 0) {
+            pieces.push_back(t.substr(static_cast<size_t>(pieceStart), static_cast<size_t>(pos - pieceStart)));
+            pos += n;
+            pieceStart = pos;
+            if (m != -1 && --m == 0) break;
+            continue;
+        }
+        if (!Lead(At(t, pos))) pos += 1;
+        else if (At(t, pos + 1) == 0) break;
+        else pos += 2;
+    }
+    if (pieceStart != length && m != 0) pieces.push_back(t.substr(static_cast<size_t>(pieceStart)));
+    return pieces;
+}
+
+// The trimming commands, seen as lists of characters rather than bytes.
+struct Character {
+    std::string bytes;
+    bool truncated;   // a lead byte with nothing after it
+    bool IsSpace() const { return bytes == " " || bytes == "\xA1\xA1"; }
+};
+
+std::vector<Character> Characters(const std::string& t) {
+    std::vector<Character> characters;
+    for (size_t i = 0; i < t.size();) {
+        const size_t width = Lead(At(t, static_cast<int64_t>(i))) ? 2 : 1;
+        characters.push_back({t.substr(i, width), i + width > t.size()});
+        i += width;
+    }
+    return characters;
+}
+
+std::string Joined(const std::vector<Character>& characters, size_t from, size_t to) {
+    std::string text;
+    for (size_t i = from; i < to; ++i) text += characters[i].bytes;
+    return text;
+}
+
+std::string ModelTrim(const std::string& t) {
+    const std::vector<Character> characters = Characters(t);
+    size_t first = 0;
+    while (first < characters.size() && characters[first].IsSpace()) ++first;
+    size_t end = characters.size();
+    if (end > first && characters[end - 1].truncated) return Joined(characters, first, end - 1);
+    while (end > first && characters[end - 1].IsSpace()) --end;
+    return Joined(characters, first, end);
+}
+
+std::string ModelRemoveSpaces(const std::string& t) {
+    std::string text;
+    for (const Character& character : Characters(t))
+        if (!character.IsSpace() && !character.truncated) text += character.bytes;
+    return text;
+}
+
+// ---- Generated inputs. ----
+
+class Generator {
+public:
+    explicit Generator(uint32_t seed) : random_(seed) {}
+
+    int32_t Number(int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random_); }
+    bool OneIn(int32_t n) { return Number(1, n) == 1; }
+
+    std::string Token() {
+        static const char* const Tokens[] = {
+            "a", "b", "A", "B", "z", "Z", "@", "`", " ", " ", "\t", ",", ",", "\r\n", "\r", "\n",
+            "\xB0\xA1", "\xA1\xA1", "\xA1\xA1", "\xD6\xD0", "\x81\x41", "\x82\x61", "\xA1\xB0",
+            "\xB0\xB0", "\xA1\x20", "\xC1\x2C", "\xFE\x7E",
+        };
+        constexpr int32_t Count = sizeof Tokens / sizeof Tokens[0];
+        if (OneIn(8)) return std::string(1, static_cast<char>(Number(0x80, 0xFF)));   // a stray high byte
+        return Tokens[Number(0, Count - 1)];
+    }
+
+    std::string Text(int32_t maxTokens) {
+        std::string text;
+        const int32_t count = Number(0, maxTokens);
+        for (int32_t i = 0; i < count; ++i) text += Token();
+        if (OneIn(4)) text += static_cast<char>(Number(0x80, 0xFF));   // a lone lead byte at the end
+        return text;
+    }
+
+    // A search text: often a piece of the text itself, starting anywhere (trail bytes too).
+    std::string SearchFor(const std::string& text, int32_t longest) {
+        if (text.empty() || OneIn(3)) return Text(2);
+        const int32_t from = Number(0, static_cast<int32_t>(text.size()) - 1);
+        std::string piece = text.substr(static_cast<size_t>(from), static_cast<size_t>(Number(0, longest)));
+        if (OneIn(3))
+            for (char& byte : piece) byte = static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 32 : byte);
+        return piece;
+    }
+
+    std::optional<int32_t> MaybeNumber(int32_t low, int32_t high) {
+        if (OneIn(3)) return std::nullopt;
+        return Number(low, high);
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+In NumberIn(std::optional<int32_t> value) { return value ? I(*value) : Omit; }
+
+std::string Shown(std::optional<int32_t> value) { return value ? std::to_string(*value) : "-"; }
+
+std::string Shown(const Pieces& pieces) {
+    std::string shown;
+    for (const std::string& piece : pieces) shown += Hex(piece) + " ";
+    return "{" + shown + "}";
+}
+
+// Checks one generated case against the model; returns false at the first disagreement.
+class Checker {
+public:
+    explicit Checker(Generator& generate) : generate_(generate) {}
+
+    bool Run(const std::string& t, int32_t longestSearch) {
+        const int32_t length = static_cast<int32_t>(t.size());
+        Expect(CallInt(TextLength, {T(t)}), static_cast<int32_t>(t.size()), "TextLength", t);
+
+        const int32_t count = generate_.Number(-1, length + 1);
+        Expect(CallText(LeftText, {T(t), I(count)}), ModelLeft(t, count), "LeftText count " + std::to_string(count), t);
+        Expect(CallText(RightText, {T(t), I(count)}), ModelRight(t, count), "RightText count " + std::to_string(count), t);
+        const int32_t code = generate_.Number(0, 0x1FF);
+        Expect(CallText(CharFromCode, {I(code)}), ModelCharFromCode(code), "CharFromCode " + std::to_string(code), t);
+
+        const std::string s = generate_.SearchFor(t, longestSearch);
+        const std::optional<int32_t> start = generate_.MaybeNumber(-1, length + 2);
+        const int32_t ignoreCase = generate_.Number(0, 2);   // 0 false, 1 true, 2 left out
+        const In flagIn = ignoreCase == 2 ? Omit : B(ignoreCase == 1);
+        Expect(CallInt(FindText, {T(t), T(s), NumberIn(start), flagIn}), ModelFind(t, s, start, ignoreCase == 1),
+               "FindText search " + Hex(s) + " start " + Shown(start) + " ignore case " + std::to_string(ignoreCase), t);
+
+        const std::string r = generate_.OneIn(4) ? s + s : generate_.Text(2);
+        const std::optional<int32_t> replaceCount = generate_.MaybeNumber(-2, 3);
+        // The flag record: left out, false, true, or a value word without a type word.
+        const int32_t flagKind = generate_.Number(0, 3);
+        const In flags[] = {Omit, B(false), B(true), Rec(1, 0, 0)};
+        const uint32_t flagWord = flagKind >= 2 ? 1 : 0;
+        Expect(CallText(ReplaceSubtext, {T(t), T(s), T(r), NumberIn(start), NumberIn(replaceCount), flags[flagKind]}),
+               ModelReplace(t, s, r, start, replaceCount, flagWord),
+               "ReplaceSubtext search " + Hex(s) + " by " + Hex(r) + " start " + Shown(start) + " count " +
+                   Shown(replaceCount) + " flag kind " + std::to_string(flagKind),
+               t);
+
+        const std::optional<std::string> delimiter =
+            generate_.OneIn(3) ? std::nullopt : std::optional<std::string>(generate_.SearchFor(t, longestSearch));
+        const std::optional<int32_t> maximum = generate_.MaybeNumber(-1, 4);
+        const Pieces pieces =
+            CallTextArray(SplitText, {T(t), delimiter ? T(*delimiter) : Omit, NumberIn(maximum)});
+        const Pieces expected = ModelSplit(t, delimiter, maximum);
+        if (pieces != expected) Fail("SplitText delimiter " + (delimiter ? Hex(*delimiter) : "-") + " maximum " +
+                                         Shown(maximum) + " gave " + Shown(pieces) + " not " + Shown(expected), t);
+
+        Expect(CallText(TrimBothEnds, {T(t)}), ModelTrim(t), "TrimBothEnds", t);
+        Expect(CallText(RemoveAllSpaces, {T(t)}), ModelRemoveSpaces(t), "RemoveAllSpaces", t);
+        return ok_;
+    }
+
+private:
+    template <typename Value>
+    void Expect(const Value& actual, const Value& expected, const std::string& what, const std::string& t) {
+        if (actual == expected) return;
+        std::ostringstream message;
+        message << what << " gave " << Printed(actual) << " not " << Printed(expected);
+        Fail(message.str(), t);
+    }
+    static std::string Printed(const std::string& text) { return Hex(text); }
+    static std::string Printed(int32_t number) { return std::to_string(number); }
+
+    void Fail(const std::string& message, const std::string& t) {
+        ADD_FAILURE() << "text " << Hex(t) << ": " << message;
+        ok_ = false;
+    }
+
+    Generator& generate_;
+    bool ok_ = true;
+};
+
+TEST(TextCommandsModelTest, ShortTextsAgreeWithTheModel) {
+    Generator generate(20240611);
+    int failures = 0;
+    for (int i = 0; i < 6000 && failures < 10; ++i) {
+        Checker check(generate);
+        if (!check.Run(generate.Text(14), 6)) ++failures;
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+// Long texts and searches longer than the finder keeps on its stack.
+TEST(TextCommandsModelTest, LongTextsAndLongSearchesAgreeWithTheModel) {
+    Generator generate(77031);
+    int failures = 0;
+    for (int i = 0; i < 60 && failures < 5; ++i) {
+        Checker check(generate);
+        if (!check.Run(generate.Text(1500), 200)) ++failures;
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+// Few distinct bytes give many overlapping and trail-byte candidates.
+TEST(TextCommandsModelTest, RepetitiveTextsAgreeWithTheModel) {
+    Generator generate(5151);
+    int failures = 0;
+    for (int i = 0; i < 2000 && failures < 10; ++i) {
+        std::string t;
+        const int32_t length = generate.Number(0, 40);
+        for (int32_t k = 0; k < length; ++k) t += "a\xB0\xA1 "[generate.Number(0, 3)];
+        Checker check(generate);
+        if (!check.Run(t, 8)) ++failures;
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+}  // namespace
+}  // namespace quillet::text_test
