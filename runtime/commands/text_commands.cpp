@@ -20,10 +20,10 @@ constexpr CommandArg LeftOut{0, 0, 0};
 
 // Argument k (0-based); a record the caller did not pass reads as left out.
 const CommandArg& ArgAt(int32_t argCount, const CommandArg* args, int32_t k) {
-    return args != nullptr && k < argCount ? args[k] : LeftOut;
+    return args != nullptr && k >= 0 && k < argCount ? args[k] : LeftOut;
 }
 
-// A borrowed text and its length. Anything but a text record reads as the empty text.
+// A borrowed text and its length.
 struct TextView {
     const char* bytes;
     int32_t length;
@@ -33,6 +33,7 @@ TextView ViewOf(const char* text) {
     return text != nullptr ? TextView{text, TextLength(text)} : TextView{"", 0};
 }
 
+// Anything but a text record reads as the empty text.
 TextView TextValue(const CommandArg& arg) {
     return ViewOf(arg.type == DataType::Text ? AsReference<const char>(arg) : nullptr);
 }
@@ -63,13 +64,9 @@ int64_t StartOffset(const CommandArg& arg) {
     return IsOmitted(arg) ? 0 : std::max<int64_t>(static_cast<int64_t>(IntValue(arg)) - 1, 0);
 }
 
-void SetText(CommandArg* result, char* text) {
-    result->low = ReferenceWord(text);
-    result->high = 0;
-}
-
-void SetArray(CommandArg* result, void* array) {
-    result->low = ReferenceWord(array);
+// A new text (null for the empty text) or array block, handed to the caller.
+void SetBlock(CommandArg* result, const void* block) {
+    result->low = ReferenceWord(block);
     result->high = 0;
 }
 
@@ -86,7 +83,8 @@ void EnsureRoom(TextBuffer& buffer, int32_t count) {
     constexpr int64_t Largest = std::numeric_limits<int32_t>::max() - 256;
     const int64_t needed = static_cast<int64_t>(buffer.length) + count;
     if (needed > Largest) ReportAllocationFailure(std::numeric_limits<int32_t>::max());
-    const int32_t wanted = static_cast<int32_t>(std::min(std::max(needed, 2 * static_cast<int64_t>(buffer.capacity)), Largest));
+    const int64_t doubled = 2 * static_cast<int64_t>(buffer.capacity);
+    const int32_t wanted = static_cast<int32_t>(std::min(std::max(needed, doubled), Largest));
     if (!buffer.Reserve(wanted)) ReportAllocationFailure(wanted);
 }
 
@@ -101,7 +99,7 @@ void AppendElement(TextBuffer& references, char* element) {
     references.AppendReference(element);
 }
 
-// The first min(count, limit) bytes of text hold no 0 byte: how many there are.
+// The bytes before the ending 0, counted no further than limit.
 int32_t BoundedLength(const char* text, int32_t limit) {
     int32_t length = 0;
     while (length < limit && text[length] != '\0') ++length;
@@ -127,23 +125,23 @@ void LeftText(CommandArg* result, int32_t argCount, CommandArg* args) {
     const CommandArg& textArg = ArgAt(argCount, args, 0);
     const int32_t count = IntValue(ArgAt(argCount, args, 1));
     const char* text = textArg.type == DataType::Text ? AsReference<const char>(textArg) : nullptr;
-    if (count < 1 || text == nullptr) return SetText(result, nullptr);
+    if (count < 1 || text == nullptr) return SetBlock(result, nullptr);
     // Only the bytes asked for are looked at: a short left part of a long text is cheap.
-    SetText(result, CopyBytes(text, BoundedLength(text, count)));
+    SetBlock(result, CopyBytes(text, BoundedLength(text, count)));
 }
 
 void RightText(CommandArg* result, int32_t argCount, CommandArg* args) {
     const TextView text = TextValue(ArgAt(argCount, args, 0));
     const int32_t count = IntValue(ArgAt(argCount, args, 1));
-    if (count < 1) return SetText(result, nullptr);
+    if (count < 1) return SetBlock(result, nullptr);
     const int32_t taken = std::min(count, text.length);
-    SetText(result, CopyBytes(text.bytes + text.length - taken, taken));
+    SetBlock(result, CopyBytes(text.bytes + text.length - taken, taken));
 }
 
 void CharFromCode(CommandArg* result, int32_t argCount, CommandArg* args) {
     const CommandArg& code = ArgAt(argCount, args, 0);
     const char byte = IsOmitted(code) ? '\0' : static_cast<char>(code.low & 0xFF);
-    SetText(result, CopyBytes(&byte, byte != '\0' ? 1 : 0));
+    SetBlock(result, CopyBytes(&byte, byte != '\0' ? 1 : 0));
 }
 
 void FindText(CommandArg* result, int32_t argCount, CommandArg* args) {
@@ -171,7 +169,7 @@ void ReplaceSubtext(CommandArg* result, int32_t argCount, CommandArg* args) {
     const bool caseSensitive = ArgAt(argCount, args, 5).low != 0;
 
     if (text.length == 0 || search.length == 0 || start >= text.length || left == 0)
-        return SetText(result, CopyText(text.bytes));
+        return SetBlock(result, CopyText(text.bytes));
 
     const char* t = text.bytes;
     const int32_t length = text.length;
@@ -195,7 +193,7 @@ void ReplaceSubtext(CommandArg* result, int32_t argCount, CommandArg* args) {
         WalkReaches(t, at, length - 1))
         end = length - 1;
     AppendBytes(built, t + at, end - at);
-    SetText(result, built.ToText());
+    SetBlock(result, built.ToText());
 }
 
 void SplitText(CommandArg* result, int32_t argCount, CommandArg* args) {
@@ -206,10 +204,10 @@ void SplitText(CommandArg* result, int32_t argCount, CommandArg* args) {
     int32_t left = IsOmitted(maximumArg) ? -1 : std::max(IntValue(maximumArg), 0);   // -1: no limit
 
     TextBuffer pieces;   // element references, gathered before the one array block is made
-    if (text.length == 0 || left == 0) return SetArray(result, TextArrayOf(pieces));
+    if (text.length == 0 || left == 0) return SetBlock(result, TextArrayOf(pieces));
     if (delimiter.length == 0) {
         AppendElement(pieces, CopyText(text.bytes));
-        return SetArray(result, TextArrayOf(pieces));
+        return SetBlock(result, TextArrayOf(pieces));
     }
 
     const char* t = text.bytes;
@@ -224,7 +222,7 @@ void SplitText(CommandArg* result, int32_t argCount, CommandArg* args) {
     // No empty last piece after a trailing delimiter; the rest is dropped at the maximum.
     if (!maximumReached && pieceStart < text.length)
         AppendElement(pieces, CopyBytes(t + pieceStart, text.length - pieceStart));
-    SetArray(result, TextArrayOf(pieces));
+    SetBlock(result, TextArrayOf(pieces));
 }
 
 void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args) {
@@ -250,12 +248,12 @@ void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args) {
         at += CharacterWidth(t, at);
     }
     if (spacesFrom >= 0) end = spacesFrom;
-    SetText(result, CopyBytes(t + first, end - first));
+    SetBlock(result, CopyBytes(t + first, end - first));
 }
 
 void RemoveAllSpaces(CommandArg* result, int32_t argCount, CommandArg* args) {
     const TextView text = TextValue(ArgAt(argCount, args, 0));
-    if (text.length == 0) return SetText(result, nullptr);
+    if (text.length == 0) return SetBlock(result, nullptr);
     const char* t = text.bytes;
     TextBuffer kept;
     if (!kept.Reserve(text.length)) ReportAllocationFailure(text.length);
@@ -271,7 +269,7 @@ void RemoveAllSpaces(CommandArg* result, int32_t argCount, CommandArg* args) {
         at += width;
     }
     AppendBytes(kept, t + runStart, at - runStart);
-    SetText(result, kept.ToText());
+    SetBlock(result, kept.ToText());
 }
 
 }  // namespace quillet
