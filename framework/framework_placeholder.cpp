@@ -1,1 +1,0 @@
-// The framework layer grows here; this unit keeps the library non-empty until then.

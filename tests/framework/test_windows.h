@@ -1,0 +1,65 @@
+#pragma once
+// Windows for the framework tests: a class registered as the units register
+// theirs (default window procedure), and objects that record what reaches them.
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/wnd.h"
+
+inline const char* TestWindowClass() {
+    static const char* const name = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = "QuilletFrameworkTest";
+        AfxRegisterClass(&wc);
+        return "QuilletFrameworkTest";
+    }();
+    return name;
+}
+
+// A top-level window of the test class without any object.
+inline HWND PlainWindow(HWND parent = nullptr) {
+    const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
+    return CreateWindowExA(0, TestWindowClass(), "plain", style, 0, 0, 200, 100, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// Records every message with whether the object was already mapped to its window.
+class RecordingWnd : public CWnd {
+public:
+    struct Seen {
+        UINT message;
+        WPARAM wParam;
+        bool mapped;   // FromHandlePermanent(the window) was this object
+    };
+    std::vector<Seen> seen;
+    int postNcDestroyCalls = 0;
+    bool failCreate = false;   // answer WM_CREATE with -1
+
+    bool Saw(UINT message) const {
+        for (const Seen& s : seen)
+            if (s.message == message) return true;
+        return false;
+    }
+    bool SawCommand(WORD code) const {
+        for (const Seen& s : seen)
+            if (s.message == WM_COMMAND && HIWORD(s.wParam) == code) return true;
+        return false;
+    }
+    int Count(UINT message) const {
+        int n = 0;
+        for (const Seen& s : seen) n += s.message == message;
+        return n;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        seen.push_back({message, wParam, m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this});
+        if (message == WM_CREATE && failCreate) return -1;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { ++postNcDestroyCalls; }
+};
