@@ -43,4 +43,16 @@ inline uint32_t ReferenceWord(const void* reference) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(reference));
 }
 
+// Argument k (0-based) of a call; a record the caller did not pass reads as left out.
+inline const CommandArg& ArgumentAt(int32_t argCount, const CommandArg* args, int32_t k) {
+    static constexpr CommandArg LeftOut{0, 0, 0};
+    return args != nullptr && k >= 0 && k < argCount ? args[k] : LeftOut;
+}
+
+// The text of a text record, never null; any other record reads as the empty text.
+inline const char* TextArgument(const CommandArg& arg) {
+    const char* text = arg.type == DataType::Text ? AsReference<const char>(arg) : nullptr;
+    return text != nullptr ? text : "";
+}
+
 }  // namespace quillet

@@ -9,6 +9,7 @@ namespace quillet {
 using ServiceFunction = uintptr_t (*)(int32_t service, uintptr_t value1, uintptr_t value2);
 
 namespace ServiceCode {
+constexpr int32_t WindowHandleOf = 1010;       // (framework object) → its window handle, 0 for none
 constexpr int32_t RunDirectory = 2003;         // → the runtime's copy of the folder
 constexpr int32_t ExecutableName = 2004;       // → the runtime's copy of the file name
 constexpr int32_t FindUnit = 2006;             // (window id, unit id) → unit object or null

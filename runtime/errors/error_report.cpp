@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
 
 #include "runtime/app/exit_routines.h"
 #include "runtime/app/startup.h"
+#include "runtime/events/event_suppression.h"
+#include "runtime/values/text.h"
 
 namespace quillet {
 namespace {
@@ -26,21 +27,122 @@ constexpr const char* RuntimeErrorMessages[] = {
     "所提供参数的数据类型不符合要求",
 };
 constexpr int32_t MessageCount = sizeof RuntimeErrorMessages / sizeof RuntimeErrorMessages[0];
+static_assert(MessageCount == 11);
 
-std::string Formatted(const char* format, int32_t a, int32_t b) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, static_cast<int>(a), static_cast<int>(b));
-    return text;
+constexpr char QuoteMark[] = "\"";
+constexpr uint32_t UnitKindMask = 0x0F000000;
+constexpr uint32_t WindowKind = 0x02000000;
+constexpr uint32_t MenuItemTopByte = 0x26;
+
+ErrorHook errorHook = nullptr;
+bool errorHookRunning = false;
+WindowTagLookup windowTagLookup = nullptr;
+
+bool IsWindowId(int32_t location) {
+    return location != 0 && (static_cast<uint32_t>(location) & UnitKindMask) == WindowKind;
+}
+
+bool IsMenuItemId(uint32_t id) { return (id >> 24) == MenuItemTopByte; }
+
+void AppendQuotedLine(ReportText* text, const char* tag) {
+    text->Append("\r\n");
+    text->Append(QuoteMark);
+    text->Append(tag);
+    text->Append(QuoteMark);
+}
+
+void AppendWindowLines(uint32_t windowId, uint32_t unitId, ReportText* location) {
+    WindowTags tags{};
+    if (windowTagLookup == nullptr || !windowTagLookup(windowId, unitId, &tags)) {
+        location->Append("\r\n未找到所指定的窗口");
+        return;
+    }
+    AppendQuotedLine(location, tags.windowTag);
+    if (tags.recordFound != 0 && !IsMenuItemId(tags.recordId))
+        AppendQuotedLine(location, tags.recordTag);
+    else
+        location->Append("\r\n未找到所指定的窗口组件");
+}
+
+// A hook that reports an error of its own comes back here with the flag set:
+// that error goes straight to the box.
+bool PresentedByHook(int32_t errorNumber, const char* message, const ReportText& location) {
+    if (errorHook == nullptr || errorHookRunning) return false;
+    ReportText hookText;
+    hookText.Append(message);
+    hookText.Append(location.Get());
+    errorHookRunning = true;
+    const int presented = errorHook(errorNumber, hookText.Get());
+    errorHookRunning = false;
+    return presented != 0;
 }
 
 }  // namespace
 
+void ReportText::Append(const char* text) {
+    if (text == nullptr) return;
+    constexpr int32_t Room = Capacity - 1;  // the ending 0 byte stays
+    for (const char* p = text; *p != '\0';) {
+        const int32_t width = IsLeadByte(*p) && p[1] != '\0' ? 2 : 1;
+        if (length_ + width > Room) break;
+        for (int32_t i = 0; i < width; ++i) data_[length_++] = *p++;
+    }
+    data_[length_] = '\0';
+}
+
+void ReportText::AppendNumber(const char* format, int32_t value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, static_cast<int>(value));
+    Append(text);
+}
+
+void ReportText::AppendNumbers(const char* format, int32_t first, int32_t second) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, static_cast<int>(first), static_cast<int>(second));
+    Append(text);
+}
+
+const char* RuntimeErrorMessage(int32_t errorNumber) {
+    return errorNumber >= 1 && errorNumber <= MessageCount ? RuntimeErrorMessages[errorNumber - 1] : "";
+}
+
+void SetErrorHook(ErrorHook hook) { errorHook = hook; }
+
+void SetWindowTagLookup(WindowTagLookup lookup) { windowTagLookup = lookup; }
+
+void ComposeLocationText(int32_t location1, int32_t location2, ReportText* location) {
+    location->AppendNumbers("\r\n%d, %d", location1, location2);
+    if (IsWindowId(location1))
+        AppendWindowLines(static_cast<uint32_t>(location1), static_cast<uint32_t>(location2), location);
+    location->Append("\r\n");
+}
+
+void ComposeBoxText(const char* message, int32_t errorNumber, const ReportText& location, ReportText* box) {
+    box->Append("运行时出错!\r\n");
+    if (errorNumber != 0) {
+        box->Append("\r\n错误代码：");
+        box->AppendNumber("%d", errorNumber);
+        box->Append("\r\n");
+    }
+    if (!IsEmptyText(message)) {
+        box->Append("\r\n错误信息：");
+        box->Append(message);
+        box->Append("\r\n");
+    }
+    box->Append(location.Get());
+}
+
 void ReportFatalError(const char* message, int32_t errorNumber, int32_t location1, int32_t location2) {
-    std::string box = "运行时出错!\r\n";
-    if (errorNumber != 0) box += "\r\n错误代码：" + Formatted("%d", errorNumber, 0) + "\r\n";
-    if (message != nullptr && message[0] != '\0') box += std::string("\r\n错误信息：") + message + "\r\n";
-    box += Formatted("\r\n%d, %d", location1, location2) + "\r\n";
-    MessageBoxA(nullptr, box.c_str(), "错误", MB_ICONERROR);
+    // Never lowered again: no handler of the program runs from here on.
+    RaiseEventSuppression();
+
+    ReportText location;
+    ComposeLocationText(location1, location2, &location);
+    if (!PresentedByHook(errorNumber, message, location)) {
+        ReportText box;
+        ComposeBoxText(message, errorNumber, location, &box);
+        MessageBoxA(nullptr, box.Get(), "错误", MB_ICONERROR);
+    }
 
     ReleaseExitRoutines();
     RunShutdown(-1);
@@ -48,8 +150,7 @@ void ReportFatalError(const char* message, int32_t errorNumber, int32_t location
 }
 
 void ReportNumberedError(int32_t errorNumber, int32_t location1, int32_t location2) {
-    const bool known = errorNumber >= 1 && errorNumber <= MessageCount;
-    ReportFatalError(known ? RuntimeErrorMessages[errorNumber - 1] : "", errorNumber, location1, location2);
+    ReportFatalError(RuntimeErrorMessage(errorNumber), errorNumber, location1, location2);
 }
 
 }  // namespace quillet

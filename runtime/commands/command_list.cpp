@@ -1,0 +1,26 @@
+#include "runtime/commands/command_list.h"
+
+namespace quillet {
+
+// In the order of the declarations: the unit library's command numbers.
+const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
+    TextLength,      // 0
+    LeftText,        // 1
+    RightText,       // 2
+    CharFromCode,    // 3
+    FindText,        // 4
+    ReplaceSubtext,  // 5
+    SplitText,       // 6
+    TrimBothEnds,    // 7
+    RemoveAllSpaces, // 8
+    ReadConfigItem,  // 9
+    WriteConfigItem, // 10
+    ToInteger,       // 11
+    ToText,          // 12
+    ShowMessage,     // 13
+    ProcessEvents,   // 14
+    AppendText,      // 15
+    RunDirectory,    // 16
+};
+
+}  // namespace quillet

@@ -1,0 +1,55 @@
+// The modal message box.
+#include <windows.h>
+
+#include "runtime/commands/command_list.h"
+#include "runtime/commands/notify_runtime.h"
+#include "runtime/commands/unit_window.h"
+#include "runtime/commands/value_text.h"
+
+namespace quillet {
+namespace {
+
+constexpr char DefaultTitle[] = "信息：";
+
+// MessageBoxA's answer → the button number the program sees; anything else,
+// a failed call included, is 0.
+int32_t ButtonNumber(int answer) {
+    switch (answer) {
+    case IDOK: return 0;
+    case IDCANCEL: return 1;
+    case IDABORT: return 2;
+    case IDRETRY: return 3;
+    case IDIGNORE: return 4;
+    case IDYES: return 5;
+    case IDNO: return 6;
+    default: return 0;
+    }
+}
+
+// A window reference owns the box when that window is loaded; an int is taken
+// as a window handle.
+HWND OwnerWindow(const CommandArg& owner) {
+    if (owner.type == DataType::WindowUnit)
+        return reinterpret_cast<HWND>(UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnit, owner.low, 0)));
+    if (owner.type == DataType::Int) return reinterpret_cast<HWND>(static_cast<uintptr_t>(owner.low));
+    return nullptr;
+}
+
+// Task-modal unless the caller asked for system-modal.
+UINT BoxStyle(uint32_t flags) { return (flags & MB_SYSTEMMODAL) != 0 ? flags : flags | MB_TASKMODAL; }
+
+}  // namespace
+
+void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args) {
+    ScalarText messageScratch, titleScratch;
+    const char* message = DisplayText(ArgumentAt(argCount, args, 0), &messageScratch);
+    const uint32_t flags = ArgumentAt(argCount, args, 1).low;
+    const CommandArg& titleArg = ArgumentAt(argCount, args, 2);
+    const char* title = IsOmitted(titleArg) ? DefaultTitle : DisplayText(titleArg, &titleScratch);
+    const HWND owner = OwnerWindow(ArgumentAt(argCount, args, 3));
+
+    result->low = static_cast<uint32_t>(ButtonNumber(MessageBoxA(owner, message, title, BoxStyle(flags))));
+    result->high = 0;
+}
+
+}  // namespace quillet
