@@ -1,38 +1,34 @@
 #pragma once
-// Reads template data front to back and never past its end: every read says
-// whether the bytes were there.
+// Reads template data front to back through a memory file and a loading archive
+// (4096-byte buffer), never past its end: every read says whether the bytes
+// were there.
 #include <cstdint>
-#include <cstring>
 #include <string>
+
+#include "framework/archive.h"
+#include "framework/mem_file.h"
 
 namespace quillet {
 
 class TemplateSource {
 public:
-    TemplateSource(const uint8_t* data, uint32_t size) : data_(data), size_(size) {}
+    TemplateSource(const uint8_t* data, uint32_t size) : file_(data, size), archive_(&file_, CArchive::load) {}
 
-    uint32_t Remaining() const { return size_ - position_; }
+    uint32_t Remaining() const { return archive_.BytesLeft(); }
 
-    bool Bytes(void* into, uint32_t count) {
-        if (count > Remaining()) return false;
-        if (count != 0) std::memcpy(into, data_ + position_, count);
-        position_ += count;
-        return true;
-    }
+    bool Bytes(void* into, uint32_t count) { return archive_.Read(into, count) == count && !archive_.IsFailed(); }
     bool Word(uint32_t* word) { return Bytes(word, 4); }
     // A 32-bit length and that many bytes, no terminator.
     bool CountedText(std::string* text) {
         uint32_t length = 0;
         if (!Word(&length) || length > Remaining()) return false;
-        text->assign(reinterpret_cast<const char*>(data_ + position_), length);
-        position_ += length;
-        return true;
+        text->resize(length);
+        return Bytes(text->data(), length);
     }
 
 private:
-    const uint8_t* data_;
-    uint32_t size_;
-    uint32_t position_ = 0;
+    CMemFile file_;
+    CArchive archive_;
 };
 
 }  // namespace quillet

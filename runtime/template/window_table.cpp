@@ -58,6 +58,11 @@ bool WindowTable::Deserialise(const uint8_t* data, uint32_t size, uintptr_t hand
     return true;
 }
 
+WindowTable& ProgramWindows() {
+    static WindowTable windows;
+    return windows;
+}
+
 WindowTemplate* WindowTable::Find(UnitId windowId) {
     for (auto& window : windows_)
         if (window->windowId == windowId) return window.get();

@@ -36,6 +36,9 @@ private:
     std::vector<std::unique_ptr<WindowTemplate>> windows_;
 };
 
+// The program's one window table, filled at start-up.
+WindowTable& ProgramWindows();
+
 // Handler offsets relative to handlerBase become addresses; -1 (none) becomes 0.
 void RelocateHandlers(UnitCollection& collection, uintptr_t handlerBase);
 
