@@ -16,27 +16,16 @@
 namespace quillet {
 namespace {
 
-constexpr CommandArg LeftOut{0, 0, 0};
-
-// Argument k (0-based); a record the caller did not pass reads as left out.
-const CommandArg& ArgAt(int32_t argCount, const CommandArg* args, int32_t k) {
-    return args != nullptr && k >= 0 && k < argCount ? args[k] : LeftOut;
-}
-
 // A borrowed text and its length.
 struct TextView {
     const char* bytes;
     int32_t length;
 };
 
-TextView ViewOf(const char* text) {
-    return text != nullptr ? TextView{text, TextLength(text)} : TextView{"", 0};
-}
+TextView ViewOf(const char* text) { return TextView{text, TextLength(text)}; }
 
 // Anything but a text record reads as the empty text.
-TextView TextValue(const CommandArg& arg) {
-    return ViewOf(arg.type == DataType::Text ? AsReference<const char>(arg) : nullptr);
-}
+TextView TextValue(const CommandArg& arg) { return ViewOf(TextArgument(arg)); }
 
 int32_t Clamped(double value) {
     if (std::isnan(value)) return 0;
@@ -118,37 +107,36 @@ bool IsAsciiSpace(const char* text, int32_t at) { return text[at] == ' '; }
 }  // namespace
 
 void TextLength(CommandArg* result, int32_t argCount, CommandArg* args) {
-    SetInt(result, TextValue(ArgAt(argCount, args, 0)).length);
+    SetInt(result, TextValue(ArgumentAt(argCount, args, 0)).length);
 }
 
 void LeftText(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const CommandArg& textArg = ArgAt(argCount, args, 0);
-    const int32_t count = IntValue(ArgAt(argCount, args, 1));
-    const char* text = textArg.type == DataType::Text ? AsReference<const char>(textArg) : nullptr;
-    if (count < 1 || text == nullptr) return SetBlock(result, nullptr);
+    const char* text = TextArgument(ArgumentAt(argCount, args, 0));
+    const int32_t count = IntValue(ArgumentAt(argCount, args, 1));
+    if (count < 1) return SetBlock(result, nullptr);
     // Only the bytes asked for are looked at: a short left part of a long text is cheap.
     SetBlock(result, CopyBytes(text, BoundedLength(text, count)));
 }
 
 void RightText(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const TextView text = TextValue(ArgAt(argCount, args, 0));
-    const int32_t count = IntValue(ArgAt(argCount, args, 1));
+    const TextView text = TextValue(ArgumentAt(argCount, args, 0));
+    const int32_t count = IntValue(ArgumentAt(argCount, args, 1));
     if (count < 1) return SetBlock(result, nullptr);
     const int32_t taken = std::min(count, text.length);
     SetBlock(result, CopyBytes(text.bytes + text.length - taken, taken));
 }
 
 void CharFromCode(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const CommandArg& code = ArgAt(argCount, args, 0);
+    const CommandArg& code = ArgumentAt(argCount, args, 0);
     const char byte = IsOmitted(code) ? '\0' : static_cast<char>(code.low & 0xFF);
     SetBlock(result, CopyBytes(&byte, byte != '\0' ? 1 : 0));
 }
 
 void FindText(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const TextView text = TextValue(ArgAt(argCount, args, 0));
-    const TextView search = TextValue(ArgAt(argCount, args, 1));
-    const int64_t start = StartOffset(ArgAt(argCount, args, 2));
-    const CommandArg& ignoreCase = ArgAt(argCount, args, 3);
+    const TextView text = TextValue(ArgumentAt(argCount, args, 0));
+    const TextView search = TextValue(ArgumentAt(argCount, args, 1));
+    const int64_t start = StartOffset(ArgumentAt(argCount, args, 2));
+    const CommandArg& ignoreCase = ArgumentAt(argCount, args, 3);
     const bool foldCase = !IsOmitted(ignoreCase) && ignoreCase.low != 0;
 
     if (start >= text.length) return SetInt(result, -1);   // nothing left to search
@@ -159,14 +147,14 @@ void FindText(CommandArg* result, int32_t argCount, CommandArg* args) {
 }
 
 void ReplaceSubtext(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const TextView text = TextValue(ArgAt(argCount, args, 0));
-    const TextView search = TextValue(ArgAt(argCount, args, 1));
-    const TextView replacement = TextValue(ArgAt(argCount, args, 2));
-    const int64_t start = StartOffset(ArgAt(argCount, args, 3));
-    const CommandArg& countArg = ArgAt(argCount, args, 4);
+    const TextView text = TextValue(ArgumentAt(argCount, args, 0));
+    const TextView search = TextValue(ArgumentAt(argCount, args, 1));
+    const TextView replacement = TextValue(ArgumentAt(argCount, args, 2));
+    const int64_t start = StartOffset(ArgumentAt(argCount, args, 3));
+    const CommandArg& countArg = ArgumentAt(argCount, args, 4);
     int32_t left = IsOmitted(countArg) ? -1 : IntValue(countArg);   // below 0: no limit
     // The flag's value word counts even without a type word: a left-out flag is false.
-    const bool caseSensitive = ArgAt(argCount, args, 5).low != 0;
+    const bool caseSensitive = ArgumentAt(argCount, args, 5).low != 0;
 
     if (text.length == 0 || search.length == 0 || start >= text.length || left == 0)
         return SetBlock(result, CopyText(text.bytes));
@@ -197,10 +185,10 @@ void ReplaceSubtext(CommandArg* result, int32_t argCount, CommandArg* args) {
 }
 
 void SplitText(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const TextView text = TextValue(ArgAt(argCount, args, 0));
-    const CommandArg& delimiterArg = ArgAt(argCount, args, 1);
+    const TextView text = TextValue(ArgumentAt(argCount, args, 0));
+    const CommandArg& delimiterArg = ArgumentAt(argCount, args, 1);
     const TextView delimiter = IsOmitted(delimiterArg) ? ViewOf(",") : TextValue(delimiterArg);
-    const CommandArg& maximumArg = ArgAt(argCount, args, 2);
+    const CommandArg& maximumArg = ArgumentAt(argCount, args, 2);
     int32_t left = IsOmitted(maximumArg) ? -1 : std::max(IntValue(maximumArg), 0);   // -1: no limit
 
     TextBuffer pieces;   // element references, gathered before the one array block is made
@@ -226,7 +214,7 @@ void SplitText(CommandArg* result, int32_t argCount, CommandArg* args) {
 }
 
 void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const TextView text = TextValue(ArgAt(argCount, args, 0));
+    const TextView text = TextValue(ArgumentAt(argCount, args, 0));
     const char* t = text.bytes;
     int32_t first = 0;
     for (;;) {
@@ -252,7 +240,7 @@ void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args) {
 }
 
 void RemoveAllSpaces(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const TextView text = TextValue(ArgAt(argCount, args, 0));
+    const TextView text = TextValue(ArgumentAt(argCount, args, 0));
     if (text.length == 0) return SetBlock(result, nullptr);
     const char* t = text.bytes;
     TextBuffer kept;
