@@ -1,0 +1,53 @@
+#include "runtime/units/edit/edit_type.h"
+
+#include <iterator>
+
+#include "runtime/units/pending_operations.h"
+
+namespace quillet {
+
+using enum PropertyKind;
+
+const PropertyDescriptor EditBoxProperties[] = {
+    LeftProperty, TopProperty, WidthProperty, HeightProperty,
+    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
+    Property(Text),                             // 8  Content
+    Property(Pick),                             // 9  BorderStyle 0..5
+    Property(Color),                            // 10 TextColor
+    Property(BackColor),                        // 11 BackColor
+    Property(Font),                             // 12 Font
+    Property(Logical, PropertyFlag::Rebuilds),  // 13 HideSelection
+    Property(Int),                              // 14 MaxLength
+    Property(Logical, PropertyFlag::Rebuilds),  // 15 MultiLine
+    Property(Pick, PropertyFlag::Rebuilds),     // 16 ScrollBars 0..3
+    Property(Pick, PropertyFlag::Rebuilds),     // 17 Alignment 0..2
+    Property(Pick),                             // 18 InputMode 0..11
+    Property(Text),                             // 19 PasswordChar
+    Property(Pick, PropertyFlag::Rebuilds),     // 20 CaseConversion 0..2
+    Property(Pick, PropertyFlag::Rebuilds),     // 21 SpinMode 0..2
+    Property(Int),                              // 22 SpinLower
+    Property(Int),                              // 23 SpinUpper
+    Property(Int),                              // 24 SelStart
+    Property(Int),                              // 25 SelLength
+    Property(Text, PropertyFlag::NotSaved),     // 26 SelText
+    Property(DataSourceName),                   // 27 DataSource
+    Property(DataColumnName),                   // 28 DataColumn
+};
+static_assert(std::size(EditBoxProperties) == EditBoxPropertyCount, "one entry per property");
+
+// The operations come with the edit box unit itself; until then they are stand-ins.
+UnitOperation EditBoxInterface(int32_t interfaceNumber) {
+    switch (interfaceNumber) {
+    case InterfaceNumber::CreateUnit:
+    case InterfaceNumber::SetProperty:
+    case InterfaceNumber::SaveProperties:
+    case InterfaceNumber::GetProperty:
+    case InterfaceNumber::WantsKey:
+    case InterfaceNumber::EnumTexts:
+        return PendingOperation(interfaceNumber);
+    default:
+        return nullptr;
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,139 @@
+#include "runtime/units/font_data.h"
+
+#include <climits>
+#include <cstring>
+
+#include "runtime/values/runtime_heap.h"
+#include "runtime/values/text.h"
+
+namespace quillet {
+namespace {
+
+constexpr LONG BoldWeight = 700;
+constexpr int32_t FullTurn = 3600;  // tenths of a degree
+
+BYTE Flag(uint32_t value) { return value != 0 ? 1 : 0; }
+
+// The face name bytes of a block that need not end inside its 32 bytes.
+int32_t FaceNameLength(const FontData& font) {
+    return static_cast<int32_t>(strnlen(font.lfFaceName, LF_FACESIZE));
+}
+
+void SetFaceName(FontData* font, const char* name) {
+    // Empty names and names that leave no room for the ending 0 byte fall back.
+    const int32_t length = TextLength(name);
+    if (length == 0 || length >= LF_FACESIZE) name = FallbackFaceName;
+    std::memset(font->lfFaceName, 0, sizeof font->lfFaceName);
+    std::strcpy(font->lfFaceName, name);
+}
+
+}  // namespace
+
+int32_t ScreenPixelsPerInchY() {
+    HDC screen = GetDC(nullptr);
+    const int32_t perInch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return perInch > 0 ? perInch : 96;
+}
+
+int32_t FontHeightForPoints(int32_t points) {
+    if (points == INT_MIN) return 0;  // no magnitude to take
+    if (points < 0) points = -points;
+    const int32_t height = MulDiv(points, ScreenPixelsPerInchY(), 72);
+    return height > 0 ? -height : 0;  // MulDiv answers -1 on overflow
+}
+
+int32_t PointsForFontHeight(int32_t height) {
+    const int32_t magnitude = height == INT_MIN ? INT_MAX : (height < 0 ? -height : height);
+    const int32_t points = MulDiv(magnitude, 72, ScreenPixelsPerInchY());
+    return points > 0 ? points : 0;
+}
+
+FontData DefaultGuiFontData() {
+    FontData font{};
+    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) != sizeof font) {
+        font = FontData{};
+        SetFaceName(&font, nullptr);
+    }
+    return font;
+}
+
+FontData FontDataOrDefault(const PropertyValue& reported) {
+    const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(reported.first));
+    if (block == nullptr || reported.second != sizeof(FontData)) return DefaultGuiFontData();
+    FontData font;
+    std::memcpy(&font, block, sizeof font);
+    return font;
+}
+
+FontData BuildWholeFont(const FontValue* value) {
+    const FontValue fields = value != nullptr ? *value : FontValue{};
+    FontData font{};
+    font.lfEscapement = fields.angle;
+    font.lfOrientation = fields.angle;
+    font.lfWeight = fields.bold != 0 ? BoldWeight : 0;
+    font.lfItalic = Flag(fields.italic);
+    font.lfStrikeOut = Flag(fields.strikeOut);
+    font.lfUnderline = Flag(fields.underline);
+    font.lfHeight = FontHeightForPoints(fields.size);
+    SetFaceName(&font, fields.faceName);
+    return font;
+}
+
+bool SetFontField(FontData* font, int32_t element, uint32_t value) {
+    switch (element) {
+    case FontField::Angle:
+        font->lfEscapement = font->lfOrientation = static_cast<int32_t>(value) % FullTurn;
+        return true;
+    case FontField::Bold: font->lfWeight = value != 0 ? BoldWeight : 0; return true;
+    case FontField::Italic: font->lfItalic = Flag(value); return true;
+    case FontField::StrikeOut: font->lfStrikeOut = Flag(value); return true;
+    case FontField::Underline: font->lfUnderline = Flag(value); return true;
+    case FontField::Size: font->lfHeight = FontHeightForPoints(static_cast<int32_t>(value)); return true;
+    case FontField::FaceName:
+        SetFaceName(font, reinterpret_cast<const char*>(static_cast<uintptr_t>(value)));
+        return true;
+    default: return false;
+    }
+}
+
+PropertyWords ReadFontField(const FontData& font, int32_t element) {
+    auto word = [](int32_t value) { return PropertyWords{static_cast<uint32_t>(value), 0}; };
+    switch (element) {
+    case FontField::Angle: return word(font.lfOrientation);
+    case FontField::Bold: return word(font.lfWeight >= BoldWeight ? 1 : 0);
+    case FontField::Italic: return word(font.lfItalic != 0 ? 1 : 0);
+    case FontField::StrikeOut: return word(font.lfStrikeOut != 0 ? 1 : 0);
+    case FontField::Underline: return word(font.lfUnderline != 0 ? 1 : 0);
+    case FontField::Size: return word(PointsForFontHeight(font.lfHeight));
+    case FontField::FaceName:
+        return {ReferenceWord(CopyBytes(font.lfFaceName, FaceNameLength(font))), 0};
+    case FontField::Whole: {
+        auto* value = static_cast<FontValue*>(AllocateBlock(sizeof(FontValue)));
+        value->angle = font.lfOrientation;
+        value->bold = font.lfWeight >= BoldWeight ? 1 : 0;
+        value->italic = font.lfItalic != 0 ? 1 : 0;
+        value->strikeOut = font.lfStrikeOut != 0 ? 1 : 0;
+        value->underline = font.lfUnderline != 0 ? 1 : 0;
+        value->size = PointsForFontHeight(font.lfHeight);
+        value->faceName = CopyBytes(font.lfFaceName, FaceNameLength(font));
+        return {ReferenceWord(value), 0};
+    }
+    default: return {0, 0};
+    }
+}
+
+HFONT CreateUnitFont(const void* data, int32_t length) {
+    if (data == nullptr || length != sizeof(FontData)) return nullptr;
+    FontData font;
+    std::memcpy(&font, data, sizeof font);
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = 0;
+    font.lfFaceName[LF_FACESIZE - 1] = '\0';  // the block comes from stored data
+    return CreateFontIndirectA(&font);
+}
+
+}  // namespace quillet

@@ -1,0 +1,75 @@
+#pragma once
+// FontData: a unit's font as the 60-byte LOGFONTA block, built from the font
+// values compiled code writes and read back one field at a time.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/commands/support_entries.h"
+#include "runtime/units/unit_type.h"
+
+namespace quillet {
+
+using FontData = LOGFONTA;
+static_assert(sizeof(FontData) == 60, "the LOGFONTA layout");
+
+// A whole font as compiled code holds it.
+struct FontValue {
+    int32_t angle;        // tenths of a degree
+    int32_t bold;
+    int32_t italic;
+    int32_t strikeOut;
+    int32_t underline;
+    int32_t size;         // points
+    const char* faceName;
+};
+static_assert(sizeof(FontValue) == 28, "seven 32-bit fields");
+
+// The element index of a font write or read: the whole font or one field.
+namespace FontField {
+constexpr int32_t Whole = -1;
+constexpr int32_t Angle = 0;
+constexpr int32_t Bold = 1;
+constexpr int32_t Italic = 2;
+constexpr int32_t StrikeOut = 3;
+constexpr int32_t Underline = 4;
+constexpr int32_t Size = 5;
+constexpr int32_t FaceName = 6;
+}  // namespace FontField
+
+// The face name given to a font whose name is empty or does not fit.
+inline constexpr char FallbackFaceName[] = "宋体";
+
+// The screen's LOGPIXELSY (96 when the screen cannot be asked).
+int32_t ScreenPixelsPerInchY();
+
+// lfHeight for a size in points, and back. A negative size counts by its
+// magnitude; a size whose height cannot be represented counts as 0.
+int32_t FontHeightForPoints(int32_t points);
+int32_t PointsForFontHeight(int32_t height);
+
+// The stock DEFAULT_GUI_FONT as a block.
+FontData DefaultGuiFontData();
+
+// The font a unit reported (pointer and length): its block when it is 60 bytes
+// long, otherwise the stock DEFAULT_GUI_FONT.
+FontData FontDataOrDefault(const PropertyValue& reported);
+
+// A whole font from a font value (null: every field 0, no face name).
+FontData BuildWholeFont(const FontValue* value);
+
+// Changes one field (FontField 0..6; the face name is a text pointer in value).
+// false, leaving the block alone, for an element that names no field.
+bool SetFontField(FontData* font, int32_t element, uint32_t value);
+
+// One field for compiled code: numbers and logicals in the low word, the face
+// name as a new text, the whole font (-1) as a new FontValue block whose face
+// name is a new text of its own. An element that names no field reads 0.
+PropertyWords ReadFontField(const FontData& font, int32_t element);
+
+// The font a unit makes from its Font block, with the character set, precision,
+// quality and pitch every unit forces; null when the block is not 60 bytes or
+// the font cannot be made (the unit then uses DEFAULT_GUI_FONT).
+HFONT CreateUnitFont(const void* data, int32_t length);
+
+}  // namespace quillet

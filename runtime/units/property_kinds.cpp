@@ -1,0 +1,193 @@
+#include "runtime/units/property_kinds.h"
+
+#include <cstring>
+
+#include "runtime/values/array_block.h"
+#include "runtime/values/runtime_heap.h"
+#include "runtime/values/text.h"
+
+namespace quillet {
+namespace {
+
+constexpr char EmptyText[] = "";
+
+bool IsByteKind(PropertyKind kind) {
+    switch (kind) {
+    case PropertyKind::Picture:
+    case PropertyKind::Icon:
+    case PropertyKind::Cursor:
+    case PropertyKind::Sound:
+    case PropertyKind::ByteData:
+    case PropertyKind::PageList: return true;
+    default: return false;
+    }
+}
+
+template <typename T>
+T* Pointer(uint32_t word) {
+    return reinterpret_cast<T*>(static_cast<uintptr_t>(word));
+}
+
+// The system cursor of each number 1..14, in number order.
+LPCSTR SystemCursor(int32_t number) {
+    switch (number) {
+    case 1: return IDC_ARROW;
+    case 2: return IDC_CROSS;
+    case 3: return IDC_IBEAM;
+    case 4: return IDC_WAIT;
+    case 5: return IDC_HELP;
+    case 6: return IDC_APPSTARTING;
+    case 7: return IDC_NO;
+    case 8: return IDC_SIZEALL;
+    case 9: return IDC_SIZENESW;
+    case 10: return IDC_SIZENS;
+    case 11: return IDC_SIZENWSE;
+    case 12: return IDC_SIZEWE;
+    case 13: return IDC_UPARROW;
+    case 14: return IDC_HAND;
+    default: return nullptr;
+    }
+}
+
+int32_t FirstWord(const void* data) {
+    int32_t word;
+    std::memcpy(&word, data, sizeof word);
+    return word;
+}
+
+void SetFirstWord(void* data, int32_t word) { std::memcpy(data, &word, sizeof word); }
+
+}  // namespace
+
+uint32_t CursorIdFromNumber(int32_t number) {
+    const LPCSTR cursor = SystemCursor(number);
+    return cursor != nullptr ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor))
+                             : static_cast<uint32_t>(number);
+}
+
+int32_t CursorNumberFromId(uint32_t id) {
+    for (int32_t number = 1; number <= HighestCursorNumber; ++number)
+        if (reinterpret_cast<uintptr_t>(SystemCursor(number)) == id) return number;
+    return static_cast<int32_t>(id);
+}
+
+void TranslateCursorNumberToId(void* data, int32_t length) {
+    if (data != nullptr && length >= 4) SetFirstWord(data, static_cast<int32_t>(CursorIdFromNumber(FirstWord(data))));
+}
+
+void TranslateCursorIdToNumber(void* data, int32_t length) {
+    if (data != nullptr && length >= 4)
+        SetFirstWord(data, CursorNumberFromId(static_cast<uint32_t>(FirstWord(data))));
+}
+
+bool PreparePropertyWrite(PropertyKind kind, int32_t element, uint32_t low, uint32_t high,
+                          const PropertyValue& currentFont, PropertyWrite* write) {
+    *write = PropertyWrite{};
+    PropertyValue& value = write->value;
+    if (IsByteKind(kind)) {
+        // A byte set, or no value (pointer 0, length 0).
+        const void* byteSet = Pointer<const void>(low);
+        const int32_t length = ByteSetLength(byteSet);
+        if (length <= 0) return true;
+        if (kind == PropertyKind::Cursor && length >= 4) {
+            write->cursorCopy = AllocateBlock(length);
+            std::memcpy(write->cursorCopy, ByteSetBytes(byteSet), static_cast<size_t>(length));
+            TranslateCursorNumberToId(write->cursorCopy, length);
+            value = {ReferenceWord(write->cursorCopy), static_cast<uint32_t>(length)};
+        } else {
+            value = {ReferenceWord(ByteSetBytes(byteSet)), static_cast<uint32_t>(length)};
+        }
+        return true;
+    }
+    switch (kind) {
+    case PropertyKind::Integer:
+    case PropertyKind::Int:
+    case PropertyKind::Color:
+    case PropertyKind::EffectColor:
+    case PropertyKind::BackColor: value.first = low; return true;
+    case PropertyKind::Long:
+    case PropertyKind::LongOther: value = {low, high}; return true;
+    case PropertyKind::Logical: value.first = low != 0 ? 1 : 0; return true;
+    case PropertyKind::Pick: value.first = static_cast<int32_t>(low) < 0 ? 0 : low; return true;
+    case PropertyKind::Font:
+        if (element == FontField::Whole) {
+            write->font = BuildWholeFont(Pointer<const FontValue>(low));
+        } else {
+            write->font = FontDataOrDefault(currentFont);
+            if (!SetFontField(&write->font, element, low)) return false;
+        }
+        value = {ReferenceWord(&write->font), sizeof(FontData)};
+        return true;
+    default: {
+        // Texts: kind 1005, the named text kinds and every code not listed.
+        const char* text = Pointer<const char>(low);
+        if (text == nullptr) text = EmptyText;
+        value = {ReferenceWord(text), static_cast<uint32_t>(TextLength(text))};
+        return true;
+    }
+    }
+}
+
+void FinishPropertyWrite(PropertyWrite* write) {
+    FreeBlock(write->cursorCopy);
+    *write = PropertyWrite{};
+}
+
+PropertyWords ConvertPropertyRead(PropertyKind kind, int32_t element, const PropertyValue& reported) {
+    if (IsByteKind(kind)) {
+        const void* bytes = Pointer<const void>(reported.first);
+        const int32_t length = static_cast<int32_t>(reported.second);
+        if (bytes == nullptr || length <= 0) return {0, 0};
+        void* byteSet = NewByteSet(bytes, length);
+        if (kind == PropertyKind::Cursor) TranslateCursorIdToNumber(ArrayElements(byteSet), length);
+        return {ReferenceWord(byteSet), 0};
+    }
+    switch (kind) {
+    case PropertyKind::Integer:
+    case PropertyKind::Int:
+    case PropertyKind::Pick:
+    case PropertyKind::Color:
+    case PropertyKind::EffectColor:
+    case PropertyKind::BackColor: return {reported.first, 0};
+    case PropertyKind::Long:
+    case PropertyKind::LongOther: return {reported.first, reported.second};
+    case PropertyKind::Logical: return {reported.first == 1 ? 1u : 0u, 0};
+    case PropertyKind::Font: return ReadFontField(FontDataOrDefault(reported), element);
+    default: return {ReferenceWord(CopyText(Pointer<const char>(reported.first))), 0};
+    }
+}
+
+int32_t WriteTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex, int32_t element,
+                          uint32_t low, uint32_t high) {
+    if (unit == nullptr || propertyIndex < CommonPropertyCount || propertyIndex >= type.propertyCount) return 0;
+    const auto setProperty = FindOperation<SetPropertyOperation>(type, InterfaceNumber::SetProperty);
+    if (setProperty == nullptr) return 0;
+    const PropertyKind kind = KindOfProperty(type, propertyIndex);
+    const int32_t ownIndex = OwnIndex(propertyIndex);
+
+    // One font field starts from the unit's current font.
+    PropertyValue currentFont{};
+    if (kind == PropertyKind::Font && element != FontField::Whole) {
+        const auto getProperty = FindOperation<GetPropertyOperation>(type, InterfaceNumber::GetProperty);
+        if (getProperty == nullptr || getProperty(unit, ownIndex, &currentFont) == 0) currentFont = {};
+    }
+    PropertyWrite write;
+    if (!PreparePropertyWrite(kind, element, low, high, currentFont, &write)) return 0;
+    uint32_t scratch = 0;
+    const int32_t rebuild = setProperty(unit, ownIndex, &write.value, &scratch);
+    FinishPropertyWrite(&write);
+    return rebuild;
+}
+
+PropertyWords ReadTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex,
+                               int32_t element) {
+    if (unit == nullptr || propertyIndex < CommonPropertyCount || propertyIndex >= type.propertyCount)
+        return {0, 0};
+    const auto getProperty = FindOperation<GetPropertyOperation>(type, InterfaceNumber::GetProperty);
+    PropertyValue reported{};
+    // An index the type does not know keeps the zero value.
+    if (getProperty == nullptr || getProperty(unit, OwnIndex(propertyIndex), &reported) == 0) reported = {};
+    return ConvertPropertyRead(KindOfProperty(type, propertyIndex), element, reported);
+}
+
+}  // namespace quillet
