@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/app/runtime_app.h"
+
 namespace quillet {
-namespace {
-std::vector<ExitRoutine>& Routines() {
-    static std::vector<ExitRoutine> routines;
-    return routines;
-}
-}  // namespace
 
 void RegisterExitRoutine(ExitRoutine routine) {
-    auto& routines = Routines();
+    auto& routines = App().exitRoutines;
     if (routine != nullptr && std::find(routines.begin(), routines.end(), routine) == routines.end())
         routines.push_back(routine);
 }
@@ -20,10 +16,10 @@ void RegisterExitRoutine(ExitRoutine routine) {
 void CallExitRoutines() {
     // Taken out first: a routine that registers or exits again finds the list empty.
     std::vector<ExitRoutine> routines;
-    routines.swap(Routines());
+    routines.swap(App().exitRoutines);
     for (ExitRoutine routine : routines) routine();
 }
 
-void ReleaseExitRoutines() { Routines().clear(); }
+void ReleaseExitRoutines() { App().exitRoutines.clear(); }
 
 }  // namespace quillet

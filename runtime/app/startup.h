@@ -2,28 +2,47 @@
 // Runtime start-up and the end of the process, as reached from the start routine,
 // the support entries and the numbered services.
 #include <cstdint>
+#include <string>
 
 namespace quillet {
 
-// CommandTable entry 6: heap, module path and current directory, ...
+// CommandTable entry 6, in this order: interface words and id serial counter,
+// OLE, module path and current directory, callback slots, the hidden owner
+// window, the main thread, the ConstantDataArea, DLL command tables, the
+// libraries' service hand-over, the window template.
 void InitialiseRuntime();
 
-// Support entry 11: marks start-up done and runs the main loop while a window lives.
-void FinishStartup();
-
-// Support entry 12: loads the start-up window or reports "载入启动窗口失败".
+// Support entry 12: loads the start-up window or reports "载入启动窗口失败"
+// with the window id (fatal). Returns 1.
 uint32_t LoadStartupWindow(uint32_t windowId);
 
-// The shutdown: suppress events, release windows, call the exit routines, ...
+// Support entry 11: QuitOnLastClose := 1, then the main loop while any program
+// window lives; returns when the loop ends (or at once without a live window).
+void FinishStartup();
+
+// The shutdown. On the main thread: once; events suppressed for good, idle
+// callbacks cleared, windows released, exit routines called, libraries
+// notified, DLLs freed, the constant area forgotten, icons and the hidden owner
+// window destroyed, OLE uninitialised. On any other thread: forwarded to the
+// main thread as UM_EXIT_REQUEST.
 void RunShutdown(int32_t exitCode);
 
-// Support entry 10 and service 2028: the shutdown, then ExitProcess with the code.
+// Support entry 10, service 2028 and UM_EXIT_REQUEST: the shutdown, then
+// ExitProcess with the code.
 [[noreturn]] void ExitRuntimeProcess(int32_t exitCode);
 
 // The running executable's folder (no trailing backslash) and file name, split
 // at start-up. Empty texts (never null) before that.
 const char* ProgramDirectory();
 const char* ProgramFileName();
+
+// The module path split at its last backslash: without one, the directory is
+// empty and the file name is the whole path.
+struct ModulePath {
+    std::string directory;
+    std::string fileName;
+};
+ModulePath SplitModulePath();
 
 // Splits a path at its last backslash, stepping over double-byte characters so
 // that a GBK trail byte 0x5C never counts. Returns the offset of that backslash,

@@ -1,6 +1,7 @@
 // The runtime core's numbered services, one table, and the library-side entry.
 #include "runtime/commands/notify_runtime.h"
 
+#include "runtime/app/message_loop.h"
 #include "runtime/app/startup.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
@@ -43,6 +44,11 @@ uintptr_t ServeReallocate(uintptr_t block, uintptr_t size) {
     return Word(ReallocateBlock(Reference<void>(block), static_cast<int32_t>(size)));
 }
 
+uintptr_t ServeProcessEvents(uintptr_t, uintptr_t) {
+    ProcessPendingEvents();
+    return 0;
+}
+
 uintptr_t ServeExitProcess(uintptr_t exitCode, uintptr_t) {
     ExitRuntimeProcess(static_cast<int32_t>(exitCode));
 }
@@ -55,6 +61,7 @@ struct Service {
 constexpr Service Services[] = {
     {ServiceCode::RunDirectory, ServeRunDirectory},
     {ServiceCode::ExecutableName, ServeExecutableName},
+    {ServiceCode::ProcessEvents, ServeProcessEvents},
     {ServiceCode::FreeArray, ServeFreeArray},
     {ServiceCode::Allocate, ServeAllocate},
     {ServiceCode::Free, ServeFree},

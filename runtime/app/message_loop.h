@@ -1,0 +1,29 @@
+#pragma once
+// The runtime's message loops and what runs between messages.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/app/runtime_app.h"
+
+namespace quillet {
+
+// Runs the modal loop of a window (modalWindowId = windowId) and restores the
+// previous modal window id when it returns.
+void RunModalLoop(uint32_t windowId);
+
+// Service 2018: pumps one message at a time while the queue holds one that is
+// not WM_QUIT; a WM_QUIT stays queued.
+void ProcessPendingEvents();
+
+// The last step of a program window's destruction: a modal loop of that window
+// ends, and once the main loop has started (QuitOnLastClose), the main loop is
+// told to end (WM_QUIT, code 0) when no other program window lives.
+void WindowDestroyed(uint32_t windowId);
+
+// Services 1012 and 1013. Adding refuses a handle that is not a window or is
+// listed already.
+bool AddIdleCallback(const IdleCallback& callback);
+void RemoveIdleCallback(HWND window);
+
+}  // namespace quillet

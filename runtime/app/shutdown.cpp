@@ -1,0 +1,84 @@
+// The end of the process: the shutdown and exit process.
+#include <windows.h>
+#include <ole2.h>
+
+#include "runtime/app/exit_routines.h"
+#include "runtime/app/library_notify.h"
+#include "runtime/app/private_messages.h"
+#include "runtime/app/runtime_app.h"
+#include "runtime/app/startup.h"
+#include "runtime/app/window_layer.h"
+#include "runtime/events/event_suppression.h"
+#include "runtime/values/runtime_heap.h"
+
+namespace quillet {
+namespace {
+
+bool OnMainThread(const RuntimeApp& app) {
+    // Before start-up there is no other thread of the runtime's.
+    return app.mainThreadId == 0 || app.mainThreadId == GetCurrentThreadId();
+}
+
+// Another thread asks the main thread, which ends the process; the asking
+// thread only ends it itself when the main thread could not be asked.
+void ForwardToMainThread(RuntimeApp& app, int32_t exitCode) {
+    const HWND owner = app.hiddenOwner.m_hWnd;
+    if (owner != nullptr && IsWindow(owner))
+        SendMessageA(owner, UM_EXIT_REQUEST, static_cast<WPARAM>(exitCode), 0);
+    if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
+}
+
+void FreeDllModules(RuntimeApp& app) {
+    for (HMODULE module : app.dllModules) FreeLibrary(module);
+    app.dllModules.clear();
+    for (auto& table : app.dllCommandTables) table.clear();
+}
+
+void DestroyProgramIcons(RuntimeApp& app) {
+    for (HICON& icon : app.programIcons) {
+        if (icon != nullptr) DestroyIcon(icon);
+        icon = nullptr;
+    }
+}
+
+}  // namespace
+
+void RunShutdown(int32_t exitCode) {
+    RuntimeApp& app = App();
+    RaiseEventSuppression();  // never lowered again: no handler runs from here on
+    if (!OnMainThread(app)) {
+        ForwardToMainThread(app, exitCode);
+        return;
+    }
+    if (app.shuttingDown) return;  // once: a second request (an exit routine exiting) ends here
+    app.shuttingDown = true;
+
+    app.idleCallbacks.clear();
+    if (const WindowLayer* layer = InstalledWindowLayer()) layer->ReleaseWindows();
+    CallExitRoutines();
+    NotifyLibrariesOfShutdown();
+    FreeDllModules(app);
+    // This runtime keeps no working texts of its own beyond the program paths,
+    // which services may still hand out until the process ends.
+    ForgetConstantDataArea();
+    DestroyProgramIcons(app);
+    if (app.hiddenOwner.m_hWnd != nullptr) app.hiddenOwner.DestroyWindow();
+    // No component of this system owns runtime objects, sockets or COM
+    // registrations: nothing to close there.
+    if (app.oleInitialised) {
+        OleUninitialize();
+        app.oleInitialised = false;
+    }
+}
+
+void ExitRuntimeProcess(int32_t exitCode) {
+    RunShutdown(exitCode);
+    if (!OnMainThread(App())) {
+        // The main thread's shutdown is under way and ends the process: cutting it
+        // short here would lose what its exit routines are still doing.
+        for (;;) Sleep(INFINITE);
+    }
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+}  // namespace quillet
