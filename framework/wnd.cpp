@@ -34,10 +34,21 @@ bool IsClassOf(HWND hWnd, LPCSTR className) {
     return GetClassNameA(hWnd, name, sizeof name) > 0 && lstrcmpiA(name, className) == 0;
 }
 
+// Whether size bytes at address can be read. Messages that carry a structure
+// may come from another process with any number in lParam.
+bool Readable(LPARAM address, size_t size) {
+    MEMORY_BASIC_INFORMATION region;
+    if (address == 0 || VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof region) == 0)
+        return false;
+    const DWORD unreadable = PAGE_NOACCESS | PAGE_GUARD;
+    const auto end = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize;
+    return region.State == MEM_COMMIT && (region.Protect & unreadable) == 0 &&
+           static_cast<uintptr_t>(address) + size <= end;
+}
+
 // The control that sent a message to its parent, or null when the message
-// names none (menus, accelerators, a window's own scroll bars). Messages that
-// carry a structure are only read when they come from this thread: another
-// process could pass any pointer.
+// names none (menus, accelerators, a window's own scroll bars). Only a window
+// handle is taken from a structure, and only the map is asked about it.
 HWND SenderOf(HWND parent, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -62,19 +73,26 @@ HWND SenderOf(HWND parent, UINT message, WPARAM, LPARAM lParam) {
     default:
         return nullptr;
     }
-    if (lParam == 0 || InSendMessage()) return nullptr;
     switch (message) {
-    case WM_NOTIFY: return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    case WM_NOTIFY:
+        if (!Readable(lParam, sizeof(NMHDR))) return nullptr;
+        return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
     case WM_DRAWITEM: {
+        if (!Readable(lParam, sizeof(DRAWITEMSTRUCT))) return nullptr;
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return item->CtlType == ODT_MENU ? nullptr : item->hwndItem;
     }
     case WM_MEASUREITEM: {
+        if (!Readable(lParam, sizeof(MEASUREITEMSTRUCT))) return nullptr;
         const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
         return item->CtlType == ODT_MENU ? nullptr : GetDlgItem(parent, static_cast<int>(item->CtlID));
     }
-    case WM_DELETEITEM: return reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
-    case WM_COMPAREITEM: return reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_DELETEITEM:
+        if (!Readable(lParam, sizeof(DELETEITEMSTRUCT))) return nullptr;
+        return reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_COMPAREITEM:
+        if (!Readable(lParam, sizeof(COMPAREITEMSTRUCT))) return nullptr;
+        return reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
     default: return nullptr;
     }
 }

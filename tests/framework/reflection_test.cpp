@@ -149,16 +149,21 @@ TEST(ReflectionTest, ANotificationAControlSendsItselfIsReflectedToItOnce) {
     EXPECT_TRUE(parent.SawCommand(EN_UPDATE)) << "what the edit leaves alone still reaches the parent";
 }
 
-// Records the tab control's own notifications.
+// Records the tab control's own notifications and owner-draw requests.
 class RecordingTab : public CTabCtrl {
 public:
     std::vector<UINT> codes;
+    int drawItems = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_REFLECT_BASE + WM_NOTIFY) {
+        switch (message) {
+        case WM_REFLECT_BASE + WM_NOTIFY:
             codes.push_back(reinterpret_cast<const NMHDR*>(lParam)->code);
             return 0;  // allows the change
+        case WM_REFLECT_BASE + WM_DRAWITEM:
+            ++drawItems;
+            return TRUE;
         }
         return CTabCtrl::WindowProc(message, wParam, lParam);
     }
@@ -183,6 +188,22 @@ TEST(ReflectionTest, ATabControlGetsItsOwnPageChangeNotifications) {
     EXPECT_EQ(tab.codes[0], static_cast<UINT>(TCN_SELCHANGING));
     EXPECT_EQ(tab.codes[1], static_cast<UINT>(TCN_SELCHANGE));
     EXPECT_FALSE(parent.Saw(WM_NOTIFY));
+
+    // A WM_NOTIFY whose lParam points nowhere (it may come from another process)
+    // is left to the parent instead of being read.
+    SendMessageA(parent.m_hWnd, WM_NOTIFY, 120, 0x10);
+    EXPECT_TRUE(parent.Saw(WM_NOTIFY));
+    // Owner drawing goes to the control named in the structure; menu items name none.
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_TAB;
+    item.hwndItem = tab.m_hWnd;
+    EXPECT_EQ(SendMessageA(parent.m_hWnd, WM_DRAWITEM, 120, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(tab.drawItems, 1);
+    EXPECT_FALSE(parent.Saw(WM_DRAWITEM));
+    item.CtlType = ODT_MENU;
+    SendMessageA(parent.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(tab.drawItems, 1);
+    EXPECT_TRUE(parent.Saw(WM_DRAWITEM));
 
     EXPECT_EQ(tab.SetCurSel(0), 1);
     EXPECT_TRUE(tab.DeleteAllItems());
