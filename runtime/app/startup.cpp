@@ -9,6 +9,7 @@
 #include "runtime/app/runtime_app.h"
 #include "runtime/app/window_layer.h"
 #include "runtime/errors/error_report.h"
+#include "runtime/template/program_window_layer.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
 
@@ -85,6 +86,8 @@ ModulePath SplitModulePath() {
 void InitialiseRuntime() {
     RuntimeApp& app = App();
     const ProgramInfo& program = LinkedProgramInfo();
+    // The program's windows, unless a test program brought a layer of its own.
+    if (InstalledWindowLayer() == nullptr) InstallProgramWindowLayer();
     // The runtime heap is the process heap; runtime_heap asks for it itself.
     app.interfaceWordA = program.interfaceWordA;
     app.interfaceWordB = program.interfaceWordB;

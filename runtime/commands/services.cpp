@@ -3,6 +3,7 @@
 
 #include "runtime/app/message_loop.h"
 #include "runtime/app/startup.h"
+#include "runtime/units/unit_services.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 
@@ -59,14 +60,45 @@ struct Service {
 };
 
 constexpr Service Services[] = {
+    {ServiceCode::ProgramIcons, ServeProgramIcons},
+    {ServiceCode::WindowTableService, ServeWindowTable},
+    {ServiceCode::TypeDescriptor, ServeTypeDescriptor},
+    {ServiceCode::Constant, ServeConstant},
+    {ServiceCode::RuntimeVersion, ServeRuntimeVersion},
+    {ServiceCode::ProgramPaths, ServeProgramPaths},
+    {ServiceCode::WrapWindowHandle, ServeWrapWindowHandle},
+    {ServiceCode::DeleteObject, ServeDeleteObject},
+    {ServiceCode::DetachObject, ServeDetachObject},
+    {ServiceCode::WindowHandleOf, ServeWindowHandleOf},
+    {ServiceCode::AttachIfUnattached, ServeAttachIfUnattached},
+    {ServiceCode::AddIdleCallback, ServeAddIdleCallback},
+    {ServiceCode::RemoveIdleCallback, ServeRemoveIdleCallback},
+    {ServiceCode::IsUnitWindow, ServeIsUnitWindow},
+    {ServiceCode::UnitDestroyed, ServeUnitDestroyed},
     {ServiceCode::RunDirectory, ServeRunDirectory},
     {ServiceCode::ExecutableName, ServeExecutableName},
+    {ServiceCode::LoadWindow, ServeLoadWindow},
+    {ServiceCode::FindUnit, ServeFindUnit},
+    {ServiceCode::FindUnitOrFail, ServeFindUnitOrFail},
+    {ServiceCode::RaiseEvent, ServeRaiseEvent},
+    {ServiceCode::SuspendEvents, ServeSuspendEvents},
+    {ServiceCode::ResumeEvents, ServeResumeEvents},
+    {ServiceCode::CurrentEventSource, ServeCurrentEventSource},
     {ServiceCode::ProcessEvents, ServeProcessEvents},
+    {ServiceCode::RecordType, ServeRecordType},
     {ServiceCode::FreeArray, ServeFreeArray},
     {ServiceCode::Allocate, ServeAllocate},
     {ServiceCode::Free, ServeFree},
     {ServiceCode::Reallocate, ServeReallocate},
     {ServiceCode::ExitProcess, ServeExitProcess},
+    {ServiceCode::TypeKind, ServeTypeKind},
+    {ServiceCode::InterfaceWordA, ServeInterfaceWordA},
+    {ServiceCode::RaiseTypedEvent, ServeRaiseTypedEvent},
+    {ServiceCode::WindowCount, ServeWindowCount},
+    {ServiceCode::WindowHandleByIndex, ServeWindowHandleByIndex},
+    {ServiceCode::MenuCommandLookup, ServeMenuCommandLookup},
+    {ServiceCode::ShowTabPage, ServeShowTabPage},
+    {ServiceCode::RebuildMenu, ServeRebuildMenu},
 };
 
 }  // namespace

@@ -71,10 +71,13 @@ bool PresentedByHook(int32_t errorNumber, const char* message, const ReportText&
     ReportText hookText;
     hookText.Append(message);
     hookText.Append(location.Get());
-    errorHookRunning = true;
-    const int presented = errorHook(errorNumber, hookText.Get());
-    errorHookRunning = false;
-    return presented != 0;
+    // Cleared however the hook leaves, so that a hook that does not return (a
+    // test's guard unwinding) leaves the next report a working hook.
+    struct RunningFlag {
+        RunningFlag() { errorHookRunning = true; }
+        ~RunningFlag() { errorHookRunning = false; }
+    } running;
+    return errorHook(errorNumber, hookText.Get()) != 0;
 }
 
 }  // namespace

@@ -51,15 +51,3 @@ std::vector<uint8_t> WriteTemplate(const std::vector<WindowDescription>& windows
 std::vector<uint8_t> WriteUnitCollection(const std::vector<RecordDescription>& records);
 
 }  // namespace quillet
-
-namespace quillet {
-
-class WindowTable;
-class UnitCollection;
-
-// The description of deserialised windows, handler addresses turned back into
-// offsets from handlerBase: writing it again gives the template's bytes.
-std::vector<WindowDescription> DescribeWindows(WindowTable& table, uintptr_t handlerBase);
-std::vector<RecordDescription> DescribeRecords(UnitCollection& collection, uintptr_t handlerBase);
-
-}  // namespace quillet

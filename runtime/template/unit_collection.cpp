@@ -65,12 +65,20 @@ void UnitCollection::ReplaceBytes(int32_t index, uint32_t position, uint32_t old
                       &layouts_[static_cast<size_t>(index)]);
 }
 
-void UnitCollection::ReplaceTag(int32_t index, const char* tag) {
-    const UnitRecord record = RecordAt(index);
-    const uint32_t oldLength = static_cast<uint32_t>(std::strlen(record.Tag())) + 1;
-    const char* text = tag != nullptr ? tag : "";
-    ReplaceBytes(index, record.Layout().tag, oldLength, reinterpret_cast<const uint8_t*>(text),
+void UnitCollection::ReplaceText(int32_t index, uint32_t position, const char* text) {
+    const char* old = reinterpret_cast<const char*>(buffer_.data() + RecordStart(index) + position);
+    const uint32_t oldLength = static_cast<uint32_t>(std::strlen(old)) + 1;
+    if (text == nullptr) text = "";
+    ReplaceBytes(index, position, oldLength, reinterpret_cast<const uint8_t*>(text),
                  static_cast<uint32_t>(std::strlen(text)) + 1);
+}
+
+void UnitCollection::ReplaceTag(int32_t index, const char* tag) {
+    ReplaceText(index, RecordAt(index).Layout().tag, tag);
+}
+
+void UnitCollection::ReplaceCaption(int32_t index, const char* caption) {
+    ReplaceText(index, RecordAt(index).Layout().caption, caption);
 }
 
 void UnitCollection::ReplaceMouseData(int32_t index, const uint8_t* data, uint32_t length) {

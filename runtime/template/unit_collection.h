@@ -31,11 +31,15 @@ public:
     // Replaces the tag text; the record and the offsets after it move.
     void ReplaceTag(int32_t index, const char* tag);
 
+    // Replaces a menu item's caption; the record and the offsets after it move.
+    void ReplaceCaption(int32_t index, const char* caption);
+
     // Replaces the mouse-pointer data; the record and the offsets after it move.
     void ReplaceMouseData(int32_t index, const uint8_t* data, uint32_t length);
 
 private:
     uint32_t RecordStart(int32_t index) const;  // position of the record's bytes
+    void ReplaceText(int32_t index, uint32_t position, const char* text);
     void ReplaceBytes(int32_t index, uint32_t position, uint32_t oldLength, const uint8_t* bytes, uint32_t newLength);
 
     std::vector<uint8_t> buffer_;

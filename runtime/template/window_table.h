@@ -1,5 +1,7 @@
 #pragma once
 // The program's windows as deserialised from its template data at start-up.
+#include <windows.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,6 +11,21 @@
 
 namespace quillet {
 
+// What the runtime keeps for a window between its load and its destruction.
+struct LoadedWindowState {
+    HMENU menu = nullptr;              // built from the menu-item records
+    HACCEL accelerators = nullptr;     // their shortcuts
+    bool modal = false;                // loaded in modal mode
+    bool loaded = false;               // set at the end of a load, cleared by the first show
+    bool topmost = false;              // made topmost for a topmost parent at the first show
+    bool replacementMark = false;      // the next load destroys the window and builds it anew
+    struct DisabledWindow {
+        HWND window;
+        bool wasEnabled;
+    };
+    std::vector<DisabledWindow> disabledForModal;  // top-level windows the modal run disabled
+};
+
 struct WindowTemplate {
     UnitId windowId = 0;
     uint32_t word1 = 0, word2 = 0;   // carried with the window, not interpreted
@@ -16,6 +33,7 @@ struct WindowTemplate {
     UnitCollection working;          // what the loaded window reads and changes
     UnitCollection pristine;         // the template's own copy while the window is loaded
     bool hasPristine = false;
+    LoadedWindowState state;
 
     // The window's own object lives in record 0's object slot.
     void* WindowObject() { return working.IsEmpty() ? nullptr : working.RecordAt(0).Object(); }

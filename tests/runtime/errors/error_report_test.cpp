@@ -162,7 +162,7 @@ TEST_F(FatalErrorProcessTest, AUnitOfAWindowThatIsNotLoaded) {
     const ChildRun run = RunProbe("window-not-loaded");
     ASSERT_TRUE(run.box.found);
     EXPECT_EQ(run.box.text,
-              "运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n"
+              "运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n"
               "\r\n1375797249, 369164289\r\n未找到所指定的窗口\r\n");
     EXPECT_EQ(run.exitCode, ExitAfterError);
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "runtime/template/template_writer.h"
+#include "runtime/template/template_description.h"
 #include "runtime/template/window_table.h"
 #include "tests/support/guarded_bytes.h"
 

@@ -1,0 +1,387 @@
+#include "tests/runtime/events/probe_units.h"
+
+#include <array>
+#include <cstring>
+
+#include "framework/wnd.h"
+#include "runtime/app/message_loop.h"
+#include "runtime/app/private_messages.h"
+#include "runtime/app/startup.h"
+#include "runtime/events/common_events.h"
+#include "runtime/template/window_table.h"
+#include "runtime/units/unit_object.h"
+
+namespace probe {
+namespace {
+
+using namespace quillet;
+
+std::string Id(uint32_t id) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(id));
+    return text;
+}
+
+void Note(const std::string& what, uint32_t id, const std::string& more = "") {
+    ProbeLog().push_back(what + " " + Id(id) + (more.empty() ? "" : " " + more));
+}
+
+// Reads the little-endian fields of a type's data block, refusing to run past it.
+class DataReader {
+public:
+    DataReader(const void* data, int32_t length) : data_(static_cast<const char*>(data)), left_(length) {}
+    bool Word(uint32_t* word) { return Take(word, 4); }
+    bool Text(std::string* text) {
+        uint32_t length = 0;
+        if (!Word(&length) || length > static_cast<uint32_t>(left_)) return false;
+        text->assign(data_, length);
+        data_ += length;
+        left_ -= static_cast<int32_t>(length);
+        return true;
+    }
+
+private:
+    bool Take(void* into, int32_t count) {
+        if (count > left_) return false;
+        std::memcpy(into, data_, static_cast<size_t>(count));
+        data_ += count;
+        left_ -= count;
+        return true;
+    }
+    const char* data_;
+    int32_t left_;
+};
+
+HGLOBAL SaveBlock(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+std::string Words(std::initializer_list<uint32_t> words) {
+    std::string bytes;
+    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
+    return bytes;
+}
+
+void RegisterProbeClass(const char* name) {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    AfxRegisterClass(&wc);
+}
+
+// ---- the window ----
+
+class ProbeWindow : public UnitObject<CWnd> {
+public:
+    ProbeWindow(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+
+    BOOL PreTranslateMessage(MSG* message) override {
+        WindowTemplate* window = ProgramWindows().Find(WindowId());
+        return window != nullptr && RaiseCommonEvent(*window, message) ? TRUE : FALSE;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == UM_UNITS_CREATED) Note("units-created", UnitIdOf());
+        if (message == UM_ARRANGE) Note("arrange", UnitIdOf());
+        if (message == UM_WINDOW_SHOWN) Note("shown", UnitIdOf());
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override {
+        Note("destroyed", UnitIdOf());
+        NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
+        delete this;
+    }
+};
+
+void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t, void* menu,
+                       int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                       uint32_t, int32_t) {
+    DataReader reader(data, length);
+    uint32_t version = 0;
+    std::string caption;
+    if (!reader.Word(&version) || version > 1 || !reader.Text(&caption)) return nullptr;
+    RegisterProbeClass("QuilletProbeWindow");
+    auto* window = new ProbeWindow(windowId, unitId);
+    const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    if (!window->CreateEx(0, "QuilletProbeWindow", caption.c_str(), style, left, top, width, height,
+                          static_cast<HWND>(parent), static_cast<HMENU>(menu))) {
+        delete window;
+        return nullptr;
+    }
+    Note("created", unitId);
+    return static_cast<CWnd*>(window);
+}
+
+// ---- the plain unit ----
+
+class ProbeUnit : public UnitObject<CWnd> {
+public:
+    ProbeUnit(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+
+    std::string text;
+    int32_t number = 0;
+    int32_t flag = 0;
+    int32_t pick = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case UM_UNITS_CREATED:
+            Note("units-created", UnitIdOf());
+            // Raised while the window loads: no handler may run.
+            if (!RaiseEvent(5)) Note("event-refused", UnitIdOf());
+            break;
+        case UM_WINDOW_SHOWN: Note("shown", UnitIdOf()); break;
+        case WM_KEYDOWN: Note("keydown", UnitIdOf(), std::to_string(wParam)); break;
+        case WM_CHAR: Note("char", UnitIdOf(), std::to_string(wParam)); break;
+        case WM_LBUTTONDOWN: RaiseEvent(0); break;
+        default: break;
+        }
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override {
+        Note("destroyed", UnitIdOf());
+        UnitObject::PostNcDestroy();
+    }
+};
+
+void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId,
+                      void*, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
+                      uint32_t unitId, uint32_t, int32_t) {
+    DataReader reader(data, length);
+    uint32_t version = 0, number = 0, flag = 0, pick = 0;
+    std::string text;
+    if (!reader.Word(&version) || version > 1 || !reader.Text(&text) || !reader.Word(&number) ||
+        !reader.Word(&flag) || !reader.Word(&pick))
+        return nullptr;
+    RegisterProbeClass("QuilletProbeUnit");
+    auto* unit = new ProbeUnit(windowId, unitId);
+    unit->text = text;
+    unit->number = static_cast<int32_t>(number);
+    unit->flag = static_cast<int32_t>(flag);
+    unit->pick = static_cast<int32_t>(pick);
+    if (!unit->CreateEx(0, "QuilletProbeUnit", text.c_str(), WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width,
+                        height, static_cast<HWND>(parent),
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
+        delete unit;
+        return nullptr;
+    }
+    Note("created", unitId);
+    return static_cast<CWnd*>(unit);
+}
+
+ProbeUnit* AsUnit(void* unit) { return static_cast<ProbeUnit*>(static_cast<CWnd*>(unit)); }
+
+int32_t SetUnitProperty(void* object, int32_t ownIndex, PropertyValue* value, uint32_t* cleared) {
+    *cleared = 0;
+    ProbeUnit* unit = AsUnit(object);
+    switch (ownIndex) {
+    case 0: unit->text = reinterpret_cast<const char*>(static_cast<uintptr_t>(value->first)); return 0;
+    case 1: unit->number = static_cast<int32_t>(value->first); return 1;
+    case 2: unit->flag = static_cast<int32_t>(value->first); return 0;
+    case 3: unit->pick = std::min(static_cast<int32_t>(value->first), 3); return 0;
+    default: return 0;
+    }
+}
+
+int32_t GetUnitProperty(void* object, int32_t ownIndex, PropertyValue* value) {
+    ProbeUnit* unit = AsUnit(object);
+    switch (ownIndex) {
+    case 0: value->first = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(unit->text.c_str())); return 1;
+    case 1: value->first = static_cast<uint32_t>(unit->number); return 1;
+    case 2: value->first = static_cast<uint32_t>(unit->flag); return 1;
+    case 3: value->first = static_cast<uint32_t>(unit->pick); return 1;
+    default: return 0;
+    }
+}
+
+void* SaveUnit(void* object) {
+    ProbeUnit* unit = AsUnit(object);
+    return SaveBlock(UnitData(unit->text, unit->number, 1, unit->flag, unit->pick));
+}
+
+// ---- the container with pages ----
+
+class ProbeTab : public UnitObject<CWnd> {
+public:
+    ProbeTab(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+    int32_t page = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == UM_UNITS_CREATED) Note("units-created", UnitIdOf());
+        if (message == UM_WINDOW_SHOWN) {
+            Note("shown", UnitIdOf());
+            NotifyRuntime(ServiceCode::ShowTabPage, WindowId(), UnitIdOf());
+        }
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
+};
+
+void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
+                int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                uint32_t, int32_t) {
+    DataReader reader(data, length);
+    uint32_t version = 0, page = 0;
+    if (!reader.Word(&version) || version > 1 || !reader.Word(&page)) return nullptr;
+    RegisterProbeClass("QuilletProbeTab");
+    auto* tab = new ProbeTab(windowId, unitId);
+    tab->page = static_cast<int32_t>(page);
+    if (!tab->CreateEx(0, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE), left, top,
+                       width, height, static_cast<HWND>(parent),
+                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
+        delete tab;
+        return nullptr;
+    }
+    Note("created", unitId);
+    return static_cast<CWnd*>(tab);
+}
+
+ProbeTab* AsTab(void* unit) { return static_cast<ProbeTab*>(static_cast<CWnd*>(unit)); }
+
+int32_t SetTabProperty(void* object, int32_t ownIndex, PropertyValue* value, uint32_t* cleared) {
+    *cleared = 0;
+    if (ownIndex != CurrentPageProperty - 8) return 0;
+    ProbeTab* tab = AsTab(object);
+    tab->page = std::max(static_cast<int32_t>(value->first), 0);
+    NotifyRuntime(ServiceCode::ShowTabPage, tab->WindowId(), tab->UnitIdOf());
+    return 0;
+}
+
+int32_t GetTabProperty(void* object, int32_t ownIndex, PropertyValue* value) {
+    if (ownIndex != CurrentPageProperty - 8) return 0;
+    value->first = static_cast<uint32_t>(AsTab(object)->page);
+    return 1;
+}
+
+void* SaveTab(void* object) { return SaveBlock(Words({1, static_cast<uint32_t>(AsTab(object)->page)})); }
+
+// ---- the tables ----
+
+template <typename Operation>
+UnitOperation As(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+
+UnitOperation WindowInterface(int32_t number) {
+    return number == InterfaceNumber::CreateUnit ? As(&CreateWindowUnit) : nullptr;
+}
+UnitOperation UnitInterface(int32_t number) {
+    switch (number) {
+    case InterfaceNumber::CreateUnit: return As(&CreatePlainUnit);
+    case InterfaceNumber::SetProperty: return As(&SetUnitProperty);
+    case InterfaceNumber::GetProperty: return As(&GetUnitProperty);
+    case InterfaceNumber::SaveProperties: return As(&SaveUnit);
+    default: return nullptr;
+    }
+}
+UnitOperation TabInterface(int32_t number) {
+    switch (number) {
+    case InterfaceNumber::CreateUnit: return As(&CreateTab);
+    case InterfaceNumber::SetProperty: return As(&SetTabProperty);
+    case InterfaceNumber::GetProperty: return As(&GetTabProperty);
+    case InterfaceNumber::SaveProperties: return As(&SaveTab);
+    default: return nullptr;
+    }
+}
+
+using enum PropertyKind;
+const PropertyDescriptor WindowProperties[] = {
+    LeftProperty, TopProperty, WidthProperty, HeightProperty,
+    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
+};
+const PropertyDescriptor UnitProperties[] = {
+    LeftProperty, TopProperty, WidthProperty, HeightProperty, TagProperty, VisibleProperty, DisabledProperty,
+    MousePointerProperty, Property(Text), Property(Int), Property(Logical), Property(Pick),
+};
+const PropertyDescriptor TabProperties[] = {
+    LeftProperty, TopProperty, WidthProperty, HeightProperty, TagProperty, VisibleProperty, DisabledProperty,
+    MousePointerProperty, Property(Int), Property(Int), Property(Int), Property(Int), Property(Int),
+    Property(Int), Property(Int), Property(Int),
+};
+
+std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
+    std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
+    types[0] = DescribeType("窗口", "window", 0x800000D0, 8, WindowProperties, WindowInterface);
+    types[4] = DescribeType("探针", "Probe", 0x80000040, 12, UnitProperties, UnitInterface);
+    types[20] = DescribeType("选择夹", "Tab", 0x800101C0, 16, TabProperties, TabInterface);
+    return types;
+}
+const std::array<UnitTypeDescriptor, LibraryTypeSlotCount> ProbeTypes = MakeTypes();
+
+LibraryInfo MakeLibrary() {
+    LibraryInfo library = UnitLibrary();
+    library.types = ProbeTypes.data();
+    return library;
+}
+const LibraryInfo TheProbeLibrary = MakeLibrary();
+const LibraryInfo* const ProbeLibraries[] = {&TheProbeLibrary};
+
+}  // namespace
+
+std::vector<std::string>& ProbeLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+std::string UnitData(const std::string& text, int32_t number, uint32_t version, int32_t flag, int32_t pick) {
+    return Words({version, static_cast<uint32_t>(text.size())}) + text +
+           Words({static_cast<uint32_t>(number), static_cast<uint32_t>(flag), static_cast<uint32_t>(pick)});
+}
+
+namespace {
+RecordDescription Record(uint32_t id, uint32_t type, int32_t left, int32_t top, int32_t width, int32_t height,
+                         uint32_t flags, const std::string& data) {
+    RecordDescription record;
+    record.id = id;
+    record.type = type;
+    record.left = left;
+    record.top = top;
+    record.width = width;
+    record.height = height;
+    record.flags = flags;
+    record.typeData = data;
+    return record;
+}
+}  // namespace
+
+WindowDescription StandardWindow() {
+    constexpr uint32_t Shown = RecordFlag::Visible | RecordFlag::TabStop;
+    WindowDescription window;
+    window.id = WindowId;
+    window.records.push_back(Record(WindowRecord, WindowType, 50, 50, 400, 300, Shown, Words({1, 5}) + "probe"));
+    RecordDescription tab = Record(Tab, TabType, 10, 10, 300, 150, Shown, Words({1, 0}));
+    tab.childWords = {A, 0, B, 0};
+    window.records.push_back(tab);
+    RecordDescription a = Record(A, UnitType, 5, 5, 100, 24, Shown, UnitData("a", 1));
+    a.parent = Tab;
+    window.records.push_back(a);
+    RecordDescription b = Record(B, UnitType, 5, 40, 100, 24, Shown, UnitData("b", 2));
+    b.parent = Tab;
+    window.records.push_back(b);
+    window.records.push_back(Record(C, UnitType, 10, 200, 120, 24, 0, UnitData("c", 3)));
+    RecordDescription d = Record(D, UnitType, 150, 200, 120, 24, Shown, UnitData("d", 4));
+    d.eventSource = C;
+    window.records.push_back(d);
+    return window;
+}
+
+RecordDescription& RecordOf(WindowDescription& window, uint32_t id) {
+    for (RecordDescription& record : window.records)
+        if (record.id == id) return record;
+    return window.records.front();
+}
+
+const LibraryInfo& ProbeLibrary() { return TheProbeLibrary; }
+
+void StartProbeRuntime() { testprogram::Start(TheProbeLibrary); }
+
+}  // namespace probe

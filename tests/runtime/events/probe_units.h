@@ -1,0 +1,64 @@
+#pragma once
+// Unit types of the tests' own, in a library of their own, so that loading,
+// property access and events can be tested without the real unit types:
+//   0x00010001 a top-level window, 0x00010005 a plain unit with four own
+//   properties, 0x00010015 a container with pages (property 12: current page).
+// Every object notes the runtime's messages it receives in ProbeLog().
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/events/event_dispatch.h"
+#include "runtime/template/template_writer.h"
+#include "runtime/units/library_info.h"
+#include "tests/support/test_program.h"
+
+namespace probe {
+
+constexpr uint32_t WindowType = 0x00010001;
+constexpr uint32_t UnitType = 0x00010005;
+constexpr uint32_t TabType = 0x00010015;
+
+// Own properties of the plain unit.
+constexpr int32_t TextProperty = 8;      // text
+constexpr int32_t NumberProperty = 9;    // int; a write makes the unit be built again
+constexpr int32_t FlagProperty = 10;     // logical
+constexpr int32_t PickProperty = 11;     // pick 0..3
+constexpr int32_t CurrentPageProperty = 12;  // the container's
+
+// What the unit objects saw, in order: "created <id>", "units-created <id>",
+// "arrange <id>", "shown <id>", "keydown <id> <key>", "char <id> <code>",
+// "destroyed <id>", "event-refused <id>" (an event raised during the load
+// found no handler).
+std::vector<std::string>& ProbeLog();
+
+// Type data of the plain unit; version 99 is refused by its CreateUnit.
+std::string UnitData(const std::string& text, int32_t number, uint32_t version = 1, int32_t flag = 0,
+                     int32_t pick = 0);
+
+const quillet::LibraryInfo& ProbeLibrary();
+
+// The runtime initialised for a program whose one library is the probe library.
+void StartProbeRuntime();
+
+// The tests' usual window, 400 x 300 at (50, 50): a container (Tab) with two
+// pages, unit A on page 0 and unit B on page 1 (both flagged visible), unit C
+// on the window with flags 0 (hidden), 120 wide, and unit D, which uses C's
+// bindings. Tests add their bindings before they use it.
+constexpr uint32_t WindowId = 0x52010001;
+constexpr uint32_t WindowRecord = 0x06010000;
+constexpr uint32_t Tab = 0x16010002;
+constexpr uint32_t A = 0x16010003;
+constexpr uint32_t B = 0x16010004;
+constexpr uint32_t C = 0x16010005;
+constexpr uint32_t D = 0x16010006;
+quillet::WindowDescription StandardWindow();
+// The record of an id in a description.
+quillet::RecordDescription& RecordOf(quillet::WindowDescription& window, uint32_t id);
+
+// The live handle of a record of the loaded window, or null.
+inline HWND HandleOf(uint32_t windowId, uint32_t unitId) { return testprogram::HandleOf(windowId, unitId); }
+
+}  // namespace probe

@@ -1,0 +1,163 @@
+// Loading windows from templates with the tests' own unit types: creation
+// order, the runtime's messages, pages, suppression during a load, reopening,
+// and a load that fails part-way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "framework/wnd.h"
+#include "runtime/events/event_suppression.h"
+#include "runtime/events/property_access.h"
+#include "runtime/template/window_loader.h"
+#include "runtime/values/runtime_heap.h"
+#include "tests/runtime/events/probe_units.h"
+
+namespace quillet {
+namespace {
+
+using namespace probe;
+
+std::vector<std::string> handlerLog;
+
+HandlerResult NoteEvent(const char* what) {
+    UnitId window = 0, unit = 0;
+    std::string line = what;
+    if (CurrentEventSource(&window, &unit)) line += " from " + std::to_string(unit & 0xFF);
+    handlerLog.push_back(line);
+    return {0, 0, 0};
+}
+HandlerResult OnLoaded(const uint32_t*, int32_t) { return NoteEvent("loaded"); }
+HandlerResult OnMoved(const uint32_t*, int32_t) { return NoteEvent("moved"); }
+HandlerResult OnResized(const uint32_t*, int32_t) { return NoteEvent("resized"); }
+HandlerResult OnDuringLoad(const uint32_t*, int32_t) { return NoteEvent("during-load"); }
+
+class WindowLoadingTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { StartProbeRuntime(); }
+    void SetUp() override {
+        ProbeLog().clear();
+        handlerLog.clear();
+    }
+    void TearDown() override { testprogram::CloseAll(); }
+
+    WindowDescription Bound() {
+        WindowDescription window = StandardWindow();
+        RecordOf(window, WindowRecord).bindings = {{0, testprogram::HandlerOffset(&OnLoaded)},
+                                                   {3, testprogram::HandlerOffset(&OnMoved)},
+                                                   {4, testprogram::HandlerOffset(&OnResized)}};
+        RecordOf(window, A).bindings = {{5, testprogram::HandlerOffset(&OnDuringLoad)}};
+        return window;
+    }
+    WindowTemplate& Loaded(const WindowDescription& description) {
+        EXPECT_TRUE(testprogram::UseTemplate({description}));
+        WindowTemplate& window = *ProgramWindows().Find(WindowId);
+        EXPECT_EQ(LoadWindow(window, nullptr, false), 1);
+        return window;
+    }
+    static size_t Position(const std::string& line) {
+        const auto& log = ProbeLog();
+        return static_cast<size_t>(std::find(log.begin(), log.end(), line) - log.begin());
+    }
+};
+
+TEST_F(WindowLoadingTest, UnitsAreCreatedLastToFirstAndToldInReverseOrder) {
+    Loaded(Bound());
+    const auto& log = ProbeLog();
+    ASSERT_GE(log.size(), 6u);
+    // The window first, then the records from the last to the second.
+    EXPECT_EQ(log[0], "created 06010000");
+    EXPECT_EQ(log[1], "created 16010006");
+    EXPECT_EQ(log[5], "created 16010002");
+    EXPECT_LT(Position("units-created 16010006"), Position("units-created 16010002"));
+    EXPECT_LT(Position("units-created 16010002"), Position("units-created 06010000"));
+    EXPECT_LT(Position("units-created 06010000"), Position("arrange 06010000"));
+    EXPECT_LT(Position("shown 16010006"), Position("shown 06010000"));
+    EXPECT_EQ(handlerLog, (std::vector<std::string>{"loaded from 0", "moved from 0", "resized from 0"}));
+}
+
+TEST_F(WindowLoadingTest, EventsRaisedWhileLoadingCallNoHandler) {
+    Loaded(Bound());
+    EXPECT_LT(Position("event-refused 16010003"), ProbeLog().size()) << "unit A's event 5 found no handler";
+    EXPECT_EQ(std::count(handlerLog.begin(), handlerLog.end(), "during-load from 3"), 0);
+    EXPECT_EQ(EventSuppressionCount(), 0);
+    // Once loaded, the same event reaches its handler.
+    RaiseSimpleEvent(WindowId, A, 5);
+    EXPECT_EQ(handlerLog.back(), "during-load from 3");
+}
+
+TEST_F(WindowLoadingTest, UnitsGoIntoTheirContainerAndLaterPagesStartHidden) {
+    Loaded(Bound());
+    HWND tab = HandleOf(WindowId, Tab);
+    EXPECT_EQ(GetParent(HandleOf(WindowId, A)), tab);
+    EXPECT_EQ(GetParent(HandleOf(WindowId, C)), HandleOf(WindowId, 0));
+    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, A)));
+    EXPECT_FALSE(IsWindowVisible(HandleOf(WindowId, B))) << "page 1 is not the current page";
+    EXPECT_FALSE(IsWindowVisible(HandleOf(WindowId, C))) << "flags 0: created hidden";
+    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, D)));
+    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, 0)));
+    // Control ids in creation order, from the last record.
+    EXPECT_EQ(GetDlgCtrlID(HandleOf(WindowId, D)), 100);
+    EXPECT_EQ(GetDlgCtrlID(HandleOf(WindowId, Tab)), 140);
+}
+
+TEST_F(WindowLoadingTest, SiblingsEndInRecordOrder) {
+    Loaded(Bound());
+    HWND window = HandleOf(WindowId, 0);
+    std::vector<HWND> order;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(child);
+    EXPECT_EQ(order, (std::vector<HWND>{HandleOf(WindowId, Tab), HandleOf(WindowId, C), HandleOf(WindowId, D)}));
+}
+
+TEST_F(WindowLoadingTest, LoadingAnOpenWindowOnlyActivatesIt) {
+    WindowTemplate& window = Loaded(Bound());
+    HWND first = HandleOf(WindowId, 0);
+    const size_t created = ProbeLog().size();
+    handlerLog.clear();
+    EXPECT_EQ(LoadWindow(window, nullptr, false), 1);
+    EXPECT_EQ(HandleOf(WindowId, 0), first);
+    EXPECT_EQ(ProbeLog().size(), created);
+    EXPECT_TRUE(handlerLog.empty());
+}
+
+TEST_F(WindowLoadingTest, AReopenedWindowIsBackAtItsTemplateValues) {
+    WindowTemplate& window = Loaded(Bound());
+    WriteUnitProperty(WindowId, C, 2, -1, 333, 0);
+    WriteUnitProperty(WindowId, C, 4, -1, ReferenceWord("changed tag"), 0);
+    EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 333u);
+    CWnd::FromHandlePermanent(HandleOf(WindowId, 0))->DestroyWindow();
+    testprogram::Pump();
+    EXPECT_EQ(LiveWindowOf(window), nullptr);
+    EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 120u) << "read from the template while not loaded";
+    ASSERT_EQ(LoadWindow(window, nullptr, false), 1);
+    EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 120u);
+    char* tag = reinterpret_cast<char*>(ReadUnitProperty(WindowId, C, 4, -1).low);
+    EXPECT_EQ(tag, nullptr) << "the template's tag is empty";
+    FreeBlock(tag);
+}
+
+TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
+    WindowDescription description = Bound();
+    RecordOf(description, A).typeData = UnitData("a", 1, 99);  // refused by its type
+    ASSERT_TRUE(testprogram::UseTemplate({description}));
+    WindowTemplate& broken = *ProgramWindows().Find(WindowId);
+    EXPECT_EQ(LoadWindow(broken, nullptr, false), 0);
+    testprogram::Pump();
+    // What was made before the refusal is gone again, and the template is whole.
+    const auto created = std::count_if(ProbeLog().begin(), ProbeLog().end(),
+                                       [](const std::string& line) { return line.rfind("created ", 0) == 0; });
+    const auto destroyed = std::count_if(ProbeLog().begin(), ProbeLog().end(),
+                                         [](const std::string& line) { return line.rfind("destroyed ", 0) == 0; });
+    EXPECT_GT(created, 0);
+    EXPECT_EQ(created, destroyed);
+    EXPECT_EQ(FindWindowA("QuilletProbeWindow", nullptr), nullptr);
+    EXPECT_EQ(EventSuppressionCount(), 0);
+    EXPECT_FALSE(broken.hasPristine);
+    for (int32_t i = 0; i < broken.working.Count(); ++i) EXPECT_EQ(broken.working.RecordAt(i).Object(), nullptr);
+    EXPECT_EQ(ReadUnitProperty(WindowId, D, 2, -1).low, 120u);
+}
+
+}  // namespace
+}  // namespace quillet

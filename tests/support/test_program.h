@@ -1,0 +1,41 @@
+#pragma once
+// A test process that runs as a program of the runtime: its ProgramInfo names
+// the unit libraries the test wants (the real one, or a library of the test's
+// own), the runtime is initialised once, and windows come from templates that
+// the test writes.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "runtime/template/template_writer.h"
+#include "runtime/units/library_info.h"
+
+namespace testprogram {
+
+// Initialises the runtime for a program with this one library (once per process).
+void Start(const quillet::LibraryInfo& library);
+
+// Handler offsets of templates count from here.
+uintptr_t HandlerBase();
+template <typename Function>
+int32_t HandlerOffset(Function function) {
+    return static_cast<int32_t>(reinterpret_cast<uintptr_t>(function) - HandlerBase());
+}
+
+// Deserialises the descriptions into the program's window table.
+bool UseTemplate(const std::vector<quillet::WindowDescription>& windows);
+
+// Loads a window of the table (no owner, not modal) and gives it its first show; 1 when loaded.
+int32_t Load(uint32_t windowId);
+
+// Closes every loaded window and handles what that queues.
+void CloseAll();
+
+// Handles queued messages through the runtime's loop (service 2018).
+void Pump();
+
+// The live handle of a record of a loaded window (unit id 0: the window), or null.
+HWND HandleOf(uint32_t windowId, uint32_t unitId);
+
+}  // namespace testprogram
