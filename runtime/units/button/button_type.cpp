@@ -2,7 +2,8 @@
 
 #include <iterator>
 
-#include "runtime/units/pending_operations.h"
+#include "runtime/units/button/button_unit.h"
+#include "runtime/units/property_data.h"
 
 namespace quillet {
 
@@ -20,18 +21,50 @@ const PropertyDescriptor ButtonProperties[] = {
 };
 static_assert(std::size(ButtonProperties) == ButtonPropertyCount, "one entry per property");
 
-// The operations come with the button unit itself; until then they are stand-ins.
+namespace {
+
+// By own index.
+constexpr ButtonField ButtonFields[] = {
+    ButtonField::Picture, ButtonField::ButtonType, ButtonField::Caption,
+    ButtonField::HAlign,  ButtonField::VAlign,     ButtonField::Font,
+};
+static_assert(std::size(ButtonFields) == ButtonPropertyCount - CommonPropertyCount, "one field per own property");
+
+void* CreateButton(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
+                   int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                   uint32_t, int32_t) {
+    return CreateButtonUnit(ButtonKind::PushButton, data, length, extraStyle, parent, controlId, left, top, width,
+                            height, windowId, unitId);
+}
+
+int32_t SetButtonProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
+    return SetButtonUnitProperty(unit, ButtonFields, ButtonPickLimits, ownIndex, value, clearedWord);
+}
+
+int32_t GetButtonProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
+    return GetButtonUnitProperty(unit, ButtonFields, ownIndex, value);
+}
+
+void* EnumButtonTypeTexts(const void* data, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
+    return EnumButtonTexts(ButtonKind::PushButton, data, length, callback, userWord);
+}
+
+template <typename Operation>
+UnitOperation Hand(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+
+}  // namespace
+
 UnitOperation ButtonInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit:
-    case InterfaceNumber::SetProperty:
-    case InterfaceNumber::SaveProperties:
-    case InterfaceNumber::GetProperty:
-    case InterfaceNumber::EnumTexts:
-    case InterfaceNumber::IsDefaultButton:
-        return PendingOperation(interfaceNumber);
-    default:
-        return nullptr;
+    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateButton);
+    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetButtonProperty);
+    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetButtonProperty);
+    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumButtonTypeTexts);
+    case InterfaceNumber::IsDefaultButton: return Hand<IsDefaultButtonOperation>(IsDefaultButtonUnit);
+    default: return nullptr;
     }
 }
 

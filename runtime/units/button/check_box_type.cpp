@@ -2,7 +2,8 @@
 
 #include <iterator>
 
-#include "runtime/units/pending_operations.h"
+#include "runtime/units/button/button_unit.h"
+#include "runtime/units/property_data.h"
 
 namespace quillet {
 
@@ -27,17 +28,51 @@ const PropertyDescriptor CheckBoxProperties[] = {
 };
 static_assert(std::size(CheckBoxProperties) == CheckBoxPropertyCount, "one entry per property");
 
-// The operations come with the check box unit itself; until then they are stand-ins.
+namespace {
+
+// By own index.
+constexpr ButtonField CheckBoxFields[] = {
+    ButtonField::Picture,   ButtonField::PushLike,  ButtonField::Flat,       ButtonField::Caption,
+    ButtonField::TextOnLeft, ButtonField::HAlign,   ButtonField::VAlign,     ButtonField::TextColor,
+    ButtonField::BackColor, ButtonField::Font,      ButtonField::Checked,    ButtonField::DataSource,
+    ButtonField::DataColumn,
+};
+static_assert(std::size(CheckBoxFields) == CheckBoxPropertyCount - CommonPropertyCount, "one field per own property");
+
+void* CreateCheckBox(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
+                     int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                     uint32_t, int32_t) {
+    return CreateButtonUnit(ButtonKind::CheckBox, data, length, extraStyle, parent, controlId, left, top, width,
+                            height, windowId, unitId);
+}
+
+int32_t SetCheckBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
+    return SetButtonUnitProperty(unit, CheckBoxFields, CheckBoxPickLimits, ownIndex, value, clearedWord);
+}
+
+int32_t GetCheckBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
+    return GetButtonUnitProperty(unit, CheckBoxFields, ownIndex, value);
+}
+
+void* EnumCheckBoxTexts(const void* data, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
+    return EnumButtonTexts(ButtonKind::CheckBox, data, length, callback, userWord);
+}
+
+template <typename Operation>
+UnitOperation Hand(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+
+}  // namespace
+
 UnitOperation CheckBoxInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit:
-    case InterfaceNumber::SetProperty:
-    case InterfaceNumber::SaveProperties:
-    case InterfaceNumber::GetProperty:
-    case InterfaceNumber::EnumTexts:
-        return PendingOperation(interfaceNumber);
-    default:
-        return nullptr;
+    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateCheckBox);
+    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetCheckBoxProperty);
+    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetCheckBoxProperty);
+    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumCheckBoxTexts);
+    default: return nullptr;
     }
 }
 

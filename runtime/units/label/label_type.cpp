@@ -2,7 +2,8 @@
 
 #include <iterator>
 
-#include "runtime/units/pending_operations.h"
+#include "runtime/units/label/label_unit.h"
+#include "runtime/units/property_data.h"
 
 namespace quillet {
 
@@ -36,17 +37,45 @@ const PropertyDescriptor LabelProperties[] = {
 };
 static_assert(std::size(LabelProperties) == LabelPropertyCount, "one entry per property");
 
-// The operations come with the label unit itself; until then they are stand-ins.
+namespace {
+
+LabelUnit* AsLabel(void* unit) { return static_cast<LabelUnit*>(static_cast<CWnd*>(unit)); }
+
+void* CreateLabel(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
+                  int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                  uint32_t, int32_t) {
+    const LabelPlacement placement = {extraStyle, static_cast<HWND>(parent), controlId,
+                                      RECT{left, top, left + width, top + height}, windowId, unitId};
+    LabelUnit* label = LabelUnit::Create(data, length, placement);
+    return label != nullptr ? static_cast<CWnd*>(label) : nullptr;
+}
+
+// No label property needs the window made again: always 0.
+int32_t SetLabelProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
+    if (clearedWord != nullptr) *clearedWord = 0;
+    if (unit != nullptr && value != nullptr) AsLabel(unit)->Write(ownIndex, *value);
+    return 0;
+}
+
+int32_t GetLabelProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
+    return unit != nullptr && value != nullptr && AsLabel(unit)->Read(ownIndex, value) ? 1 : 0;
+}
+
+template <typename Operation>
+UnitOperation Hand(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+
+}  // namespace
+
 UnitOperation LabelInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit:
-    case InterfaceNumber::SetProperty:
-    case InterfaceNumber::SaveProperties:
-    case InterfaceNumber::GetProperty:
-    case InterfaceNumber::EnumTexts:
-        return PendingOperation(interfaceNumber);
-    default:
-        return nullptr;
+    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateLabel);
+    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetLabelProperty);
+    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetLabelProperty);
+    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumLabelTexts);
+    default: return nullptr;
     }
 }
 

@@ -1,0 +1,114 @@
+#include "runtime/units/property_data.h"
+
+#include <cstring>
+
+#include "framework/wnd.h"
+#include "runtime/units/font_data.h"
+
+namespace quillet {
+namespace {
+
+template <typename T>
+const T* PointerOf(uint32_t word) {
+    return reinterpret_cast<const T*>(static_cast<uintptr_t>(word));
+}
+
+}  // namespace
+
+PropertyDataReader::PropertyDataReader(const void* data, int32_t length)
+    : file_(static_cast<const BYTE*>(data), length > 0 ? static_cast<UINT>(length) : 0),
+      archive_(&file_, CArchive::load) {}
+
+uint32_t PropertyDataReader::Word() {
+    if (tooLong_) return 0;
+    DWORD word = 0;
+    archive_ >> word;
+    return word;
+}
+
+std::string PropertyDataReader::Bytes() {
+    const uint32_t length = Word();
+    if (Failed()) return {};
+    if (length > archive_.BytesLeft()) {
+        tooLong_ = true;
+        return {};
+    }
+    std::string bytes(length, '\0');
+    if (length > 0) archive_.Read(bytes.data(), length);
+    return bytes;
+}
+
+void PropertyDataWriter::Word(uint32_t word) {
+    char bytes[4];
+    std::memcpy(bytes, &word, sizeof bytes);  // the machine is little-endian, like the data
+    data_.append(bytes, sizeof bytes);
+}
+
+void PropertyDataWriter::Bytes(const std::string& bytes) {
+    Word(static_cast<uint32_t>(bytes.size()));
+    data_.append(bytes);
+}
+
+HGLOBAL GlobalBlockOf(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (block == nullptr) return nullptr;
+    void* into = GlobalLock(block);
+    if (into == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    if (!bytes.empty()) std::memcpy(into, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+void* SaveUnitProperties(void* unit) {
+    if (unit == nullptr) return nullptr;
+    const auto* source = dynamic_cast<const PropertyDataSource*>(static_cast<CWnd*>(unit));
+    if (source == nullptr) return nullptr;
+    PropertyDataWriter writer;
+    source->WritePropertyData(writer);
+    return GlobalBlockOf(writer.Data());
+}
+
+void OfferText(std::string* text, uint32_t flags, EnumTextCallback callback, uintptr_t userWord) {
+    if (callback == nullptr) return;
+    const char* replacement = callback(text->c_str(), flags, userWord);
+    if (replacement != nullptr) *text = replacement;
+}
+
+void OfferFaceName(std::string* fontBlock, EnumTextCallback callback, uintptr_t userWord) {
+    if (callback == nullptr || fontBlock->size() != sizeof(FontData)) return;
+    FontData font;
+    std::memcpy(&font, fontBlock->data(), sizeof font);
+    font.lfFaceName[LF_FACESIZE - 1] = '\0';  // the block comes from stored data
+    const char* replacement = callback(font.lfFaceName, EnumTextFlag::FontName, userWord);
+    if (replacement == nullptr) return;
+    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+    std::strncpy(font.lfFaceName, replacement, LF_FACESIZE - 1);
+    std::memcpy(fontBlock->data(), &font, sizeof font);
+}
+
+void* EnumTextsResult(const PropertyDataWriter& writer, int32_t* length) {
+    HGLOBAL block = GlobalBlockOf(writer.Data());
+    if (length != nullptr) *length = block != nullptr ? static_cast<int32_t>(writer.Data().size()) : 0;
+    return block;
+}
+
+PropertyValue BytesValue(const std::string& bytes) {
+    if (bytes.empty()) return {0, 0};
+    return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bytes.data())), static_cast<uint32_t>(bytes.size())};
+}
+
+std::string BytesFromValue(const PropertyValue& value) {
+    const char* bytes = PointerOf<char>(value.first);
+    if (bytes == nullptr || value.second == 0) return {};
+    return std::string(bytes, value.second);
+}
+
+std::string TextFromValue(const PropertyValue& value) {
+    const char* text = PointerOf<char>(value.first);
+    return text != nullptr ? std::string(text) : std::string();
+}
+
+}  // namespace quillet

@@ -1,0 +1,48 @@
+#pragma once
+// Drawing objects a unit keeps for its window: the font made from its Font
+// block, a solid brush, and the colour a BackColor value stands for.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace quillet {
+
+// The colour to paint with: DefaultColor stands for the system button-face colour.
+COLORREF ColorOf(uint32_t color);
+
+// The font made from a Font block (60-byte FontData), or the stock
+// DEFAULT_GUI_FONT when the block holds no font that can be made.
+class UnitFont {
+public:
+    UnitFont() = default;
+    ~UnitFont();
+    UnitFont(const UnitFont&) = delete;
+    UnitFont& operator=(const UnitFont&) = delete;
+
+    // Makes the font of a block. A window given here gets the new font
+    // (WM_SETFONT, redrawn) before the old one is deleted, so that it never
+    // holds a dead handle.
+    void Make(const std::string& fontBlock, HWND window = nullptr);
+    HFONT Handle() const;
+
+private:
+    HFONT own_ = nullptr;  // made from the block; null when the stock font is used
+};
+
+// A solid brush of one colour, made again when the colour changes.
+class SolidBrush {
+public:
+    SolidBrush() = default;
+    ~SolidBrush();
+    SolidBrush(const SolidBrush&) = delete;
+    SolidBrush& operator=(const SolidBrush&) = delete;
+
+    void Make(COLORREF color);
+    HBRUSH Handle() const { return brush_; }
+
+private:
+    HBRUSH brush_ = nullptr;  // null until made
+};
+
+}  // namespace quillet
