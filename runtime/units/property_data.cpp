@@ -26,6 +26,13 @@ uint32_t PropertyDataReader::Word() {
     return word;
 }
 
+uint16_t PropertyDataReader::HalfWord() {
+    if (tooLong_) return 0;
+    WORD half = 0;
+    archive_ >> half;
+    return half;
+}
+
 std::string PropertyDataReader::Bytes() {
     const uint32_t length = Word();
     if (Failed()) return {};
@@ -41,6 +48,12 @@ std::string PropertyDataReader::Bytes() {
 void PropertyDataWriter::Word(uint32_t word) {
     char bytes[4];
     std::memcpy(bytes, &word, sizeof bytes);  // the machine is little-endian, like the data
+    data_.append(bytes, sizeof bytes);
+}
+
+void PropertyDataWriter::HalfWord(uint16_t half) {
+    char bytes[2];
+    std::memcpy(bytes, &half, sizeof bytes);
     data_.append(bytes, sizeof bytes);
 }
 

@@ -28,6 +28,7 @@ public:
 
     uint32_t Word();
     int32_t Int() { return static_cast<int32_t>(Word()); }
+    uint16_t HalfWord();  // a 16-bit field where a type's block has one
     // A length-prefixed text or byte block. A length beyond the bytes left fails
     // without reading (the length word may be anything).
     std::string Bytes();
@@ -43,6 +44,7 @@ class PropertyDataWriter {
 public:
     void Word(uint32_t word);
     void Int(int32_t value) { Word(static_cast<uint32_t>(value)); }
+    void HalfWord(uint16_t half);
     void Bytes(const std::string& bytes);
     const std::string& Data() const { return data_; }
 
