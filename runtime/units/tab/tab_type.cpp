@@ -2,7 +2,9 @@
 
 #include <iterator>
 
-#include "runtime/units/pending_operations.h"
+#include "runtime/units/property_data.h"
+#include "runtime/units/tab/tab_data.h"
+#include "runtime/units/tab/tab_unit.h"
 
 namespace quillet {
 
@@ -22,17 +24,50 @@ const PropertyDescriptor TabProperties[] = {
 };
 static_assert(std::size(TabProperties) == TabPropertyCount, "one entry per property");
 
-// The operations come with the tab control unit itself; until then they are stand-ins.
+namespace {
+
+TabUnit* AsTab(void* unit) { return static_cast<TabUnit*>(static_cast<CWnd*>(unit)); }
+
+void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
+                int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                uint32_t, int32_t) {
+    TabData tabData;
+    if (!ReadTabData(data, length, &tabData)) return nullptr;
+    auto* unit = new TabUnit(windowId, unitId, tabData);
+    const RECT area = {left, top, left + width, top + height};
+    if (!unit->Create(extraStyle, area, static_cast<HWND>(parent), controlId)) {
+        delete unit;
+        return nullptr;
+    }
+    return static_cast<CWnd*>(unit);
+}
+
+int32_t SetTabProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
+    if (clearedWord != nullptr) *clearedWord = 0;
+    if (unit == nullptr || value == nullptr) return 0;
+    return AsTab(unit)->SetProperty(ownIndex, *value);
+}
+
+int32_t GetTabProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
+    if (unit == nullptr || value == nullptr) return 0;
+    return AsTab(unit)->GetProperty(ownIndex, value);
+}
+
+template <typename Operation>
+UnitOperation Hand(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+
+}  // namespace
+
 UnitOperation TabInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit:
-    case InterfaceNumber::SetProperty:
-    case InterfaceNumber::SaveProperties:
-    case InterfaceNumber::GetProperty:
-    case InterfaceNumber::EnumTexts:
-        return PendingOperation(interfaceNumber);
-    default:
-        return nullptr;
+    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateTab);
+    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetTabProperty);
+    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetTabProperty);
+    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumTabTexts);
+    default: return nullptr;
     }
 }
 
