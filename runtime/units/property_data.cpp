@@ -4,6 +4,7 @@
 
 #include "framework/wnd.h"
 #include "runtime/units/font_data.h"
+#include "runtime/values/text.h"
 
 namespace quillet {
 namespace {
@@ -98,7 +99,14 @@ void OfferFaceName(std::string* fontBlock, EnumTextCallback callback, uintptr_t 
     const char* replacement = callback(font.lfFaceName, EnumTextFlag::FontName, userWord);
     if (replacement == nullptr) return;
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
-    std::strncpy(font.lfFaceName, replacement, LF_FACESIZE - 1);
+    // Cut to fit between characters: a double-byte character is kept whole or not at all.
+    size_t kept = 0;
+    while (replacement[kept] != '\0') {
+        const size_t width = IsLeadByte(replacement[kept]) && replacement[kept + 1] != '\0' ? 2 : 1;
+        if (kept + width > LF_FACESIZE - 1) break;
+        kept += width;
+    }
+    std::memcpy(font.lfFaceName, replacement, kept);
     std::memcpy(fontBlock->data(), &font, sizeof font);
 }
 

@@ -1,0 +1,537 @@
+// The button and the check box in a loaded window: their stored data, property
+// writes and the styles they set, clicks through the runtime's loop, the mark,
+// pictures, colours, fonts and the texts offered for replacement.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/wnd.h"
+#include "runtime/events/property_access.h"
+#include "runtime/units/font_data.h"
+#include "runtime/values/array_block.h"
+#include "runtime/values/runtime_heap.h"
+#include "runtime/values/text.h"
+#include "tests/runtime/units/unit_test_window.h"
+
+namespace quillet {
+namespace {
+
+using namespace unittest;
+
+// Property indexes as compiled code passes them.
+namespace Button {
+constexpr int32_t Picture = 8, ButtonType = 9, Caption = 10, HAlign = 11, VAlign = 12, Font = 13;
+}
+namespace Check {
+constexpr int32_t Picture = 8, PushLike = 9, Flat = 10, Caption = 11, TextOnLeft = 12, HAlign = 13, VAlign = 14,
+                  TextColor = 15, BackColor = 16, Font = 17, Checked = 18, DataSource = 19, DataColumn = 20;
+}
+
+constexpr uint32_t ButtonId = 0x16010001;
+constexpr uint32_t CheckId = 0x16010002;
+
+std::string ButtonData(const std::string& caption, uint32_t buttonType = 0, const std::string& picture = "",
+                       uint32_t version = 1) {
+    return Words({version, buttonType, 1, 1}) + Block(picture) + Block("") + Block(caption);
+}
+
+struct CheckBoxFields {
+    uint32_t checked = 0;
+    uint32_t textColor = 0;
+    uint32_t backColor = DefaultColor;
+    std::string picture;
+    std::string font;
+    std::string caption = "选项";
+    std::string dataSource;
+    std::string dataColumn;
+};
+
+std::string CheckBoxData(const CheckBoxFields& f, uint32_t version = 2) {
+    std::string data = Words({version, 0, 0, 0, 0, 1, f.textColor, f.backColor, f.checked}) + Block(f.picture) +
+                       Block(f.font) + Block(f.caption);
+    if (version >= 2) data += Block(f.dataSource) + Block(f.dataColumn);
+    return data;
+}
+
+uint32_t Read(uint32_t unit, int32_t index, int32_t element = -1) {
+    return ReadUnitProperty(WindowId, unit, index, element).low;
+}
+void Write(uint32_t unit, int32_t index, uint32_t value, int32_t element = -1) {
+    WriteUnitProperty(WindowId, unit, index, element, value, 0);
+}
+std::string ReadText(uint32_t unit, int32_t index) {
+    char* text = reinterpret_cast<char*>(Read(unit, index));
+    std::string copy = text != nullptr ? text : "";
+    FreeBlock(text);
+    return copy;
+}
+std::string ReadBytes(uint32_t unit, int32_t index) {
+    void* byteSet = reinterpret_cast<void*>(Read(unit, index));
+    std::string copy = byteSet != nullptr ? std::string(ByteSetBytes(byteSet), ByteSetLength(byteSet)) : "";
+    FreeBlock(byteSet);
+    return copy;
+}
+void WriteBytes(uint32_t unit, int32_t index, const std::string& bytes) {
+    void* byteSet = NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
+    Write(unit, index, ReferenceWord(byteSet));
+    FreeBlock(byteSet);
+}
+
+DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
+
+std::string WindowText(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The PropertyData a unit saves now.
+std::string Saved(uint32_t unit, uint32_t type) {
+    auto save = OperationOf<SavePropertiesOperation>(type, InterfaceNumber::SaveProperties);
+    HGLOBAL block = static_cast<HGLOBAL>(save(UnitObjectOf(unit)));
+    if (block == nullptr) return "<none>";
+    std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return bytes;
+}
+
+COLORREF Red(int32_t, int32_t) { return RGB(255, 0, 0); }
+
+// What the handlers saw.
+struct Seen {
+    int32_t clicks = 0;
+    std::vector<uint32_t> checkedInHandler;  // Checked as the click handler read it
+    int32_t gotFocus = 0;
+    bool focusedInGotFocus = false;          // the check box already had the focus
+} seen;
+
+HandlerResult OnCheckBoxClick(const uint32_t*, int32_t) {
+    ++seen.clicks;
+    seen.checkedInHandler.push_back(Read(CheckId, Check::Checked));
+    return {0, 0, 0};
+}
+HandlerResult OnButtonClick(const uint32_t*, int32_t) {
+    ++seen.clicks;
+    return {0, 0, 0};
+}
+HandlerResult OnCheckBoxGotFocus(const uint32_t*, int32_t) {
+    ++seen.gotFocus;
+    seen.focusedInGotFocus = GetFocus() == UnitHandle(CheckId);
+    return {0, 0, 0};
+}
+
+class ButtonUnitTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { StartUnitTestRuntime(); }
+    void SetUp() override { seen = Seen{}; }
+    void TearDown() override { testprogram::CloseAll(); }
+
+    // A window with a button (ButtonId) and a check box (CheckId).
+    static void Load(const std::string& buttonData, const std::string& checkBoxData) {
+        ASSERT_TRUE(LoadWindowOf(WindowWith({
+            UnitAt(ButtonId, ButtonType, {10, 10, 110, 40}, buttonData, {{0, testprogram::HandlerOffset(&OnButtonClick)}}),
+            UnitAt(CheckId, CheckBoxType, {10, 60, 190, 84}, checkBoxData,
+                   {{0, testprogram::HandlerOffset(&OnCheckBoxClick)},
+                    {CommonEvent::GotFocus, testprogram::HandlerOffset(&OnCheckBoxGotFocus)}}),
+        })));
+    }
+    static void LoadDefaults() { Load(ButtonData("执行"), CheckBoxData({})); }
+
+    static void Click(HWND control) {
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+        testprogram::Pump();
+    }
+};
+
+TEST_F(ButtonUnitTest, TheToolsRunButtonSavesIn32Bytes) {
+    LoadDefaults();
+    const std::string saved = Saved(ButtonId, ButtonType);
+    EXPECT_EQ(saved.size(), 32u);
+    EXPECT_EQ(saved, ButtonData("执行"));
+    EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "执行");
+    EXPECT_EQ(Saved(CheckId, CheckBoxType), CheckBoxData({}));
+}
+
+TEST_F(ButtonUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
+    LoadDefaults();
+    HWND parent = UnitHandle(0);
+    auto create = [parent](uint32_t type, const std::string& data) {
+        auto operation = OperationOf<CreateUnitOperation>(type, InterfaceNumber::CreateUnit);
+        return operation(data.data(), static_cast<int32_t>(data.size()), 0, parent, 300, nullptr, 0, 0, 50, 20,
+                         WindowId, 0x160100F0, 0, 0);
+    };
+    EXPECT_EQ(create(ButtonType, ButtonData("执行", 0, "", 2)), nullptr);
+    EXPECT_EQ(create(CheckBoxType, CheckBoxData({}, 3)), nullptr);
+    const std::string whole = ButtonData("执行");
+    EXPECT_EQ(create(ButtonType, whole.substr(0, whole.size() - 1)), nullptr) << "the caption runs past the end";
+    std::string huge = Words({1, 0, 1, 1, 0xFFFFFFF0u}) + Block("") + Block("x");
+    EXPECT_EQ(create(ButtonType, huge), nullptr) << "a length word beyond the data";
+    EXPECT_EQ(GetDlgItem(parent, 300), nullptr) << "no window is left behind";
+
+    // A check box of version 1 has no binding names; it saves as version 2.
+    CheckBoxFields old;
+    old.checked = 1;
+    auto* unit = static_cast<CWnd*>(create(CheckBoxType, CheckBoxData(old, 1)));
+    ASSERT_NE(unit, nullptr);
+    EXPECT_EQ(SendMessageA(unit->m_hWnd, BM_GETCHECK, 0, 0), BST_CHECKED);
+    auto save = OperationOf<SavePropertiesOperation>(CheckBoxType, InterfaceNumber::SaveProperties);
+    HGLOBAL block = static_cast<HGLOBAL>(save(unit));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block)), CheckBoxData(old, 2));
+    GlobalUnlock(block);
+    GlobalFree(block);
+    DestroyWindow(unit->m_hWnd);
+}
+
+TEST_F(ButtonUnitTest, ButtonTypeAboveTheListMakesADefaultButton) {
+    LoadDefaults();
+    HWND button = UnitHandle(ButtonId);
+    auto isDefault = OperationOf<IsDefaultButtonOperation>(ButtonType, InterfaceNumber::IsDefaultButton);
+    ASSERT_NE(isDefault, nullptr);
+    EXPECT_EQ(isDefault(UnitObjectOf(ButtonId)), 0);
+
+    Write(ButtonId, Button::ButtonType, 5);
+    EXPECT_EQ(Read(ButtonId, Button::ButtonType), 1u);
+    EXPECT_EQ(isDefault(UnitObjectOf(ButtonId)), 1);
+    EXPECT_EQ(StyleOf(button) & 0x1F, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+    EXPECT_EQ(UnitHandle(ButtonId), button) << "a style change, not a rebuild";
+
+    Write(ButtonId, Button::ButtonType, static_cast<uint32_t>(-3));
+    EXPECT_EQ(Read(ButtonId, Button::ButtonType), 0u);
+    EXPECT_EQ(isDefault(UnitObjectOf(ButtonId)), 0);
+    EXPECT_EQ(StyleOf(button) & 0x1F, static_cast<DWORD>(BS_PUSHBUTTON));
+    EXPECT_EQ(isDefault(nullptr), 0);
+    EXPECT_EQ(OperationOf<IsDefaultButtonOperation>(CheckBoxType, InterfaceNumber::IsDefaultButton), nullptr);
+}
+
+TEST_F(ButtonUnitTest, ADefaultButtonIsOneFromItsCreation) {
+    Load(ButtonData("执行", 1), CheckBoxData({}));
+    EXPECT_EQ(StyleOf(UnitHandle(ButtonId)) & 0x1F, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+    EXPECT_EQ(Read(ButtonId, Button::ButtonType), 1u);
+}
+
+TEST_F(ButtonUnitTest, AlignmentsAndCheckBoxLooksAreStyleBits) {
+    LoadDefaults();
+    HWND button = UnitHandle(ButtonId);
+    HWND check = UnitHandle(CheckId);
+    EXPECT_EQ(StyleOf(button) & (BS_CENTER | BS_VCENTER | BS_MULTILINE),
+              static_cast<DWORD>(BS_CENTER | BS_VCENTER | BS_MULTILINE));
+    EXPECT_EQ(StyleOf(check) & 0x0F, static_cast<DWORD>(BS_AUTOCHECKBOX));
+
+    Write(ButtonId, Button::HAlign, 7);
+    EXPECT_EQ(Read(ButtonId, Button::HAlign), 2u);
+    EXPECT_EQ(StyleOf(button) & BS_CENTER, static_cast<DWORD>(BS_RIGHT));
+    Write(ButtonId, Button::HAlign, 0);
+    EXPECT_EQ(StyleOf(button) & BS_CENTER, static_cast<DWORD>(BS_LEFT));
+    Write(ButtonId, Button::VAlign, 2);
+    EXPECT_EQ(StyleOf(button) & BS_VCENTER, static_cast<DWORD>(BS_BOTTOM));
+    Write(ButtonId, Button::VAlign, 0);
+    EXPECT_EQ(StyleOf(button) & BS_VCENTER, static_cast<DWORD>(BS_TOP));
+
+    Write(CheckId, Check::PushLike, 1);
+    Write(CheckId, Check::Flat, 1);
+    Write(CheckId, Check::TextOnLeft, 1);
+    Write(CheckId, Check::HAlign, 2);
+    EXPECT_EQ(StyleOf(check) & (BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | BS_CENTER),
+              static_cast<DWORD>(BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | BS_RIGHT));
+    EXPECT_EQ(Read(CheckId, Check::PushLike), 1u);
+    Write(CheckId, Check::PushLike, 0);
+    Write(CheckId, Check::TextOnLeft, 0);
+    EXPECT_EQ(StyleOf(check) & (BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT), static_cast<DWORD>(BS_FLAT));
+    EXPECT_EQ(StyleOf(check) & 0x0F, static_cast<DWORD>(BS_AUTOCHECKBOX)) << "still a check box";
+    EXPECT_EQ(UnitHandle(CheckId), check);
+
+    // What was written is what a rebuild starts from.
+    const std::string saved = Saved(CheckId, CheckBoxType);
+    ASSERT_GE(saved.size(), 24u);
+    EXPECT_EQ(saved.substr(0, 24), Words({2, 0, 1, 0, 2, 1}));
+}
+
+TEST_F(ButtonUnitTest, AClickOnACheckBoxRaisesEventZeroAfterTheMarkChanged) {
+    LoadDefaults();
+    HWND check = UnitHandle(CheckId);
+    ASSERT_EQ(Read(CheckId, Check::Checked), 0u);
+    Click(check);
+    EXPECT_EQ(seen.clicks, 1);
+    ASSERT_EQ(seen.checkedInHandler.size(), 1u);
+    EXPECT_EQ(seen.checkedInHandler[0], 1u) << "the handler reads the new mark";
+    EXPECT_EQ(seen.gotFocus, 1);
+    EXPECT_TRUE(seen.focusedInGotFocus) << "GotFocus comes after the control took the focus";
+
+    Click(check);
+    ASSERT_EQ(seen.checkedInHandler.size(), 2u);
+    EXPECT_EQ(seen.checkedInHandler[1], 0u);
+    EXPECT_EQ(seen.gotFocus, 1) << "it kept the focus";
+
+    Click(UnitHandle(ButtonId));
+    EXPECT_EQ(seen.clicks, 3) << "the push button's click too";
+}
+
+TEST_F(ButtonUnitTest, TheSpaceBarPressesTheFocusedButton) {
+    LoadDefaults();
+    HWND button = UnitHandle(ButtonId);
+    SetFocus(button);
+    PostMessageA(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    PostMessageA(button, WM_KEYUP, VK_SPACE, 0xC0390001);
+    testprogram::Pump();
+    EXPECT_EQ(seen.clicks, 1);
+}
+
+TEST_F(ButtonUnitTest, OnlyCheckedOneSetsTheMarkAndNoWriteRaisesAnEvent) {
+    LoadDefaults();
+    HWND check = UnitHandle(CheckId);
+    auto set = OperationOf<SetPropertyOperation>(CheckBoxType, InterfaceNumber::SetProperty);
+    auto setChecked = [&](uint32_t value) {
+        PropertyValue written = {value, 0};
+        uint32_t cleared = 99;
+        EXPECT_EQ(set(UnitObjectOf(CheckId), Check::Checked - 8, &written, &cleared), 0);
+        EXPECT_EQ(cleared, 0u);
+    };
+    setChecked(1);
+    EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Read(CheckId, Check::Checked), 1u);
+    setChecked(2);
+    EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "2 is not 1: the mark goes";
+    EXPECT_EQ(Read(CheckId, Check::Checked), 0u);
+
+    Write(CheckId, Check::Checked, 1);
+    EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    Write(CheckId, Check::Checked, 0);
+    EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Reading asks the control, not the last write.
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(Read(CheckId, Check::Checked), 1u);
+
+    testprogram::Pump();
+    EXPECT_EQ(seen.clicks, 0);
+}
+
+TEST_F(ButtonUnitTest, TheSameCaptionTwiceRaisesNothingAndKeepsTheText) {
+    LoadDefaults();
+    for (int round = 0; round < 2; ++round) {
+        Write(ButtonId, Button::Caption, ReferenceWord("确定(&O)"));
+        Write(CheckId, Check::Caption, ReferenceWord("自动换行"));
+    }
+    testprogram::Pump();
+    EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "确定(&O)");
+    EXPECT_EQ(ReadText(ButtonId, Button::Caption), "确定(&O)");
+    EXPECT_EQ(WindowText(UnitHandle(CheckId)), "自动换行");
+    EXPECT_EQ(SendMessageA(UnitHandle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(seen.clicks, 0);
+
+    Write(ButtonId, Button::Caption, 0);  // no text is the empty text
+    EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "");
+}
+
+TEST_F(ButtonUnitTest, AnUndecodablePictureIsDroppedAndTheCaptionShows) {
+    Load(ButtonData("执行", 0, "GIF89a but not really a picture"), CheckBoxData({}));
+    HWND button = UnitHandle(ButtonId);
+    EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), 0u);
+    EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    EXPECT_EQ(WindowText(button), "执行");
+    EXPECT_EQ(ReadBytes(ButtonId, Button::Picture), "");
+    EXPECT_EQ(Saved(ButtonId, ButtonType), ButtonData("执行"));
+}
+
+TEST_F(ButtonUnitTest, APictureShowsInsteadOfTheCaption) {
+    const std::string bitmap = BitmapFile(16, 12, &Red);
+    Load(ButtonData("执行", 0, bitmap), CheckBoxData({}));
+    HWND button = UnitHandle(ButtonId);
+    EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_BITMAP));
+    auto image = reinterpret_cast<HBITMAP>(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(image, nullptr);
+    BITMAP shape{};
+    ASSERT_NE(GetObjectA(image, sizeof shape, &shape), 0);
+    EXPECT_EQ(shape.bmWidth, 16);
+    EXPECT_EQ(shape.bmHeight, 12);
+    EXPECT_EQ(ReadBytes(ButtonId, Button::Picture), bitmap);
+}
+
+TEST_F(ButtonUnitTest, WritingAPictureRebuildsTheUnitWithItsMarkAndCaption) {
+    LoadDefaults();
+    HWND before = UnitHandle(CheckId);
+    Click(before);
+    ASSERT_EQ(SendMessageA(before, BM_GETCHECK, 0, 0), BST_CHECKED);
+    const std::string bitmap = BitmapFile(8, 8, &Red);
+    WriteBytes(CheckId, Check::Picture, bitmap);
+    HWND after = UnitHandle(CheckId);
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before) << "made again from its saved properties";
+    EXPECT_EQ(StyleOf(after) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_BITMAP));
+    EXPECT_NE(SendMessageA(after, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    EXPECT_EQ(SendMessageA(after, BM_GETCHECK, 0, 0), BST_CHECKED) << "the mark the user left";
+    EXPECT_EQ(WindowText(after), "选项");
+    EXPECT_EQ(ReadBytes(CheckId, Check::Picture), bitmap);
+    EXPECT_EQ(seen.clicks, 1) << "the rebuild raises nothing";
+
+    // Without a picture again, the caption shows.
+    Write(CheckId, Check::Picture, 0);
+    EXPECT_EQ(StyleOf(UnitHandle(CheckId)) & (BS_BITMAP | BS_ICON), 0u);
+}
+
+TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
+    CheckBoxFields colours;
+    colours.textColor = RGB(0, 0, 255);
+    colours.backColor = RGB(0, 255, 0);
+    Load(ButtonData("执行"), CheckBoxData(colours));
+    HWND check = UnitHandle(CheckId);
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(UnitHandle(0), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(check)));
+    ASSERT_NE(brush, nullptr);
+    LOGBRUSH described{};
+    GetObjectA(brush, sizeof described, &described);
+    EXPECT_EQ(described.lbColor, RGB(0, 255, 0));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+    EXPECT_EQ(GetBkColor(dc), RGB(0, 255, 0));
+
+    // The control paints its background with it: the far right of the caption area.
+    RECT client;
+    GetClientRect(check, &client);
+    HDC screen = GetDC(nullptr);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    SendMessageA(check, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(GetPixel(dc, client.right - 2, client.bottom / 2), RGB(0, 255, 0));
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+
+    Write(CheckId, Check::BackColor, DefaultColor);
+    EXPECT_EQ(Read(CheckId, Check::BackColor), DefaultColor);
+    brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(UnitHandle(0), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(check)));
+    GetObjectA(brush, sizeof described, &described);
+    EXPECT_EQ(described.lbColor, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    DeleteDC(dc);
+}
+
+TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
+    LoadDefaults();
+    HWND button = UnitHandle(ButtonId);
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(ReadBytes(ButtonId, Button::Font), "") << "no block of its own";
+    Write(ButtonId, Button::Font, 20, FontField::Size);
+    Write(ButtonId, Button::Font, 1, FontField::Bold);
+    auto font = reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTA described{};
+    GetObjectA(font, sizeof described, &described);
+    EXPECT_EQ(described.lfHeight, -MulDiv(20, ScreenPixelsPerInchY(), 72));
+    EXPECT_EQ(described.lfWeight, 700);
+    EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Size), 20u);
+    EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Bold), 1u);
+    EXPECT_EQ(Saved(ButtonId, ButtonType).size(), 32u + sizeof(FontData));
+}
+
+TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {
+    LoadDefaults();
+    Write(CheckId, Check::DataSource, ReferenceWord("数据源1"));
+    Write(CheckId, Check::DataColumn, ReferenceWord("列"));
+    EXPECT_EQ(ReadText(CheckId, Check::DataSource), "数据源1");
+    EXPECT_EQ(ReadText(CheckId, Check::DataColumn), "列");
+    EXPECT_TRUE(IsWindowEnabled(UnitHandle(CheckId)));
+    CheckBoxFields expected;
+    expected.dataSource = "数据源1";
+    expected.dataColumn = "列";
+    EXPECT_EQ(Saved(CheckId, CheckBoxType), CheckBoxData(expected));
+}
+
+// ---- EnumTexts ----
+
+struct Offered {
+    std::string text;
+    uint32_t flags;
+};
+std::vector<Offered> offered;
+
+const char* Replace(const char* text, uint32_t flags, uintptr_t) {
+    offered.push_back({text, flags});
+    if (std::strcmp(text, "选项") == 0) return "新选项";
+    if (flags == EnumTextFlag::FontName) return "黑体";
+    return nullptr;
+}
+
+TEST(ButtonTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
+    offered.clear();
+    FontData font = DefaultGuiFontData();
+    std::strcpy(font.lfFaceName, "宋体");
+    CheckBoxFields fields;
+    fields.font.assign(reinterpret_cast<const char*>(&font), sizeof font);
+    fields.dataSource = "源";
+    fields.dataColumn = "列";
+    const std::string data = CheckBoxData(fields, 2);
+    int32_t length = static_cast<int32_t>(data.size());
+    auto enumTexts = OperationOf<EnumTextsOperation>(CheckBoxType, InterfaceNumber::EnumTexts);
+    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, &Replace, 0));
+    ASSERT_NE(block, nullptr);
+    ASSERT_EQ(offered.size(), 4u);
+    EXPECT_EQ(offered[0].text, "选项");
+    EXPECT_EQ(offered[0].flags, 0u);
+    EXPECT_EQ(offered[1].text, "宋体");
+    EXPECT_EQ(offered[1].flags, EnumTextFlag::FontName);
+    EXPECT_EQ(offered[2].text, "源");
+    EXPECT_EQ(offered[3].text, "列");
+
+    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);  // a replaced name leaves nothing of the old
+    std::strcpy(font.lfFaceName, "黑体");
+    fields.font.assign(reinterpret_cast<const char*>(&font), sizeof font);
+    fields.caption = "新选项";
+    const std::string expected = CheckBoxData(fields, 2);
+    EXPECT_EQ(length, static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), static_cast<size_t>(length)), expected);
+    GlobalUnlock(block);
+    GlobalFree(block);
+
+    // The button offers its caption and face name only, and refuses a later version.
+    offered.clear();
+    const std::string button = ButtonData("执行");
+    length = static_cast<int32_t>(button.size());
+    auto enumButton = OperationOf<EnumTextsOperation>(ButtonType, InterfaceNumber::EnumTexts);
+    block = static_cast<HGLOBAL>(enumButton(button.data(), &length, &Replace, 0));
+    ASSERT_NE(block, nullptr);
+    GlobalFree(block);
+    ASSERT_EQ(offered.size(), 1u) << "no font block: no face name";
+    EXPECT_EQ(offered[0].text, "执行");
+    const std::string later = ButtonData("执行", 0, "", 2);
+    length = static_cast<int32_t>(later.size());
+    EXPECT_EQ(enumButton(later.data(), &length, &Replace, 0), nullptr);
+    EXPECT_EQ(length, static_cast<int32_t>(later.size()));
+}
+
+const char* LongFaceName(const char*, uint32_t flags, uintptr_t name) {
+    return flags == EnumTextFlag::FontName ? reinterpret_cast<const char*>(name) : nullptr;
+}
+
+// The face name a replacement leaves in the font block.
+std::string FaceNameAfter(const std::string& replacement) {
+    FontData font = DefaultGuiFontData();
+    // The button's words and empty picture (20 bytes), then the font block.
+    const std::string data = ButtonData("执行").substr(0, 20) +
+                             Block(std::string(reinterpret_cast<const char*>(&font), sizeof font)) + Block("执行");
+    int32_t length = static_cast<int32_t>(data.size());
+    auto enumTexts = OperationOf<EnumTextsOperation>(ButtonType, InterfaceNumber::EnumTexts);
+    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, &LongFaceName,
+                                                   reinterpret_cast<uintptr_t>(replacement.c_str())));
+    if (block == nullptr) return "<none>";
+    std::memcpy(&font, static_cast<const char*>(GlobalLock(block)) + 24, sizeof font);
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return std::string(font.lfFaceName, sizeof font.lfFaceName);
+}
+
+TEST(ButtonTextsTest, ALongFaceNameIsCutBetweenCharacters) {
+    const std::string chinese = FaceNameAfter("微软雅黑微软雅黑微软雅黑微软雅黑微软雅黑");
+    EXPECT_EQ(chinese, std::string("微软雅黑微软雅黑微软雅黑微软雅") + std::string(2, '\0'))
+        << "15 characters in 30 bytes; the 16th would need byte 31 and 32";
+    EXPECT_EQ(FaceNameAfter(std::string(40, 'A')), std::string(31, 'A') + std::string(1, '\0'));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,57 @@
+#pragma once
+// A program of the runtime for the unit types' own tests: a library whose slot 0
+// is a small window type of the tests (until the window unit type can stand in)
+// and whose slots 9, 10 and 11 hold the real label, button and check box types.
+// Tests describe a window holding the units they need and load it.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/events/event_dispatch.h"
+#include "runtime/template/template_writer.h"
+#include "runtime/units/unit_type.h"
+#include "tests/support/test_program.h"
+
+namespace unittest {
+
+constexpr uint32_t WindowId = 0x52010001;
+constexpr uint32_t WindowRecord = 0x06010000;
+constexpr uint32_t WindowType = 0x00010001;
+constexpr uint32_t LabelType = 0x0001000A;
+constexpr uint32_t ButtonType = 0x0001000B;
+constexpr uint32_t CheckBoxType = 0x0001000C;
+
+// The runtime started once for the test library.
+void StartUnitTestRuntime();
+
+// A window 400 x 300 holding the units; unit records get their ids in order
+// (0x16010001, ...) unless they carry one.
+quillet::RecordDescription UnitAt(uint32_t id, uint32_t type, RECT area, const std::string& typeData,
+                                      std::vector<quillet::EventBinding> bindings = {});
+quillet::WindowDescription WindowWith(std::vector<quillet::RecordDescription> units);
+
+// Uses the description as the program's template and loads its window; true when loaded.
+bool LoadWindowOf(const quillet::WindowDescription& window);
+
+// The unit object in a record of the loaded window (as its type's operations take it), or null.
+void* UnitObjectOf(uint32_t unitId);
+HWND UnitHandle(uint32_t unitId);
+
+// Little-endian words and length-prefixed blocks, for writing type data by hand.
+std::string Words(std::initializer_list<uint32_t> words);
+std::string Block(const std::string& bytes);
+
+// The operations of a type of the library, looked up as the runtime does.
+const quillet::UnitTypeDescriptor& TypeOf(uint32_t typeRef);
+template <typename Operation>
+Operation OperationOf(uint32_t typeRef, int32_t interfaceNumber) {
+    return quillet::FindOperation<Operation>(TypeOf(typeRef), interfaceNumber);
+}
+
+// A 24-bit BMP file of the given size, every pixel coloured by colorAt(x, y).
+using PixelColor = COLORREF (*)(int32_t x, int32_t y);
+std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt);
+
+}  // namespace unittest
