@@ -90,15 +90,18 @@ void RecreateUnit(WindowTemplate& window, int32_t index) {
     if ((type->stateFlags & TypeState::TabPageContainer) != 0) {
         const PropertyWords page = ReadTypeProperty(*type, oldObject, TabCurrentPageProperty, -1);
         WriteTypeProperty(*type, newObject, TabCurrentPageProperty, -1, page.low, 0);
-        ShowTabPage(window, index, false);
+        // Units the program hid stay hidden: the page step respects their flags.
+        ShowTabPage(window, index, true);
     }
     SetRecreatingUnit(true);
     oldObject->DestroyWindow();
     SetRecreatingUnit(false);
-    if (hadFocus) {
+    // A focused window that lives on (a child moved into the new container)
+    // keeps the focus; one that went with the old unit hands it to the new one.
+    if (focused != nullptr && IsWindow(focused)) {
+        if (GetFocus() != focused) SetFocus(focused);
+    } else if (hadFocus) {
         SetFocus(newHandle);
-    } else if (GetFocus() != focused && focused != nullptr && IsWindow(focused)) {
-        SetFocus(focused);
     }
 }
 

@@ -12,6 +12,10 @@ HWND LiveHandle(const UnitRecord& record) {
     return object != nullptr && IsWindow(object->m_hWnd) ? object->m_hWnd : nullptr;
 }
 
+// The unit's own shown state: inside a hidden tab (or window) IsWindowVisible
+// is false for every unit, yet those of other pages must still be hidden.
+bool HasVisibleStyle(HWND unit) { return (GetWindowLongA(unit, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 TypeStateFlags StateOf(const UnitRecord& record) {
     const UnitTypeDescriptor* type = TypeDescriptorOf(record.TypeRef());
     return type != nullptr ? type->stateFlags : 0;
@@ -86,7 +90,7 @@ void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, in
         HWND handle = LiveHandle(unit);
         if (handle == nullptr) continue;
         if (page != shownPage) {
-            if (IsWindowVisible(handle)) {
+            if (HasVisibleStyle(handle)) {
                 if (pageGiven) InvalidateInParent(handle, tabHandle);
                 ShowWindow(handle, SW_HIDE);
             }
@@ -99,7 +103,8 @@ void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, in
         }
         if ((unit.Flags() & RecordFlag::Visible) != 0 && (state & TypeState::NoMnemonic) == 0)
             ShowWindow(handle, SW_SHOWNA);
-        if (IsWindowEnabled(handle) && (state & TypeState::NoFocusOnPageShow) == 0 &&
+        // A unit the program hid does not take the keys either.
+        if (IsWindowEnabled(handle) && HasVisibleStyle(handle) && (state & TypeState::NoFocusOnPageShow) == 0 &&
             (focusTarget == nullptr || unit.FocusOrder() < lowestOrder)) {
             focusTarget = handle;
             lowestOrder = unit.FocusOrder();

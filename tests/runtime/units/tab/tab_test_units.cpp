@@ -1,0 +1,231 @@
+#include "tests/runtime/units/tab/tab_test_units.h"
+
+#include <array>
+#include <cstring>
+
+#include "framework/edit.h"
+#include "framework/wnd.h"
+#include "runtime/template/window_table.h"
+#include "runtime/units/library_info.h"
+#include "runtime/units/tab/tab_type.h"
+#include "runtime/units/unit_object.h"
+#include "tests/support/test_program.h"
+
+namespace tabtest {
+namespace {
+
+using namespace quillet;
+
+constexpr char TestWindowClass[] = "QuilletTabTestWindow";
+
+std::string Word(uint32_t word) { return std::string(reinterpret_cast<const char*>(&word), 4); }
+std::string Counted(const std::string& bytes) { return Word(static_cast<uint32_t>(bytes.size())) + bytes; }
+
+HMENU ControlId(uint32_t id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
+
+// ---- the window ----
+
+class TestWindow : public UnitObject<CWnd> {
+public:
+    TestWindow(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+
+protected:
+    void PostNcDestroy() override {
+        NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
+        delete this;
+    }
+};
+
+void* CreateTestWindow(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t, void* menu, int32_t left,
+                       int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t,
+                       int32_t) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = TestWindowClass;
+    AfxRegisterClass(&windowClass);
+    auto* window = new TestWindow(windowId, unitId);
+    const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+    if (!window->CreateEx(0, TestWindowClass, "tab", style, left, top, width, height, static_cast<HWND>(parent),
+                          static_cast<HMENU>(menu))) {
+        delete window;
+        return nullptr;
+    }
+    return static_cast<CWnd*>(window);
+}
+
+// ---- the field ----
+
+class Field : public UnitObject<CEdit> {
+public:
+    Field(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_REFLECT_BASE + WM_CTLCOLOREDIT:
+        case WM_REFLECT_BASE + WM_CTLCOLORSTATIC: Note("ctlcolor"); return reinterpret_cast<LRESULT>(FieldBrush());
+        case WM_REFLECT_BASE + WM_HSCROLL: Note("hscroll"); return 0;
+        case WM_REFLECT_BASE + WM_VSCROLL: Note("vscroll"); return 0;
+        case WM_REFLECT_BASE + WM_DRAWITEM: Note("drawitem"); return TRUE;
+        case WM_REFLECT_BASE + WM_DELETEITEM: Note("deleteitem"); return TRUE;
+        case WM_REFLECT_BASE + WM_COMPAREITEM: Note("compareitem"); return 0;
+        default: return UnitObject::WindowProc(message, wParam, lParam);
+        }
+    }
+
+private:
+    void Note(const char* what) { FieldLog().push_back(std::string(what) + " " + std::to_string(UnitIdOf() & 0xFF)); }
+};
+
+void* CreateField(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t controlId, void*, int32_t left,
+                  int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t, int32_t) {
+    auto* field = new Field(windowId, unitId);
+    const RECT area = {left, top, left + width, top + height};
+    if (!field->Create(WS_CHILD | WS_BORDER | ES_AUTOHSCROLL | (extraStyle & ~WS_VISIBLE), area,
+                       static_cast<HWND>(parent), controlId)) {
+        delete field;
+        return nullptr;
+    }
+    return static_cast<CWnd*>(field);
+}
+
+// ---- the note ----
+
+class Note : public UnitObject<CWnd> {
+public:
+    Note(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+};
+
+void* CreateNote(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t controlId, void*, int32_t left,
+                 int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t, int32_t) {
+    auto* note = new Note(windowId, unitId);
+    if (!note->CreateEx(0, "STATIC", "note", WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width, height,
+                        static_cast<HWND>(parent), ControlId(controlId))) {
+        delete note;
+        return nullptr;
+    }
+    return static_cast<CWnd*>(note);
+}
+
+// ---- the library ----
+
+template <typename Operation>
+UnitOperation Hand(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+UnitOperation WindowInterface(int32_t number) {
+    return number == InterfaceNumber::CreateUnit ? Hand<CreateUnitOperation>(CreateTestWindow) : nullptr;
+}
+UnitOperation FieldInterface(int32_t number) {
+    return number == InterfaceNumber::CreateUnit ? Hand<CreateUnitOperation>(CreateField) : nullptr;
+}
+UnitOperation NoteInterface(int32_t number) {
+    return number == InterfaceNumber::CreateUnit ? Hand<CreateUnitOperation>(CreateNote) : nullptr;
+}
+
+const PropertyDescriptor CommonProperties[] = {
+    LeftProperty, TopProperty, WidthProperty, HeightProperty,
+    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
+};
+
+std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
+    std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
+    types[0] = DescribeType("窗口", "window", 0x800000D0, 8, CommonProperties, WindowInterface);
+    types[4] = DescribeType("编辑框", "Field", 0x80000040, 8, CommonProperties, FieldInterface);
+    types[9] = DescribeType("标签", "Note", 0x84012040, 8, CommonProperties, NoteInterface);
+    types[20] = quillet::TabType;
+    return types;
+}
+const std::array<UnitTypeDescriptor, LibraryTypeSlotCount> TestTypes = MakeTypes();
+
+LibraryInfo MakeLibrary() {
+    LibraryInfo library = UnitLibrary();
+    library.types = TestTypes.data();
+    return library;
+}
+const LibraryInfo TestLibrary = MakeLibrary();
+
+RecordDescription Unit(uint32_t id, uint32_t type, RECT area, uint32_t flags, uint32_t focusOrder,
+                       uint32_t parent) {
+    RecordDescription record;
+    record.id = id;
+    record.type = type;
+    record.left = area.left;
+    record.top = area.top;
+    record.width = area.right - area.left;
+    record.height = area.bottom - area.top;
+    record.flags = flags;
+    record.focusOrder = focusOrder;
+    record.parent = parent;
+    record.typeData = Word(1);
+    return record;
+}
+
+}  // namespace
+
+std::string PageListBytes(const std::vector<std::string>& pages) {
+    std::string bytes;
+    if (pages.size() < 0xFFFF) {
+        const auto count = static_cast<uint16_t>(pages.size());
+        bytes.append(reinterpret_cast<const char*>(&count), 2);
+    } else {
+        bytes += std::string("\xFF\xFF", 2) + Word(static_cast<uint32_t>(pages.size()));
+    }
+    for (const std::string& caption : pages) bytes += Counted(caption);
+    return bytes;
+}
+
+std::string TabBytes(const TabFields& fields) {
+    std::string bytes = Word(fields.version) + Word(static_cast<uint32_t>(fields.tabPosition)) +
+                        Word(static_cast<uint32_t>(fields.multiLine)) + Word(static_cast<uint32_t>(fields.currentPage));
+    if (fields.version >= 2) bytes += Word(static_cast<uint32_t>(fields.hideTabs));
+    if (fields.version >= 3) bytes += Word(static_cast<uint32_t>(fields.drawBackground)) + Word(fields.backColor);
+    return bytes + Counted(fields.font) + PageListBytes(fields.pages);
+}
+
+WindowDescription StandardWindow(const TabFields& tabFields) {
+    constexpr uint32_t Shown = RecordFlag::Visible | RecordFlag::TabStop;
+    WindowDescription window;
+    window.id = WindowId;
+    RecordDescription own = Unit(WindowRecord, WindowType, {40, 40, 540, 360}, Shown, 0, 0);
+    window.records.push_back(own);
+    RecordDescription tab = Unit(Tab, TabType, {10, 10, 470, 230}, RecordFlag::Visible, 0, 0);
+    tab.typeData = TabBytes(tabFields);
+    tab.childWords = {Field0a, Field0b, 0, Note1, Field1d, Field1h, Field1a, Field1b, 0, Field2a, 0};
+    window.records.push_back(tab);
+    window.records.push_back(Unit(Field0a, FieldType, {20, 40, 120, 64}, Shown, 5, Tab));
+    window.records.push_back(Unit(Field0b, FieldType, {140, 40, 240, 64}, Shown, 2, Tab));
+    window.records.push_back(Unit(Note1, NoteType, {20, 80, 120, 104}, RecordFlag::Visible, 1, Tab));
+    window.records.push_back(
+        Unit(Field1d, FieldType, {140, 80, 240, 104}, Shown | RecordFlag::Disabled, 3, Tab));
+    window.records.push_back(Unit(Field1h, FieldType, {260, 80, 360, 104}, RecordFlag::TabStop, 6, Tab));
+    window.records.push_back(Unit(Field1a, FieldType, {20, 120, 120, 144}, Shown, 7, Tab));
+    window.records.push_back(Unit(Field1b, FieldType, {140, 120, 240, 144}, Shown, 8, Tab));
+    window.records.push_back(Unit(Field2a, FieldType, {20, 160, 120, 184}, Shown, 4, Tab));
+    window.records.push_back(Unit(FieldOut, FieldType, {10, 250, 200, 274}, Shown, 0, 0));
+    return window;
+}
+
+RecordDescription& RecordOf(WindowDescription& window, uint32_t id) {
+    for (RecordDescription& record : window.records)
+        if (record.id == id) return record;
+    return window.records.front();
+}
+
+void StartTabTestRuntime() { testprogram::Start(TestLibrary); }
+
+std::vector<std::string>& FieldLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+HBRUSH FieldBrush() {
+    static HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    return brush;
+}
+
+}  // namespace tabtest
