@@ -116,6 +116,9 @@ public:
     uint32_t MenuHandler() const { return Word(layout_.menuHandler); }
     void SetMenuHandler(uint32_t handler) { WriteWordAt(bytes_, layout_.menuHandler, handler); }
     void* MenuSlot() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(Word(layout_.menuHandler + 4))); }
+    void SetMenuSlot(void* submenu) {
+        WriteWordAt(bytes_, layout_.menuHandler + 4, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(submenu)));
+    }
 
 private:
     uint32_t Word(uint32_t position) const { return ReadWordAt(bytes_, position); }

@@ -1,5 +1,6 @@
 #include "runtime/template/window_table.h"
 
+#include "runtime/template/handler_entries.h"
 #include "runtime/template/template_source.h"
 
 namespace quillet {
@@ -7,8 +8,14 @@ namespace {
 
 constexpr uint32_t NoHandler = 0xFFFFFFFF;
 
-uint32_t Relocated(uint32_t offset, uintptr_t handlerBase) {
-    return offset == NoHandler ? 0 : static_cast<uint32_t>(handlerBase + offset);
+// An offset names one of the program's handler entries, or none (-1).
+bool Relocate(uint32_t offset, uintptr_t handlerBase, uint32_t* address) {
+    if (offset == NoHandler) {
+        *address = 0;
+        return true;
+    }
+    *address = static_cast<uint32_t>(handlerBase + offset);
+    return offset % HandlerEntrySize == 0 && IsHandlerEntry(*address);
 }
 
 bool ReadWindowBody(TemplateSource& source, WindowTemplate& window) {
@@ -18,21 +25,37 @@ bool ReadWindowBody(TemplateSource& source, WindowTemplate& window) {
     if (!source.Word(&count) || !source.Word(&size) || size > source.Remaining()) return false;
     std::vector<uint8_t> buffer(size);
     if (!source.Bytes(buffer.data(), size)) return false;
-    return window.working.Assign(buffer.data(), size, count);
+    if (!window.working.Assign(buffer.data(), size, count)) return false;
+    // The object and cursor slots are the runtime's: whatever the data holds there means nothing.
+    for (int32_t i = 0; i < window.working.Count(); ++i) {
+        UnitRecord record = window.working.RecordAt(i);
+        if (record.IsMenuItem()) {
+            record.SetMenuSlot(nullptr);
+        } else {
+            record.SetObject(nullptr);
+            record.SetCursor(nullptr);
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
-void RelocateHandlers(UnitCollection& collection, uintptr_t handlerBase) {
+bool RelocateHandlers(UnitCollection& collection, uintptr_t handlerBase) {
+    uint32_t address = 0;
     for (int32_t i = 0; i < collection.Count(); ++i) {
         UnitRecord record = collection.RecordAt(i);
         if (record.IsMenuItem()) {
-            record.SetMenuHandler(Relocated(record.MenuHandler(), handlerBase));
+            if (!Relocate(record.MenuHandler(), handlerBase, &address)) return false;
+            record.SetMenuHandler(address);
             continue;
         }
-        for (uint32_t b = 0; b < record.BindingCount(); ++b)
-            record.SetBindingHandler(b, Relocated(record.BindingHandler(b), handlerBase));
+        for (uint32_t b = 0; b < record.BindingCount(); ++b) {
+            if (!Relocate(record.BindingHandler(b), handlerBase, &address)) return false;
+            record.SetBindingHandler(b, address);
+        }
     }
+    return true;
 }
 
 bool WindowTable::Deserialise(const uint8_t* data, uint32_t size, uintptr_t handlerBase) {
@@ -53,7 +76,8 @@ bool WindowTable::Deserialise(const uint8_t* data, uint32_t size, uintptr_t hand
     for (auto& window : windows)
         if (!ReadWindowBody(source, *window)) return false;
 
-    for (auto& window : windows) RelocateHandlers(window->working, handlerBase);
+    for (auto& window : windows)
+        if (!RelocateHandlers(window->working, handlerBase)) return false;
     windows_.swap(windows);
     return true;
 }

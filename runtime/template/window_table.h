@@ -42,7 +42,8 @@ struct WindowTemplate {
 class WindowTable {
 public:
     // Reads template data; false when it is malformed in any way (the table is
-    // then left empty). Handler offsets become addresses relative to handlerBase.
+    // then left empty). Handler offsets become addresses relative to handlerBase,
+    // each of which must hold a handler entry.
     bool Deserialise(const uint8_t* data, uint32_t size, uintptr_t handlerBase);
 
     int32_t Count() const { return static_cast<int32_t>(windows_.size()); }
@@ -58,6 +59,7 @@ private:
 WindowTable& ProgramWindows();
 
 // Handler offsets relative to handlerBase become addresses; -1 (none) becomes 0.
-void RelocateHandlers(UnitCollection& collection, uintptr_t handlerBase);
+// False when an offset names no handler entry of the program.
+bool RelocateHandlers(UnitCollection& collection, uintptr_t handlerBase);
 
 }  // namespace quillet

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/events/event_dispatch.h"
 #include "runtime/template/template_writer.h"
 #include "runtime/units/library_info.h"
 
@@ -16,12 +17,12 @@ namespace testprogram {
 // Initialises the runtime for a program with this one library (once per process).
 void Start(const quillet::LibraryInfo& library);
 
-// Handler offsets of templates count from here.
+// The program's code as the runtime expects it: the two stubs, then HandlerBase
+// with one jump entry per handler. Entries are made as tests bind handlers;
+// entry 0 (offset 0) is FirstHandler, a handler that does nothing.
 uintptr_t HandlerBase();
-template <typename Function>
-int32_t HandlerOffset(Function function) {
-    return static_cast<int32_t>(reinterpret_cast<uintptr_t>(function) - HandlerBase());
-}
+int32_t HandlerOffset(quillet::EventHandler handler);
+quillet::HandlerResult FirstHandler(const uint32_t* args, int32_t count);
 
 // Deserialises the descriptions into the program's window table.
 bool UseTemplate(const std::vector<quillet::WindowDescription>& windows);

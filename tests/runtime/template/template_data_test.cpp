@@ -8,11 +8,20 @@
 #include "runtime/template/template_description.h"
 #include "runtime/template/window_table.h"
 #include "tests/support/guarded_bytes.h"
+#include "tests/support/test_program.h"
 
 namespace quillet {
 namespace {
 
-constexpr uintptr_t HandlerBase = 0x00401000;
+HandlerResult Handler1(const uint32_t*, int32_t) { return {0, 0, 0}; }
+HandlerResult Handler2(const uint32_t*, int32_t) { return {0, 0, 0}; }
+HandlerResult Handler3(const uint32_t*, int32_t) { return {0, 0, 0}; }
+
+// The handler entries of the test program; offset 0 is its first handler.
+const uintptr_t HandlerBase = testprogram::HandlerBase();
+const int32_t Offset1 = testprogram::HandlerOffset(&Handler1);
+const int32_t Offset2 = testprogram::HandlerOffset(&Handler2);
+const int32_t Offset3 = testprogram::HandlerOffset(&Handler3);
 constexpr UnitId WindowId = 0x52010001;
 constexpr UnitId WindowRecordId = 0x06010000;
 constexpr UnitId TabId = 0x16010003;
@@ -39,7 +48,7 @@ std::vector<WindowDescription> SampleTemplate() {
     RecordDescription own = Unit(WindowRecordId, 0x00010001, "", 50);
     own.width = 800;
     own.height = 600;
-    own.bindings = {{0, 0}, {12, 40}};
+    own.bindings = {{0, 0}, {12, Offset3}};
     own.typeData = std::string("\x06\0\0\0window data", 15);
     window.records.push_back(own);
 
@@ -49,7 +58,7 @@ std::vector<WindowDescription> SampleTemplate() {
     window.records.push_back(tab);
     RecordDescription edit = Unit(0x16010004, 0x00010005, "编辑框_主", 3, TabId);
     edit.tag = "tag";
-    edit.bindings = {{-11, 8}, {0, 16}};
+    edit.bindings = {{-11, Offset1}, {0, Offset2}};
     edit.typeData = "content";
     window.records.push_back(edit);
     RecordDescription shared = Unit(0x16010005, 0x00010005, "编辑框_副", 4, TabId);
@@ -88,7 +97,7 @@ TEST(TemplateDataTest, HandlerOffsetsBecomeAddressesAndMinusOneNone) {
     UnitCollection& records = table.Find(WindowId)->working;
     UnitRecord own = records.RecordAt(0);
     EXPECT_EQ(own.BindingHandler(0), HandlerBase) << "offset 0 is a real handler at the base";
-    EXPECT_EQ(own.BindingHandler(1), HandlerBase + 40);
+    EXPECT_EQ(own.BindingHandler(1), HandlerBase + Offset3);
     EXPECT_EQ(records.RecordAt(1).BindingHandler(0), 0u) << "-1 means no handler";
     EXPECT_EQ(records.RecordAt(2).BindingEvent(0), -11);
     EXPECT_EQ(records.RecordAt(4).MenuHandler(), HandlerBase);
@@ -153,6 +162,40 @@ TEST(TemplateDataTest, ReplacingATagMovesTheRecordsBehindIt) {
     UnitCollection copy;
     const auto& buffer = records.Buffer();
     EXPECT_TRUE(copy.Assign(buffer.data(), static_cast<uint32_t>(buffer.size()), 5));
+}
+
+TEST(TemplateDataTest, OffsetsThatNameNoHandlerEntryAreRefused) {
+    for (int32_t offset : {4, Offset3 + 8 * 1000, -16, Offset1 + 1}) {
+        std::vector<WindowDescription> windows = SampleTemplate();
+        windows[0].records[2].bindings[0].handler = offset;
+        const std::vector<uint8_t> bytes = WriteTemplate(windows);
+        WindowTable table;
+        EXPECT_FALSE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase)) << offset;
+    }
+}
+
+TEST(TemplateDataTest, RuntimeSlotsInTheDataAreCleared) {
+    const std::vector<WindowDescription> windows = SampleTemplate();
+    std::vector<uint8_t> bytes = WriteTemplate(windows);
+    WindowTable table;
+    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+    // Where record 1's object and cursor slots lie in the template bytes: the
+    // table header, the first window's body up to its collection, the record.
+    UnitCollection& records = table.Find(WindowId)->working;
+    const UnitRecord tab = records.RecordAt(1);
+    const size_t bodyStart = 4 + 8 * windows.size();
+    const size_t collectionStart = bodyStart + 8 + 4 + windows[0].text1.size() + 4 + windows[0].text2.size() + 8;
+    const size_t slot = collectionStart + static_cast<size_t>(tab.Bytes() - records.Buffer().data()) +
+                        tab.Layout().fixedFields;
+    for (size_t at : {slot, slot + 20})
+        for (size_t i = 0; i < 4; ++i) bytes[at + i] = 0xAB;
+
+    WindowTable dirty;
+    ASSERT_TRUE(dirty.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+    UnitRecord read = dirty.Find(WindowId)->working.RecordAt(1);
+    EXPECT_EQ(read.Object(), nullptr);
+    EXPECT_EQ(read.Cursor(), nullptr);
+    EXPECT_EQ(read.Left(), 5) << "the slot found is the one before the geometry";
 }
 
 TEST(TemplateDataTest, EmptyTemplateHasNoWindowsAndRecordZeroIsRequired) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,40 @@ TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
     EXPECT_FALSE(broken.hasPristine);
     for (int32_t i = 0; i < broken.working.Count(); ++i) EXPECT_EQ(broken.working.RecordAt(i).Object(), nullptr);
     EXPECT_EQ(ReadUnitProperty(WindowId, D, 2, -1).low, 120u);
+}
+
+// Random byte flips anywhere in a template: each one is refused whole when the
+// template is read, or gives windows that load (or refuse to) and close cleanly.
+TEST_F(WindowLoadingTest, BrokenTemplatesAreRefusedOrLoadCleanly) {
+    const std::vector<uint8_t> bytes = WriteTemplate({Bound()});
+    std::mt19937 random(7);
+    int refused = 0, loaded = 0, notLoaded = 0;
+    for (int round = 0; round < 600; ++round) {
+        std::vector<uint8_t> broken = bytes;
+        for (int flips = 1 + static_cast<int>(random() % 3); flips > 0; --flips)
+            broken[random() % broken.size()] = static_cast<uint8_t>(random());
+        testprogram::CloseAll();
+        if (!ProgramWindows().Deserialise(broken.data(), static_cast<uint32_t>(broken.size()),
+                                          testprogram::HandlerBase())) {
+            ++refused;
+            continue;
+        }
+        for (int32_t i = 0; i < ProgramWindows().Count(); ++i) {
+            WindowTemplate& window = *ProgramWindows().At(i);
+            if (LoadWindow(window, nullptr, false) == 1) {
+                ++loaded;
+            } else {
+                ++notLoaded;
+                EXPECT_EQ(LiveWindowOf(window), nullptr);
+            }
+        }
+        EXPECT_EQ(EventSuppressionCount(), 0);
+    }
+    testprogram::CloseAll();
+    EXPECT_EQ(FindWindowA("QuilletProbeWindow", nullptr), nullptr);
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(notLoaded, 0) << "flips in type data make types refuse their units";
 }
 
 }  // namespace

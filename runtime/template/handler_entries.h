@@ -1,0 +1,24 @@
+#pragma once
+// Where template handler offsets point. A program's code has, right after its
+// two stubs, one 8-byte entry per event handler at HandlerBase + 8·k:
+//
+//   E9 rel32      jmp to the handler's code
+//   CC CC CC      int3 padding
+//
+// Loading checks every offset against that shape, so that template data that
+// names anything else is refused as a whole instead of jumped into.
+#include <cstdint>
+
+namespace quillet {
+
+constexpr uint32_t HandlerEntrySize = 8;
+constexpr uint8_t JumpOpcode = 0xE9;
+constexpr uint8_t PaddingByte = 0xCC;
+
+// True when the address is readable code holding a handler entry.
+bool IsHandlerEntry(uintptr_t address);
+
+// Writes an entry that jumps from `at` to `target` (the 8 bytes at `at`).
+void WriteHandlerEntry(uint8_t* at, uintptr_t target);
+
+}  // namespace quillet
