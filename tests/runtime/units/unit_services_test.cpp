@@ -1,0 +1,111 @@
+// The numbered services units ask of the runtime, on the tests' own window.
+#include <gtest/gtest.h>
+
+#include "framework/wnd.h"
+#include "runtime/commands/notify_runtime.h"
+#include "runtime/events/event_suppression.h"
+#include "runtime/template/window_loader.h"
+#include "runtime/units/unit_services.h"
+#include "tests/runtime/events/probe_units.h"
+#include "tests/support/fatal_guard.h"
+
+namespace quillet {
+namespace {
+
+using namespace probe;
+
+class UnitServicesTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { StartProbeRuntime(); }
+    void SetUp() override { ASSERT_TRUE(testprogram::UseTemplate({StandardWindow()})); }
+    void TearDown() override { testprogram::CloseAll(); }
+    void Load() { ASSERT_EQ(LoadWindow(*ProgramWindows().Find(WindowId), nullptr, false), 1); }
+};
+
+TEST_F(UnitServicesTest, WindowsByIndexAnswerOnlyWhileLive) {
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowCount), 1u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 0), 0u) << "not loaded";
+    Load();
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 0), reinterpret_cast<uintptr_t>(HandleOf(WindowId, 0)));
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 1), 0u) << "beyond the table";
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, static_cast<uintptr_t>(-1)), 0u);
+}
+
+TEST_F(UnitServicesTest, UnitsAreFoundByIdsAndHandles) {
+    EXPECT_EQ(NotifyRuntime(ServiceCode::FindUnit, WindowId, A), 0u) << "not loaded";
+    Load();
+    auto* unit = reinterpret_cast<CWnd*>(NotifyRuntime(ServiceCode::FindUnit, WindowId, A));
+    ASSERT_NE(unit, nullptr);
+    EXPECT_EQ(unit->m_hWnd, HandleOf(WindowId, A));
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleOf, reinterpret_cast<uintptr_t>(unit)),
+              reinterpret_cast<uintptr_t>(unit->m_hWnd));
+    EXPECT_EQ(NotifyRuntime(ServiceCode::FindUnit, WindowId, 0),
+              reinterpret_cast<uintptr_t>(CWnd::FromHandlePermanent(HandleOf(WindowId, 0))));
+    EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, reinterpret_cast<uintptr_t>(unit->m_hWnd)), 1u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, reinterpret_cast<uintptr_t>(GetDesktopWindow())), 0u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::RecordType, WindowId, Tab), TabType);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::RecordType, WindowId, 0), WindowType);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::RecordType, WindowId, 0x16010099), 0u);
+
+    const auto report = CatchFatalReport([] { NotifyRuntime(ServiceCode::FindUnitOrFail, WindowId, 0x16010099); });
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(report->text.find("指定窗口或窗口组件不存在或尚未载入"), 0u);
+}
+
+TEST_F(UnitServicesTest, AttachingGivesUpWhenEitherSideIsTaken) {
+    Load();
+    HWND unitHandle = HandleOf(WindowId, A);
+    CWnd spare;
+    EXPECT_EQ(NotifyRuntime(ServiceCode::AttachIfUnattached, reinterpret_cast<uintptr_t>(unitHandle),
+                            reinterpret_cast<uintptr_t>(&spare)),
+              0u);
+    EXPECT_EQ(spare.m_hWnd, nullptr);
+    EXPECT_NE(CWnd::FromHandlePermanent(unitHandle), &spare);
+
+    HWND plain = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::AttachIfUnattached, reinterpret_cast<uintptr_t>(plain),
+                            reinterpret_cast<uintptr_t>(&spare)),
+              1u);
+    EXPECT_EQ(CWnd::FromHandlePermanent(plain), &spare);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::DetachObject, reinterpret_cast<uintptr_t>(&spare)),
+              reinterpret_cast<uintptr_t>(plain));
+    DestroyWindow(plain);
+}
+
+TEST_F(UnitServicesTest, TypesAndProgramWords) {
+    EXPECT_EQ(NotifyRuntime(ServiceCode::TypeKind, TabType), 1u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::TypeKind, 0x00010002), 0u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::TypeDescriptor, UnitType),
+              reinterpret_cast<uintptr_t>(TypeDescriptorOf(UnitType)));
+    EXPECT_EQ(NotifyRuntime(ServiceCode::RuntimeVersion), 0x70005u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::InterfaceWordA), 3u);
+    char path[MAX_PATH] = "x";
+    NotifyRuntime(ServiceCode::ProgramPaths, 7, reinterpret_cast<uintptr_t>(path));
+    EXPECT_STREQ(path, "");
+    NotifyRuntime(ServiceCode::ProgramPaths, 2002, reinterpret_cast<uintptr_t>(path));
+    EXPECT_STREQ(path, "window_tests.exe");
+}
+
+TEST_F(UnitServicesTest, SuspendingAndResumingEventsNeverGoesBelowZero) {
+    NotifyRuntime(ServiceCode::ResumeEvents);
+    EXPECT_EQ(EventSuppressionCount(), 0);
+    NotifyRuntime(ServiceCode::SuspendEvents);
+    NotifyRuntime(ServiceCode::SuspendEvents);
+    EXPECT_EQ(EventSuppressionCount(), 2);
+    NotifyRuntime(ServiceCode::ResumeEvents);
+    NotifyRuntime(ServiceCode::ResumeEvents);
+    NotifyRuntime(ServiceCode::ResumeEvents);
+    EXPECT_EQ(EventSuppressionCount(), 0);
+}
+
+TEST_F(UnitServicesTest, LoadingThroughTheServiceShowsTheWindow) {
+    LoadWindowRequest request = {WindowId, nullptr, 0};
+    EXPECT_EQ(NotifyRuntime(ServiceCode::LoadWindow, reinterpret_cast<uintptr_t>(&request)), 0u);
+    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, 0)));
+    EXPECT_FALSE(ProgramWindows().Find(WindowId)->state.loaded) << "the first show cleared the mark";
+    request.windowId = 0x52010077;
+    EXPECT_EQ(static_cast<int32_t>(NotifyRuntime(ServiceCode::LoadWindow, reinterpret_cast<uintptr_t>(&request))), -1);
+}
+
+}  // namespace
+}  // namespace quillet
