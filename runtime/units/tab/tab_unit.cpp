@@ -123,14 +123,17 @@ void TabUnit::WritePropertyData(PropertyDataWriter& writer) const {
 }
 
 // Bottom after left must not leave the vertical bit (that would be the right
-// side); the right side is taken only by a control made with it.
+// side); the right side is taken only by a control made with it. Headers at a
+// side stand in rows of their own (TCS_MULTILINE, as the control takes them
+// when made so); at the top or bottom they wrap as MultiLine says.
 int32_t TabUnit::WriteTabPosition(int32_t value) {
     data_.tabPosition = ClampPick(value, TabSide::Right);
     if (!headers_) return 0;
+    const DWORD rows = data_.multiLine != 0 ? TCS_MULTILINE : 0;
     switch (data_.tabPosition) {
-    case TabSide::Top: ChangeStyle(TCS_VERTICAL | TCS_BOTTOM, 0); return 0;
-    case TabSide::Bottom: ChangeStyle(TCS_VERTICAL, TCS_BOTTOM); return 0;
-    case TabSide::Left: ChangeStyle(TCS_RIGHT, TCS_VERTICAL); return 0;
+    case TabSide::Top: ChangeStyle(TCS_VERTICAL | TCS_BOTTOM | TCS_MULTILINE, rows); return 0;
+    case TabSide::Bottom: ChangeStyle(TCS_VERTICAL | TCS_MULTILINE, TCS_BOTTOM | rows); return 0;
+    case TabSide::Left: ChangeStyle(TCS_RIGHT, TCS_VERTICAL | TCS_MULTILINE); return 0;
     default: {
         const DWORD right = TCS_VERTICAL | TCS_RIGHT;
         return (static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)) & right) == right ? 0 : 1;
@@ -140,7 +143,9 @@ int32_t TabUnit::WriteTabPosition(int32_t value) {
 
 void TabUnit::WriteMultiLine(int32_t value) {
     data_.multiLine = value != 0 ? 1 : 0;
-    if (headers_) ChangeStyle(data_.multiLine != 0 ? 0 : TCS_MULTILINE, data_.multiLine != 0 ? TCS_MULTILINE : 0);
+    const bool atSide = (GetWindowLongA(m_hWnd, GWL_STYLE) & TCS_VERTICAL) != 0;
+    if (headers_ && !atSide)
+        ChangeStyle(data_.multiLine != 0 ? 0 : TCS_MULTILINE, data_.multiLine != 0 ? TCS_MULTILINE : 0);
 }
 
 void TabUnit::WriteCurrentPage(int32_t value) {

@@ -324,10 +324,13 @@ TEST_F(TabUnitTest, HeaderSidesChangeInPlaceExceptTheRight) {
     Load(ToolTab());
     HWND tab = H(Tab);
     auto sideBits = [&] { return static_cast<DWORD>(GetWindowLongA(tab, GWL_STYLE)) & (TCS_VERTICAL | TCS_BOTTOM); };
+    auto rows = [&] { return (GetWindowLongA(tab, GWL_STYLE) & TCS_MULTILINE) != 0; };
     Write(Tab, Prop::TabPosition, 2);
     EXPECT_EQ(sideBits(), static_cast<DWORD>(TCS_VERTICAL));
+    EXPECT_TRUE(rows()) << "side headers stand in rows";
     Write(Tab, Prop::TabPosition, 1);
     EXPECT_EQ(sideBits(), static_cast<DWORD>(TCS_BOTTOM)) << "bottom, not the right side";
+    EXPECT_FALSE(rows()) << "MultiLine is 0";
     Write(Tab, Prop::TabPosition, 0);
     EXPECT_EQ(sideBits(), 0u);
     Write(Tab, Prop::TabPosition, static_cast<uint32_t>(-5));
@@ -335,10 +338,13 @@ TEST_F(TabUnitTest, HeaderSidesChangeInPlaceExceptTheRight) {
     EXPECT_EQ(H(Tab), tab);
 
     Write(Tab, Prop::MultiLine, 1);
-    EXPECT_NE(GetWindowLongA(tab, GWL_STYLE) & TCS_MULTILINE, 0);
+    EXPECT_TRUE(rows());
     EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::MultiLine, -1).low, 1u);
+    Write(Tab, Prop::TabPosition, 2);
+    Write(Tab, Prop::TabPosition, 1);
+    EXPECT_TRUE(rows()) << "back at the bottom, MultiLine 1 still holds";
     Write(Tab, Prop::MultiLine, 0);
-    EXPECT_EQ(GetWindowLongA(tab, GWL_STYLE) & TCS_MULTILINE, 0);
+    EXPECT_FALSE(rows());
 
     Write(Tab, Prop::TabPosition, 40);
     EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::TabPosition, -1).low, 3u);
