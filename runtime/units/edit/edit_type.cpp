@@ -2,7 +2,9 @@
 
 #include <iterator>
 
-#include "runtime/units/pending_operations.h"
+#include "runtime/units/edit/edit_data.h"
+#include "runtime/units/edit/edit_unit.h"
+#include "runtime/units/property_data.h"
 
 namespace quillet {
 
@@ -35,18 +37,22 @@ const PropertyDescriptor EditBoxProperties[] = {
 };
 static_assert(std::size(EditBoxProperties) == EditBoxPropertyCount, "one entry per property");
 
-// The operations come with the edit box unit itself; until then they are stand-ins.
+namespace {
+template <typename Operation>
+UnitOperation As(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+}  // namespace
+
 UnitOperation EditBoxInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit:
-    case InterfaceNumber::SetProperty:
-    case InterfaceNumber::SaveProperties:
-    case InterfaceNumber::GetProperty:
-    case InterfaceNumber::WantsKey:
-    case InterfaceNumber::EnumTexts:
-        return PendingOperation(interfaceNumber);
-    default:
-        return nullptr;
+    case InterfaceNumber::CreateUnit: return As<CreateUnitOperation>(CreateEditBox);
+    case InterfaceNumber::SetProperty: return As<SetPropertyOperation>(SetEditBoxProperty);
+    case InterfaceNumber::SaveProperties: return As<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return As<GetPropertyOperation>(GetEditBoxProperty);
+    case InterfaceNumber::WantsKey: return As<WantsKeyOperation>(EditBoxWantsKey);
+    case InterfaceNumber::EnumTexts: return As<EnumTextsOperation>(EnumEditBoxTexts);
+    default: return nullptr;
     }
 }
 

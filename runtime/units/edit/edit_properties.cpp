@@ -1,0 +1,216 @@
+// The edit box's own properties: what a write does and what a read reports.
+#include <windows.h>
+
+#include "runtime/units/edit/edit_input.h"
+#include "runtime/units/edit/edit_spin.h"
+#include "runtime/units/edit/edit_type.h"
+#include "runtime/units/edit/edit_unit.h"
+#include "runtime/units/window_style.h"
+
+namespace quillet {
+namespace {
+
+using P = int32_t;  // own property index
+
+int32_t Int(const PropertyValue& value) { return static_cast<int32_t>(value.first); }
+
+int32_t Pick(const PropertyValue& value, P ownIndex) {
+    return ClampPick(Int(value), LastChoiceOf(EditBoxPickLimits, ownIndex));
+}
+
+void Report(PropertyValue* value, int32_t number) { *value = {static_cast<uint32_t>(number), 0}; }
+
+void ReportText(PropertyValue* value, const std::string& text) {
+    *value = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str())), static_cast<uint32_t>(text.size())};
+}
+
+// Spin adjusters of boxes with these borders draw a thin edge of their own.
+bool SpinHasStaticEdge(int32_t borderStyle) {
+    return borderStyle == UnitBorder::None || borderStyle == UnitBorder::Sunken ||
+           borderStyle == UnitBorder::ThinSunken;
+}
+
+EditBoxUnit* AsEditBox(void* unit) { return static_cast<EditBoxUnit*>(static_cast<CWnd*>(unit)); }
+
+}  // namespace
+
+// Properties that only take effect at window creation: a change is stored and
+// the window rebuilt.
+int32_t EditBoxUnit::Rebuilds(int32_t* field, int32_t value) {
+    if (*field == value) return 0;
+    *field = value;
+    return 1;
+}
+
+int32_t EditBoxUnit::SetOwnProperty(int32_t ownIndex, const PropertyValue& value) {
+    EditBoxFields& f = state_.fields;
+    switch (ownIndex) {
+    case EditBoxProperty::Content: WriteContent(TextFromValue(value).c_str()); return 0;
+    case EditBoxProperty::BorderStyle:
+        f.borderStyle = Pick(value, ownIndex);
+        ApplyBorderStyle(m_hWnd, f.borderStyle);
+        ApplySpinBorder();
+        return 0;
+    case EditBoxProperty::TextColor:
+        f.textColor = value.first;
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        return 0;
+    case EditBoxProperty::BackColor:
+        f.backColor = value.first;
+        state_.background.Make(ColorOf(f.backColor));
+        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+        return 0;
+    case EditBoxProperty::Font:
+        state_.font = BytesFromValue(value);
+        ApplyFont();
+        return 0;
+    case EditBoxProperty::HideSelection: return Rebuilds(&f.hideSelection, Int(value) != 0 ? 1 : 0);
+    case EditBoxProperty::MaxLength:
+        f.maxLength = Int(value) < 0 ? 0 : Int(value);
+        LimitText(f.maxLength);
+        return 0;
+    case EditBoxProperty::MultiLine: return Rebuilds(&f.multiLine, Int(value) != 0 ? 1 : 0);
+    case EditBoxProperty::ScrollBars: return Rebuilds(&f.scrollBars, Pick(value, ownIndex));
+    case EditBoxProperty::Alignment: return Rebuilds(&f.alignment, Pick(value, ownIndex));
+    case EditBoxProperty::CaseConversion: return Rebuilds(&f.caseConversion, Pick(value, ownIndex));
+    case EditBoxProperty::SpinMode: return Rebuilds(&f.spinMode, Pick(value, ownIndex));
+    case EditBoxProperty::InputMode:
+        f.inputMode = Pick(value, ownIndex);
+        ApplyInputMode();
+        return 0;
+    case EditBoxProperty::PasswordChar:
+        f.passwordChar = static_cast<unsigned char>(TextFromValue(value).c_str()[0]);
+        if (f.inputMode == EditInputMode::Password) ApplyPasswordChar();
+        return 0;
+    case EditBoxProperty::SpinLower:
+    case EditBoxProperty::SpinUpper:
+        (ownIndex == EditBoxProperty::SpinLower ? f.spinLower : f.spinUpper) = Int(value);
+        ApplySpinRange();
+        return 0;
+    case EditBoxProperty::SelStart: WriteSelStart(Int(value)); return 0;
+    case EditBoxProperty::SelLength: WriteSelLength(Int(value)); return 0;
+    case EditBoxProperty::SelText: state_.text.ReplaceSelection(TextFromValue(value).c_str()); return 0;
+    // No type of this system is a data source: the names are kept for the
+    // property data, and nothing binds.
+    case EditBoxProperty::DataSource: state_.dataSource = TextFromValue(value); return 0;
+    case EditBoxProperty::DataColumn: state_.dataColumn = TextFromValue(value); return 0;
+    default: return 0;
+    }
+}
+
+bool EditBoxUnit::GetOwnProperty(int32_t ownIndex, PropertyValue* value) {
+    const EditBoxFields& f = state_.fields;
+    switch (ownIndex) {
+    case EditBoxProperty::Content: ReportText(value, ReadBack(state_.text.Text())); return true;
+    case EditBoxProperty::BorderStyle: Report(value, f.borderStyle); return true;
+    case EditBoxProperty::TextColor: Report(value, static_cast<int32_t>(f.textColor)); return true;
+    case EditBoxProperty::BackColor: Report(value, static_cast<int32_t>(f.backColor)); return true;
+    case EditBoxProperty::Font: *value = BytesValue(state_.font); return true;
+    case EditBoxProperty::HideSelection: Report(value, f.hideSelection); return true;
+    case EditBoxProperty::MaxLength: Report(value, f.maxLength); return true;
+    case EditBoxProperty::MultiLine: Report(value, f.multiLine); return true;
+    case EditBoxProperty::ScrollBars: Report(value, f.scrollBars); return true;
+    case EditBoxProperty::Alignment: Report(value, f.alignment); return true;
+    case EditBoxProperty::InputMode: Report(value, f.inputMode); return true;
+    case EditBoxProperty::PasswordChar:
+        ReportText(value, ReadBack(std::string(f.passwordChar != 0 ? 1 : 0, static_cast<char>(f.passwordChar))));
+        return true;
+    case EditBoxProperty::CaseConversion: Report(value, f.caseConversion); return true;
+    case EditBoxProperty::SpinMode: Report(value, f.spinMode); return true;
+    case EditBoxProperty::SpinLower: Report(value, f.spinLower); return true;
+    case EditBoxProperty::SpinUpper: Report(value, f.spinUpper); return true;
+    case EditBoxProperty::SelStart: Report(value, state_.text.Selection().start); return true;
+    case EditBoxProperty::SelLength: Report(value, state_.text.Selection().length); return true;
+    case EditBoxProperty::SelText: ReportText(value, ReadBack(state_.text.SelectedText())); return true;
+    case EditBoxProperty::DataSource: ReportText(value, state_.dataSource); return true;
+    case EditBoxProperty::DataColumn: ReportText(value, state_.dataColumn); return true;
+    default: return false;
+    }
+}
+
+const std::string& EditBoxUnit::ReadBack(std::string text) {
+    state_.readBack = std::move(text);
+    return state_.readBack;
+}
+
+bool EditBoxUnit::WantsKey(int32_t keyCode) const {
+    return keyCode == VK_RETURN && state_.fields.multiLine == 1 && state_.fields.inputMode != EditInputMode::ReadOnly;
+}
+
+// The text and the selection as they are now, so that both survive a rebuild.
+void EditBoxUnit::WritePropertyData(PropertyDataWriter& writer) const {
+    EditBoxData data;
+    data.fields = state_.fields;
+    const EditSelection selection = state_.text.Selection();
+    data.fields.selStart = selection.start;
+    data.fields.selLength = selection.length;
+    data.font = state_.font;
+    data.content = state_.text.Text();
+    data.dataSource = state_.dataSource;
+    data.dataColumn = state_.dataColumn;
+    WriteEditBoxData(data, writer);
+}
+
+void EditBoxUnit::ApplyInputMode() {
+    const int32_t mode = state_.fields.inputMode;
+    SendMessageA(m_hWnd, EM_SETPASSWORDCHAR, mode == EditInputMode::Password ? state_.fields.passwordChar : 0, 0);
+    SendMessageA(m_hWnd, EM_SETREADONLY, mode == EditInputMode::ReadOnly ? TRUE : FALSE, 0);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void EditBoxUnit::ApplyPasswordChar() {
+    SetPasswordChar(static_cast<char>(state_.fields.passwordChar));
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+// The full 32-bit range, lower end first, whichever order the two were given in.
+void EditBoxUnit::ApplySpinRange() {
+    if (state_.spin == nullptr) return;
+    const int32_t a = state_.fields.spinLower, b = state_.fields.spinUpper;
+    state_.spin->SetRange32(a < b ? a : b, a < b ? b : a);
+}
+
+void EditBoxUnit::ApplySpinBorder() {
+    if (state_.spin == nullptr || state_.spin->m_hWnd == nullptr) return;
+    HWND spin = state_.spin->m_hWnd;
+    const LONG exStyle = GetWindowLongA(spin, GWL_EXSTYLE);
+    const LONG wanted = SpinHasStaticEdge(state_.fields.borderStyle) ? (exStyle | WS_EX_STATICEDGE)
+                                                                     : (exStyle & ~WS_EX_STATICEDGE);
+    if (wanted == exStyle) return;
+    SetWindowLongA(spin, GWL_EXSTYLE, wanted);
+    SetWindowPos(spin, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// -1 puts the caret at the end; other negatives at the start.
+void EditBoxUnit::WriteSelStart(int32_t start) {
+    if (start == -1) start = state_.text.Length();
+    state_.text.Select(start < 0 ? 0 : start, 0);
+}
+
+// -1 selects everything; other negatives select nothing from the current start.
+void EditBoxUnit::WriteSelLength(int32_t length) {
+    if (length == -1) {
+        state_.text.Select(0, state_.text.Length());
+        return;
+    }
+    state_.text.Select(state_.text.Selection().start, length < 0 ? 0 : length);
+}
+
+// ---- the operations ----
+
+int32_t SetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
+    if (clearedWord != nullptr) *clearedWord = 0;
+    if (unit == nullptr || value == nullptr) return 0;
+    return AsEditBox(unit)->SetOwnProperty(ownIndex, *value);
+}
+
+int32_t GetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
+    if (unit == nullptr || value == nullptr) return 0;
+    return AsEditBox(unit)->GetOwnProperty(ownIndex, value) ? 1 : 0;
+}
+
+int32_t EditBoxWantsKey(void* unit, int32_t keyCode) {
+    return unit != nullptr && AsEditBox(unit)->WantsKey(keyCode) ? 1 : 0;
+}
+
+}  // namespace quillet

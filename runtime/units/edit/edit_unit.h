@@ -1,0 +1,110 @@
+#pragma once
+// The edit box unit: an EDIT control with the unit-object protocol, its stored
+// properties, the single-line look, the change guard behind ContentChanged,
+// numeric input and an optional spin adjuster.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/edit.h"
+#include "runtime/units/edit/edit_data.h"
+#include "runtime/units/edit/edit_text.h"
+#include "runtime/units/property_data.h"
+#include "runtime/units/unit_gdi.h"
+#include "runtime/units/unit_object.h"
+#include "runtime/units/unit_type.h"
+
+namespace quillet {
+
+class EditSpinAdjuster;
+
+// The edit box's own events.
+namespace EditBoxEvent {
+constexpr int32_t ContentChanged = 0;
+constexpr int32_t SpinAdjusted = 1;  // argument: 1 up, -1 down
+}  // namespace EditBoxEvent
+
+struct EditBoxState {
+    EditBoxFields fields;      // the stored properties (the PropertyData fields)
+    std::string font;          // the Font block as written: 60 bytes, or empty for the stock font
+    std::string dataSource;    // name of a data-source unit; stored only, as no type here is one
+    std::string dataColumn;    // its column name; stored only
+    SolidBrush background;     // BackColor's brush, made again when it changes
+    UnitFont unitFont;         // the font made from `font`
+    int32_t letterHeight = 0;  // height of "W" in the font: a single-line box's client band; 0 before the font
+    std::unique_ptr<EditSpinAdjuster> spin;  // the spin adjuster; null without one
+    bool changeGuard = false;  // set while the runtime itself rewrites the text
+    EditText text;             // every read and change of the control's text
+    std::string readBack;      // a text property's value, kept until the runtime has copied it
+};
+
+class EditBoxUnit : public UnitObject<CEdit>, public PropertyDataSource {
+public:
+    EditBoxUnit(UnitId windowId, UnitId unitId, const EditBoxData& data);
+    ~EditBoxUnit() override;
+
+    // Creates the EDIT window (and the spin adjuster) from the stored properties
+    // with the initial text; false when the window cannot be made.
+    bool Create(const std::string& content, uint32_t extraStyle, HWND parent, uint32_t controlId, const RECT& area);
+
+    // 1 when the window must be rebuilt from the saved properties.
+    int32_t SetOwnProperty(int32_t ownIndex, const PropertyValue& value);
+    bool GetOwnProperty(int32_t ownIndex, PropertyValue* value);
+    bool WantsKey(int32_t keyCode) const;
+    void WritePropertyData(PropertyDataWriter& writer) const override;
+
+    // The AppendText command's insertion at the end.
+    void AppendText(const char* text);
+    // An arrow of the spin adjuster was pressed (delta > 0: up).
+    void SpinStep(int32_t delta);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool IsSingleLine() const { return state_.fields.multiLine == 0; }
+
+    // Creation and look (edit_unit.cpp).
+    DWORD CreationStyle(uint32_t extraStyle) const;
+    void ApplyFont();
+    void RecomputeFrame();
+    void CreateSpin(uint32_t controlId, bool disabled);
+    LRESULT OnNcCalcSize(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(HDC dc);
+    LRESULT OnControlColor(HDC dc);
+    LRESULT OnReflectedCommand(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWindowPosChanged(const WINDOWPOS& position);
+    void OnDestroy();
+
+    // Text (edit_unit.cpp).
+    void SetTextGuarded(const char* text);
+    void WriteContent(const char* text);
+    void RaiseContentChanged();
+    void NormaliseOnFocusLoss();
+
+    // Properties (edit_properties.cpp).
+    int32_t Rebuilds(int32_t* field, int32_t value);
+    void ApplyInputMode();
+    void ApplyPasswordChar();
+    void ApplySpinRange();
+    void ApplySpinBorder();
+    void WriteSelStart(int32_t start);
+    void WriteSelLength(int32_t length);
+    const std::string& ReadBack(std::string text);
+
+    EditBoxState state_;
+};
+
+// The type's operations (interface numbers 1, 4, 6, 8).
+void* CreateEditBox(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId,
+                    void* menu, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
+                    uint32_t unitId, uint32_t ignored, int32_t designer);
+int32_t SetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord);
+int32_t GetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value);
+int32_t EditBoxWantsKey(void* unit, int32_t keyCode);
+
+}  // namespace quillet

@@ -1,0 +1,82 @@
+// The AppendText command on edit boxes of a loaded window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/commands/command_list.h"
+#include "tests/runtime/units/edit/edit_test_program.h"
+#include "tests/support/fatal_guard.h"
+
+namespace quillet {
+namespace {
+
+using namespace edittest;
+
+constexpr uint32_t A = 0x16010001;
+constexpr uint32_t M = 0x16010002;
+
+CommandArg UnitRef(uint32_t unitId) { return {WindowId, unitId, EditType}; }
+CommandArg TextArg(const char* text) { return {ReferenceWord(text), 0, DataType::Text}; }
+
+void Append(std::vector<CommandArg> args) {
+    CommandArg result{};
+    AppendText(&result, static_cast<int32_t>(args.size()), args.data());
+}
+
+class AppendTextTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { StartEditTestRuntime(); }
+    void TearDown() override { testprogram::CloseAll(); }
+
+    void LoadBoxes() {
+        EditBoxData multi;
+        multi.fields.multiLine = 1;
+        multi.fields.scrollBars = 2;
+        ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, {20, 20, 220, 44}, {}, NotingBindings()),
+                                             EditAt(M, {20, 60, 320, 260}, multi, NotingBindings())})));
+        TakeEvents();
+    }
+};
+
+TEST_F(AppendTextTest, EveryTextGoesToTheEndInOrderWhateverTheCaret) {
+    LoadBoxes();
+    for (uint32_t unit : {A, M}) {
+        WriteText(unit, Prop::Content, "中文start");
+        Write(unit, Prop::SelStart, 2);
+        Write(unit, Prop::SelLength, 3);  // a selection, which appending must not replace
+        Append({UnitRef(unit), TextArg("A\r\n"), TextArg("B")});
+        const std::string expected = "中文startA\r\nB";
+        EXPECT_EQ(ReadText(unit, Prop::Content), expected) << std::hex << unit;
+        EXPECT_EQ(ReadInt(unit, Prop::SelStart), static_cast<int32_t>(expected.size())) << "the caret at the end";
+    }
+}
+
+TEST_F(AppendTextTest, NumbersAppendAsTheirTextAndEachInsertionIsAChange) {
+    LoadBoxes();
+    WriteText(M, Prop::Content, "n=");
+    TakeEvents();
+    Append({UnitRef(M), {7, 0, DataType::Int}, TextArg("中")});
+    EXPECT_EQ(ReadText(M, Prop::Content), "n=7中");
+    EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"changed 2", "changed 2"}));
+    Append({UnitRef(M)});  // no text: nothing happens
+    EXPECT_EQ(ReadText(M, Prop::Content), "n=7中");
+}
+
+TEST_F(AppendTextTest, AUnitThatIsNoEditBoxIsLeftAloneAndOneNotLoadedIsFatal) {
+    LoadBoxes();
+    HWND window = testprogram::HandleOf(WindowId, 0);
+    char before[64] = {};
+    GetWindowTextA(window, before, sizeof before);
+    Append({{WindowId, 0, WindowType}, TextArg("X")});
+    char after[64] = {};
+    GetWindowTextA(window, after, sizeof after);
+    EXPECT_STREQ(after, before);
+
+    const auto report = CatchFatalReport([] { Append({UnitRef(0x160100FF), TextArg("X")}); });
+    ASSERT_TRUE(report.has_value());
+    EXPECT_NE(report->text.find("指定窗口或窗口组件不存在或尚未载入"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet
