@@ -2,7 +2,9 @@
 
 #include <iterator>
 
-#include "runtime/units/pending_operations.h"
+#include "runtime/units/property_data.h"
+#include "runtime/units/window/window_data.h"
+#include "runtime/units/window/window_unit.h"
 
 namespace quillet {
 
@@ -39,18 +41,22 @@ const PropertyDescriptor WindowProperties[] = {
 };
 static_assert(std::size(WindowProperties) == WindowPropertyCount, "one entry per property");
 
-// The operations come with the window unit itself; until then they are stand-ins.
+namespace {
+template <typename Operation>
+UnitOperation Hand(Operation operation) {
+    return reinterpret_cast<UnitOperation>(operation);
+}
+}  // namespace
+
 UnitOperation WindowInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit:
-    case InterfaceNumber::SetProperty:
-    case InterfaceNumber::SaveProperties:
-    case InterfaceNumber::GetProperty:
-    case InterfaceNumber::GetIconData:
-    case InterfaceNumber::EnumTexts:
-        return PendingOperation(interfaceNumber);
-    default:
-        return nullptr;
+    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateWindowUnit);
+    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetWindowProperty);
+    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetWindowProperty);
+    case InterfaceNumber::GetIconData: return Hand<GetIconDataOperation>(GetWindowIconData);
+    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumWindowTexts);
+    default: return nullptr;
     }
 }
 

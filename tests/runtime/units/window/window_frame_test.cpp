@@ -1,0 +1,208 @@
+// The window's frame, class, owner and placement as its properties make them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/app/runtime_app.h"
+#include "tests/runtime/units/window/window_test_program.h"
+
+namespace windowtest {
+namespace {
+
+using quillet::WindowOptions;
+
+constexpr int32_t Caption = 8, BorderStyle = 9, ControlBox = 15, MaxButton = 16, WindowState = 18, Closable = 19;
+constexpr int32_t AlwaysOnTop = 29;
+
+class WindowFrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { StartWindowTestRuntime(); }
+    void SetUp() override { EventLog().clear(); }
+    void TearDown() override { testprogram::CloseAll(); }
+
+    static WindowOptions Placed() {
+        WindowOptions options;
+        options.windowState = 0;
+        return options;
+    }
+    static LONG Style() { return GetWindowLongA(WindowHandle(), GWL_STYLE); }
+    static LONG ExStyle() { return GetWindowLongA(WindowHandle(), GWL_EXSTYLE); }
+    // From the top of the window to the top of its client area: frame and caption bar.
+    static LONG FrameTop() {
+        POINT origin{0, 0};
+        ClientToScreen(WindowHandle(), &origin);
+        RECT area;
+        GetWindowRect(WindowHandle(), &area);
+        return origin.y - area.top;
+    }
+    static std::string ClassOf(HWND window) {
+        char name[64] = "";
+        GetClassNameA(window, name, sizeof name);
+        return name;
+    }
+};
+
+TEST_F(WindowFrameTest, FixedWindowWithoutTitleOrControlBoxHasNoCaptionBarUntilATitleIsWritten) {
+    WindowOptions options = Placed();
+    options.borderStyle = 2;
+    options.controlBox = 0;
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(options, {100, 100, 400, 300})}));
+
+    // The system gave the overlapped window a caption at creation; the frame took it away.
+    EXPECT_NE(Style() & WS_CAPTION, WS_CAPTION);
+    EXPECT_NE(Style() & WS_DLGFRAME, 0);
+    EXPECT_EQ(Style() & WS_SYSMENU, 0);
+    const LONG bare = FrameTop();
+    EXPECT_LT(bare, GetSystemMetrics(SM_CYCAPTION));
+
+    WriteTextProperty(WindowRecord, Caption, "标题");
+    EXPECT_EQ(Style() & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(Style() & WS_SYSMENU, 0);
+    EXPECT_GE(FrameTop(), bare + GetSystemMetrics(SM_CYCAPTION) - 1);
+    char title[16] = "";
+    GetWindowTextA(WindowHandle(), title, sizeof title);
+    EXPECT_STREQ(title, "标题");
+
+    // An empty title takes the caption bar away again; a control box brings it back.
+    WriteTextProperty(WindowRecord, Caption, "");
+    EXPECT_NE(Style() & WS_CAPTION, WS_CAPTION);
+    WriteProperty(WindowRecord, ControlBox, 1);
+    EXPECT_EQ(Style() & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+}
+
+TEST_F(WindowFrameTest, BorderStylesGiveTheirFrames) {
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
+    EXPECT_EQ(Style() & WS_THICKFRAME, 0);  // 2, the default: fixed
+
+    WriteProperty(WindowRecord, BorderStyle, 3);
+    EXPECT_NE(Style() & WS_THICKFRAME, 0);
+    EXPECT_NE(ExStyle() & WS_EX_TOOLWINDOW, 0);
+
+    WriteProperty(WindowRecord, BorderStyle, 6);
+    EXPECT_EQ(Style() & WS_THICKFRAME, 0);
+    EXPECT_EQ(ExStyle() & WS_EX_TOOLWINDOW, 0);
+    EXPECT_NE(ExStyle() & WS_EX_CLIENTEDGE, 0);
+    EXPECT_EQ(Style() & WS_CAPTION, WS_CAPTION);
+
+    WriteProperty(WindowRecord, BorderStyle, 0);
+    EXPECT_EQ(Style() & (WS_DLGFRAME | WS_BORDER | WS_THICKFRAME | WS_SYSMENU), 0);
+    EXPECT_EQ(ExStyle() & WS_EX_CLIENTEDGE, 0);
+
+    // Beyond the last choice: the last choice.
+    WriteProperty(WindowRecord, BorderStyle, 40);
+    EXPECT_EQ(ReadProperty(WindowRecord, BorderStyle), 6u);
+}
+
+TEST_F(WindowFrameTest, MaximiseBoxFollowsMaxButtonNotTheTabStopFlag) {
+    quillet::RecordDescription record = WindowRecordOf(Placed(), {100, 100, 400, 300});
+    record.flags |= 4;  // tab stop: WS_TABSTOP is WS_MAXIMIZEBOX on a top-level window
+    ASSERT_TRUE(LoadWindowOf({record}));
+    EXPECT_EQ(Style() & WS_MAXIMIZEBOX, 0);
+    EXPECT_NE(Style() & WS_MINIMIZEBOX, 0);
+    WriteProperty(WindowRecord, MaxButton, 1);
+    EXPECT_NE(Style() & WS_MAXIMIZEBOX, 0);
+}
+
+TEST_F(WindowFrameTest, WindowStateThreeFillsTheWorkAreaOfItsMonitor) {
+    WindowOptions options = Placed();
+    options.borderStyle = 1;
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(options, {100, 100, 400, 300})}));
+    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 0u);
+
+    WriteProperty(WindowRecord, WindowState, 3);
+    testprogram::Pump();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(WindowHandle(), MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT area;
+    GetWindowRect(WindowHandle(), &area);
+    EXPECT_EQ(area.left, monitor.rcWork.left);
+    EXPECT_EQ(area.top, monitor.rcWork.top);
+    EXPECT_EQ(area.right, monitor.rcWork.right);
+    EXPECT_EQ(area.bottom, monitor.rcWork.bottom);
+    EXPECT_TRUE(IsZoomed(WindowHandle()));
+    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 3u);
+
+    WriteProperty(WindowRecord, WindowState, 2);
+    EXPECT_TRUE(IsIconic(WindowHandle()));
+    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 2u);
+
+    WriteProperty(WindowRecord, WindowState, 0);
+    EXPECT_FALSE(IsIconic(WindowHandle()));
+    EXPECT_FALSE(IsZoomed(WindowHandle()));
+    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 0u);
+}
+
+TEST_F(WindowFrameTest, WindowStateOneCentresOnTheScreenAtCreationAndWhenWritten) {
+    WindowOptions options;  // WindowState 1 by default
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(options, {10, 10, 311, 211})}));  // 301 x 201
+    RECT area;
+    GetWindowRect(WindowHandle(), &area);
+    EXPECT_EQ(area.left, (GetSystemMetrics(SM_CXSCREEN) - 301) / 2);
+    EXPECT_EQ(area.top, (GetSystemMetrics(SM_CYSCREEN) - 201) / 2);
+    EXPECT_EQ(area.right - area.left, 301);
+    // Centred reads as normal.
+    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 0u);
+
+    SetWindowPos(WindowHandle(), nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    WriteProperty(WindowRecord, WindowState, 1);
+    GetWindowRect(WindowHandle(), &area);
+    EXPECT_EQ(area.left, (GetSystemMetrics(SM_CXSCREEN) - 301) / 2);
+    EXPECT_EQ(area.bottom - area.top, 201);
+}
+
+TEST_F(WindowFrameTest, ClassIsWTWindowUnlessNamed) {
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
+    EXPECT_EQ(ClassOf(WindowHandle()), "WTWindow");
+
+    WindowOptions named = Placed();
+    named.className = "QuilletOwnWindowClass";
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(named, {100, 100, 400, 300})}));
+    EXPECT_EQ(ClassOf(WindowHandle()), "QuilletOwnWindowClass");
+    EXPECT_EQ(GetClassLongA(WindowHandle(), GCL_STYLE) & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS),
+              static_cast<DWORD>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+}
+
+TEST_F(WindowFrameTest, OnlyAWindowThatIsNotStandAloneIsOwnedByTheHiddenOwner) {
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
+    EXPECT_EQ(GetWindow(WindowHandle(), GW_OWNER), nullptr);
+
+    WindowOptions owned = Placed();
+    owned.standAlone = 0;
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(owned, {100, 100, 400, 300})}));
+    EXPECT_EQ(GetWindow(WindowHandle(), GW_OWNER), quillet::App().hiddenOwner.m_hWnd);
+    EXPECT_EQ(GetWindowLongA(WindowHandle(), GWL_STYLE) & WS_POPUP, 0);
+}
+
+TEST_F(WindowFrameTest, ClosableZeroTakesTheCloseCommandAwayAndAltF4WithIt) {
+    WindowOptions options = Placed();
+    options.closable = 0;
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(options, {100, 100, 400, 300}, {Noting(12)})}));
+    HMENU menu = GetSystemMenu(WindowHandle(), FALSE);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+
+    SendMessageA(WindowHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    testprogram::Pump();
+    EXPECT_NE(WindowHandle(), nullptr);
+    EXPECT_TRUE(EventLog().empty());
+
+    WriteProperty(WindowRecord, Closable, 1);
+    menu = GetSystemMenu(WindowHandle(), FALSE);
+    EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    SendMessageA(WindowHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    testprogram::Pump();
+    EXPECT_EQ(WindowHandle(), nullptr);
+}
+
+TEST_F(WindowFrameTest, AlwaysOnTopTakesEffectAtOnce) {
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
+    EXPECT_EQ(ExStyle() & WS_EX_TOPMOST, 0);
+    WriteProperty(WindowRecord, AlwaysOnTop, 1);
+    EXPECT_NE(ExStyle() & WS_EX_TOPMOST, 0);
+    WriteProperty(WindowRecord, AlwaysOnTop, 0);
+    EXPECT_EQ(ExStyle() & WS_EX_TOPMOST, 0);
+}
+
+}  // namespace
+}  // namespace windowtest
