@@ -1,6 +1,9 @@
 // Commands on edit boxes.
+#include <windows.h>
+
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/notify_runtime.h"
+#include "runtime/commands/unit_window.h"
 #include "runtime/commands/value_text.h"
 #include "runtime/units/edit/edit_text.h"
 
@@ -12,8 +15,10 @@ namespace quillet {
 void AppendText(CommandArg*, int32_t argCount, CommandArg* args) {
     const CommandArg& unit = ArgumentAt(argCount, args, 0);
     void* box = reinterpret_cast<void*>(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high));
-    if (box == nullptr) return;
-    for (int32_t k = 1; k < argCount; ++k) {
+    const auto handle = reinterpret_cast<HWND>(UnitWindowHandle(reinterpret_cast<uintptr_t>(box)));
+    // Each insertion raises ContentChanged, whose handler may close the window
+    // and with it the unit object: the rest is then dropped.
+    for (int32_t k = 1; k < argCount && IsWindow(handle); ++k) {
         ScalarText scratch;
         if (!AppendToEditBox(box, DisplayText(args[k], &scratch))) return;  // not an edit box
     }

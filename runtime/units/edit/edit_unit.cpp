@@ -285,8 +285,11 @@ void EditBoxUnit::SpinStep(int32_t delta) {
     char digits[24];
     std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(value));
     // The control's own change notification raises ContentChanged (a spin
-    // adjuster belongs to single-line boxes only).
+    // adjuster belongs to single-line boxes only). Its handler may close the
+    // window, and this object goes with it.
+    HWND self = m_hWnd;
     state_.text.Set(digits);
+    if (!IsWindow(self)) return;
     state_.text.Select(0, state_.text.Length());
     SetFocus(m_hWnd);
 }

@@ -24,6 +24,14 @@ void Append(std::vector<CommandArg> args) {
     AppendText(&result, static_cast<int32_t>(args.size()), args.data());
 }
 
+int closings = 0;
+
+HandlerResult CloseTheWindow(const uint32_t*, int32_t) {
+    ++closings;
+    DestroyWindow(testprogram::HandleOf(WindowId, 0));
+    return {0, 0, 0};
+}
+
 class AppendTextTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { StartEditTestRuntime(); }
@@ -61,6 +69,15 @@ TEST_F(AppendTextTest, NumbersAppendAsTheirTextAndEachInsertionIsAChange) {
     EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"changed 2", "changed 2"}));
     Append({UnitRef(M)});  // no text: nothing happens
     EXPECT_EQ(ReadText(M, Prop::Content), "n=7中");
+}
+
+TEST_F(AppendTextTest, AHandlerThatClosesTheWindowEndsTheAppending) {
+    const std::vector<EventBinding> closing = {{0, testprogram::HandlerOffset(&CloseTheWindow)}};
+    ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, {20, 20, 220, 44}, {}, closing)})));
+    closings = 0;
+    Append({UnitRef(A), TextArg("one"), TextArg("two"), TextArg("three")});
+    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
 }
 
 TEST_F(AppendTextTest, AUnitThatIsNoEditBoxIsLeftAloneAndOneNotLoadedIsFatal) {
