@@ -151,14 +151,29 @@ bool LabelUnit::PaintBackPicture(HDC dc, const RECT& area, HRGN background) {
         RemoveFromRegion(background, at);
         break;
     }
-    case 1:
+    case 1: {
+        // Rendered once and copied tile by tile: rendering a picture costs far
+        // more than copying pixels, and a label may hold hundreds of tiles.
+        HBITMAP rendered = picture->ToBitmap(behind, size.cx, size.cy);
+        HDC source = rendered != nullptr ? CreateCompatibleDC(dc) : nullptr;
+        HGDIOBJ previous = source != nullptr ? SelectObject(source, rendered) : nullptr;
         for (int32_t top = area.top; top < area.bottom; top += size.cy)
             for (int32_t left = area.left; left < area.right; left += size.cx) {
                 const RECT tile = {left, top, left + size.cx, top + size.cy};
-                if (RectVisible(dc, &tile)) drawAt(tile);
+                if (!RectVisible(dc, &tile)) continue;
+                if (source != nullptr)
+                    BitBlt(dc, left, top, size.cx, size.cy, source, 0, 0, SRCCOPY);
+                else
+                    drawAt(tile);
             }
+        if (source != nullptr) {
+            SelectObject(source, previous);
+            DeleteDC(source);
+        }
+        if (rendered != nullptr) DeleteObject(rendered);
         SetRectRgn(background, 0, 0, 0, 0);
         break;
+    }
     default: {
         const RECT at = FittedRect(area, size);
         drawAt(at);
