@@ -101,6 +101,12 @@ void*& ElementAt(void* array, int32_t subscript, Location where) {
     return ArrayReferences(array)[index];
 }
 
+void SetTextElement(OwnedArray& array, int32_t subscript, OwnedText value, Location where) {
+    MakeArrayPrivate(ReferenceSize, array.Variable());
+    void*& element = ElementAt(array.Get(), subscript, where);
+    Support().Free(std::exchange(element, value.Release()));
+}
+
 int32_t DeleteElements(OwnedArray& array, int32_t position, int32_t count) {
     constexpr int32_t ElementSize = ReferenceSize;
     MakeArrayPrivate(ElementSize, array.Variable());

@@ -126,6 +126,10 @@ inline const char* TextAt(const OwnedArray& array, int32_t subscript, Location w
     return static_cast<const char*>(ElementAt(array.Get(), subscript, where));
 }
 
+// Stores a text in element i (1-based) of an array of texts, after making the
+// array private and the subscript check; the element's old text is freed.
+void SetTextElement(OwnedArray& array, int32_t subscript, OwnedText value, Location where);
+
 // Deletes count elements from the 1-based position of an array of references
 // (freeing them when the array owns them); returns how many were deleted.
 int32_t DeleteElements(OwnedArray& array, int32_t position, int32_t count);

@@ -1,0 +1,90 @@
+#pragma once
+// The program's literal texts, all in one read-only block: the ConstantDataArea
+// whose bounds ProgramInfo gives the runtime. A text inside it is never freed,
+// so a handler may keep one in a variable that it frees later (PadText).
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quillet::app {
+
+enum class Literal : int32_t {
+    Empty,                // the empty text compiled code passes instead of null
+    ConfigFileName,       // "\qlt_config.ini", after the run directory
+    ReplaceSection,       // "replace"
+    SubjectKey,           // "#subject"
+    PredicateKey,         // "#predicate"
+    Comma,                // ","
+    LineBreak,            // CR LF
+    ParagraphBreak,       // CR LF CR LF
+    Space,                // " "
+    EmptySubjectMessage,  // "预被替换文本不能为空。"
+    MismatchMessage,      // "预被替换内容与用作替换内容不匹配！"
+    Zeros1,               // "0" to "00000": the zero fill of line numbers
+    Zeros2,
+    Zeros3,
+    Zeros4,
+    Zeros5,
+    Count
+};
+
+namespace constant_pool {
+
+constexpr int32_t LiteralCount = static_cast<int32_t>(Literal::Count);
+
+// In the order of Literal; the sources are UTF-8, the texts GBK.
+constexpr std::array<const char*, LiteralCount> Sources = {
+    "",
+    "\\qlt_config.ini",
+    "replace",
+    "#subject",
+    "#predicate",
+    ",",
+    "\r\n",
+    "\r\n\r\n",
+    " ",
+    "预被替换文本不能为空。",
+    "预被替换内容与用作替换内容不匹配！",
+    "0",
+    "00",
+    "000",
+    "0000",
+    "00000",
+};
+
+constexpr size_t Size = [] {
+    size_t size = 0;
+    for (const char* text : Sources) size += std::char_traits<char>::length(text) + 1;
+    return size;
+}();
+
+// Every text with its ending 0 byte, one after the other, and where each begins.
+struct Pool {
+    std::array<char, Size> bytes{};
+    std::array<uint32_t, LiteralCount> offsets{};
+};
+
+constexpr Pool Make() {
+    Pool pool;
+    size_t at = 0;
+    for (int32_t k = 0; k < LiteralCount; ++k) {
+        pool.offsets[k] = static_cast<uint32_t>(at);
+        for (const char* c = Sources[k]; *c != '\0'; ++c) pool.bytes[at++] = *c;
+        pool.bytes[at++] = '\0';
+    }
+    return pool;
+}
+
+inline constexpr Pool ThePool = Make();
+
+}  // namespace constant_pool
+
+// The block's bounds, for ProgramInfo.
+inline constexpr const char* ConstantDataStart = constant_pool::ThePool.bytes.data();
+inline constexpr uint32_t ConstantDataSize = static_cast<uint32_t>(constant_pool::Size);
+
+inline const char* Text(Literal literal) {
+    return constant_pool::ThePool.bytes.data() + constant_pool::ThePool.offsets[static_cast<int32_t>(literal)];
+}
+
+}  // namespace quillet::app

@@ -1,0 +1,40 @@
+#pragma once
+// The program's values: the two the tools share, and the guards of a run.
+// They belong to the program; its clean-up routine frees them at shutdown.
+#include "runtime/commands/compiled_code.h"
+
+namespace quillet::app {
+
+// The main edit box's content saved by the last tool run before it changed anything.
+extern compiled::OwnedText UndoText;
+// True once a run has saved UndoText: until then undo has nothing to restore.
+extern bool UndoSaved;
+// The main edit box's lines while a tool runs (a one-dimensional text array).
+extern compiled::OwnedArray LineArray;
+
+// Set while a tool runs: its per-line ProcessEvents lets clicks through, and a
+// second run or an undo in the middle would work on the same LineArray.
+extern bool ToolRunning;
+// Set when the window has been destroyed: a run stops at its next line instead
+// of reaching for units that no longer exist.
+extern bool WindowClosed;
+
+// A new empty text array: one dimension, no element.
+compiled::OwnedArray EmptyTextArray();
+
+// At start: LineArray empty, nothing saved, no run.
+void InitialiseGlobals();
+// The clean-up routine registered with the runtime.
+void FreeGlobals();
+
+// The shared line routines. SplitIntoLines puts the main edit box's lines
+// (split at CR LF) into LineArray; WriteLinesBack empties the box and appends
+// every line followed by CR LF.
+void SplitIntoLines();
+void WriteLinesBack();
+
+// ProcessEvents, once per line of a run; false when the window went away
+// meanwhile and the run must stop.
+bool ProcessEventsAndGoOn();
+
+}  // namespace quillet::app

@@ -1,0 +1,33 @@
+#pragma once
+// The program's event handlers, reached through their entries after
+// HandlerBase (handler_list.h gives the order). Each takes the event's
+// arguments as 32-bit words and returns no value.
+#include <cstdint>
+
+#include "runtime/events/event_dispatch.h"
+
+namespace quillet::app {
+
+extern "C" {
+HandlerResult WindowLoaded(const uint32_t* args, int32_t count);
+HandlerResult LayoutUnits(const uint32_t* args, int32_t count);
+HandlerResult NoteWindowDestroyed(const uint32_t* args, int32_t count);
+HandlerResult RunCleanup(const uint32_t* args, int32_t count);
+HandlerResult RunNumbering(const uint32_t* args, int32_t count);
+HandlerResult RunMultiReplace(const uint32_t* args, int32_t count);
+HandlerResult ShowUnderline(const uint32_t* args, int32_t count);
+HandlerResult HideUnderline(const uint32_t* args, int32_t count);
+HandlerResult Undo(const uint32_t* args, int32_t count);
+HandlerResult RestoreUndoLabel(const uint32_t* args, int32_t count);
+HandlerResult SelectAll(const uint32_t* args, int32_t count);
+}
+
+// What a handler returns when it returns nothing: the runtime goes its default way.
+constexpr HandlerResult NoValue = {0, 0, 0};
+
+// The settings file routines (replace.cpp): both replacement boxes from and to
+// "qlt_config.ini" beside the program.
+void LoadReplaceLists();
+void SaveReplaceLists();
+
+}  // namespace quillet::app

@@ -1,0 +1,98 @@
+// The window's own handlers: layout, the underline on the line-break option,
+// undo and select-all.
+#include "app/constant_texts.h"
+#include "app/globals.h"
+#include "app/handlers.h"
+#include "app/unit_ids.h"
+
+namespace quillet::app {
+
+using namespace compiled;
+
+namespace {
+
+constexpr uint32_t Grey = 0x808080;
+constexpr uint32_t KeyA = 65;
+constexpr uint32_t CtrlAlone = 1;  // modifier state: 1 Ctrl, 2 Shift, 4 Alt
+
+// The window's size, read afresh for every formula; the arithmetic is done in
+// double precision and truncated toward zero, as compiled code does it.
+int32_t WindowWidthMinus(double amount) {
+    return static_cast<int32_t>(ReadInt(MainWindow, WindowRecord, Property::Width) - amount);
+}
+int32_t WindowHeightMinus(double amount) {
+    return static_cast<int32_t>(ReadInt(MainWindow, WindowRecord, Property::Height) - amount);
+}
+
+}  // namespace
+
+extern "C" HandlerResult WindowLoaded(const uint32_t*, int32_t) {
+    LayoutUnits(nullptr, 0);
+    LoadReplaceLists();
+    return NoValue;
+}
+
+extern "C" HandlerResult LayoutUnits(const uint32_t*, int32_t) {
+    WriteInt(MainWindow, Unit::AboutLabel, Property::Left, 0);
+    WriteInt(MainWindow, Unit::AboutLabel, Property::Top, WindowHeightMinus(65));
+    WriteInt(MainWindow, Unit::AboutLabel, Property::Width, WindowWidthMinus(0));
+    WriteInt(MainWindow, Unit::AboutLabel, Property::Height, 24);
+
+    WriteInt(MainWindow, Unit::TabControl, Property::Left, 8);
+    WriteInt(MainWindow, Unit::TabControl, Property::Top, 8);
+    WriteInt(MainWindow, Unit::TabControl, Property::Width, WindowWidthMinus(30));
+    WriteInt(MainWindow, Unit::TabControl, Property::Height, 88);
+
+    WriteInt(MainWindow, Unit::CleanupButton, Property::Left, WindowWidthMinus(105));
+    WriteInt(MainWindow, Unit::NumberingButton, Property::Left, WindowWidthMinus(105));
+    WriteInt(MainWindow, Unit::ReplaceButton, Property::Left, WindowWidthMinus(105));
+
+    WriteInt(MainWindow, Unit::MainBox, Property::Width, WindowWidthMinus(30));
+    WriteInt(MainWindow, Unit::MainBox, Property::Height, WindowHeightMinus(172));
+
+    WriteInt(MainWindow, Unit::UndoLabel, Property::Left, WindowWidthMinus(220));
+    return NoValue;
+}
+
+extern "C" HandlerResult NoteWindowDestroyed(const uint32_t*, int32_t) {
+    WindowClosed = true;
+    return NoValue;
+}
+
+// While the button is held on "去换行符(空行分割)": a grey underline under
+// "去空行", which is unticked whatever the click does to the line-break option.
+extern "C" HandlerResult ShowUnderline(const uint32_t*, int32_t) {
+    WriteBool(MainWindow, Unit::UnderlineLabel, Property::Visible, true);
+    WriteInt(MainWindow, Unit::UnderlineLabel, Property::LabelTextColor, Grey);
+    WriteBool(MainWindow, Unit::RemoveBlankLinesBox, Property::Checked, false);
+    return NoValue;
+}
+
+extern "C" HandlerResult HideUnderline(const uint32_t*, int32_t) {
+    WriteBool(MainWindow, Unit::UnderlineLabel, Property::Visible, false);
+    return NoValue;
+}
+
+// One level of undo: the text saved by the last run, as often as pressed. A
+// press before any run (nothing saved yet) or during a run is ignored: the
+// first would empty the box, the second would pull the text from under the run.
+extern "C" HandlerResult Undo(const uint32_t*, int32_t) {
+    if (!UndoSaved || ToolRunning) return NoValue;
+    WriteInt(MainWindow, Unit::UndoLabel, Property::LabelBackColor, Grey);
+    WriteText(MainWindow, Unit::MainBox, Property::EditContent, UndoText.Get());
+    return NoValue;
+}
+
+extern "C" HandlerResult RestoreUndoLabel(const uint32_t*, int32_t) {
+    WriteInt(MainWindow, Unit::UndoLabel, Property::LabelBackColor, static_cast<int32_t>(DefaultColor));
+    return NoValue;
+}
+
+// Ctrl+A (Ctrl alone) selects the whole text; the key still reaches the box.
+extern "C" HandlerResult SelectAll(const uint32_t* args, int32_t count) {
+    if (count >= 2 && args[0] == KeyA && args[1] == CtrlAlone)
+        WriteInt(MainWindow, Unit::MainBox, Property::EditSelLength, -1);
+    return NoValue;
+}
+
+}  // namespace quillet::app
