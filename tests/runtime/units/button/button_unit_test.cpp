@@ -106,6 +106,8 @@ struct Seen {
     std::vector<uint32_t> checkedInHandler;  // Checked as the click handler read it
     int32_t gotFocus = 0;
     bool focusedInGotFocus = false;          // the check box already had the focus
+    int32_t lostFocus = 0;
+    bool buttonFocusedInLostFocus = false;   // the focus had already gone on to the button
 } seen;
 
 HandlerResult OnCheckBoxClick(const uint32_t*, int32_t) {
@@ -115,6 +117,11 @@ HandlerResult OnCheckBoxClick(const uint32_t*, int32_t) {
 }
 HandlerResult OnButtonClick(const uint32_t*, int32_t) {
     ++seen.clicks;
+    return {0, 0, 0};
+}
+HandlerResult OnCheckBoxLostFocus(const uint32_t*, int32_t) {
+    ++seen.lostFocus;
+    seen.buttonFocusedInLostFocus = GetFocus() == UnitHandle(ButtonId);
     return {0, 0, 0};
 }
 HandlerResult OnCheckBoxGotFocus(const uint32_t*, int32_t) {
@@ -135,7 +142,8 @@ protected:
             UnitAt(ButtonId, ButtonType, {10, 10, 110, 40}, buttonData, {{0, testprogram::HandlerOffset(&OnButtonClick)}}),
             UnitAt(CheckId, CheckBoxType, {10, 60, 190, 84}, checkBoxData,
                    {{0, testprogram::HandlerOffset(&OnCheckBoxClick)},
-                    {CommonEvent::GotFocus, testprogram::HandlerOffset(&OnCheckBoxGotFocus)}}),
+                    {CommonEvent::GotFocus, testprogram::HandlerOffset(&OnCheckBoxGotFocus)},
+                    {CommonEvent::LostFocus, testprogram::HandlerOffset(&OnCheckBoxLostFocus)}}),
         })));
     }
     static void LoadDefaults() { Load(ButtonData("执行"), CheckBoxData({})); }
@@ -267,8 +275,11 @@ TEST_F(ButtonUnitTest, AClickOnACheckBoxRaisesEventZeroAfterTheMarkChanged) {
     EXPECT_EQ(seen.checkedInHandler[1], 0u);
     EXPECT_EQ(seen.gotFocus, 1) << "it kept the focus";
 
+    EXPECT_EQ(seen.lostFocus, 0);
     Click(UnitHandle(ButtonId));
     EXPECT_EQ(seen.clicks, 3) << "the push button's click too";
+    EXPECT_EQ(seen.lostFocus, 1);
+    EXPECT_TRUE(seen.buttonFocusedInLostFocus) << "LostFocus comes after the control let the focus go";
 }
 
 TEST_F(ButtonUnitTest, TheSpaceBarPressesTheFocusedButton) {
@@ -350,6 +361,49 @@ TEST_F(ButtonUnitTest, APictureShowsInsteadOfTheCaption) {
     EXPECT_EQ(shape.bmWidth, 16);
     EXPECT_EQ(shape.bmHeight, 12);
     EXPECT_EQ(ReadBytes(ButtonId, Button::Picture), bitmap);
+}
+
+// A 16 x 16 icon file: one 24-bit image, opaque (its mask all 0).
+std::string IconFile() {
+    constexpr int32_t Side = 16;
+    const uint32_t colorBytes = Side * Side * 3;
+    const uint32_t maskBytes = Side * 4;  // rows of 16 bits, padded to 32
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = Side;
+    header.biHeight = Side * 2;  // colour and mask together
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biSizeImage = colorBytes + maskBytes;
+    const uint32_t imageBytes = sizeof header + colorBytes + maskBytes;
+    std::string file;
+    auto word16 = [&file](uint16_t value) { file.append(reinterpret_cast<const char*>(&value), 2); };
+    word16(0);  // reserved
+    word16(1);  // icon
+    word16(1);  // one image
+    file += std::string{static_cast<char>(Side), static_cast<char>(Side), 0, 0};  // size, colours, reserved
+    word16(1);  // planes
+    word16(24);
+    file += Words({imageBytes, 6 + 16});
+    file.append(reinterpret_cast<const char*>(&header), sizeof header);
+    for (uint32_t i = 0; i < Side * Side; ++i) file += std::string{0, 0, static_cast<char>(0xFF)};  // red, as BGR
+    file += std::string(maskBytes, '\0');
+    return file;
+}
+
+TEST_F(ButtonUnitTest, AnIconShowsAsAnIcon) {
+    Load(ButtonData("执行", 0, IconFile()), CheckBoxData({}));
+    HWND button = UnitHandle(ButtonId);
+    EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_ICON));
+    auto icon = reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP shape{};
+    GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof shape, &shape);
+    EXPECT_EQ(shape.bmWidth, 16);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
 }
 
 TEST_F(ButtonUnitTest, WritingAPictureRebuildsTheUnitWithItsMarkAndCaption) {
