@@ -3,74 +3,23 @@
 #include <array>
 #include <cstring>
 
-#include "framework/wnd.h"
-#include "runtime/events/common_events.h"
-#include "runtime/template/window_loader.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/button/button_type.h"
 #include "runtime/units/button/check_box_type.h"
 #include "runtime/units/label/label_type.h"
 #include "runtime/units/library_info.h"
-#include "runtime/units/unit_object.h"
+#include "runtime/units/property_data.h"
+#include "runtime/units/window/window_data.h"
+#include "runtime/units/window/window_type.h"
 
 namespace unittest {
 namespace {
 
 using namespace quillet;
 
-constexpr char TestWindowClass[] = "QuilletUnitTestWindow";
-
-// The window: a plain frame whose pre-translation raises the common events,
-// as the window unit's last stage does.
-class TestWindow : public UnitObject<CWnd> {
-public:
-    TestWindow(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
-
-    BOOL PreTranslateMessage(MSG* message) override {
-        WindowTemplate* window = ProgramWindows().Find(WindowId());
-        return window != nullptr && RaiseCommonEvent(*window, message) ? TRUE : FALSE;
-    }
-
-protected:
-    void PostNcDestroy() override {
-        NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
-        delete this;
-    }
-};
-
-void* CreateTestWindow(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t, void* menu, int32_t left,
-                       int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t,
-                       int32_t) {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = TestWindowClass;
-    AfxRegisterClass(&windowClass);
-    auto* window = new TestWindow(windowId, unitId);
-    const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_POPUP | WS_CLIPCHILDREN;
-    if (!window->CreateEx(0, TestWindowClass, "", style, left, top, width, height, static_cast<HWND>(parent),
-                          static_cast<HMENU>(menu))) {
-        delete window;
-        return nullptr;
-    }
-    return static_cast<CWnd*>(window);
-}
-
-UnitOperation TestWindowInterface(int32_t number) {
-    return number == InterfaceNumber::CreateUnit ? reinterpret_cast<UnitOperation>(&CreateTestWindow) : nullptr;
-}
-
-const PropertyDescriptor TestWindowProperties[] = {
-    LeftProperty, TopProperty, WidthProperty, HeightProperty,
-    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
-};
-
 std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
     std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
-    types[0] = DescribeType("窗口", "window", 0x800000D0, 8, TestWindowProperties, TestWindowInterface);
+    types[0] = quillet::WindowType;
     types[9] = quillet::LabelType;
     types[10] = quillet::ButtonType;
     types[11] = quillet::CheckBoxType;
@@ -115,7 +64,13 @@ WindowDescription WindowWith(std::vector<RecordDescription> units) {
     own.width = 400;
     own.height = 300;
     own.flags = RecordFlag::Visible;
-    own.typeData = Words({1});
+    // A plain frame where the template puts it: no caption, not centred.
+    WindowOptions options;
+    options.borderStyle = WindowBorder::None;
+    options.windowState = 0;
+    PropertyDataWriter writer;
+    WriteWindowData(options, writer);
+    own.typeData = writer.Data();
     window.records.push_back(own);
     uint32_t serial = 1;
     for (RecordDescription& unit : units) {

@@ -1,7 +1,6 @@
 #pragma once
-// A program of the runtime for the unit types' own tests: a library whose slot 0
-// is a small window type of the tests (until the window unit type can stand in)
-// and whose slots 9, 10 and 11 hold the real label, button and check box types.
+// A program of the runtime for the unit types' own tests: a library whose slots
+// 0, 9, 10 and 11 hold the real window, label, button and check box types.
 // Tests describe a window holding the units they need and load it.
 #include <windows.h>
 

@@ -262,6 +262,10 @@ TEST_F(ButtonUnitTest, AlignmentsAndCheckBoxLooksAreStyleBits) {
 TEST_F(ButtonUnitTest, AClickOnACheckBoxRaisesEventZeroAfterTheMarkChanged) {
     LoadDefaults();
     HWND check = UnitHandle(CheckId);
+    // The focus starts elsewhere, whatever the window gave it at its first show.
+    SetFocus(UnitHandle(ButtonId));
+    testprogram::Pump();
+    seen = Seen{};
     ASSERT_EQ(Read(CheckId, Check::Checked), 0u);
     Click(check);
     EXPECT_EQ(seen.clicks, 1);
@@ -290,6 +294,22 @@ TEST_F(ButtonUnitTest, TheSpaceBarPressesTheFocusedButton) {
     PostMessageA(button, WM_KEYUP, VK_SPACE, 0xC0390001);
     testprogram::Pump();
     EXPECT_EQ(seen.clicks, 1);
+}
+
+TEST_F(ButtonUnitTest, EnterInTheWindowPressesOnlyADefaultButton) {
+    LoadDefaults();
+    auto enter = [](HWND focused) {
+        SetFocus(focused);
+        PostMessageA(focused, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        testprogram::Pump();
+    };
+    enter(UnitHandle(ButtonId));
+    enter(UnitHandle(CheckId));
+    EXPECT_EQ(seen.clicks, 0) << "no default button: Enter presses nothing";
+    Write(ButtonId, Button::ButtonType, 1);
+    enter(UnitHandle(CheckId));
+    EXPECT_EQ(seen.clicks, 1) << "the window presses its default button";
+    EXPECT_EQ(SendMessageA(UnitHandle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(ButtonUnitTest, OnlyCheckedOneSetsTheMarkAndNoWriteRaisesAnEvent) {
