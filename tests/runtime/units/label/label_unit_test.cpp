@@ -2,9 +2,12 @@
 // write stores and changes, and the relay message that runs its event-0
 // handler for other code.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "framework/wnd.h"
 #include "runtime/events/property_access.h"
+#include "runtime/units/font_data.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "tests/runtime/units/label/label_fixture.h"
@@ -184,6 +187,43 @@ TEST_F(LabelUnitTest, BorderStylesAreWindowBordersUpToFive) {
     }
     GetClientRect(label, &client);
     EXPECT_EQ(client.right, 100) << "the painted frame takes no window border";
+}
+
+// ---- EnumTexts ----
+
+std::vector<std::string> offered;
+const char* RenameFace(const char* text, uint32_t flags, uintptr_t) {
+    offered.push_back(std::to_string(flags) + ":" + text);
+    return flags == EnumTextFlag::FontName ? "楷体" : nullptr;
+}
+
+TEST(LabelTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
+    offered.clear();
+    FontData font = DefaultGuiFontData();
+    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+    std::strcpy(font.lfFaceName, "宋体");
+    LabelFields fields;
+    fields.caption = "说明";
+    fields.font.assign(reinterpret_cast<const char*>(&font), sizeof font);
+    fields.dataSource = "源";
+    fields.dataColumn = "列";
+    const std::string data = LabelData(fields);
+    int32_t length = static_cast<int32_t>(data.size());
+    auto enumTexts = OperationOf<EnumTextsOperation>(LabelType, InterfaceNumber::EnumTexts);
+    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, &RenameFace, 0));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(offered, (std::vector<std::string>{"0:说明", "1:宋体", "0:源", "0:列"}));
+    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+    std::strcpy(font.lfFaceName, "楷体");
+    fields.font.assign(reinterpret_cast<const char*>(&font), sizeof font);
+    ASSERT_EQ(length, static_cast<int32_t>(LabelData(fields).size()));
+    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), static_cast<size_t>(length)), LabelData(fields));
+    GlobalUnlock(block);
+    GlobalFree(block);
+
+    const std::string later = LabelData(fields, 3);
+    length = static_cast<int32_t>(later.size());
+    EXPECT_EQ(enumTexts(later.data(), &length, &RenameFace, 0), nullptr);
 }
 
 // ---- the relay message ----
