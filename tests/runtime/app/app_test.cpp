@@ -120,14 +120,6 @@ TEST(StartupShutdownTest, AnExitRequestedByAnotherThreadRunsTheShutdownOnTheMain
     EXPECT_EQ(Find(probe.records, "finish-startup returned"), -1) << "the process ended inside the main loop";
 }
 
-TEST(StartupShutdownTest, TheProgramWithoutWindowsEndsAtOnceWithCodeZero) {
-    const ChildRun run = RunChildProcess(std::string("\"") + ProgramBesideTests("..\\quillet.exe") + "\"", IDOK, 15000);
-    ASSERT_TRUE(run.started);
-    EXPECT_TRUE(run.finished);
-    EXPECT_FALSE(run.box.found) << run.box.text;
-    EXPECT_EQ(run.exitCode, 0u);
-}
-
 // The records between two prefixes (exclusive); the end when `to` is not found.
 std::vector<std::string> Between(const std::vector<std::string>& records, const std::string& from,
                                  const std::string& to) {

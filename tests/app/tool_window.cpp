@@ -1,0 +1,174 @@
+#include "tests/app/tool_window.h"
+
+#include "app/globals.h"
+#include "app/program.h"
+#include <gtest/gtest.h>
+
+#include "framework/wnd.h"
+#include "runtime/app/message_loop.h"
+#include "runtime/commands/compiled_code.h"
+#include "runtime/template/window_table.h"
+
+namespace tool {
+namespace {
+
+using namespace quillet;
+using quillet::app::MainWindow;
+using quillet::app::WindowRecord;
+
+constexpr int32_t TabCurrentPage = 12;
+
+// The settings file beside the test executable, where the program keeps its
+// lists: removed before the window loads and after the last test.
+void RemoveSettingsFile() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string file = path;
+    file.resize(file.rfind('\\') + 1);
+    DeleteFileA((file + "qlt_config.ini").c_str());
+}
+
+class SettingsFileCleanup : public testing::Environment {
+public:
+    void TearDown() override { RemoveSettingsFile(); }
+};
+testing::Environment* const settingsCleanup = testing::AddGlobalTestEnvironment(new SettingsFileCleanup);
+
+}  // namespace
+
+void Start() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    RemoveSettingsFile();
+    quillet::app::StartUpToWindow();
+    Pump();
+}
+
+HWND Handle(UnitId unit) {
+    WindowTemplate* window = ProgramWindows().Find(MainWindow);
+    if (window == nullptr || window->working.IsEmpty()) return nullptr;
+    const int32_t index = unit == WindowRecord ? 0 : window->working.IndexOf(unit);
+    if (index < 0) return nullptr;
+    auto* object = static_cast<CWnd*>(window->working.RecordAt(index).Object());
+    return object != nullptr && IsWindow(object->m_hWnd) ? object->m_hWnd : nullptr;
+}
+
+void Pump() { ProcessPendingEvents(); }
+
+int32_t Int(UnitId unit, int32_t property) { return compiled::ReadInt(MainWindow, unit, property); }
+
+void SetInt(UnitId unit, int32_t property, int32_t value) {
+    compiled::WriteInt(MainWindow, unit, property, value);
+    Pump();
+}
+
+std::string Text(UnitId box) {
+    compiled::OwnedText text = compiled::ReadText(MainWindow, box, Property::EditContent);
+    return text.Get() != nullptr ? text.Get() : "";
+}
+
+void SetText(UnitId box, const std::string& text) {
+    compiled::WriteText(MainWindow, box, Property::EditContent, text.c_str());
+    Pump();
+}
+
+bool Checked(UnitId box) { return Int(box, Property::Checked) == 1; }
+
+void SetChecked(UnitId box, bool checked) { SetInt(box, Property::Checked, checked ? 1 : 0); }
+
+void ShowPage(int32_t page) { SetInt(Unit::TabControl, TabCurrentPage, page); }
+
+void PostMouseDown(UnitId unit) { PostMessageA(Handle(unit), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
+
+void PostMouseUp(UnitId unit) { PostMessageA(Handle(unit), WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
+
+void Click(UnitId unit) {
+    PostMouseDown(unit);
+    PostMouseUp(unit);
+    Pump();
+}
+
+void PressKey(UnitId unit, UINT key, std::initializer_list<UINT> modifiers) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    for (UINT modifier : modifiers) keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(Handle(unit), WM_KEYDOWN, key, 1);
+    PostMessageA(Handle(unit), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+    Pump();
+    for (UINT modifier : modifiers) keys[modifier] = 0;
+    SetKeyboardState(keys);
+}
+
+void Reset() {
+    Start();
+    ShowPage(0);
+    SetChecked(Unit::RemoveSpacesBox, true);
+    SetChecked(Unit::TrimBox, false);
+    SetChecked(Unit::RemoveTabsBox, true);
+    SetChecked(Unit::RemoveBlankLinesBox, true);
+    SetChecked(Unit::JoinLinesBox, false);
+    SetText(Unit::PrefixBox, "");
+    SetText(Unit::StartNumberBox, "1");
+    SetText(Unit::SuffixBox, "");
+    SetChecked(Unit::ZeroFillBox, true);
+    SetChecked(Unit::SkipBlankBox, true);
+    SetText(Unit::SubjectBox, "");
+    SetText(Unit::PredicateBox, "");
+    SetText(Unit::MainBox, "");
+    // As before the first run: nothing saved for undo.
+    app::UndoText.Reset();
+    app::UndoSaved = false;
+}
+
+std::string RunCleanup(const std::string& text, const CleanupOptions& options) {
+    ShowPage(0);
+    SetText(Unit::MainBox, text);
+    SetChecked(Unit::RemoveSpacesBox, options.removeSpaces);
+    SetChecked(Unit::TrimBox, options.trim);
+    SetChecked(Unit::RemoveTabsBox, options.removeTabs);
+    SetChecked(Unit::RemoveBlankLinesBox, options.removeBlankLines);
+    SetChecked(Unit::JoinLinesBox, options.joinLines);
+    Click(Unit::CleanupButton);
+    return Text(Unit::MainBox);
+}
+
+std::string RunNumbering(const std::string& text, const NumberingOptions& options) {
+    ShowPage(1);
+    SetText(Unit::MainBox, text);
+    SetText(Unit::PrefixBox, options.prefix);
+    SetText(Unit::StartNumberBox, options.start);
+    SetText(Unit::SuffixBox, options.suffix);
+    SetChecked(Unit::ZeroFillBox, options.zeroFill);
+    SetChecked(Unit::SkipBlankBox, options.skipBlank);
+    Click(Unit::NumberingButton);
+    return Text(Unit::MainBox);
+}
+
+SeenMessageBox ClickWatchingForBox(UnitId unit) {
+    // The watch also ends when this event is set: after the click was handled.
+    HANDLE handled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    WatchOptions options;
+    options.process = handled;
+    options.timeoutMs = 30000;
+    MessageBoxWatcher watcher(IDOK, options);
+    Click(unit);
+    SetEvent(handled);
+    SeenMessageBox seen = watcher.Result();
+    CloseHandle(handled);
+    return seen;
+}
+
+std::string RunReplace(const std::string& text, const std::string& subjects, const std::string& replacements,
+                       SeenMessageBox* box) {
+    ShowPage(2);
+    SetText(Unit::MainBox, text);
+    SetText(Unit::SubjectBox, subjects);
+    SetText(Unit::PredicateBox, replacements);
+    const SeenMessageBox seen = ClickWatchingForBox(Unit::ReplaceButton);
+    if (box != nullptr) *box = seen;
+    return Text(Unit::MainBox);
+}
+
+}  // namespace tool
