@@ -1,0 +1,105 @@
+// The undo label, and the guards of a run: presses before any run and clicks
+// while a run is under way.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/app/tool_window.h"
+
+namespace {
+
+using namespace tool;
+
+constexpr uint32_t DefaultColor = 0xFF000000;
+
+class UndoTest : public testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+};
+
+TEST_F(UndoTest, RestoresTheTextFromBeforeTheLastRunAsOftenAsPressed) {
+    const std::string before = "  one\r\n\r\ntwo \xA1\xA1\tthree";
+    const std::string after = RunCleanup(before, {});
+    ASSERT_NE(after, before);
+
+    PostMouseDown(Unit::UndoLabel);
+    Pump();
+    EXPECT_EQ(Text(Unit::MainBox), before);
+    EXPECT_EQ(static_cast<uint32_t>(Int(Unit::UndoLabel, Property::LabelBackColor)), 0x808080u);
+    PostMouseUp(Unit::UndoLabel);
+    Pump();
+    EXPECT_EQ(static_cast<uint32_t>(Int(Unit::UndoLabel, Property::LabelBackColor)), DefaultColor);
+
+    SetText(Unit::MainBox, "typed afterwards");
+    Click(Unit::UndoLabel);
+    EXPECT_EQ(Text(Unit::MainBox), before);
+    Click(Unit::UndoLabel);
+    EXPECT_EQ(Text(Unit::MainBox), before);
+}
+
+TEST_F(UndoTest, RestoresOnlyTheStateBeforeTheSecondTool) {
+    const std::string first = "b\r\na\r\n\r\nc";
+    const std::string cleaned = RunCleanup(first, {});
+    EXPECT_EQ(cleaned, "b\r\na\r\nc\r\n");
+    // The numbering tool runs on what the cleanup left.
+    ShowPage(1);
+    SetChecked(Unit::ZeroFillBox, false);
+    Click(Unit::NumberingButton);
+    EXPECT_EQ(Text(Unit::MainBox), "1b\r\n2a\r\n3c\r\n");
+    Click(Unit::UndoLabel);
+    EXPECT_EQ(Text(Unit::MainBox), cleaned);
+}
+
+TEST_F(UndoTest, APressBeforeAnyRunLeavesTheBoxAlone) {
+    SetText(Unit::MainBox, "nothing has run yet");
+    PostMouseDown(Unit::UndoLabel);
+    Pump();
+    EXPECT_EQ(Text(Unit::MainBox), "nothing has run yet");
+    EXPECT_EQ(static_cast<uint32_t>(Int(Unit::UndoLabel, Property::LabelBackColor)), DefaultColor);
+    PostMouseUp(Unit::UndoLabel);
+    Pump();
+    EXPECT_EQ(Text(Unit::MainBox), "nothing has run yet");
+}
+
+TEST_F(UndoTest, ARunOnAnEmptyBoxSavesTheEmptyText) {
+    EXPECT_EQ(RunCleanup("", {}), "");
+    SetText(Unit::MainBox, "typed after the run");
+    Click(Unit::UndoLabel);
+    EXPECT_EQ(Text(Unit::MainBox), "");
+}
+
+// Clicks queued behind a run's click are handled by the run's own per-line
+// ProcessEvents, in the middle of its loop.
+TEST_F(UndoTest, ClicksOnRunButtonsAndUndoDuringARunDoNothing) {
+    std::string text, numbered;
+    for (int i = 1; i <= 40; ++i) {
+        char line[32], numberedLine[32];
+        std::snprintf(line, sizeof line, "line %d\r\n", i);
+        std::snprintf(numberedLine, sizeof numberedLine, "%02dline %d\r\n", i, i);
+        text += line;
+        numbered += numberedLine;
+    }
+    RunCleanup("saved by an earlier run", {false, false, false, false, false});
+    ShowPage(1);
+    SetText(Unit::MainBox, text);
+
+    PostMouseDown(Unit::NumberingButton);
+    PostMouseUp(Unit::NumberingButton);
+    // While it runs: undo, the same button again, and the other pages' buttons.
+    for (UnitId unit : {Unit::UndoLabel, Unit::NumberingButton, Unit::UndoLabel, Unit::CleanupButton,
+                        Unit::ReplaceButton, Unit::NumberingButton}) {
+        PostMouseDown(unit);
+        PostMouseUp(unit);
+    }
+    const SeenMessageBox box = ClickWatchingForBox(Unit::SuffixBox);  // pumps everything queued
+    EXPECT_FALSE(box.found) << box.text;
+    EXPECT_EQ(Text(Unit::MainBox), numbered);
+
+    // The run saved the text it started from, and the guard is down again.
+    Click(Unit::UndoLabel);
+    EXPECT_EQ(Text(Unit::MainBox), text);
+    Click(Unit::NumberingButton);
+    EXPECT_EQ(Text(Unit::MainBox), numbered);
+}
+
+}  // namespace
