@@ -5,6 +5,7 @@
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/handlers.h"
+#include "app/numbering.h"
 #include "app/unit_ids.h"
 #include "runtime/commands/command_list.h"
 
@@ -15,15 +16,6 @@ using namespace compiled;
 namespace {
 
 constexpr int32_t RunNumberingId = 0x04010020;
-
-// The zeros put before a number d characters shorter than the width: 1 to 5
-// zeros, none for d = 0; any other d keeps what the line before had.
-void UpdatePadText(double d, const char*& padText) {
-    constexpr Literal Zeros[] = {Literal::Empty,  Literal::Zeros1, Literal::Zeros2,
-                                 Literal::Zeros3, Literal::Zeros4, Literal::Zeros5};
-    for (int32_t k = 0; k <= 5; ++k)
-        if (std::fabs(d - k) < 1e-7) padText = Text(Zeros[k]);
-}
 
 int32_t Next(int32_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n) + 1); }
 
@@ -47,7 +39,7 @@ void Numbering() {
 
     for (int32_t i = 1; i <= count; ++i) {
         const int32_t length = CallInt(TextLength, TextArg(CallText(ToText, IntArg(n)).Get()));
-        UpdatePadText(static_cast<double>(width) - length, padText);
+        padText = NextPadText(static_cast<double>(width) - length, padText);
         const char* line = TextAt(LineArray, i, {RunNumberingId, 12});
 
         OwnedText piece;  // what the line becomes; nothing for a skipped empty line
@@ -85,6 +77,14 @@ void Numbering() {
 }
 
 }  // namespace
+
+const char* NextPadText(double difference, const char* padText) {
+    constexpr Literal Zeros[] = {Literal::Empty,  Literal::Zeros1, Literal::Zeros2,
+                                 Literal::Zeros3, Literal::Zeros4, Literal::Zeros5};
+    for (int32_t k = 0; k <= 5; ++k)
+        if (std::fabs(difference - k) < 1e-7) return Text(Zeros[k]);
+    return padText;
+}
 
 extern "C" HandlerResult RunNumbering(const uint32_t*, int32_t) {
     if (ToolRunning) return NoValue;
