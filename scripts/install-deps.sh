@@ -13,6 +13,7 @@ packages=(
   imagemagick                # screenshots of the running program
   locales                    # zh_CN.UTF-8, so that Wine's ANSI code page is 936
   fonts-wqy-microhei         # a CJK font, so the Chinese captions render
+  fonts-wine                 # Wine's own fonts: the caption buttons are drawn with Marlett
 )
 
 missing=()
