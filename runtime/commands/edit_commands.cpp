@@ -14,11 +14,11 @@ namespace quillet {
 // edit box does the inserting, so that every change of its text has one way in.
 void AppendText(CommandArg*, int32_t argCount, CommandArg* args) {
     const CommandArg& unit = ArgumentAt(argCount, args, 0);
-    void* box = reinterpret_cast<void*>(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high));
-    const auto handle = reinterpret_cast<HWND>(UnitWindowHandle(reinterpret_cast<uintptr_t>(box)));
-    // Each insertion raises ContentChanged, whose handler may close the window
-    // and with it the unit object: the rest is then dropped.
-    for (int32_t k = 1; k < argCount && IsWindow(handle); ++k) {
+    const auto box = reinterpret_cast<HWND>(
+        UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high)));
+    // Each insertion raises ContentChanged, whose handler may close the window:
+    // the rest is then dropped.
+    for (int32_t k = 1; k < argCount && IsWindow(box); ++k) {
         ScalarText scratch;
         if (!AppendToEditBox(box, DisplayText(args[k], &scratch))) return;  // not an edit box
     }

@@ -116,10 +116,18 @@ void EditText::Select(int32_t start, int32_t length) {
     SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
 }
 
-bool AppendToEditBox(void* unitObject, const char* text) {
-    auto* unit = dynamic_cast<EditBoxUnit*>(static_cast<CWnd*>(unitObject));
-    if (unit == nullptr) return false;
-    unit->AppendText(text);
+bool AppendToEditBox(HWND box, const char* text) {
+    if (auto* unit = dynamic_cast<EditBoxUnit*>(CWnd::FromHandlePermanent(box))) {
+        unit->AppendText(text);
+        return true;
+    }
+    // A bare EDIT control, not made by the edit box type, takes the text the
+    // same way; any other window is left alone.
+    char name[8] = {};
+    if (GetClassNameA(box, name, sizeof name) == 0 || lstrcmpiA(name, "EDIT") != 0) return false;
+    EditText bare;
+    bare.Attach(box);
+    bare.Append(text);
     return true;
 }
 

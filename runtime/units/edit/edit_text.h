@@ -43,9 +43,9 @@ private:
     HWND edit_ = nullptr;  // the EDIT control; null before creation
 };
 
-// What the AppendText command does with each of its texts: appends to the edit
-// box unit object (a unit's record object). False, changing nothing, when the
-// object is not an edit box.
-bool AppendToEditBox(void* unitObject, const char* text);
+// What the AppendText command does with each of its texts, given the window of
+// the unit it names: appends to the edit box unit, or to a bare EDIT control.
+// False, changing nothing, for any other window.
+bool AppendToEditBox(HWND box, const char* text);
 
 }  // namespace quillet

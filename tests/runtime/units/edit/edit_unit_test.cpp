@@ -149,6 +149,35 @@ TEST_F(EditBoxTest, ByteModeNormalisesOnFocusLossBeforeLostFocus) {
     }
 }
 
+TEST_F(EditBoxTest, NumberAndDateTimeModesShowTheRuntimesTextsAfterFocusLoss) {
+    struct Case {
+        int32_t mode;
+        std::string typed;
+        std::string shown;
+    };
+    for (const Case& c : {Case{9, "3.14159265", "3.14159"}, Case{10, "2.50", "2.5"}, Case{10, "0.000", ""},
+                          Case{11, "2024-5-1 8:30", "2024年5月1日8时30分"}, Case{11, "someday", ""}}) {
+        LoadBoxes(WithMode({}, c.mode));
+        SetFocus(Handle(A));
+        WriteText(A, Prop::Content, c.typed);
+        SetFocus(Handle(B));
+        EXPECT_EQ(ReadText(A, Prop::Content), c.shown) << "mode " << c.mode << ": " << c.typed;
+        testprogram::CloseAll();
+    }
+}
+
+TEST_F(EditBoxTest, AMultiLineBoxWrapsLongLinesUnlessItScrollsSideways) {
+    EditBoxData sideways = MultiLine();
+    sideways.fields.scrollBars = 1;
+    LoadBoxes({}, {}, sideways);
+    const std::string longLine(300, 'w');
+    WriteText(M, Prop::Content, longLine);
+    EXPECT_EQ(SendMessageA(Handle(M), EM_GETLINECOUNT, 0, 0), 1);
+    Write(M, Prop::ScrollBars, 0);
+    WriteText(M, Prop::Content, longLine);
+    EXPECT_GT(SendMessageA(Handle(M), EM_GETLINECOUNT, 0, 0), 1);
+}
+
 TEST_F(EditBoxTest, IntegerModeDropsLettersTypedThroughTheLoopButNotPastedText) {
     LoadBoxes(WithMode({}, 3));
     SetFocus(Handle(A));
