@@ -83,10 +83,17 @@ void PostMouseDown(UnitId unit) { PostMessageA(Handle(unit), WM_LBUTTONDOWN, MK_
 
 void PostMouseUp(UnitId unit) { PostMessageA(Handle(unit), WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
 
-void Click(UnitId unit) {
+namespace {
+void PostClickAndPump(UnitId unit) {
     PostMouseDown(unit);
     PostMouseUp(unit);
     Pump();
+}
+}  // namespace
+
+void Click(UnitId unit) {
+    const SeenMessageBox box = ClickWatchingForBox(unit);
+    if (box.found) ADD_FAILURE() << "the click showed a message box: " << box.text;
 }
 
 void PressKey(UnitId unit, UINT key, std::initializer_list<UINT> modifiers) {
@@ -153,7 +160,7 @@ SeenMessageBox ClickWatchingForBox(UnitId unit) {
     options.process = handled;
     options.timeoutMs = 30000;
     MessageBoxWatcher watcher(IDOK, options);
-    Click(unit);
+    PostClickAndPump(unit);
     SetEvent(handled);
     SeenMessageBox seen = watcher.Result();
     CloseHandle(handled);

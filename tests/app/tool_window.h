@@ -38,6 +38,7 @@ void SetChecked(UnitId box, bool checked);
 void ShowPage(int32_t page);
 
 // Mouse actions over a unit (at 5, 5 of its client area), posted and handled.
+// A click that shows a message box fails the test (the box is closed).
 void PostMouseDown(UnitId unit);
 void PostMouseUp(UnitId unit);
 void Click(UnitId unit);

@@ -1,0 +1,133 @@
+// The third page, "多词替换", run by its button on the real window, with the
+// message boxes it shows read from the screen.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/app/tool_window.h"
+
+namespace {
+
+using namespace tool;
+
+const char* const EmptySubject = "预被替换文本不能为空。";
+const char* const Mismatch = "预被替换内容与用作替换内容不匹配！";
+
+// The settings file the program writes beside the running executable.
+std::string SettingsFile() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string file = path;
+    file.resize(file.rfind('\\') + 1);
+    return file + "qlt_config.ini";
+}
+
+std::string Stored(const char* key) {
+    char value[256] = {};
+    GetPrivateProfileStringA("replace", key, "(missing)", value, sizeof value, SettingsFile().c_str());
+    return value;
+}
+
+class ReplaceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Reset();
+        DeleteFileA(SettingsFile().c_str());
+    }
+
+    // A run that must show no message box.
+    std::string Run(const std::string& text, const std::string& subjects, const std::string& replacements) {
+        SeenMessageBox box;
+        std::string result = RunReplace(text, subjects, replacements, &box);
+        EXPECT_FALSE(box.found) << box.text;
+        return result;
+    }
+
+    // A run that must show exactly this message in an OK box titled as the runtime titles it.
+    std::string RunExpecting(const char* message, const std::string& text, const std::string& subjects,
+                             const std::string& replacements) {
+        SeenMessageBox box;
+        std::string result = RunReplace(text, subjects, replacements, &box);
+        EXPECT_TRUE(box.found);
+        EXPECT_EQ(box.text, message);
+        EXPECT_EQ(box.title, "信息：");
+        EXPECT_EQ(box.buttonIds, std::vector<int>{IDOK});
+        return result;
+    }
+};
+
+TEST_F(ReplaceTest, PairsAreAppliedInOrderOverTheWholeText) {
+    EXPECT_EQ(Run("abc cab\r\nbca", "a,b,c", "x,y,z"), "xyz zxy\r\nyzx\r\n");
+    // The second pair acts on what the first inserted.
+    EXPECT_EQ(Run("ab ba", "a,b", "b,c"), "cc cc\r\n");
+    // A list against one text, and against nothing.
+    EXPECT_EQ(Run("a-b-c", "a,b", "_"), "_-_-c\r\n");
+    EXPECT_EQ(Run("a-b-c", "a,b", ""), "--c\r\n");
+}
+
+TEST_F(ReplaceTest, OneTextAgainstOneTextOrNothing) {
+    EXPECT_EQ(Run("中文中 文", "中", "X"), "X文X 文\r\n");
+    EXPECT_EQ(Run("aaaa", "aa", "a"), "aa\r\n");  // no overlap, no second look at the result
+    EXPECT_EQ(Run("a b a", "a", ""), " b \r\n");
+    EXPECT_EQ(Run("Aa", "a", "x"), "Ax\r\n");  // case-sensitive
+    // A match never starts inside a double-byte character.
+    EXPECT_EQ(Run("\xB0\xA1\xA1\xB0", "\xA1\xA1", "x"), "\xB0\xA1\xA1\xB0\r\n");
+    // A full-width comma does not split.
+    EXPECT_EQ(Run("a\xA3\xAC" "b and a", "a\xA3\xAC" "b", "X"), "X and a\r\n");
+}
+
+TEST_F(ReplaceTest, AnEmptyMiddleItemCountsButReplacesNothing) {
+    EXPECT_EQ(Run("a b c", "a,,b", "x,y,z"), "x z c\r\n");
+}
+
+TEST_F(ReplaceTest, OneCommaIsStrippedAtEachEndOfEachBoxAndTheFileKeepsThemUntilTheNextRun) {
+    EXPECT_EQ(Run("a b", "a,b,", "x,y"), "x y\r\n");
+    EXPECT_EQ(Text(Unit::SubjectBox), "a,b");
+    EXPECT_EQ(Stored("#subject"), "a,b,");
+    EXPECT_EQ(Stored("#predicate"), "x,y");
+
+    // ",a," splits into "" and "a", paired with x and y.
+    EXPECT_EQ(Run("a b", ",,a,,", ",x,y,"), "y b\r\n");
+    EXPECT_EQ(Text(Unit::SubjectBox), ",a,");
+    EXPECT_EQ(Text(Unit::PredicateBox), "x,y");
+    EXPECT_EQ(Stored("#subject"), ",,a,,");
+
+    // The next run writes what the boxes hold now, then strips them again:
+    // the one subject "a" no longer fits the two replacements.
+    EXPECT_EQ(ClickWatchingForBox(Unit::ReplaceButton).text, Mismatch);
+    EXPECT_EQ(Stored("#subject"), ",a,");
+    EXPECT_EQ(Stored("#predicate"), "x,y");
+    EXPECT_EQ(Text(Unit::SubjectBox), "a");
+}
+
+TEST_F(ReplaceTest, DifferentListLengthsAreReportedAndChangeNothing) {
+    const std::string text = "a b c";  // no line break at the end: not even that is added
+    EXPECT_EQ(RunExpecting(Mismatch, text, "a,b,c", "x,y"), text);
+    // The boxes were saved and undo holds the same text.
+    EXPECT_EQ(Stored("#subject"), "a,b,c");
+    EXPECT_EQ(Stored("#predicate"), "x,y");
+    SetText(Unit::MainBox, "other");
+    Click(Unit::UndoLabel);
+    EXPECT_EQ(Text(Unit::MainBox), text);
+}
+
+TEST_F(ReplaceTest, AnEmptySubjectIsReportedAndTheLinesAreStillRewritten) {
+    EXPECT_EQ(RunExpecting(EmptySubject, "a\r\nb", "", "x"), "a\r\nb\r\n");
+    EXPECT_EQ(RunExpecting(EmptySubject, "a,b", ",", "x,y"), "a,b\r\n");  // one comma, stripped away
+}
+
+TEST_F(ReplaceTest, AListOfOneItemActsAsThatText) {
+    // "x,," keeps one comma after stripping and splits into the one item x.
+    EXPECT_EQ(Run("x y", "x,,", "z"), "z y\r\n");
+    EXPECT_EQ(Run("x y", "x", "z,,"), "z y\r\n");
+    EXPECT_EQ(Run("x y x", "x,,", "z,,"), "z y z\r\n");
+    // Two or more subjects with a replacement list of one.
+    EXPECT_EQ(Run("x y", "x,y", "z,,"), "z z\r\n");
+}
+
+TEST_F(ReplaceTest, OneSubjectAgainstAListIsReportedAndChangesNothing) {
+    EXPECT_EQ(RunExpecting(Mismatch, "x y", "x", "p,q"), "x y");
+    EXPECT_EQ(RunExpecting(Mismatch, "x y", "x,,", "p,q,r"), "x y");
+}
+
+}  // namespace
