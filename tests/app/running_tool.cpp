@@ -1,0 +1,149 @@
+#include "tests/app/running_tool.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/template_description.h"
+#include "tests/support/child_process.h"
+
+namespace {
+
+constexpr DWORD StartTimeoutMs = 30000;
+constexpr UINT SendTimeoutMs = 5000;
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindToolWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (owner == search->processId && IsWindowVisible(window) && std::string(title) == "Quillet [Sandpost_tmwrk]") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(window) == search->id) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The loader creates the units from the last record to the second and numbers
+// them 100, 110, 120, ... in that order.
+int ControlIdOf(quillet::app::UnitId unit) {
+    const quillet::WindowDescription window = quillet::app::MainWindowDescription();
+    const int last = static_cast<int>(window.records.size()) - 1;
+    for (int index = 1; index <= last; ++index)
+        if (window.records[index].id == unit) return 100 + 10 * (last - index);
+    return -1;
+}
+
+}  // namespace
+
+RunningTool::RunningTool(const std::string& folder) {
+    const std::string program = folder + "\\quillet.exe";
+    if (!CopyFileA(ProgramBesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
+    std::string line = "\"" + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process_))
+        return;
+    watcher_ = std::make_unique<MessageBoxWatcher>(
+        IDOK, WatchOptions{process_.dwProcessId, process_.hProcess, 120000, {}});
+    const DWORD start = GetTickCount();
+    WindowSearch search{process_.dwProcessId, nullptr};
+    while (search.found == nullptr && GetTickCount() - start < StartTimeoutMs) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return;
+        EnumWindows(FindToolWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) Sleep(50);
+    }
+    window_ = search.found;
+    Sleep(200);  // the load events have run once the window shows; let them settle
+}
+
+RunningTool::~RunningTool() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, INFINITE);
+    }
+    watcher_.reset();
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND RunningTool::Unit(quillet::app::UnitId unit) const {
+    if (unit == quillet::app::WindowRecord) return window_;
+    ControlSearch search{ControlIdOf(unit), nullptr};
+    EnumChildWindows(window_, FindControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string RunningTool::Text(quillet::app::UnitId unit) const {
+    HWND control = Unit(unit);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &copied);
+    text.resize(copied);
+    return text;
+}
+
+void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Unit(unit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &result);
+}
+
+void RunningTool::ShowPage(int32_t page) const {
+    // The header's rectangle lives in the tool's memory: ask for it there.
+    HWND tab = Unit(quillet::app::Unit::TabControl);
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    DWORD_PTR found = 0;
+    SendMessageTimeoutA(tab, TCM_GETITEMRECT, page, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &found);
+    RECT header{};
+    ReadProcessMemory(process_.hProcess, remote, &header, sizeof header, nullptr);
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    const LPARAM at = MAKELPARAM((header.left + header.right) / 2, (header.top + header.bottom) / 2);
+    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tab, WM_LBUTTONUP, 0, at);
+    Sleep(300);
+}
+
+void RunningTool::Click(quillet::app::UnitId unit) const {
+    PostMessageA(Unit(unit), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(Unit(unit), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+bool RunningTool::Close(DWORD timeoutMs) {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD RunningTool::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+SeenMessageBox RunningTool::Box() { return watcher_ != nullptr ? watcher_->Result() : SeenMessageBox{}; }

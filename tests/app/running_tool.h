@@ -1,0 +1,54 @@
+#pragma once
+// quillet.exe run as a user runs it: started from a folder of its own, driven
+// through its window with messages from this process, closed with WM_CLOSE.
+// A watcher closes (and records) any message box it shows during its life.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/unit_ids.h"
+#include "tests/support/message_box_watcher.h"
+
+class RunningTool {
+public:
+    // Copies the built quillet.exe into the folder and starts it there; Started()
+    // tells whether its window came up.
+    explicit RunningTool(const std::string& folder);
+    ~RunningTool();  // ends the process if it still runs
+    RunningTool(const RunningTool&) = delete;
+    RunningTool& operator=(const RunningTool&) = delete;
+
+    bool Started() const { return window_ != nullptr; }
+
+    // The window of a unit, found by the control id the loader gave it.
+    HWND Unit(quillet::app::UnitId unit) const;
+    std::string Text(quillet::app::UnitId unit) const;
+    void SetText(quillet::app::UnitId unit, const std::string& text) const;
+
+    // A click on a page's header of the tab control, and on a unit.
+    void ShowPage(int32_t page) const;
+    void Click(quillet::app::UnitId unit) const;
+
+    // Waits until the unit's text satisfies the test, up to timeoutMs.
+    template <typename Test>
+    bool WaitForText(quillet::app::UnitId unit, Test test, DWORD timeoutMs = 20000) const {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeoutMs) {
+            if (test(Text(unit))) return true;
+            Sleep(50);
+        }
+        return false;
+    }
+
+    // Posts WM_CLOSE to the window and waits for the process to end; false on a timeout.
+    bool Close(DWORD timeoutMs = 20000);
+    DWORD ExitCode() const;
+    // What the watcher saw over the process's whole life (call after Close).
+    SeenMessageBox Box();
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    std::unique_ptr<MessageBoxWatcher> watcher_;
+};
