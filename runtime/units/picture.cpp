@@ -50,8 +50,12 @@ public:
 
     void Draw(HDC dc, int x, int y, int width, int height) const override {
         if (width <= 0 || height <= 0) return;
+        // Scaled pixels are picked, not mixed: the default mode of a memory
+        // context would AND the colours of dropped rows together.
+        const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
         // Source coordinates are HIMETRIC with the origin at the bottom left.
         picture_->Render(dc, x, y, width, height, 0, himetricHeight_, himetricWidth_, -himetricHeight_, nullptr);
+        if (oldMode != 0) SetStretchBltMode(dc, oldMode);
     }
 
     HBITMAP ToBitmap(COLORREF background, int width, int height) const override {

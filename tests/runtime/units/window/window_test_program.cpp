@@ -65,6 +65,8 @@ UnitOperation ProbeInterface(int32_t number) {
     }
 }
 
+UnitOperation NoOperations(int32_t) { return nullptr; }
+
 const PropertyDescriptor ProbeProperties[] = {
     LeftProperty, TopProperty, WidthProperty, HeightProperty,
     TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
@@ -73,6 +75,9 @@ const PropertyDescriptor ProbeProperties[] = {
 std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
     std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
     types[0] = quillet::WindowType;
+    // Menu items raise events through the dispatcher, which wants a present type
+    // (one with an entry function) that raises events.
+    types[2] = DescribeType("菜单", "MenuItem", 0x80000040, 0, nullptr, NoOperations);
     types[4] = DescribeType("编辑框", "EditBox", 0x80000040, 8, ProbeProperties, ProbeInterface);
     types[9] = DescribeType("标签", "Label", 0x84012040, 8, ProbeProperties, ProbeInterface);
     types[10] = DescribeType("按钮", "Button", 0x80000840, 8, ProbeProperties, ProbeInterface);
@@ -126,6 +131,7 @@ using Handler = HandlerResult (*)(const uint32_t*, int32_t);
 template <Answer answer>
 Handler HandlerFor(int32_t event) {
     switch (event) {
+    case -9: return &NoteAndAnswer<-9, answer>;
     case -8: return &NoteAndAnswer<-8, answer>;
     case -7: return &NoteAndAnswer<-7, answer>;
     case 0: return &NoteAndAnswer<0, answer>;
@@ -197,6 +203,16 @@ quillet::RecordDescription UnitRecord(uint32_t serial, uint32_t type, RECT area,
     record.flags = RecordFlag::Visible | RecordFlag::TabStop;
     record.focusOrder = focusOrder;
     record.typeData = data;
+    return record;
+}
+
+quillet::RecordDescription MenuItemRecord(uint32_t serial, const std::string& caption) {
+    RecordDescription record;
+    record.id = MenuItemId(serial);
+    record.type = quillet::MenuItemType;
+    record.isMenuItem = true;
+    record.caption = caption;
+    record.menuHandler = Noting(0).handler;
     return record;
 }
 

@@ -53,6 +53,9 @@ quillet::RecordDescription WindowRecordOf(const quillet::WindowOptions& options,
 quillet::RecordDescription UnitRecord(uint32_t serial, uint32_t type, RECT area, const std::string& data,
                                       uint32_t focusOrder = 0);
 constexpr uint32_t UnitId(uint32_t serial) { return 0x16010000 + serial; }
+// A menu item whose handler notes "0 <item id>"; its id is 0x26010000 + serial.
+quillet::RecordDescription MenuItemRecord(uint32_t serial, const std::string& caption);
+constexpr uint32_t MenuItemId(uint32_t serial) { return 0x26010000 + serial; }
 
 // Uses the records as the program's template and loads the window; true when loaded.
 bool LoadWindowOf(std::vector<quillet::RecordDescription> records);
