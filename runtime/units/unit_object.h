@@ -54,8 +54,13 @@ protected:
         case WM_SETFOCUS:
         case WM_KILLFOCUS: {
             // The focus events come after the control has taken or left the focus.
+            // A handler run inside that handling may have closed the window and
+            // deleted this object: only copies are used afterwards.
+            const UnitId windowId = windowId_, unitId = unitId_;
+            HWND self = this->m_hWnd;
             const LRESULT answer = FrameworkWindow::WindowProc(message, wParam, lParam);
-            RaiseEvent(message == WM_SETFOCUS ? CommonEvent::GotFocus : CommonEvent::LostFocus);
+            if (IsWindow(self))
+                RaiseUnitEvent(windowId, unitId, message == WM_SETFOCUS ? CommonEvent::GotFocus : CommonEvent::LostFocus);
             return answer;
         }
         default:
