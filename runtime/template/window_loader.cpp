@@ -24,6 +24,8 @@ constexpr uint32_t ControlIdStep = 10;
 CWnd* ObjectOf(const UnitRecord& record) { return static_cast<CWnd*>(record.Object()); }
 
 HWND LiveHandleOf(const UnitRecord& record) {
+    // A menu item's first word is its shortcut number, not an object.
+    if (record.IsMenuItem()) return nullptr;
     CWnd* object = ObjectOf(record);
     return object != nullptr && IsWindow(object->m_hWnd) ? object->m_hWnd : nullptr;
 }
