@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/app/runtime_app.h"
+#include "runtime/template/window_loader.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/window/window_unit.h"
 #include "tests/runtime/units/window/window_test_program.h"
@@ -105,8 +107,8 @@ TEST_F(WindowEventsTest, FirstActivationComesOnceBeforeActivated) {
 }
 
 TEST_F(WindowEventsTest, TheFocusedUnitIsRememberedOnDeactivationAndGetsTheFocusBack) {
-    ASSERT_TRUE(LoadWith({}, {UnitRecord(2, EditType, {10, 10, 110, 34}, ProbeData("a")),
-                              UnitRecord(3, EditType, {10, 50, 110, 74}, ProbeData("b"))}));
+    ASSERT_TRUE(LoadWith({Noting(-7)}, {UnitRecord(2, EditType, {10, 10, 110, 34}, ProbeData("a")),
+                                        UnitRecord(3, EditType, {10, 50, 110, 74}, ProbeData("b"))}));
     // The window gave the focus to the first unit of the tab order: the last record.
     EXPECT_EQ(GetFocus(), UnitHandle(UnitId(3)));
     SetFocus(UnitHandle(UnitId(2)));
@@ -114,9 +116,45 @@ TEST_F(WindowEventsTest, TheFocusedUnitIsRememberedOnDeactivationAndGetsTheFocus
     SetActiveWindow(OtherWindow());
     testprogram::Pump();
     EXPECT_NE(GetFocus(), UnitHandle(UnitId(2)));
+    EventLog().clear();
     SetActiveWindow(WindowHandle());
     testprogram::Pump();
     EXPECT_EQ(GetFocus(), UnitHandle(UnitId(2)));
+    // The window had the focus on its way to the unit.
+    EXPECT_EQ(Only({-7}), (Log{Window(-7)}));
+}
+
+TEST_F(WindowEventsTest, AWindowDisabledByAModalWindowPassesItsActivationOn) {
+    constexpr uint32_t ModalWindowId = 0x52010002;
+    quillet::WindowDescription main, modal;
+    main.id = WindowId;
+    main.records = {WindowRecordOf(Placed(), {100, 100, 500, 400}, {Noting(5)})};
+    modal.id = ModalWindowId;
+    modal.records = {WindowRecordOf(Placed(), {150, 150, 450, 350})};
+    modal.records[0].id = 0x06010100;
+    ASSERT_TRUE(testprogram::UseTemplate({main, modal}));
+    ASSERT_EQ(testprogram::Load(WindowId), 1);
+    HWND mainWindow = WindowHandle();
+
+    // Loaded modal, without running its loop here: the test plays the loop's part.
+    quillet::WindowTemplate* second = quillet::ProgramWindows().Find(ModalWindowId);
+    ASSERT_EQ(quillet::LoadWindow(*second, nullptr, true), 1);
+    HWND modalWindow = quillet::LiveWindowOf(*second);
+    ShowWindow(modalWindow, SW_SHOW);
+    quillet::App().modalWindowId = ModalWindowId;
+    EXPECT_EQ(GetWindow(modalWindow, GW_OWNER), quillet::App().hiddenOwner.m_hWnd);
+    EXPECT_FALSE(IsWindowEnabled(mainWindow));
+
+    EventLog().clear();
+    SendMessageA(mainWindow, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(GetActiveWindow(), modalWindow);
+    EXPECT_TRUE(Only({5}).empty());
+
+    PostMessageA(modalWindow, WM_CLOSE, 0, 0);
+    testprogram::Pump();
+    EXPECT_FALSE(IsWindow(modalWindow));
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(quillet::App().modalWindowId, 0u);
 }
 
 TEST_F(WindowEventsTest, ShownAndHiddenMovedAndResized) {

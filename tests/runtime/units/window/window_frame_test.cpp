@@ -4,6 +4,9 @@
 #include <string>
 
 #include "runtime/app/runtime_app.h"
+#include "runtime/values/array_block.h"
+#include "runtime/values/runtime_heap.h"
+#include "runtime/events/property_access.h"
 #include "tests/runtime/units/window/window_test_program.h"
 
 namespace windowtest {
@@ -12,7 +15,43 @@ namespace {
 using quillet::WindowOptions;
 
 constexpr int32_t Caption = 8, BorderStyle = 9, ControlBox = 15, MaxButton = 16, WindowState = 18, Closable = 19;
-constexpr int32_t AlwaysOnTop = 29;
+constexpr int32_t Icon = 20, AlwaysOnTop = 29;
+
+// An icon file with one 16 x 16 image of 32 bits per pixel, all of one colour.
+std::string IconFile() {
+    const int size = 16;
+    BITMAPINFOHEADER image{};
+    image.biSize = sizeof image;
+    image.biWidth = size;
+    image.biHeight = 2 * size;  // colour and mask
+    image.biPlanes = 1;
+    image.biBitCount = 32;
+    std::string pixels;
+    for (int i = 0; i < size * size; ++i) pixels += std::string("\x20\x40\xC0\xFF", 4);
+    const std::string mask(static_cast<size_t>(size) * 4, '\0');  // rows of 16 bits, padded to 32
+    const std::string bytes = std::string(reinterpret_cast<const char*>(&image), sizeof image) + pixels + mask;
+    std::string file = std::string("\0\0\1\0\1\0", 6);
+    file += std::string("\x10\x10\0\0\1\0\x20\0", 8);
+    file += Words({static_cast<uint32_t>(bytes.size()), 6 + 16});
+    return file + bytes;
+}
+
+// Writes a byte property through the runtime, as compiled code does with a byte set.
+void WriteBytes(int32_t index, const std::string& bytes) {
+    void* byteSet = quillet::NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
+    WriteProperty(WindowRecord, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(byteSet)));
+    quillet::FreeBlock(byteSet);
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
 
 class WindowFrameTest : public ::testing::Test {
 protected:
@@ -193,6 +232,27 @@ TEST_F(WindowFrameTest, ClosableZeroTakesTheCloseCommandAwayAndAltF4WithIt) {
     SendMessageA(WindowHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     testprogram::Pump();
     EXPECT_EQ(WindowHandle(), nullptr);
+}
+
+TEST_F(WindowFrameTest, IconBytesGiveALargeAndASmallIcon) {
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
+    const auto programIcon = SendMessageA(WindowHandle(), WM_GETICON, ICON_BIG, 0);
+    const std::string file = IconFile();
+    WriteBytes(Icon, file);
+    auto large = reinterpret_cast<HICON>(SendMessageA(WindowHandle(), WM_GETICON, ICON_BIG, 0));
+    auto small = reinterpret_cast<HICON>(SendMessageA(WindowHandle(), WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(IconWidth(large), GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(IconWidth(small), GetSystemMetrics(SM_CXSMICON));
+
+    const quillet::PropertyWords read = quillet::ReadUnitProperty(WindowId, WindowRecord, Icon, -1);
+    void* readBack = reinterpret_cast<void*>(static_cast<uintptr_t>(read.low));
+    ASSERT_NE(readBack, nullptr);
+    EXPECT_EQ(std::string(quillet::ByteSetBytes(readBack), static_cast<size_t>(quillet::ByteSetLength(readBack))), file);
+    quillet::FreeBlock(readBack);
+
+    // Bytes that make no icon: the program's icon again.
+    WriteBytes(Icon, "no icon");
+    EXPECT_EQ(SendMessageA(WindowHandle(), WM_GETICON, ICON_BIG, 0), programIcon);
 }
 
 TEST_F(WindowFrameTest, AlwaysOnTopTakesEffectAtOnce) {

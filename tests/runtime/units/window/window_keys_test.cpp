@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/wnd.h"
 #include "tests/runtime/units/window/window_test_program.h"
 
 namespace windowtest {
@@ -209,6 +210,44 @@ TEST_F(WindowKeysTest, KeysTheWindowLeavesReachTheCommonEventsAndTheUnit) {
     PressKey('A');
     PressKey(VK_TAB);  // the window's: no key event
     EXPECT_EQ(EventLog(), (Log{Noted(-9, UnitId(2)) + " 65 0"}));
+}
+
+TEST_F(WindowKeysTest, DragAnywherePostsACaptionClickForTheWindowAndForLabelsOnly) {
+    auto pressOn = [](HWND target) {
+        MSG press{target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), 0, {200, 200}};
+        static_cast<CWnd*>(WindowObject())->PreTranslateMessage(&press);
+        MSG posted;
+        return PeekMessageA(&posted, WindowHandle(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != FALSE &&
+               posted.wParam == HTCAPTION && posted.lParam == MAKELPARAM(200, 200);
+    };
+    WindowOptions options = Placed();
+    options.dragAnywhere = 1;
+    ASSERT_TRUE(LoadWith({Unit(2, LabelType, "label"), Unit(3, EditType, "edit")}, options));
+    EXPECT_TRUE(pressOn(WindowHandle()));
+    EXPECT_TRUE(pressOn(Handle(2)));
+    EXPECT_FALSE(pressOn(Handle(3)));
+
+    ASSERT_TRUE(LoadWith({Unit(2, LabelType, "label")}));
+    EXPECT_FALSE(pressOn(WindowHandle()));
+    EXPECT_FALSE(pressOn(Handle(2)));
+}
+
+TEST_F(WindowKeysTest, MenuShortcutsGoThroughTheAcceleratorsFirst) {
+    RecordDescription edit = Unit(2, EditType, "edit");
+    edit.bindings = {Noting(-9)};
+    RecordDescription item = MenuItemRecord(0x10, "全选");
+    item.shortcut = 1;  // Ctrl+A
+    ASSERT_TRUE(LoadWith({edit, item}));
+    ASSERT_EQ(GetFocus(), Handle(2));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(Handle(2), WM_KEYDOWN, 'A', 1);
+    testprogram::Pump();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(EventLog(), (Log{Noted(0, MenuItemId(0x10))}));
 }
 
 TEST_F(WindowKeysTest, KeysOfADisabledWindowAreLeftAlone) {
