@@ -68,9 +68,10 @@ std::string HelpFileName(const std::string& helpFile) {
     const auto* program = reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::ExecutableName));
     std::string name = program != nullptr ? program : "";
     if (name.empty()) return name;
+    // A file name without folder: its last dot starts the extension (no GBK
+    // trail byte is a dot).
     const size_t dot = name.find_last_of('.');
-    const size_t slash = name.find_last_of("\\/");
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.resize(dot);
+    if (dot != std::string::npos) name.resize(dot);
     return name + ".hlp";
 }
 

@@ -89,8 +89,6 @@ public:
     // window_keys.cpp
     BOOL PreTranslateMessage(MSG* message) override;
 
-    const WindowOptions& Options() const { return options_; }
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
