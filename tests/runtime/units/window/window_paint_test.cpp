@@ -245,6 +245,21 @@ TEST_F(WindowPaintTest, AFittedPictureLargerThanTheClientAreaIsScaledDownAndCent
     EXPECT_EQ(canvas.At(0, middle - height / 2 - 2), RGB(9, 9, 9));
 }
 
+TEST_F(WindowPaintTest, UnitsAnswerTheirOwnColourMessages) {
+    ASSERT_TRUE(LoadWindowOf({WindowRecordOf(WithColor(DefaultColor), {100, 100, 400, 300}),
+                              UnitRecord(2, EditType, {10, 10, 110, 34}, ProbeData("own", ProbeOption::ColorsItself)),
+                              UnitRecord(3, EditType, {10, 50, 110, 74}, ProbeData("plain"))}));
+    HDC dc = GetDC(WindowHandle());
+    const auto black = reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+    EXPECT_EQ(SendMessageA(WindowHandle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(UnitHandle(UnitId(2)))),
+              black);
+    EXPECT_NE(SendMessageA(WindowHandle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(UnitHandle(UnitId(3)))),
+              black);
+    ReleaseDC(WindowHandle(), dc);
+}
+
 TEST_F(WindowPaintTest, RoundedShapeOf300By100HasCornerSize20AndFollowsResizes) {
     EXPECT_EQ(RoundedCornerSize(300, 100), 20);
     EXPECT_EQ(RoundedCornerSize(100, 300), 20);

@@ -25,6 +25,13 @@ public:
     ProbeUnit(quillet::UnitId windowId, quillet::UnitId unitId, uint32_t options)
         : UnitObject(windowId, unitId), options(options) {}
     uint32_t options;  // ProbeOption bits
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_REFLECT_BASE + WM_CTLCOLORBTN && (options & ProbeOption::ColorsItself) != 0)
+            return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
 };
 
 ProbeUnit* AsProbe(void* unit) { return static_cast<ProbeUnit*>(static_cast<CWnd*>(unit)); }

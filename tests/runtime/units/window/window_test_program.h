@@ -37,6 +37,7 @@ constexpr uint32_t DefaultButton = 2;   // IsDefaultButton answers true
 constexpr uint32_t WantsEverything = 4; // WantsKey answers true for every key
 constexpr uint32_t DockTop = 8;         // style low bits 1 (docked units)
 constexpr uint32_t DockBottom = 16;     // style low bits 3
+constexpr uint32_t ColorsItself = 32;   // answers its own WM_CTLCOLORBTN (reflected) with the black brush
 }  // namespace ProbeOption
 
 void StartWindowTestRuntime();
