@@ -76,9 +76,14 @@ public:
     const char* Name() const { return reinterpret_cast<const char*>(bytes_ + 24); }
     bool IsMenuItem() const { return layout_.isMenuItem; }
 
-    // The object and cursor slots hold run-time references (32-bit words).
-    void* Object() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(Fixed(0))); }
-    void SetObject(void* object) { SetFixed(0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object))); }
+    // The object and cursor slots hold run-time references (32-bit words). A
+    // menu item has neither: its first fixed word is its shortcut.
+    void* Object() const {
+        return layout_.isMenuItem ? nullptr : reinterpret_cast<void*>(static_cast<uintptr_t>(Fixed(0)));
+    }
+    void SetObject(void* object) {
+        if (!layout_.isMenuItem) SetFixed(0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)));
+    }
     int32_t Left() const { return static_cast<int32_t>(Fixed(4)); }
     int32_t Top() const { return static_cast<int32_t>(Fixed(8)); }
     int32_t Width() const { return static_cast<int32_t>(Fixed(12)); }
@@ -87,8 +92,12 @@ public:
     void SetTop(int32_t value) { SetFixed(8, static_cast<uint32_t>(value)); }
     void SetWidth(int32_t value) { SetFixed(12, static_cast<uint32_t>(value)); }
     void SetHeight(int32_t value) { SetFixed(16, static_cast<uint32_t>(value)); }
-    void* Cursor() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(Fixed(20))); }
-    void SetCursor(void* cursor) { SetFixed(20, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor))); }
+    void* Cursor() const {
+        return layout_.isMenuItem ? nullptr : reinterpret_cast<void*>(static_cast<uintptr_t>(Fixed(20)));
+    }
+    void SetCursor(void* cursor) {
+        if (!layout_.isMenuItem) SetFixed(20, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor)));
+    }
     UnitId ParentId() const { return Fixed(24); }
     uint32_t ChildCount() const { return layout_.childCount; }
     UnitId ChildWord(uint32_t index) const { return Fixed(32 + 4 * index); }

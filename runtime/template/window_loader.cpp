@@ -262,7 +262,10 @@ int32_t Load::Abandon() {
         if (unit->index == 0) continue;
         if (IsWindow(unit->object->m_hWnd)) unit->object->DestroyWindow();
     }
-    if (windowHandle != nullptr) ObjectOf(Records().RecordAt(0))->DestroyWindow();
+    if (windowHandle != nullptr) {
+        ObjectOf(Records().RecordAt(0))->DestroyWindow();
+        menu_.menu = nullptr;  // it went with the window it was given to
+    }
     abandoningLoad = false;
     window_.working = window_.pristine;
     window_.pristine = UnitCollection();

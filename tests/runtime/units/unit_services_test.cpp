@@ -52,6 +52,26 @@ TEST_F(UnitServicesTest, UnitsAreFoundByIdsAndHandles) {
     EXPECT_EQ(report->text.find("指定窗口或窗口组件不存在或尚未载入"), 0u);
 }
 
+TEST_F(UnitServicesTest, MenuItemsHaveNoObjectWhateverTheirShortcut) {
+    WindowDescription window = StandardWindow();
+    RecordDescription item;
+    item.id = 0x26010009;
+    item.type = MenuItemType;
+    item.isMenuItem = true;
+    item.caption = "打开";
+    item.shortcut = 15;  // Ctrl+O: its word stands where a unit keeps its object
+    window.records.push_back(item);
+    ASSERT_TRUE(testprogram::UseTemplate({window}));
+    Load();
+    EXPECT_EQ(NotifyRuntime(ServiceCode::FindUnit, WindowId, item.id), 0u);
+    EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, 15), 0u);
+    HMENU menu = GetMenu(HandleOf(WindowId, 0));
+    ASSERT_NE(menu, nullptr);
+    char caption[64] = {};
+    GetMenuStringA(menu, 20000, caption, sizeof caption, MF_BYCOMMAND);
+    EXPECT_STREQ(caption, "打开\tCtrl+O");
+}
+
 TEST_F(UnitServicesTest, AttachingGivesUpWhenEitherSideIsTaken) {
     Load();
     HWND unitHandle = HandleOf(WindowId, A);
