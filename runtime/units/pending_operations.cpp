@@ -1,5 +1,7 @@
 #include "runtime/units/pending_operations.h"
 
+#include "runtime/units/unit_operation.h"
+
 namespace quillet {
 namespace {
 
@@ -17,23 +19,18 @@ int32_t PendingWantsKey(void*, int32_t) { return 0; }
 void* PendingEnumTexts(const void*, int32_t*, EnumTextCallback, uintptr_t) { return nullptr; }
 int32_t PendingIsDefaultButton(void*) { return 0; }
 
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-
 }  // namespace
 
 UnitOperation PendingOperation(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(PendingCreateUnit);
-    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(PendingSetProperty);
-    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(PendingSaveProperties);
-    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(PendingGetProperty);
-    case InterfaceNumber::GetIconData: return Hand<GetIconDataOperation>(PendingGetIconData);
-    case InterfaceNumber::WantsKey: return Hand<WantsKeyOperation>(PendingWantsKey);
-    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(PendingEnumTexts);
-    case InterfaceNumber::IsDefaultButton: return Hand<IsDefaultButtonOperation>(PendingIsDefaultButton);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(PendingCreateUnit);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(PendingSetProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(PendingSaveProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(PendingGetProperty);
+    case InterfaceNumber::GetIconData: return AsUnitOperation<GetIconDataOperation>(PendingGetIconData);
+    case InterfaceNumber::WantsKey: return AsUnitOperation<WantsKeyOperation>(PendingWantsKey);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(PendingEnumTexts);
+    case InterfaceNumber::IsDefaultButton: return AsUnitOperation<IsDefaultButtonOperation>(PendingIsDefaultButton);
     default: return nullptr;
     }
 }

@@ -4,6 +4,7 @@
 
 #include "runtime/units/button/button_unit.h"
 #include "runtime/units/property_data.h"
+#include "runtime/units/unit_operation.h"
 
 namespace quillet {
 
@@ -49,21 +50,16 @@ void* EnumButtonTypeTexts(const void* data, int32_t* length, EnumTextCallback ca
     return EnumButtonTexts(ButtonKind::PushButton, data, length, callback, userWord);
 }
 
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-
 }  // namespace
 
 UnitOperation ButtonInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateButton);
-    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetButtonProperty);
-    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
-    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetButtonProperty);
-    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumButtonTypeTexts);
-    case InterfaceNumber::IsDefaultButton: return Hand<IsDefaultButtonOperation>(IsDefaultButtonUnit);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(CreateButton);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(SetButtonProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(GetButtonProperty);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(EnumButtonTypeTexts);
+    case InterfaceNumber::IsDefaultButton: return AsUnitOperation<IsDefaultButtonOperation>(IsDefaultButtonUnit);
     default: return nullptr;
     }
 }

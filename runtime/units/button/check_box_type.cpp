@@ -4,6 +4,7 @@
 
 #include "runtime/units/button/button_unit.h"
 #include "runtime/units/property_data.h"
+#include "runtime/units/unit_operation.h"
 
 namespace quillet {
 
@@ -58,20 +59,15 @@ void* EnumCheckBoxTexts(const void* data, int32_t* length, EnumTextCallback call
     return EnumButtonTexts(ButtonKind::CheckBox, data, length, callback, userWord);
 }
 
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-
 }  // namespace
 
 UnitOperation CheckBoxInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateCheckBox);
-    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetCheckBoxProperty);
-    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
-    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetCheckBoxProperty);
-    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumCheckBoxTexts);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(CreateCheckBox);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(SetCheckBoxProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(GetCheckBoxProperty);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(EnumCheckBoxTexts);
     default: return nullptr;
     }
 }

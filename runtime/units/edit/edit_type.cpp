@@ -5,6 +5,7 @@
 #include "runtime/units/edit/edit_data.h"
 #include "runtime/units/edit/edit_unit.h"
 #include "runtime/units/property_data.h"
+#include "runtime/units/unit_operation.h"
 
 namespace quillet {
 
@@ -37,21 +38,14 @@ const PropertyDescriptor EditBoxProperties[] = {
 };
 static_assert(std::size(EditBoxProperties) == EditBoxPropertyCount, "one entry per property");
 
-namespace {
-template <typename Operation>
-UnitOperation As(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-}  // namespace
-
 UnitOperation EditBoxInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return As<CreateUnitOperation>(CreateEditBox);
-    case InterfaceNumber::SetProperty: return As<SetPropertyOperation>(SetEditBoxProperty);
-    case InterfaceNumber::SaveProperties: return As<SavePropertiesOperation>(SaveUnitProperties);
-    case InterfaceNumber::GetProperty: return As<GetPropertyOperation>(GetEditBoxProperty);
-    case InterfaceNumber::WantsKey: return As<WantsKeyOperation>(EditBoxWantsKey);
-    case InterfaceNumber::EnumTexts: return As<EnumTextsOperation>(EnumEditBoxTexts);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(CreateEditBox);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(SetEditBoxProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(GetEditBoxProperty);
+    case InterfaceNumber::WantsKey: return AsUnitOperation<WantsKeyOperation>(EditBoxWantsKey);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(EnumEditBoxTexts);
     default: return nullptr;
     }
 }

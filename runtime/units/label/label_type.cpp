@@ -4,6 +4,7 @@
 
 #include "runtime/units/label/label_unit.h"
 #include "runtime/units/property_data.h"
+#include "runtime/units/unit_operation.h"
 
 namespace quillet {
 
@@ -61,20 +62,15 @@ int32_t GetLabelProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
     return unit != nullptr && value != nullptr && AsLabel(unit)->Read(ownIndex, value) ? 1 : 0;
 }
 
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-
 }  // namespace
 
 UnitOperation LabelInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateLabel);
-    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetLabelProperty);
-    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
-    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetLabelProperty);
-    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumLabelTexts);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(CreateLabel);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(SetLabelProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(GetLabelProperty);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(EnumLabelTexts);
     default: return nullptr;
     }
 }

@@ -5,6 +5,7 @@
 #include "runtime/units/property_data.h"
 #include "runtime/units/tab/tab_data.h"
 #include "runtime/units/tab/tab_unit.h"
+#include "runtime/units/unit_operation.h"
 
 namespace quillet {
 
@@ -53,20 +54,15 @@ int32_t GetTabProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
     return AsTab(unit)->GetProperty(ownIndex, value);
 }
 
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-
 }  // namespace
 
 UnitOperation TabInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateTab);
-    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetTabProperty);
-    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
-    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetTabProperty);
-    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumTabTexts);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(CreateTab);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(SetTabProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(GetTabProperty);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(EnumTabTexts);
     default: return nullptr;
     }
 }

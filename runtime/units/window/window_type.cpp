@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "runtime/units/property_data.h"
+#include "runtime/units/unit_operation.h"
 #include "runtime/units/window/window_data.h"
 #include "runtime/units/window/window_unit.h"
 
@@ -41,21 +42,14 @@ const PropertyDescriptor WindowProperties[] = {
 };
 static_assert(std::size(WindowProperties) == WindowPropertyCount, "one entry per property");
 
-namespace {
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
-}  // namespace
-
 UnitOperation WindowInterface(int32_t interfaceNumber) {
     switch (interfaceNumber) {
-    case InterfaceNumber::CreateUnit: return Hand<CreateUnitOperation>(CreateWindowUnit);
-    case InterfaceNumber::SetProperty: return Hand<SetPropertyOperation>(SetWindowProperty);
-    case InterfaceNumber::SaveProperties: return Hand<SavePropertiesOperation>(SaveUnitProperties);
-    case InterfaceNumber::GetProperty: return Hand<GetPropertyOperation>(GetWindowProperty);
-    case InterfaceNumber::GetIconData: return Hand<GetIconDataOperation>(GetWindowIconData);
-    case InterfaceNumber::EnumTexts: return Hand<EnumTextsOperation>(EnumWindowTexts);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation<CreateUnitOperation>(CreateWindowUnit);
+    case InterfaceNumber::SetProperty: return AsUnitOperation<SetPropertyOperation>(SetWindowProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation<SavePropertiesOperation>(SaveUnitProperties);
+    case InterfaceNumber::GetProperty: return AsUnitOperation<GetPropertyOperation>(GetWindowProperty);
+    case InterfaceNumber::GetIconData: return AsUnitOperation<GetIconDataOperation>(GetWindowIconData);
+    case InterfaceNumber::EnumTexts: return AsUnitOperation<EnumTextsOperation>(EnumWindowTexts);
     default: return nullptr;
     }
 }
