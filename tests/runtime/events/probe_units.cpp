@@ -1,6 +1,5 @@
 #include "tests/runtime/events/probe_units.h"
 
-#include <array>
 #include <cstring>
 
 #include "framework/wnd.h"
@@ -10,20 +9,20 @@
 #include "runtime/events/common_events.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/unit_object.h"
+#include "runtime/units/unit_operation.h"
+#include "tests/support/test_units.h"
 
 namespace probe {
 namespace {
 
 using namespace quillet;
-
-std::string Id(uint32_t id) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(id));
-    return text;
-}
+using testunits::Hex;
+using testunits::RecordAt;
+using testunits::RegisterTestWindowClass;
+using testunits::Words;
 
 void Note(const std::string& what, uint32_t id, const std::string& more = "") {
-    ProbeLog().push_back(what + " " + Id(id) + (more.empty() ? "" : " " + more));
+    ProbeLog().push_back(what + " " + Hex(id) + (more.empty() ? "" : " " + more));
 }
 
 // Reads the little-endian fields of a type's data block, refusing to run past it.
@@ -59,23 +58,6 @@ HGLOBAL SaveBlock(const std::string& bytes) {
     return block;
 }
 
-std::string Words(std::initializer_list<uint32_t> words) {
-    std::string bytes;
-    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
-    return bytes;
-}
-
-void RegisterProbeClass(const char* name) {
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    AfxRegisterClass(&wc);
-}
-
 // ---- the window ----
 
 class ProbeWindow : public UnitObject<CWnd> {
@@ -108,7 +90,7 @@ void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, vo
     uint32_t version = 0;
     std::string caption;
     if (!reader.Word(&version) || version > 1 || !reader.Text(&caption)) return nullptr;
-    RegisterProbeClass("QuilletProbeWindow");
+    RegisterTestWindowClass("QuilletProbeWindow");
     auto* window = new ProbeWindow(windowId, unitId);
     const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     if (!window->CreateEx(0, "QuilletProbeWindow", caption.c_str(), style, left, top, width, height,
@@ -162,7 +144,7 @@ void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, voi
     if (!reader.Word(&version) || version > 1 || !reader.Text(&text) || !reader.Word(&number) ||
         !reader.Word(&flag) || !reader.Word(&pick))
         return nullptr;
-    RegisterProbeClass("QuilletProbeUnit");
+    RegisterTestWindowClass("QuilletProbeUnit");
     auto* unit = new ProbeUnit(windowId, unitId);
     unit->text = text;
     unit->number = static_cast<int32_t>(number);
@@ -232,7 +214,7 @@ void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* par
     DataReader reader(data, length);
     uint32_t version = 0, page = 0;
     if (!reader.Word(&version) || version > 1 || !reader.Word(&page)) return nullptr;
-    RegisterProbeClass("QuilletProbeTab");
+    RegisterTestWindowClass("QuilletProbeTab");
     auto* tab = new ProbeTab(windowId, unitId);
     tab->page = static_cast<int32_t>(page);
     if (!tab->CreateEx(0, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE), left, top,
@@ -266,29 +248,25 @@ void* SaveTab(void* object) { return SaveBlock(Words({1, static_cast<uint32_t>(A
 
 // ---- the tables ----
 
-template <typename Operation>
-UnitOperation As(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
 
 UnitOperation WindowInterface(int32_t number) {
-    return number == InterfaceNumber::CreateUnit ? As(&CreateWindowUnit) : nullptr;
+    return number == InterfaceNumber::CreateUnit ? AsUnitOperation(&CreateWindowUnit) : nullptr;
 }
 UnitOperation UnitInterface(int32_t number) {
     switch (number) {
-    case InterfaceNumber::CreateUnit: return As(&CreatePlainUnit);
-    case InterfaceNumber::SetProperty: return As(&SetUnitProperty);
-    case InterfaceNumber::GetProperty: return As(&GetUnitProperty);
-    case InterfaceNumber::SaveProperties: return As(&SaveUnit);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation(&CreatePlainUnit);
+    case InterfaceNumber::SetProperty: return AsUnitOperation(&SetUnitProperty);
+    case InterfaceNumber::GetProperty: return AsUnitOperation(&GetUnitProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation(&SaveUnit);
     default: return nullptr;
     }
 }
 UnitOperation TabInterface(int32_t number) {
     switch (number) {
-    case InterfaceNumber::CreateUnit: return As(&CreateTab);
-    case InterfaceNumber::SetProperty: return As(&SetTabProperty);
-    case InterfaceNumber::GetProperty: return As(&GetTabProperty);
-    case InterfaceNumber::SaveProperties: return As(&SaveTab);
+    case InterfaceNumber::CreateUnit: return AsUnitOperation(&CreateTab);
+    case InterfaceNumber::SetProperty: return AsUnitOperation(&SetTabProperty);
+    case InterfaceNumber::GetProperty: return AsUnitOperation(&GetTabProperty);
+    case InterfaceNumber::SaveProperties: return AsUnitOperation(&SaveTab);
     default: return nullptr;
     }
 }
@@ -308,22 +286,11 @@ const PropertyDescriptor TabProperties[] = {
     Property(Int), Property(Int), Property(Int),
 };
 
-std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
-    std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
-    types[0] = DescribeType("窗口", "window", 0x800000D0, 8, WindowProperties, WindowInterface);
-    types[4] = DescribeType("探针", "Probe", 0x80000040, 12, UnitProperties, UnitInterface);
-    types[20] = DescribeType("选择夹", "Tab", 0x800101C0, 16, TabProperties, TabInterface);
-    return types;
-}
-const std::array<UnitTypeDescriptor, LibraryTypeSlotCount> ProbeTypes = MakeTypes();
-
-LibraryInfo MakeLibrary() {
-    LibraryInfo library = UnitLibrary();
-    library.types = ProbeTypes.data();
-    return library;
-}
-const LibraryInfo TheProbeLibrary = MakeLibrary();
-const LibraryInfo* const ProbeLibraries[] = {&TheProbeLibrary};
+const testunits::TestLibrary TheProbeLibrary = {
+    {0, DescribeType("窗口", "window", 0x800000D0, 8, WindowProperties, WindowInterface)},
+    {4, DescribeType("探针", "Probe", 0x80000040, 12, UnitProperties, UnitInterface)},
+    {20, DescribeType("选择夹", "Tab", 0x800101C0, 16, TabProperties, TabInterface)},
+};
 
 }  // namespace
 
@@ -337,51 +304,29 @@ std::string UnitData(const std::string& text, int32_t number, uint32_t version, 
            Words({static_cast<uint32_t>(number), static_cast<uint32_t>(flag), static_cast<uint32_t>(pick)});
 }
 
-namespace {
-RecordDescription Record(uint32_t id, uint32_t type, int32_t left, int32_t top, int32_t width, int32_t height,
-                         uint32_t flags, const std::string& data) {
-    RecordDescription record;
-    record.id = id;
-    record.type = type;
-    record.left = left;
-    record.top = top;
-    record.width = width;
-    record.height = height;
-    record.flags = flags;
-    record.typeData = data;
-    return record;
-}
-}  // namespace
-
 WindowDescription StandardWindow() {
     constexpr uint32_t Shown = RecordFlag::Visible | RecordFlag::TabStop;
     WindowDescription window;
     window.id = WindowId;
-    window.records.push_back(Record(WindowRecord, WindowType, 50, 50, 400, 300, Shown, Words({1, 5}) + "probe"));
-    RecordDescription tab = Record(Tab, TabType, 10, 10, 300, 150, Shown, Words({1, 0}));
+    window.records.push_back(RecordAt(WindowRecord, WindowType, {50, 50, 450, 350}, Shown, Words({1, 5}) + "probe"));
+    RecordDescription tab = RecordAt(Tab, TabType, {10, 10, 310, 160}, Shown, Words({1, 0}));
     tab.childWords = {A, 0, B, 0};
     window.records.push_back(tab);
-    RecordDescription a = Record(A, UnitType, 5, 5, 100, 24, Shown, UnitData("a", 1));
+    RecordDescription a = RecordAt(A, UnitType, {5, 5, 105, 29}, Shown, UnitData("a", 1));
     a.parent = Tab;
     window.records.push_back(a);
-    RecordDescription b = Record(B, UnitType, 5, 40, 100, 24, Shown, UnitData("b", 2));
+    RecordDescription b = RecordAt(B, UnitType, {5, 40, 105, 64}, Shown, UnitData("b", 2));
     b.parent = Tab;
     window.records.push_back(b);
-    window.records.push_back(Record(C, UnitType, 10, 200, 120, 24, 0, UnitData("c", 3)));
-    RecordDescription d = Record(D, UnitType, 150, 200, 120, 24, Shown, UnitData("d", 4));
+    window.records.push_back(RecordAt(C, UnitType, {10, 200, 130, 224}, 0, UnitData("c", 3)));
+    RecordDescription d = RecordAt(D, UnitType, {150, 200, 270, 224}, Shown, UnitData("d", 4));
     d.eventSource = C;
     window.records.push_back(d);
     return window;
 }
 
-RecordDescription& RecordOf(WindowDescription& window, uint32_t id) {
-    for (RecordDescription& record : window.records)
-        if (record.id == id) return record;
-    return window.records.front();
-}
+const LibraryInfo& ProbeLibrary() { return TheProbeLibrary.Info(); }
 
-const LibraryInfo& ProbeLibrary() { return TheProbeLibrary; }
-
-void StartProbeRuntime() { testprogram::Start(TheProbeLibrary); }
+void StartProbeRuntime() { testprogram::Start(TheProbeLibrary.Info()); }
 
 }  // namespace probe

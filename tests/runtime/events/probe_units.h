@@ -14,6 +14,7 @@
 #include "runtime/template/template_writer.h"
 #include "runtime/units/library_info.h"
 #include "tests/support/test_program.h"
+#include "tests/support/test_units.h"
 
 namespace probe {
 
@@ -56,7 +57,7 @@ constexpr uint32_t C = 0x16010005;
 constexpr uint32_t D = 0x16010006;
 quillet::WindowDescription StandardWindow();
 // The record of an id in a description.
-quillet::RecordDescription& RecordOf(quillet::WindowDescription& window, uint32_t id);
+using testunits::RecordOf;
 
 // The live handle of a record of the loaded window, or null.
 inline HWND HandleOf(uint32_t windowId, uint32_t unitId) { return testprogram::HandleOf(windowId, unitId); }

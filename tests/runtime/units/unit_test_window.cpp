@@ -1,13 +1,8 @@
 #include "tests/runtime/units/unit_test_window.h"
 
-#include <array>
-#include <cstring>
-
-#include "runtime/template/window_table.h"
 #include "runtime/units/button/button_type.h"
 #include "runtime/units/button/check_box_type.h"
 #include "runtime/units/label/label_type.h"
-#include "runtime/units/library_info.h"
 #include "runtime/units/property_data.h"
 #include "runtime/units/window/window_data.h"
 #include "runtime/units/window/window_type.h"
@@ -17,38 +12,17 @@ namespace {
 
 using namespace quillet;
 
-std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
-    std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
-    types[0] = quillet::WindowType;
-    types[9] = quillet::LabelType;
-    types[10] = quillet::ButtonType;
-    types[11] = quillet::CheckBoxType;
-    return types;
-}
-const std::array<UnitTypeDescriptor, LibraryTypeSlotCount> TestTypes = MakeTypes();
-
-LibraryInfo MakeLibrary() {
-    LibraryInfo library = UnitLibrary();
-    library.types = TestTypes.data();
-    return library;
-}
-const LibraryInfo TestLibrary = MakeLibrary();
+const testunits::TestLibrary TestLibrary = {
+    {0, quillet::WindowType}, {9, quillet::LabelType}, {10, quillet::ButtonType}, {11, quillet::CheckBoxType}};
 
 }  // namespace
 
-void StartUnitTestRuntime() { testprogram::Start(TestLibrary); }
+void StartUnitTestRuntime() { testprogram::Start(TestLibrary.Info()); }
 
 RecordDescription UnitAt(uint32_t id, uint32_t type, RECT area, const std::string& typeData,
                              std::vector<EventBinding> bindings) {
-    RecordDescription record;
-    record.id = id;
-    record.type = type;
-    record.left = area.left;
-    record.top = area.top;
-    record.width = area.right - area.left;
-    record.height = area.bottom - area.top;
-    record.flags = RecordFlag::Visible | RecordFlag::TabStop;
-    record.typeData = typeData;
+    RecordDescription record =
+        testunits::RecordAt(id, type, area, RecordFlag::Visible | RecordFlag::TabStop, typeData);
     record.bindings = std::move(bindings);
     return record;
 }
@@ -56,14 +30,7 @@ RecordDescription UnitAt(uint32_t id, uint32_t type, RECT area, const std::strin
 WindowDescription WindowWith(std::vector<RecordDescription> units) {
     WindowDescription window;
     window.id = WindowId;
-    RecordDescription own;
-    own.id = WindowRecord;
-    own.type = WindowType;
-    own.left = 40;
-    own.top = 40;
-    own.width = 400;
-    own.height = 300;
-    own.flags = RecordFlag::Visible;
+    RecordDescription own = testunits::RecordAt(WindowRecord, WindowType, {40, 40, 440, 340}, RecordFlag::Visible);
     // A plain frame where the template puts it: no caption, not centred.
     WindowOptions options;
     options.borderStyle = WindowBorder::None;
@@ -81,60 +48,10 @@ WindowDescription WindowWith(std::vector<RecordDescription> units) {
     return window;
 }
 
-bool LoadWindowOf(const WindowDescription& window) {
-    if (!testprogram::UseTemplate({window})) return false;
-    const bool loaded = testprogram::Load(WindowId) == 1;
-    testprogram::Pump();
-    return loaded;
-}
-
-void* UnitObjectOf(uint32_t unitId) {
-    WindowTemplate* window = ProgramWindows().Find(WindowId);
-    if (window == nullptr || window->working.IsEmpty()) return nullptr;
-    const int32_t index = window->working.IndexOf(unitId);
-    return index < 0 ? nullptr : window->working.RecordAt(index).Object();
-}
+void* UnitObjectOf(uint32_t unitId) { return testunits::UnitObjectOf(WindowId, unitId); }
 
 HWND UnitHandle(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }
 
-std::string Words(std::initializer_list<uint32_t> words) {
-    std::string bytes;
-    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
-    return bytes;
-}
-
-std::string Block(const std::string& bytes) { return Words({static_cast<uint32_t>(bytes.size())}) + bytes; }
-
-const UnitTypeDescriptor& TypeOf(uint32_t typeRef) { return TestTypes[(typeRef & 0xFFFF) - 1]; }
-
-std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt) {
-    const int32_t stride = (width * 3 + 3) / 4 * 4;
-    const uint32_t pixelBytes = static_cast<uint32_t>(stride * height);
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + pixelBytes;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;  // bottom row first
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = pixelBytes;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int32_t row = height - 1; row >= 0; --row) {
-        std::string line(static_cast<size_t>(stride), '\0');
-        for (int32_t x = 0; x < width; ++x) {
-            const COLORREF color = colorAt(x, row);
-            line[static_cast<size_t>(x * 3)] = static_cast<char>(GetBValue(color));
-            line[static_cast<size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(color));
-            line[static_cast<size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(color));
-        }
-        bytes += line;
-    }
-    return bytes;
-}
+const UnitTypeDescriptor& TypeOf(uint32_t typeRef) { return TestLibrary.TypeOf(typeRef); }
 
 }  // namespace unittest

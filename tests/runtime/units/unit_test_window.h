@@ -12,6 +12,7 @@
 #include "runtime/template/template_writer.h"
 #include "runtime/units/unit_type.h"
 #include "tests/support/test_program.h"
+#include "tests/support/test_units.h"
 
 namespace unittest {
 
@@ -32,15 +33,14 @@ quillet::RecordDescription UnitAt(uint32_t id, uint32_t type, RECT area, const s
 quillet::WindowDescription WindowWith(std::vector<quillet::RecordDescription> units);
 
 // Uses the description as the program's template and loads its window; true when loaded.
-bool LoadWindowOf(const quillet::WindowDescription& window);
+using testunits::LoadWindowOf;
 
 // The unit object in a record of the loaded window (as its type's operations take it), or null.
 void* UnitObjectOf(uint32_t unitId);
 HWND UnitHandle(uint32_t unitId);
 
-// Little-endian words and length-prefixed blocks, for writing type data by hand.
-std::string Words(std::initializer_list<uint32_t> words);
-std::string Block(const std::string& bytes);
+using testunits::Block;
+using testunits::Words;
 
 // The operations of a type of the library, looked up as the runtime does.
 const quillet::UnitTypeDescriptor& TypeOf(uint32_t typeRef);
@@ -49,8 +49,7 @@ Operation OperationOf(uint32_t typeRef, int32_t interfaceNumber) {
     return quillet::FindOperation<Operation>(TypeOf(typeRef), interfaceNumber);
 }
 
-// A 24-bit BMP file of the given size, every pixel coloured by colorAt(x, y).
-using PixelColor = COLORREF (*)(int32_t x, int32_t y);
-std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt);
+using testunits::BitmapFile;
+using testunits::PixelColor;
 
 }  // namespace unittest

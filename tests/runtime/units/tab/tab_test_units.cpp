@@ -1,25 +1,21 @@
 #include "tests/runtime/units/tab/tab_test_units.h"
 
-#include <array>
-#include <cstring>
-
 #include "framework/edit.h"
 #include "framework/wnd.h"
-#include "runtime/template/window_table.h"
-#include "runtime/units/library_info.h"
 #include "runtime/units/tab/tab_type.h"
 #include "runtime/units/unit_object.h"
+#include "runtime/units/unit_operation.h"
 #include "tests/support/test_program.h"
+#include "tests/support/test_units.h"
 
 namespace tabtest {
 namespace {
 
 using namespace quillet;
+using testunits::Block;
+using testunits::Words;
 
 constexpr char TestWindowClass[] = "QuilletTabTestWindow";
-
-std::string Word(uint32_t word) { return std::string(reinterpret_cast<const char*>(&word), 4); }
-std::string Counted(const std::string& bytes) { return Word(static_cast<uint32_t>(bytes.size())) + bytes; }
 
 HMENU ControlId(uint32_t id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
 
@@ -39,14 +35,7 @@ protected:
 void* CreateTestWindow(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t, void* menu, int32_t left,
                        int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t,
                        int32_t) {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = TestWindowClass;
-    AfxRegisterClass(&windowClass);
+    testunits::RegisterTestWindowClass(TestWindowClass);
     auto* window = new TestWindow(windowId, unitId);
     const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
     if (!window->CreateEx(0, TestWindowClass, "tab", style, left, top, width, height, static_cast<HWND>(parent),
@@ -113,18 +102,14 @@ void* CreateNote(const void*, int32_t, uint32_t extraStyle, void* parent, uint32
 
 // ---- the library ----
 
-template <typename Operation>
-UnitOperation Hand(Operation operation) {
-    return reinterpret_cast<UnitOperation>(operation);
-}
 UnitOperation WindowInterface(int32_t number) {
-    return number == InterfaceNumber::CreateUnit ? Hand<CreateUnitOperation>(CreateTestWindow) : nullptr;
+    return number == InterfaceNumber::CreateUnit ? AsUnitOperation<CreateUnitOperation>(CreateTestWindow) : nullptr;
 }
 UnitOperation FieldInterface(int32_t number) {
-    return number == InterfaceNumber::CreateUnit ? Hand<CreateUnitOperation>(CreateField) : nullptr;
+    return number == InterfaceNumber::CreateUnit ? AsUnitOperation<CreateUnitOperation>(CreateField) : nullptr;
 }
 UnitOperation NoteInterface(int32_t number) {
-    return number == InterfaceNumber::CreateUnit ? Hand<CreateUnitOperation>(CreateNote) : nullptr;
+    return number == InterfaceNumber::CreateUnit ? AsUnitOperation<CreateUnitOperation>(CreateNote) : nullptr;
 }
 
 const PropertyDescriptor CommonProperties[] = {
@@ -132,36 +117,18 @@ const PropertyDescriptor CommonProperties[] = {
     TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
 };
 
-std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
-    std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
-    types[0] = DescribeType("窗口", "window", 0x800000D0, 8, CommonProperties, WindowInterface);
-    types[4] = DescribeType("编辑框", "Field", 0x80000040, 8, CommonProperties, FieldInterface);
-    types[9] = DescribeType("标签", "Note", 0x84012040, 8, CommonProperties, NoteInterface);
-    types[20] = quillet::TabType;
-    return types;
-}
-const std::array<UnitTypeDescriptor, LibraryTypeSlotCount> TestTypes = MakeTypes();
-
-LibraryInfo MakeLibrary() {
-    LibraryInfo library = UnitLibrary();
-    library.types = TestTypes.data();
-    return library;
-}
-const LibraryInfo TestLibrary = MakeLibrary();
+const testunits::TestLibrary TestLibrary = {
+    {0, DescribeType("窗口", "window", 0x800000D0, 8, CommonProperties, WindowInterface)},
+    {4, DescribeType("编辑框", "Field", 0x80000040, 8, CommonProperties, FieldInterface)},
+    {9, DescribeType("标签", "Note", 0x84012040, 8, CommonProperties, NoteInterface)},
+    {20, quillet::TabType},
+};
 
 RecordDescription Unit(uint32_t id, uint32_t type, RECT area, uint32_t flags, uint32_t focusOrder,
                        uint32_t parent) {
-    RecordDescription record;
-    record.id = id;
-    record.type = type;
-    record.left = area.left;
-    record.top = area.top;
-    record.width = area.right - area.left;
-    record.height = area.bottom - area.top;
-    record.flags = flags;
+    RecordDescription record = testunits::RecordAt(id, type, area, flags, Words({1}));
     record.focusOrder = focusOrder;
     record.parent = parent;
-    record.typeData = Word(1);
     return record;
 }
 
@@ -173,18 +140,18 @@ std::string PageListBytes(const std::vector<std::string>& pages) {
         const auto count = static_cast<uint16_t>(pages.size());
         bytes.append(reinterpret_cast<const char*>(&count), 2);
     } else {
-        bytes += std::string("\xFF\xFF", 2) + Word(static_cast<uint32_t>(pages.size()));
+        bytes += std::string("\xFF\xFF", 2) + Words({static_cast<uint32_t>(pages.size())});
     }
-    for (const std::string& caption : pages) bytes += Counted(caption);
+    for (const std::string& caption : pages) bytes += Block(caption);
     return bytes;
 }
 
 std::string TabBytes(const TabFields& fields) {
-    std::string bytes = Word(fields.version) + Word(static_cast<uint32_t>(fields.tabPosition)) +
-                        Word(static_cast<uint32_t>(fields.multiLine)) + Word(static_cast<uint32_t>(fields.currentPage));
-    if (fields.version >= 2) bytes += Word(static_cast<uint32_t>(fields.hideTabs));
-    if (fields.version >= 3) bytes += Word(static_cast<uint32_t>(fields.drawBackground)) + Word(fields.backColor);
-    return bytes + Counted(fields.font) + PageListBytes(fields.pages);
+    std::string bytes = Words({fields.version, static_cast<uint32_t>(fields.tabPosition),
+                               static_cast<uint32_t>(fields.multiLine), static_cast<uint32_t>(fields.currentPage)});
+    if (fields.version >= 2) bytes += Words({static_cast<uint32_t>(fields.hideTabs)});
+    if (fields.version >= 3) bytes += Words({static_cast<uint32_t>(fields.drawBackground), fields.backColor});
+    return bytes + Block(fields.font) + PageListBytes(fields.pages);
 }
 
 WindowDescription StandardWindow(const TabFields& tabFields) {
@@ -210,13 +177,7 @@ WindowDescription StandardWindow(const TabFields& tabFields) {
     return window;
 }
 
-RecordDescription& RecordOf(WindowDescription& window, uint32_t id) {
-    for (RecordDescription& record : window.records)
-        if (record.id == id) return record;
-    return window.records.front();
-}
-
-void StartTabTestRuntime() { testprogram::Start(TestLibrary); }
+void StartTabTestRuntime() { testprogram::Start(TestLibrary.Info()); }
 
 std::vector<std::string>& FieldLog() {
     static std::vector<std::string> log;

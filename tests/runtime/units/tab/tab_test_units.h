@@ -12,6 +12,7 @@
 
 #include "runtime/template/template_writer.h"
 #include "runtime/units/unit_type.h"
+#include "tests/support/test_units.h"
 
 namespace tabtest {
 
@@ -71,7 +72,7 @@ inline const std::vector<uint32_t> PageMembers[3] = {
     {Field0a, Field0b}, {Note1, Field1d, Field1h, Field1a, Field1b}, {Field2a}};
 
 quillet::WindowDescription StandardWindow(const TabFields& tab);
-quillet::RecordDescription& RecordOf(quillet::WindowDescription& window, uint32_t id);
+using testunits::RecordOf;
 
 // The runtime started once for the test library.
 void StartTabTestRuntime();

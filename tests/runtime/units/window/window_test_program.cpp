@@ -1,13 +1,8 @@
 #include "tests/runtime/units/window/window_test_program.h"
 
-#include <array>
-#include <cstdio>
-#include <cstring>
-
 #include "framework/wnd.h"
 #include "runtime/events/property_access.h"
 #include "runtime/template/window_table.h"
-#include "runtime/units/library_info.h"
 #include "runtime/units/property_data.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/units/window/window_type.h"
@@ -79,36 +74,20 @@ const PropertyDescriptor ProbeProperties[] = {
     TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
 };
 
-std::array<UnitTypeDescriptor, LibraryTypeSlotCount> MakeTypes() {
-    std::array<UnitTypeDescriptor, LibraryTypeSlotCount> types{};
-    types[0] = quillet::WindowType;
-    // Menu items raise events through the dispatcher, which wants a present type
-    // (one with an entry function) that raises events.
-    types[2] = DescribeType("菜单", "MenuItem", 0x80000040, 0, nullptr, NoOperations);
-    types[4] = DescribeType("编辑框", "EditBox", 0x80000040, 8, ProbeProperties, ProbeInterface);
-    types[9] = DescribeType("标签", "Label", 0x84012040, 8, ProbeProperties, ProbeInterface);
-    types[10] = DescribeType("按钮", "Button", 0x80000840, 8, ProbeProperties, ProbeInterface);
-    types[11] = DescribeType("选择框", "CheckBox", 0x80001040, 8, ProbeProperties, ProbeInterface);
-    types[13] = DescribeType("单选框", "Option", 0x80000440, 8, ProbeProperties, ProbeInterface);
-    types[14] = DescribeType("停靠", "Docked", 0x80100040, 8, ProbeProperties, ProbeInterface);
-    return types;
-}
-const std::array<UnitTypeDescriptor, LibraryTypeSlotCount> TestTypes = MakeTypes();
-
-LibraryInfo MakeLibrary() {
-    LibraryInfo library = UnitLibrary();
-    library.types = TestTypes.data();
-    return library;
-}
-const LibraryInfo TestLibrary = MakeLibrary();
+// Menu items raise events through the dispatcher, which wants a present type
+// (one with an entry function) that raises events.
+const testunits::TestLibrary TestLibrary = {
+    {0, quillet::WindowType},
+    {2, DescribeType("菜单", "MenuItem", 0x80000040, 0, nullptr, NoOperations)},
+    {4, DescribeType("编辑框", "EditBox", 0x80000040, 8, ProbeProperties, ProbeInterface)},
+    {9, DescribeType("标签", "Label", 0x84012040, 8, ProbeProperties, ProbeInterface)},
+    {10, DescribeType("按钮", "Button", 0x80000840, 8, ProbeProperties, ProbeInterface)},
+    {11, DescribeType("选择框", "CheckBox", 0x80001040, 8, ProbeProperties, ProbeInterface)},
+    {13, DescribeType("单选框", "Option", 0x80000440, 8, ProbeProperties, ProbeInterface)},
+    {14, DescribeType("停靠", "Docked", 0x80100040, 8, ProbeProperties, ProbeInterface)},
+};
 
 // ---- handlers ----
-
-std::string Hex(uint32_t id) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(id));
-    return text;
-}
 
 // "<event> <unit id>", then the arguments.
 template <int32_t Event>
@@ -166,15 +145,7 @@ EventBinding Bind(int32_t event) {
 
 }  // namespace
 
-void StartWindowTestRuntime() { testprogram::Start(TestLibrary); }
-
-std::string Words(std::initializer_list<uint32_t> words) {
-    std::string bytes;
-    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
-    return bytes;
-}
-
-std::string Block(const std::string& bytes) { return Words({static_cast<uint32_t>(bytes.size())}) + bytes; }
+void StartWindowTestRuntime() { testprogram::Start(TestLibrary.Info()); }
 
 std::string ProbeData(const std::string& caption, uint32_t options) { return Words({options}) + Block(caption); }
 
@@ -185,31 +156,17 @@ std::string WindowData(const WindowOptions& options) {
 }
 
 quillet::RecordDescription WindowRecordOf(const WindowOptions& options, RECT area, std::vector<EventBinding> bindings) {
-    RecordDescription record;
-    record.id = WindowRecord;
-    record.type = WindowType;
-    record.left = area.left;
-    record.top = area.top;
-    record.width = area.right - area.left;
-    record.height = area.bottom - area.top;
-    record.flags = RecordFlag::Visible;
+    RecordDescription record =
+        testunits::RecordAt(WindowRecord, WindowType, area, RecordFlag::Visible, WindowData(options));
     record.bindings = std::move(bindings);
-    record.typeData = WindowData(options);
     return record;
 }
 
 quillet::RecordDescription UnitRecord(uint32_t serial, uint32_t type, RECT area, const std::string& data,
                                       uint32_t focusOrder) {
-    RecordDescription record;
-    record.id = UnitId(serial);
-    record.type = type;
-    record.left = area.left;
-    record.top = area.top;
-    record.width = area.right - area.left;
-    record.height = area.bottom - area.top;
-    record.flags = RecordFlag::Visible | RecordFlag::TabStop;
+    RecordDescription record =
+        testunits::RecordAt(UnitId(serial), type, area, RecordFlag::Visible | RecordFlag::TabStop, data);
     record.focusOrder = focusOrder;
-    record.typeData = data;
     return record;
 }
 
@@ -227,10 +184,7 @@ bool LoadWindowOf(std::vector<quillet::RecordDescription> records) {
     WindowDescription window;
     window.id = WindowId;
     window.records = std::move(records);
-    if (!testprogram::UseTemplate({window})) return false;
-    const bool loaded = testprogram::Load(WindowId) == 1;
-    testprogram::Pump();
-    return loaded;
+    return testunits::LoadWindowOf(window);
 }
 
 HWND WindowHandle() { return testprogram::HandleOf(WindowId, 0); }
@@ -250,7 +204,7 @@ std::vector<std::string>& EventLog() {
     return log;
 }
 
-std::string Noted(int32_t event, uint32_t unitId) { return std::to_string(event) + " " + Hex(unitId); }
+std::string Noted(int32_t event, uint32_t unitId) { return std::to_string(event) + " " + testunits::Hex(unitId); }
 
 void WriteProperty(uint32_t unitId, int32_t index, uint32_t value) {
     WriteUnitProperty(WindowId, unitId, index, -1, value, 0);
@@ -279,36 +233,6 @@ void PressKeyWithShift(UINT key) {
     GetKeyboardState(keys);
     keys[VK_SHIFT] = shift;
     SetKeyboardState(keys);
-}
-
-std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt) {
-    const int32_t rowBytes = (width * 3 + 3) & ~3;
-    const auto imageSize = static_cast<uint32_t>(rowBytes * height);
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + imageSize;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;  // bottom-up
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = imageSize;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int32_t row = height - 1; row >= 0; --row) {
-        std::string line(static_cast<size_t>(rowBytes), '\0');
-        for (int32_t x = 0; x < width; ++x) {
-            const COLORREF color = colorAt(x, row);
-            line[static_cast<size_t>(x * 3)] = static_cast<char>(GetBValue(color));
-            line[static_cast<size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(color));
-            line[static_cast<size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(color));
-        }
-        bytes += line;
-    }
-    return bytes;
 }
 
 }  // namespace windowtest

@@ -17,6 +17,7 @@
 #include "runtime/template/template_writer.h"
 #include "runtime/units/window/window_data.h"
 #include "tests/support/test_program.h"
+#include "tests/support/test_units.h"
 
 namespace windowtest {
 
@@ -83,12 +84,9 @@ uint32_t ReadProperty(uint32_t unitId, int32_t index);
 void PressKey(UINT key, HWND target = nullptr);
 void PressKeyWithShift(UINT key);
 
-// Little-endian words and length-prefixed blocks, for writing data by hand.
-std::string Words(std::initializer_list<uint32_t> words);
-std::string Block(const std::string& bytes);
-
-// A 24-bit BMP file whose pixel (x, y) has colorAt(x, y).
-using PixelColor = COLORREF (*)(int32_t x, int32_t y);
-std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt);
+using testunits::BitmapFile;
+using testunits::Block;
+using testunits::PixelColor;
+using testunits::Words;
 
 }  // namespace windowtest

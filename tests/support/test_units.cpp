@@ -1,0 +1,108 @@
+#include "tests/support/test_units.h"
+
+#include <cstdio>
+
+#include "framework/wnd.h"
+#include "runtime/template/window_table.h"
+#include "tests/support/test_program.h"
+
+namespace testunits {
+
+using namespace quillet;
+
+TestLibrary::TestLibrary(std::initializer_list<Slot> slots) : info_(UnitLibrary()) {
+    for (const Slot& slot : slots) types_[static_cast<size_t>(slot.first)] = slot.second;
+    info_.types = types_.data();
+}
+
+const UnitTypeDescriptor& TestLibrary::TypeOf(uint32_t typeRef) const { return types_[(typeRef & 0xFFFF) - 1]; }
+
+RecordDescription RecordAt(uint32_t id, uint32_t type, RECT area, uint32_t flags, const std::string& typeData) {
+    RecordDescription record;
+    record.id = id;
+    record.type = type;
+    record.left = area.left;
+    record.top = area.top;
+    record.width = area.right - area.left;
+    record.height = area.bottom - area.top;
+    record.flags = flags;
+    record.typeData = typeData;
+    return record;
+}
+
+RecordDescription& RecordOf(WindowDescription& window, uint32_t id) {
+    for (RecordDescription& record : window.records)
+        if (record.id == id) return record;
+    return window.records.front();
+}
+
+bool LoadWindowOf(const WindowDescription& window) {
+    if (!testprogram::UseTemplate({window})) return false;
+    const bool loaded = testprogram::Load(window.id) == 1;
+    testprogram::Pump();
+    return loaded;
+}
+
+void* UnitObjectOf(uint32_t windowId, uint32_t unitId) {
+    WindowTemplate* window = ProgramWindows().Find(windowId);
+    if (window == nullptr || window->working.IsEmpty()) return nullptr;
+    const int32_t index = window->working.IndexOf(unitId);
+    return index < 0 ? nullptr : window->working.RecordAt(index).Object();
+}
+
+void RegisterTestWindowClass(const char* name) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = name;
+    AfxRegisterClass(&windowClass);
+}
+
+std::string Hex(uint32_t id) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(id));
+    return text;
+}
+
+std::string Words(std::initializer_list<uint32_t> words) {
+    std::string bytes;
+    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
+    return bytes;
+}
+
+std::string Block(const std::string& bytes) { return Words({static_cast<uint32_t>(bytes.size())}) + bytes; }
+
+std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt) {
+    const int32_t stride = (width * 3 + 3) / 4 * 4;  // rows are padded to whole words
+    const uint32_t pixelBytes = static_cast<uint32_t>(stride * height);
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + pixelBytes;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;  // bottom row first
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = pixelBytes;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int32_t row = height - 1; row >= 0; --row) {
+        std::string line(static_cast<size_t>(stride), '\0');
+        for (int32_t x = 0; x < width; ++x) {
+            const COLORREF color = colorAt(x, row);
+            line[static_cast<size_t>(x * 3)] = static_cast<char>(GetBValue(color));
+            line[static_cast<size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(color));
+            line[static_cast<size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(color));
+        }
+        bytes += line;
+    }
+    return bytes;
+}
+
+}  // namespace testunits
