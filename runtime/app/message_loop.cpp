@@ -3,12 +3,34 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/app/held_output.h"
 #include "runtime/app/window_layer.h"
 
 namespace quillet {
 namespace {
 
 bool PeekAny(MSG* peeked) { return PeekMessageA(peeked, nullptr, 0, 0, PM_NOREMOVE) != FALSE; }
+
+// Calls that come this soon after the one before, this many times in a row,
+// make a tight loop; in it the queue is looked at once per look period.
+constexpr double TightCallMs = 0.2;
+constexpr int32_t TightStreak = 50;
+constexpr double LookPeriodMs = 5;
+
+struct EventPace {
+    double lastReturn = 0;  // when the previous paced call returned
+    double lastLook = 0;    // when the queue was last looked at
+    int32_t streak = 0;     // calls in a row that came within TightCallMs
+};
+
+EventPace pace;
+
+double Milliseconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 }  // namespace
 
@@ -103,6 +125,18 @@ void ProcessPendingEvents() {
             return;
         }
     }
+}
+
+void ProcessEventsPaced() {
+    RefreshHeldOutput();
+    const double now = Milliseconds();
+    pace.streak = now - pace.lastReturn < TightCallMs ? pace.streak + 1 : 0;
+    if (pace.streak < TightStreak || now - pace.lastLook >= LookPeriodMs) {
+        ProcessPendingEvents();
+        pace.lastLook = now;
+    }
+    // Time spent in handlers run from here is not the caller's pause.
+    pace.lastReturn = Milliseconds();
 }
 
 void WindowDestroyed(uint32_t windowId) {

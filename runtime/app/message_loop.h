@@ -12,9 +12,15 @@ namespace quillet {
 // previous modal window id when it returns.
 void RunModalLoop(uint32_t windowId);
 
-// Service 2018: pumps one message at a time while the queue holds one that is
-// not WM_QUIT; a WM_QUIT stays queued.
+// Pumps one message at a time while the queue holds one that is not WM_QUIT;
+// a WM_QUIT stays queued.
 void ProcessPendingEvents();
+
+// Service 2018, which handlers call once per line of a run: the same, except
+// that in a tight loop of calls the queue is looked at only every few
+// milliseconds (a look costs tens of microseconds); a call after a pause looks
+// at once. A long run's held output is refreshed from here too.
+void ProcessEventsPaced();
 
 // The last step of a program window's destruction: a modal loop of that window
 // ends, and once the main loop has started (QuitOnLastClose), the main loop is

@@ -1,6 +1,7 @@
 // The modal message box.
 #include <windows.h>
 
+#include "runtime/app/held_output.h"
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/notify_runtime.h"
 #include "runtime/commands/unit_window.h"
@@ -48,6 +49,9 @@ void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args) {
     const char* title = IsOmitted(titleArg) ? DefaultTitle : DisplayText(titleArg, &titleScratch);
     const HWND owner = OwnerWindow(ArgumentAt(argCount, args, 3));
 
+    // The box is modal: the window shows every text held back until now
+    // while the user reads it.
+    HandOverHeldOutput();
     result->low = static_cast<uint32_t>(ButtonNumber(MessageBoxA(owner, message, title, BoxStyle(flags))));
     result->high = 0;
 }

@@ -46,7 +46,7 @@ uintptr_t ServeReallocate(uintptr_t block, uintptr_t size) {
 }
 
 uintptr_t ServeProcessEvents(uintptr_t, uintptr_t) {
-    ProcessPendingEvents();
+    ProcessEventsPaced();
     return 0;
 }
 

@@ -67,6 +67,7 @@ int32_t EditBoxUnit::SetOwnProperty(int32_t ownIndex, const PropertyValue& value
     case EditBoxProperty::HideSelection: return Rebuilds(&f.hideSelection, Int(value) != 0 ? 1 : 0);
     case EditBoxProperty::MaxLength:
         f.maxLength = Int(value) < 0 ? 0 : Int(value);
+        state_.text.AllowHolding(ControlKeepsText());
         LimitText(f.maxLength);
         return 0;
     case EditBoxProperty::MultiLine: return Rebuilds(&f.multiLine, Int(value) != 0 ? 1 : 0);
@@ -101,7 +102,8 @@ int32_t EditBoxUnit::SetOwnProperty(int32_t ownIndex, const PropertyValue& value
 bool EditBoxUnit::GetOwnProperty(int32_t ownIndex, PropertyValue* value) {
     const EditBoxFields& f = state_.fields;
     switch (ownIndex) {
-    case EditBoxProperty::Content: ReportText(value, ReadBack(state_.text.Text())); return true;
+    // The runtime copies the text before anything can change it.
+    case EditBoxProperty::Content: ReportText(value, state_.text.TextView()); return true;
     case EditBoxProperty::BorderStyle: Report(value, f.borderStyle); return true;
     case EditBoxProperty::TextColor: Report(value, static_cast<int32_t>(f.textColor)); return true;
     case EditBoxProperty::BackColor: Report(value, static_cast<int32_t>(f.backColor)); return true;

@@ -1,40 +1,20 @@
 #include "runtime/units/edit/edit_text.h"
 
+#include <cstring>
+
+#include "runtime/units/edit/edit_characters.h"
 #include "runtime/units/edit/edit_unit.h"
 
 namespace quillet {
 namespace {
 
-// Whether EDIT controls of this process count positions in characters (Wine's
-// do, as they keep their text in UTF-16) or in bytes of the ANSI text. Asked
-// once, of a throwaway control holding one double-byte character.
-bool ControlCountsCharacters() {
-    static const bool counts = [] {
-        HWND probe = CreateWindowExA(0, "EDIT", "\xD6\xD0", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
-        if (probe == nullptr) return true;
-        SendMessageA(probe, EM_SETSEL, 0, -1);
-        DWORD start = 0, end = 0;
-        SendMessageA(probe, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        DestroyWindow(probe);
-        return end == 1;
-    }();
-    return counts;
-}
-
-// One character's bytes at text[at]: 2 for a lead byte followed by its trail.
-int32_t CharacterBytes(const std::string& text, size_t at) {
-    return IsDBCSLeadByte(static_cast<BYTE>(text[at])) && at + 1 < text.size() ? 2 : 1;
-}
-
 // The control's position for a byte offset; an offset inside a character counts
 // that whole character.
 int32_t ControlPosition(const std::string& text, int32_t byteOffset) {
     if (!ControlCountsCharacters()) return byteOffset;
-    int32_t characters = 0;
-    for (size_t at = 0; at < text.size() && static_cast<int32_t>(at) < byteOffset; ++characters)
-        at += static_cast<size_t>(CharacterBytes(text, at));
-    return characters;
+    const size_t limit = byteOffset < 0 ? 0 : static_cast<size_t>(byteOffset);
+    const size_t whole = CharacterBoundaryBefore(text.data(), text.size(), limit);
+    return CharacterCount(text.data(), whole) + (whole < limit && whole < text.size() ? 1 : 0);
 }
 
 // The byte offset of a position of the control, at most the text's length.
@@ -43,7 +23,7 @@ int32_t ByteOffset(const std::string& text, int32_t position) {
     if (!ControlCountsCharacters()) return position < size ? position : size;
     size_t at = 0;
     for (int32_t characters = 0; at < text.size() && characters < position; ++characters)
-        at += static_cast<size_t>(CharacterBytes(text, at));
+        at += IsLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
     return static_cast<int32_t>(at);
 }
 
@@ -51,6 +31,195 @@ struct ControlSelection {
     DWORD start;
     DWORD end;
 };
+
+// What a message does to the control's text.
+enum class MessageEffect {
+    None,     // neither shows nor changes it: painting, sizing, focus, scrolling the view
+    Reads,    // shows it, or the selection in it, without changing it
+    Replaces, // sets a whole new text
+    Changes,  // anything else may change it
+};
+
+MessageEffect EffectOf(UINT message) {
+    if (message >= WM_APP) return MessageEffect::None;  // the runtime's own messages, reflections included
+    switch (message) {
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_SYNCPAINT:
+    case WM_PRINTCLIENT:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSEHOVER:
+    case WM_MOUSEACTIVATE:
+    case WM_CAPTURECHANGED:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_NCCALCSIZE:
+    case WM_GETMINMAXINFO:
+    case WM_SHOWWINDOW:
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+    case WM_SETREDRAW:
+    case WM_SETFONT:
+    case WM_GETFONT:
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+    case WM_CHILDACTIVATE:
+    case WM_GETDLGCODE:
+    case WM_GETOBJECT:
+    case WM_NOTIFYFORMAT:
+    case WM_QUERYUISTATE:
+    case WM_UPDATEUISTATE:
+    case WM_CHANGEUISTATE:
+    case WM_IME_SETCONTEXT:
+    case WM_IME_NOTIFY:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_TIMER:
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+        return MessageEffect::None;
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_COPY:
+    case EM_GETSEL:
+    case EM_SETSEL:
+    case EM_SCROLLCARET:
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINELENGTH:
+    case EM_LINEFROMCHAR:
+    case EM_GETLINE:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS:
+    case EM_GETMODIFY:
+    case EM_GETRECT:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+    case EM_GETTHUMB:
+    case EM_CANUNDO:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_KEYUP:
+        return MessageEffect::Reads;
+    case WM_SETTEXT:
+        return MessageEffect::Replaces;
+    default:
+        return MessageEffect::Changes;
+    }
+}
+
+}  // namespace
+
+EditText::~EditText() { ForgetHeldOutput(this); }
+
+void EditText::Detach() {
+    Drop();
+    edit_ = nullptr;
+}
+
+void EditText::AllowHolding(bool allowed) {
+    if (!allowed) HandOverAll();
+    holdingAllowed_ = allowed;
+}
+
+std::string EditText::ReadControl() const {
+    const bool was = busy_;
+    busy_ = true;
+    std::string text;
+    const int length = GetWindowTextLengthA(edit_);
+    if (length > 0) {
+        text.resize(static_cast<size_t>(length) + 1);
+        const int copied = GetWindowTextA(edit_, text.data(), length + 1);
+        text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    }
+    busy_ = was;
+    return text;
+}
+
+std::string EditText::Text() const { return TextView(); }
+
+const std::string& EditText::TextView() const {
+    EnsureKnown();
+    return text_;
+}
+
+int32_t EditText::Length() const { return static_cast<int32_t>(TextView().size()); }
+
+bool EditText::CanHold(const char* text, size_t size) const {
+    return holdingAllowed_ && edit_ != nullptr && KeepsItsBytes(text, size);
+}
+
+void EditText::Set(const char* text) {
+    if (text == nullptr) text = "";
+    const size_t size = std::strlen(text);
+    if (CanHold(text, size)) {
+        EnsureKnown();
+        HoldFromNow();
+        const size_t previous = text_.size();
+        MatchWholeText(text, size);
+        text_.assign(text, size);
+        // A text written whole is mostly written again line by line: room for as much.
+        text_.reserve(previous);
+        caretAtEnd_ = false;
+        modified_ = false;
+        return;
+    }
+    HandOverAll();
+    // The control may not keep the text as given; a handler run from its
+    // change report reads it afresh.
+    Drop();
+    SetWindowTextA(edit_, text);
+}
+
+bool EditText::Append(const char* text) {
+    if (text == nullptr) text = "";
+    const size_t size = std::strlen(text);
+    if (CanHold(text, size)) {
+        EnsureKnown();
+        HoldFromNow();
+        if (same_ == text_.size()) MatchAppended(text, size);
+        text_.append(text, size);
+        caretAtEnd_ = true;
+        if (size > 0) modified_ = true;
+        RefreshHeldOutput();
+        return size > 0;
+    }
+    HandOverAll();
+    Drop();
+    // The byte length is at or past the control's end however it counts, and the
+    // control clamps a position past its end to the end.
+    const int length = GetWindowTextLengthA(edit_);
+    SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text));
+    return false;
+}
+
+void EditText::ReplaceSelection(const char* text) {
+    HandOverAll();
+    Drop();
+    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text != nullptr ? text : ""));
+}
+
+namespace {
 
 ControlSelection ControlSelectionOf(HWND edit) {
     ControlSelection selection{0, 0};
@@ -61,44 +230,20 @@ ControlSelection ControlSelectionOf(HWND edit) {
 
 }  // namespace
 
-std::string EditText::Text() const {
-    const int length = GetWindowTextLengthA(edit_);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(edit_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-int32_t EditText::Length() const { return GetWindowTextLengthA(edit_); }
-
-void EditText::Set(const char* text) { SetWindowTextA(edit_, text != nullptr ? text : ""); }
-
-void EditText::Append(const char* text) {
-    // The byte length is at or past the control's end however it counts, and the
-    // control clamps a position past its end to the end.
-    const int length = GetWindowTextLengthA(edit_);
-    SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
-    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
-    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text != nullptr ? text : ""));
-}
-
-void EditText::ReplaceSelection(const char* text) {
-    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text != nullptr ? text : ""));
-}
-
 EditSelection EditText::Selection() const {
+    HandOverAll();
     const ControlSelection selection = ControlSelectionOf(edit_);
     if (!ControlCountsCharacters())
         return {static_cast<int32_t>(selection.start), static_cast<int32_t>(selection.end - selection.start)};
-    const std::string text = Text();
+    const std::string& text = TextView();
     const int32_t start = ByteOffset(text, static_cast<int32_t>(selection.start));
     const int32_t end = ByteOffset(text, static_cast<int32_t>(selection.end));
     return {start, end - start};
 }
 
 std::string EditText::SelectedText() const {
-    const std::string text = Text();
+    HandOverAll();
+    const std::string& text = TextView();
     const ControlSelection selection = ControlSelectionOf(edit_);
     const int32_t start = ByteOffset(text, static_cast<int32_t>(selection.start));
     const int32_t end = ByteOffset(text, static_cast<int32_t>(selection.end));
@@ -106,7 +251,8 @@ std::string EditText::SelectedText() const {
 }
 
 void EditText::Select(int32_t start, int32_t length) {
-    const std::string text = Text();
+    HandOverAll();
+    const std::string& text = TextView();
     const auto size = static_cast<int32_t>(text.size());
     start = start < 0 ? 0 : (start > size ? size : start);
     length = length < 0 ? 0 : (length > size - start ? size - start : length);
@@ -114,6 +260,20 @@ void EditText::Select(int32_t start, int32_t length) {
     const int32_t to = ControlPosition(text, start + length);
     SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
     SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+void EditText::BeforeMessage(UINT message) const {
+    if (busy_ || known_ == Known::Nothing) return;
+    switch (EffectOf(message)) {
+    case MessageEffect::None: return;
+    case MessageEffect::Reads: HandOverAll(); return;
+    // The new text overrides everything the held one would have left behind.
+    case MessageEffect::Replaces: Drop(); return;
+    case MessageEffect::Changes:
+        HandOverAll();
+        Drop();
+        return;
+    }
 }
 
 bool AppendToEditBox(HWND box, const char* text) {

@@ -66,6 +66,7 @@ bool EditBoxUnit::Create(const std::string& content, uint32_t extraStyle, HWND p
     state_.changeGuard = false;
     if (!made) return false;
     state_.text.Attach(m_hWnd);
+    state_.text.AllowHolding(ControlKeepsText());
     ApplyFont();
     LimitText(f.maxLength);
     if (f.inputMode == EditInputMode::Password) ApplyPasswordChar();
@@ -117,6 +118,8 @@ void EditBoxUnit::CreateSpin(uint32_t controlId, bool disabled) {
 // ---- messages ----
 
 LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Text held back reaches the control before anything there could see it.
+    state_.text.BeforeMessage(message);
     switch (message) {
     case WM_CHAR:
         // Refused characters are dropped without a sound.
@@ -216,7 +219,8 @@ LRESULT EditBoxUnit::OnControlColor(HDC dc) {
 LRESULT EditBoxUnit::OnReflectedCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (HIWORD(wParam)) {
     case EN_CHANGE:
-        if (!state_.changeGuard) RaiseContentChanged();
+        // Held text was reported when it was appended.
+        if (!state_.changeGuard && !state_.text.HandingOver()) RaiseContentChanged();
         return 0;
     case EN_KILLFOCUS:
         // LostFocus follows once the control has left the focus (UnitObject).
@@ -236,6 +240,7 @@ void EditBoxUnit::OnWindowPosChanged(const WINDOWPOS& position) {
 }
 
 void EditBoxUnit::OnDestroy() {
+    state_.text.Detach();
     if (state_.spin != nullptr) state_.spin->DestroyWindow();
 }
 
@@ -271,7 +276,18 @@ void EditBoxUnit::NormaliseOnFocusLoss() {
     RaiseContentChanged();
 }
 
-void EditBoxUnit::AppendText(const char* text) { state_.text.Append(text); }
+// Text that waits on this side is reported as the control reports an
+// insertion: once, at once.
+void EditBoxUnit::AppendText(const char* text) {
+    if (state_.text.Append(text)) RaiseContentChanged();
+}
+
+// A multi-line control keeps every byte it is given, unless a length limit
+// cuts the text or a case conversion changes it.
+bool EditBoxUnit::ControlKeepsText() const {
+    const EditBoxFields& f = state_.fields;
+    return f.multiLine != 0 && f.maxLength == 0 && f.caseConversion == 0;
+}
 
 void EditBoxUnit::SpinStep(int32_t delta) {
     if (state_.spin == nullptr || delta == 0 || !IsWindowEnabled(m_hWnd) || !IsWindowVisible(m_hWnd)) return;

@@ -65,6 +65,7 @@ protected:
 
 private:
     bool IsSingleLine() const { return state_.fields.multiLine == 0; }
+    bool ControlKeepsText() const;
 
     // Creation and look (edit_unit.cpp).
     DWORD CreationStyle(uint32_t extraStyle) const;

@@ -1,0 +1,275 @@
+// How long each tool takes on a big text in the real window, against the floor:
+// the time to put the tool's final text into the same edit box once
+// (SetWindowTextA) and read it back once (GetWindowTextA), measured in the same
+// process right after the run. Run through bench/tool_speed.sh, which starts
+// one process per tool and size (so that each peak of memory is its own):
+//   tool_speed_bench.exe TOOL LINES
+// TOOL is cleanup (the page's default options), cleanup-all (all five passes),
+// numbering (start 1, suffix "、", zero fill, blank lines skipped) or replace
+// (three pairs). Prints one row: tool, lines, bytes, tool time, floor time,
+// their ratio, the peak working set above the idle window (MB and as a multiple
+// of the text's size), and the longest time the thread went without handling a
+// timer message during the run.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/program.h"
+#include "app/unit_ids.h"
+#include "framework/wnd.h"
+#include "runtime/app/message_loop.h"
+#include "runtime/commands/compiled_code.h"
+#include "runtime/template/window_table.h"
+
+namespace {
+
+using namespace quillet;
+using app::MainWindow;
+namespace Unit = app::Unit;
+namespace Property = app::Property;
+
+constexpr int32_t TabCurrentPage = 12;
+
+// <chrono> does not build with the GBK execution character set: the performance counter instead.
+double Seconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double MegaBytes(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+PROCESS_MEMORY_COUNTERS Memory() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters;
+}
+
+// ---- the text ----
+
+// A small linear congruential generator: the same text for the same size on every run.
+class Random {
+public:
+    explicit Random(uint32_t seed) : state_(seed) {}
+    uint32_t Below(uint32_t limit) {
+        state_ = state_ * 1664525u + 1013904223u;
+        return (state_ >> 8) % limit;
+    }
+
+private:
+    uint32_t state_;  // the generator's state
+};
+
+// Common characters, two GBK bytes each.
+constexpr char Hanzi[] = "的一是在不了有和人这中大为上个国我以要他时来用们生到作地于出就分对成会可主发年动同工也能下过子说"
+                         "产种面而方后多定行学法所民得经十三之进着等部度家电力里如水化高自二理起小物现实加量都两体制机当使点从";
+constexpr const char* Words[] = {"text", "line", "Quillet", "abc", "tool", "data", "x", "2024", "hello", "edit"};
+constexpr char FullWidthSpace[] = "\xA1\xA1";
+
+void AppendBlank(Random& random, std::string* line) {
+    switch (random.Below(4)) {
+    case 0: *line += '\t'; break;
+    case 1: *line += FullWidthSpace; break;
+    default: *line += ' '; break;
+    }
+}
+
+void AppendWord(Random& random, std::string* line) {
+    if (random.Below(2) == 0) {
+        *line += Words[random.Below(sizeof Words / sizeof Words[0])];
+        return;
+    }
+    const uint32_t characters = 1 + random.Below(4);
+    for (uint32_t k = 0; k < characters; ++k) line->append(Hanzi + 2 * random.Below((sizeof Hanzi - 1) / 2), 2);
+}
+
+// Mixed GBK and ASCII: about one line in ten empty, one in twenty of blanks
+// only, others with words between spaces, full-width spaces and tabs, some
+// with blanks at either end. Lines end with CR LF, the last one included.
+std::string GeneratedText(int32_t lines) {
+    Random random(20240501u);
+    std::string text;
+    text.reserve(static_cast<size_t>(lines) * 26);
+    std::string line;
+    for (int32_t i = 0; i < lines; ++i) {
+        line.clear();
+        const uint32_t kind = random.Below(20);
+        if (kind < 2) {
+            // empty
+        } else if (kind == 2) {
+            for (uint32_t k = 1 + random.Below(3); k > 0; --k) AppendBlank(random, &line);
+        } else {
+            if (random.Below(4) == 0) AppendBlank(random, &line);
+            for (uint32_t w = 1 + random.Below(4); w > 0; --w) {
+                AppendWord(random, &line);
+                if (w > 1) AppendBlank(random, &line);
+            }
+            if (random.Below(5) == 0) AppendBlank(random, &line);
+        }
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+// ---- the window ----
+
+HWND Handle(app::UnitId unit) {
+    WindowTemplate* window = ProgramWindows().Find(MainWindow);
+    if (window == nullptr || window->working.IsEmpty()) return nullptr;
+    const int32_t index = window->working.IndexOf(unit);
+    if (index < 0) return nullptr;
+    auto* object = static_cast<CWnd*>(window->working.RecordAt(index).Object());
+    return object != nullptr ? object->m_hWnd : nullptr;
+}
+
+void Pump() { ProcessPendingEvents(); }
+
+// The text written as a handler writes it; read back from the control, so
+// that the control holds it (a box may keep written text back for a while).
+void SetText(app::UnitId box, const std::string& text) {
+    compiled::WriteText(MainWindow, box, Property::EditContent, text.c_str());
+    Pump();
+    SendMessageA(Handle(box), WM_GETTEXTLENGTH, 0, 0);
+}
+
+void SetChecked(app::UnitId box, bool checked) {
+    compiled::WriteInt(MainWindow, box, Property::Checked, checked ? 1 : 0);
+    Pump();
+}
+
+void ShowPage(int32_t page) {
+    compiled::WriteInt(MainWindow, Unit::TabControl, TabCurrentPage, page);
+    Pump();
+}
+
+// The control's own text, as any program reads it.
+std::string ControlText(HWND box) {
+    const int length = GetWindowTextLengthA(box);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(box, text.data(), length + 1)));
+    return text;
+}
+
+// A click as the mouse makes it, handled through the runtime's loop; the run
+// happens inside.
+void Click(app::UnitId button) {
+    HWND handle = Handle(button);
+    PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+}
+
+// ---- the longest stretch without handling messages ----
+
+double lastTick = 0;     // when the timer was last handled; 0 while not watching
+double longestGap = 0;   // the longest time between two handled timer messages
+
+void CALLBACK NoteTick(HWND, UINT, UINT_PTR, DWORD) {
+    const double now = Seconds();
+    if (lastTick > 0 && now - lastTick > longestGap) longestGap = now - lastTick;
+    lastTick = now;
+}
+
+// ---- the tools ----
+
+struct Tool {
+    const char* name;
+    int32_t page;
+    app::UnitId button;
+    void (*prepare)();  // sets the page's options
+};
+
+void PrepareCleanup() {
+    SetChecked(Unit::RemoveSpacesBox, true);
+    SetChecked(Unit::TrimBox, false);
+    SetChecked(Unit::RemoveTabsBox, true);
+    SetChecked(Unit::RemoveBlankLinesBox, true);
+    SetChecked(Unit::JoinLinesBox, false);
+}
+
+void PrepareCleanupAll() {
+    SetChecked(Unit::RemoveSpacesBox, true);
+    SetChecked(Unit::TrimBox, true);
+    SetChecked(Unit::RemoveTabsBox, true);
+    SetChecked(Unit::RemoveBlankLinesBox, true);
+    SetChecked(Unit::JoinLinesBox, true);
+}
+
+void PrepareNumbering() {
+    SetText(Unit::PrefixBox, "");
+    SetText(Unit::StartNumberBox, "1");
+    SetText(Unit::SuffixBox, "、");
+    SetChecked(Unit::ZeroFillBox, true);
+    SetChecked(Unit::SkipBlankBox, true);
+}
+
+void PrepareReplace() {
+    SetText(Unit::SubjectBox, "的,hello,中国");
+    SetText(Unit::PredicateBox, "之,HELLO,中华");
+}
+
+constexpr Tool Tools[] = {
+    {"cleanup", 0, Unit::CleanupButton, PrepareCleanup},
+    {"cleanup-all", 0, Unit::CleanupButton, PrepareCleanupAll},
+    {"numbering", 1, Unit::NumberingButton, PrepareNumbering},
+    {"replace", 2, Unit::ReplaceButton, PrepareReplace},
+};
+
+const Tool* ToolNamed(const char* name) {
+    for (const Tool& tool : Tools)
+        if (std::strcmp(tool.name, name) == 0) return &tool;
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Tool* tool = argc == 3 ? ToolNamed(argv[1]) : nullptr;
+    const int32_t lines = argc == 3 ? std::atoi(argv[2]) : 0;
+    if (tool == nullptr || lines <= 0) {
+        std::fprintf(stderr, "usage: tool_speed_bench TOOL LINES (TOOL: cleanup, cleanup-all, numbering, replace)\n");
+        return 2;
+    }
+    app::StartUpToWindow();
+    Pump();
+    const SIZE_T idle = Memory().WorkingSetSize;
+
+    const std::string input = GeneratedText(lines);
+    HWND box = Handle(Unit::MainBox);
+    ShowPage(tool->page);
+    tool->prepare();
+    SetText(Unit::MainBox, input);
+
+    // A timer on its own, handled whenever the thread handles messages.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, NoteTick);
+    const double started = Seconds();
+    lastTick = started;
+    Click(tool->button);
+    const std::string result = ControlText(box);
+    const double toolTime = Seconds() - started;
+    NoteTick(nullptr, 0, 0, 0);
+    KillTimer(nullptr, timer);
+    const SIZE_T peak = Memory().PeakWorkingSetSize;
+
+    // The floor on the same box, holding the input again as before the run.
+    SetText(Unit::MainBox, input);
+    const double floorStarted = Seconds();
+    SetWindowTextA(box, result.c_str());
+    const std::string readBack = ControlText(box);
+    const double floorTime = Seconds() - floorStarted;
+    if (readBack != result) std::fprintf(stderr, "the floor's text did not come back unchanged\n");
+
+    const double above = MegaBytes(peak > idle ? peak - idle : 0);
+    const double textMb = MegaBytes(input.size());
+    std::printf("%-12s %9d %11u %9.3f %9.3f %6.2f %9.1f %6.1f %8.3f\n", tool->name, lines,
+                static_cast<unsigned>(input.size()), toolTime, floorTime, toolTime / floorTime, above,
+                textMb > 0 ? above / textMb : 0.0, longestGap);
+    return 0;
+}

@@ -1,0 +1,89 @@
+#include "runtime/app/held_output.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "runtime/app/message_loop.h"
+
+namespace quillet {
+namespace {
+
+// A run shorter than this hands its output over only when it ends.
+constexpr DWORD FirstRefreshDelayMs = 700;
+// Refreshes come at least this far apart, and ten times their cost apart.
+constexpr DWORD RefreshPeriodMs = 700;
+constexpr double RefreshCostFactor = 10;
+// The window's work per refresh, and per piece once the run has ended.
+constexpr double RefreshPieceMs = 40;
+constexpr double HandOverPieceMs = 80;
+
+struct HeldOutputs {
+    std::vector<HeldOutput*> units;  // those holding output, in the order they began
+    DWORD nextRefresh = 0;           // GetTickCount when the next refresh may come
+    bool handingOver = false;        // HandOverHeldOutput is running
+};
+
+HeldOutputs& Held() {
+    static HeldOutputs held;
+    return held;
+}
+
+double Milliseconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Wraps around with the tick count.
+bool Reached(DWORD now, DWORD when) { return static_cast<LONG>(now - when) >= 0; }
+
+}  // namespace
+
+void NoteHeldOutput(HeldOutput* output) {
+    HeldOutputs& held = Held();
+    if (IsHoldingOutput(output)) return;
+    if (held.units.empty()) held.nextRefresh = GetTickCount() + FirstRefreshDelayMs;
+    held.units.push_back(output);
+}
+
+void ForgetHeldOutput(HeldOutput* output) {
+    auto& units = Held().units;
+    units.erase(std::remove(units.begin(), units.end(), output), units.end());
+}
+
+bool IsHoldingOutput(const HeldOutput* output) {
+    const auto& units = Held().units;
+    return std::find(units.begin(), units.end(), output) != units.end();
+}
+
+void HandOverHeldOutput() {
+    HeldOutputs& held = Held();
+    // A handler run between two pieces leaves the rest to the loop below.
+    if (held.handingOver) return;
+    held.handingOver = true;
+    while (!held.units.empty()) {
+        // Each unit takes itself off the list once it holds nothing more; one
+        // that goes away meanwhile has taken itself off too.
+        if (held.units.front()->HandOverPiece(HandOverPieceMs, false)) continue;
+        ProcessPendingEvents();
+    }
+    held.handingOver = false;
+}
+
+void RefreshHeldOutput() {
+    HeldOutputs& held = Held();
+    if (held.units.empty() || held.handingOver || !Reached(GetTickCount(), held.nextRefresh)) return;
+    const double started = Milliseconds();
+    // Over a copy: a unit that is done takes itself off the list.
+    const std::vector<HeldOutput*> units = held.units;
+    for (HeldOutput* unit : units)
+        if (IsHoldingOutput(unit)) unit->HandOverPiece(RefreshPieceMs, true);
+    const double cost = Milliseconds() - started;
+    const auto pause = static_cast<DWORD>(std::max<double>(RefreshPeriodMs, RefreshCostFactor * cost));
+    held.nextRefresh = GetTickCount() + pause;
+}
+
+}  // namespace quillet

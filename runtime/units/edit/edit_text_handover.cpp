@@ -1,0 +1,215 @@
+// Held text and how it reaches the control: the control is given only what
+// differs from what it holds, in pieces cut at line ends, and paints at most
+// every so often while a long handover lasts.
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "runtime/units/edit/edit_characters.h"
+#include "runtime/units/edit/edit_text.h"
+
+namespace quillet {
+namespace {
+
+// A piece is at least this big, and at least this share of what the control
+// already holds: each call costs the control time in proportion to all its
+// lines, which a smaller piece would not pay for.
+constexpr size_t SmallestPiece = 64 * 1024;
+constexpr size_t ShareOfHeld = 8;
+// Painting during a handover waits this long after a paint at least, and ten
+// times the paint's cost.
+constexpr double PaintPauseMs = 250;
+constexpr double PaintCostFactor = 10;
+// The control's end, whatever its length: positions past it are clamped.
+constexpr WPARAM End = INT_MAX;
+
+double Milliseconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
+    const size_t limit = std::min(aSize, bSize);
+    size_t at = 0;
+    // Block by block first: compared texts are mostly long runs of equal bytes.
+    constexpr size_t Block = 64;
+    while (at + Block <= limit && std::memcmp(a + at, b + at, Block) == 0) at += Block;
+    while (at < limit && a[at] == b[at]) ++at;
+    return at;
+}
+
+}  // namespace
+
+void EditText::EnsureKnown() const {
+    if (known_ != Known::Nothing) return;
+    text_ = ReadControl();
+    known_ = Known::Same;
+}
+
+// From here on text_ may run ahead of the control, which holds it all now.
+void EditText::HoldFromNow() const {
+    if (known_ == Known::Held) return;
+    known_ = Known::Held;
+    same_ = text_.size();
+    ForgetStale();
+    NoteHeldOutput(const_cast<EditText*>(this));
+}
+
+void EditText::ForgetStale() const {
+    std::string().swap(stale_);
+    staleFrom_ = 0;
+}
+
+void EditText::Drop() const {
+    known_ = Known::Nothing;
+    std::string().swap(text_);
+    ForgetStale();
+    same_ = 0;
+    paintOwed_ = false;
+    ForgetHeldOutput(const_cast<EditText*>(this));
+}
+
+// A whole new text: how much of it the control holds already. The control
+// holds text_[0, same_) followed by stale_ from staleFrom_; afterwards it holds
+// text[0, same_) followed by the new stale_.
+void EditText::MatchWholeText(const char* text, size_t size) const {
+    const size_t common = CommonPrefix(text, size, text_.data(), same_);
+    if (common == same_) {
+        MatchAppended(text + same_, size - same_);
+        return;
+    }
+    // The bytes before `common` agree, so its character boundary is one in both.
+    const size_t kept = CharacterBoundaryBefore(text, size, common);
+    if (staleFrom_ >= stale_.size()) {
+        stale_ = std::move(text_);
+        stale_.resize(same_);
+        staleFrom_ = kept;
+    } else {
+        std::string rest(text_, kept, same_ - kept);
+        rest.append(stale_, staleFrom_, std::string::npos);
+        stale_ = std::move(rest);
+        staleFrom_ = 0;
+    }
+    same_ = kept;
+}
+
+// Text appended right after what the control holds as it is: as far as the
+// control's next bytes are the same, it holds that too.
+void EditText::MatchAppended(const char* text, size_t size) const {
+    if (staleFrom_ >= stale_.size()) return;
+    const size_t common = CommonPrefix(text, size, stale_.data() + staleFrom_, stale_.size() - staleFrom_);
+    const size_t kept = CharacterBoundaryBefore(text, size, common);
+    same_ += kept;
+    staleFrom_ += kept;
+    if (staleFrom_ >= stale_.size()) ForgetStale();
+}
+
+// Where the next piece ends: after a line end once it is big enough, or at
+// the end of the text.
+size_t EditText::PieceEnd(double ms) const {
+    const size_t remaining = text_.size() - same_;
+    const double wanted = std::max({static_cast<double>(SmallestPiece), ms * bytesPerMs_,
+                                    static_cast<double>(same_ / ShareOfHeld)});
+    if (wanted >= static_cast<double>(remaining)) return text_.size();
+    const size_t from = same_ + static_cast<size_t>(wanted);
+    const void* lineEnd = std::memchr(text_.data() + from, '\n', text_.size() - from);
+    return lineEnd != nullptr ? static_cast<size_t>(static_cast<const char*>(lineEnd) - text_.data()) + 1
+                              : text_.size();
+}
+
+// The control takes text_[same_, end) in place of everything it holds after
+// same_. Its change report is suppressed (HandingOver): every change was
+// reported when it was held.
+void EditText::GiveControl(size_t end) const {
+    const bool replacing = staleFrom_ < stale_.size();
+    if (!replacing && end == same_) return;
+    const std::string piece(text_, same_, end - same_);
+    const bool wasBusy = busy_;
+    busy_ = handingOver_ = true;
+    const double started = Milliseconds();
+    const WPARAM from = !replacing ? End
+                        : ControlCountsCharacters() ? static_cast<WPARAM>(CharacterCount(text_.data(), same_))
+                                                    : static_cast<WPARAM>(same_);
+    SendMessageA(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
+    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
+    const double spent = Milliseconds() - started;
+    handingOver_ = false;
+    busy_ = wasBusy;
+    same_ = end;
+    ForgetStale();
+    // Big pieces teach the control's pace; small ones are mostly its overhead.
+    if (piece.size() >= SmallestPiece && spent > 0)
+        bytesPerMs_ = 0.5 * bytesPerMs_ + 0.5 * (static_cast<double>(piece.size()) / spent);
+}
+
+// Everything is in the control: the caret and the modified flag as the last
+// change left them, and text_ stays as the control's text.
+void EditText::FinishHandOver() const {
+    const bool wasBusy = busy_;
+    busy_ = true;
+    const WPARAM caret = caretAtEnd_ ? End : 0;
+    SendMessageA(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+    SendMessageA(edit_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
+    busy_ = wasBusy;
+    known_ = Known::Same;
+    ForgetStale();
+    if (text_.capacity() > text_.size() + text_.size() / 4 + 4096) text_.shrink_to_fit();
+    ForgetHeldOutput(const_cast<EditText*>(this));
+}
+
+// A long handover paints now and then, not after every piece: at the end of
+// a big text a paint costs as much as a piece.
+void EditText::PaintAfterPiece(bool show, bool done) const {
+    if (!IsWindowVisible(edit_)) return;
+    const double now = Milliseconds();
+    if (show || now - lastPaint_ >= paintPause_) {
+        if (paintOwed_) InvalidateRect(edit_, nullptr, TRUE);
+        UpdateWindow(edit_);
+        lastPaint_ = Milliseconds();
+        paintPause_ = std::max(PaintPauseMs, PaintCostFactor * (lastPaint_ - now));
+        paintOwed_ = false;
+    } else if (!done) {
+        ValidateRect(edit_, nullptr);
+        paintOwed_ = true;
+    } else if (paintOwed_) {
+        InvalidateRect(edit_, nullptr, TRUE);
+        paintOwed_ = false;
+    }
+}
+
+bool EditText::HandOverPiece(double ms, bool show) {
+    if (known_ != Known::Held) {
+        ForgetHeldOutput(this);
+        return true;
+    }
+    if (edit_ == nullptr || !IsWindow(edit_)) {
+        Drop();
+        return true;
+    }
+    const size_t end = PieceEnd(ms);
+    GiveControl(end);
+    const bool done = end == text_.size();
+    if (done) FinishHandOver();
+    PaintAfterPiece(show, done);
+    return done;
+}
+
+// All at once, for someone who is about to see the control's text.
+void EditText::HandOverAll() const {
+    if (known_ != Known::Held) return;
+    if (edit_ == nullptr || !IsWindow(edit_)) {
+        Drop();
+        return;
+    }
+    GiveControl(text_.size());
+    FinishHandOver();
+    if (paintOwed_) {
+        InvalidateRect(edit_, nullptr, TRUE);
+        paintOwed_ = false;
+    }
+}
+
+}  // namespace quillet

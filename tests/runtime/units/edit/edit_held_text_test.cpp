@@ -1,0 +1,323 @@
+// Text held back by a multi-line edit box against the literal path: a bare
+// EDIT control of the same style beside it takes every write and append the
+// way the commands describe them (SetWindowTextA; EM_SETSEL at the end,
+// EM_SCROLLCARET, EM_REPLACESEL), and after random sequences of writes,
+// appends, reads, typing and handovers both controls hold the same text, the
+// same selection and scroll position, and the box raised one ContentChanged
+// per change the bare control reported.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "runtime/app/held_output.h"
+#include "runtime/commands/command_list.h"
+#include "runtime/units/edit/edit_characters.h"
+#include "tests/runtime/units/edit/edit_test_program.h"
+
+namespace quillet {
+namespace {
+
+using namespace edittest;
+
+constexpr uint32_t A = 0x16010001;  // single-line: runs the scenario from its handler
+constexpr uint32_t M = 0x16010002;  // multi-line, both scroll bars, as the tool's main box
+constexpr RECT RowA{20, 20, 220, 44};
+constexpr RECT Area{20, 60, 380, 300};
+
+// ---- the literal path ----
+
+int referenceChanges = 0;  // EN_CHANGE reports of the reference control
+
+LRESULT CALLBACK CountingParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) ++referenceChanges;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A bare EDIT control with the box's style, font and size, in a hidden window
+// of its own (a hidden control scrolls as a shown one does, and takes text
+// much faster).
+class ReferenceBox {
+public:
+    explicit ReferenceBox(HWND like) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = CountingParent;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "QuilletHeldTextReference";
+        RegisterClassA(&wc);
+        RECT area;
+        GetClientRect(like, &area);
+        parent_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 600, 30, 420, 320, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+        RECT frame;
+        GetWindowRect(like, &frame);
+        edit_ = CreateWindowExA(GetWindowLongA(like, GWL_EXSTYLE), "EDIT", "",
+                                (GetWindowLongA(like, GWL_STYLE) & ~WS_DISABLED) | WS_VISIBLE, 0, 0,
+                                frame.right - frame.left, frame.bottom - frame.top, parent_, nullptr, wc.hInstance,
+                                nullptr);
+        SendMessageA(edit_, WM_SETFONT, SendMessageA(like, WM_GETFONT, 0, 0), TRUE);
+        SendMessageA(edit_, EM_LIMITTEXT, 0, 0);
+    }
+    ~ReferenceBox() { DestroyWindow(parent_); }
+
+    HWND Handle() const { return edit_; }
+    void Set(const std::string& text) const { SetWindowTextA(edit_, text.c_str()); }
+    void Append(const std::string& text) const {
+        const int length = GetWindowTextLengthA(edit_);
+        SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+        SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+        SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // SelStart = -1, then SelText: insertion at the end through the selection.
+    void InsertAtEnd(const std::string& text) const {
+        SendMessageA(edit_, EM_SETSEL, INT_MAX, INT_MAX);
+        SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+        SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+private:
+    HWND parent_ = nullptr;  // counts the control's change reports
+    HWND edit_ = nullptr;    // the reference control
+};
+
+std::string ControlText(HWND edit) {
+    const int length = GetWindowTextLengthA(edit);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
+    return text;
+}
+
+// What can be seen of a control: its text, selection, modified flag and view.
+struct ControlState {
+    std::string text;
+    DWORD selectionStart = 0, selectionEnd = 0;
+    LRESULT modified = 0;
+    LRESULT firstVisibleLine = 0;
+    int horizontalScroll = 0;
+
+    bool operator==(const ControlState&) const = default;
+};
+
+ControlState StateOf(HWND edit) {
+    ControlState state;
+    state.text = ControlText(edit);
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&state.selectionStart),
+                 reinterpret_cast<LPARAM>(&state.selectionEnd));
+    state.modified = SendMessageA(edit, EM_GETMODIFY, 0, 0);
+    state.firstVisibleLine = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    state.horizontalScroll = GetScrollPos(edit, SB_HORZ);
+    return state;
+}
+
+// ---- generated texts ----
+
+// Lines of GBK and ASCII words between spaces, full-width spaces and tabs;
+// empty lines; now and then a lone CR or LF inside a line; CR LF between
+// lines, and sometimes none after the last.
+std::string GeneratedText(std::mt19937& random, int lines) {
+    static const char* const pieces[] = {"中", "文", "字", "abc", "Quillet", "7", " ", "  ", "\xA1\xA1", "\t",
+                                         "\r", "\n", "x", "行", "，"};
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        const int words = static_cast<int>(random() % 9);
+        for (int w = 0; w < words; ++w) text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
+        if (i + 1 < lines || random() % 2 == 0) text += "\r\n";
+    }
+    return text;
+}
+
+// Now and then a text the control converts instead of keeping: a lead byte
+// at the end, or before a byte that cannot follow it.
+std::string MaybeBroken(std::mt19937& random, std::string text) {
+    switch (random() % 12) {
+    case 0: return text + "\x81";
+    case 1: return "\xA1\x0D" + text;
+    default: return text;
+    }
+}
+
+// ---- the box, inside a handler as a run has it ----
+
+std::function<void()> scenario;
+
+HandlerResult RunScenario(const uint32_t*, int32_t) {
+    scenario();
+    return {0, 0, 0};
+}
+
+CommandArg UnitRef(uint32_t unitId) { return {WindowId, unitId, EditType}; }
+CommandArg TextArg(const std::string& text) { return {ReferenceWord(text.c_str()), 0, DataType::Text}; }
+
+void AppendToBox(const std::vector<std::string>& texts) {
+    std::vector<CommandArg> args = {UnitRef(M)};
+    for (const std::string& text : texts) args.push_back(TextArg(text));
+    CommandArg result{};
+    AppendText(&result, static_cast<int32_t>(args.size()), args.data());
+}
+
+void CallProcessEvents() {
+    CommandArg result{};
+    ProcessEvents(&result, 0, nullptr);
+}
+
+int BoxChanges() {
+    int changes = 0;
+    for (const std::string& event : TakeEvents()) changes += event == "changed 2" ? 1 : 0;
+    return changes;
+}
+
+class HeldTextTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { StartEditTestRuntime(); }
+    void TearDown() override { testprogram::CloseAll(); }
+
+    void LoadBox() {
+        EditBoxData multi;
+        multi.fields.multiLine = 1;
+        multi.fields.scrollBars = 3;
+        ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, {}, {{0, testprogram::HandlerOffset(&RunScenario)}}),
+                                             EditAt(M, Area, multi, NotingBindings())})));
+        TakeEvents();
+        reference_ = std::make_unique<ReferenceBox>(Handle(M));
+        referenceChanges = 0;
+    }
+
+    // The scenario runs inside a handler of A, as a tool's run does; its end
+    // hands the held text over.
+    static void InHandler(std::function<void()> steps) {
+        scenario = std::move(steps);
+        RaiseSimpleEvent(WindowId, A, 0);
+        scenario = nullptr;
+    }
+
+    void ExpectSameControls(const char* where) const {
+        EXPECT_EQ(StateOf(Handle(M)), StateOf(reference_->Handle())) << where;
+    }
+
+    std::unique_ptr<ReferenceBox> reference_;
+};
+
+TEST_F(HeldTextTest, RandomWritesAppendsAndReadsLeaveWhatTheLiteralPathLeaves) {
+    LoadBox();
+    std::mt19937 random(1234);
+    for (int round = 0; round < 12; ++round) {
+        InHandler([&] {
+            for (int step = 0; step < 40; ++step) {
+                switch (random() % 10) {
+                case 0: {
+                    const std::string text = MaybeBroken(random, GeneratedText(random, static_cast<int>(random() % 30)));
+                    WriteText(M, Prop::Content, text);
+                    reference_->Set(text);
+                    ++referenceChanges;  // a write raises ContentChanged once, reported or not
+                    break;
+                }
+                case 1:
+                case 2:
+                case 3:
+                case 4: {
+                    std::vector<std::string> texts;
+                    for (int k = static_cast<int>(random() % 3); k >= 0; --k)
+                        texts.push_back(MaybeBroken(random, GeneratedText(random, static_cast<int>(random() % 3))));
+                    AppendToBox(texts);
+                    for (const std::string& text : texts) reference_->Append(text);
+                    break;
+                }
+                case 5:
+                    ASSERT_EQ(ReadText(M, Prop::Content), ControlText(reference_->Handle())) << "step " << step;
+                    break;
+                case 6: CallProcessEvents(); break;
+                case 7: {
+                    // The user types at the caret.
+                    const WPARAM typed = random() % 2 == 0 ? 'q' : ' ';
+                    SendMessageA(Handle(M), WM_CHAR, typed, 1);
+                    SendMessageA(reference_->Handle(), WM_CHAR, typed, 1);
+                    break;
+                }
+                case 8: {
+                    Write(M, Prop::SelStart, static_cast<uint32_t>(-1));
+                    WriteText(M, Prop::SelText, "末");
+                    reference_->InsertAtEnd("末");
+                    break;
+                }
+                default:
+                    ExpectSameControls("a checkpoint inside the run");
+                    ASSERT_EQ(BoxChanges(), referenceChanges);
+                    referenceChanges = 0;
+                    break;
+                }
+            }
+        });
+        ExpectSameControls("after the run");
+        EXPECT_EQ(BoxChanges(), referenceChanges) << "round " << round;
+        referenceChanges = 0;
+    }
+}
+
+TEST_F(HeldTextTest, TextsOfManyLinesArriveInPiecesAndEndTheSame) {
+    LoadBox();
+    std::mt19937 random(99);
+    const std::string start = GeneratedText(random, 3000);
+    WriteText(M, Prop::Content, start);
+    reference_->Set(start);
+    ExpectSameControls("the first text");
+    TakeEvents();
+    referenceChanges = 0;
+    // As a tool rewrites the box: emptied, then one append per line, twice,
+    // the second time with a difference half-way; reads between.
+    InHandler([&] {
+        for (int pass = 0; pass < 2; ++pass) {
+            WriteText(M, Prop::Content, "");
+            reference_->Set("");
+            ++referenceChanges;
+            std::mt19937 lines(7);
+            for (int i = 0; i < 6000; ++i) {
+                std::string line = GeneratedText(lines, 1);
+                if (pass == 1 && i == 3000) line = "变" + line;
+                AppendToBox({line, "\r\n"});
+                reference_->Append(line);
+                reference_->Append("\r\n");
+                // A run that lasts: the box shows the text so far now and then.
+                if (pass == 0 && i == 2000) Sleep(800);
+                if (i % 1000 == 0) CallProcessEvents();
+            }
+            ASSERT_EQ(ReadText(M, Prop::Content), ControlText(reference_->Handle()));
+        }
+    });
+    ExpectSameControls("after the handover in pieces");
+    EXPECT_EQ(BoxChanges(), referenceChanges);
+}
+
+TEST_F(HeldTextTest, AMessageToTheControlFindsEveryAppendedText) {
+    LoadBox();
+    InHandler([&] {
+        AppendToBox({"第一行\r\n", "second\r\n"});
+        EXPECT_EQ(ControlText(Handle(M)), "第一行\r\nsecond\r\n") << "WM_GETTEXT from anyone";
+        AppendToBox({"三"});
+        EXPECT_EQ(ReadText(M, Prop::Content), "第一行\r\nsecond\r\n三");
+        SendMessageA(Handle(M), WM_CHAR, 'x', 1);
+        EXPECT_EQ(ReadText(M, Prop::Content), "第一行\r\nsecond\r\n三x") << "typed after the held text";
+    });
+}
+
+TEST_F(HeldTextTest, HeldTextIsHandedOverWhenTheRunEndsAndDroppedWithTheWindow) {
+    LoadBox();
+    InHandler([&] {
+        AppendToBox({"held\r\n"});
+        WriteText(M, Prop::Content, "written");
+    });
+    // Read with the message only, as another program would.
+    EXPECT_EQ(ControlText(Handle(M)), "written");
+    InHandler([&] {
+        AppendToBox({" and more"});
+        DestroyWindow(testprogram::HandleOf(WindowId, 0));
+    });
+    EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
+    HandOverHeldOutput();  // nothing is left to hand over
+}
+
+}  // namespace
+}  // namespace quillet
