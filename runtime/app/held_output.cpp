@@ -59,6 +59,8 @@ bool IsHoldingOutput(const HeldOutput* output) {
     return std::find(units.begin(), units.end(), output) != units.end();
 }
 
+int32_t HeldOutputCount() { return static_cast<int32_t>(Held().units.size()); }
+
 void HandOverHeldOutput() {
     HeldOutputs& held = Held();
     // A handler run between two pieces leaves the rest to the loop below.

@@ -6,6 +6,8 @@
 // its text, a message to its window); the runtime asks for the rest when the
 // outermost handler has returned, and for a piece now and then during a long
 // run, so that the window shows the growing result.
+#include <cstdint>
+
 namespace quillet {
 
 class HeldOutput {
@@ -24,6 +26,8 @@ protected:
 void NoteHeldOutput(HeldOutput* output);
 void ForgetHeldOutput(HeldOutput* output);
 bool IsHoldingOutput(const HeldOutput* output);
+// How many units hold output now.
+int32_t HeldOutputCount();
 
 // After the outermost handler has returned: everything, piece by piece, with
 // the window's messages handled between pieces so that it stays responsive.

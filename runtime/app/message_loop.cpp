@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/app/cycle_clock.h"
 #include "runtime/app/held_output.h"
 #include "runtime/app/window_layer.h"
 
@@ -18,19 +19,12 @@ constexpr int32_t TightStreak = 50;
 constexpr double LookPeriodMs = 5;
 
 struct EventPace {
-    double lastReturn = 0;  // when the previous paced call returned
-    double lastLook = 0;    // when the queue was last looked at
-    int32_t streak = 0;     // calls in a row that came within TightCallMs
+    uint64_t lastReturn = 0;  // cycle count when the previous paced call returned
+    uint64_t lastLook = 0;    // when the queue was last looked at
+    int32_t streak = 0;       // calls in a row that came within TightCallMs
 };
 
 EventPace pace;
-
-double Milliseconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 }  // namespace
 
@@ -129,14 +123,16 @@ void ProcessPendingEvents() {
 
 void ProcessEventsPaced() {
     RefreshHeldOutput();
-    const double now = Milliseconds();
-    pace.streak = now - pace.lastReturn < TightCallMs ? pace.streak + 1 : 0;
-    if (pace.streak < TightStreak || now - pace.lastLook >= LookPeriodMs) {
-        ProcessPendingEvents();
+    static const auto tightCall = static_cast<uint64_t>(TightCallMs * CyclesPerMillisecond());
+    static const auto lookPeriod = static_cast<uint64_t>(LookPeriodMs * CyclesPerMillisecond());
+    const uint64_t now = CycleCount();
+    pace.streak = now - pace.lastReturn < tightCall ? pace.streak + 1 : 0;
+    if (pace.streak < TightStreak || now - pace.lastLook >= lookPeriod) {
         pace.lastLook = now;
+        ProcessPendingEvents();
     }
     // Time spent in handlers run from here is not the caller's pause.
-    pace.lastReturn = Milliseconds();
+    pace.lastReturn = CycleCount();
 }
 
 void WindowDestroyed(uint32_t windowId) {

@@ -98,7 +98,7 @@ void*& ElementAt(void* array, int32_t subscript, Location where) {
     if (index < 0) Support().ReportRuntimeError(ErrorSubscriptBelowOne, where.subroutineId, where.statementNumber);
     if (index >= ArrayElementCount(array))
         Support().ReportRuntimeError(ErrorSubscriptPastEnd, where.subroutineId, where.statementNumber);
-    return ArrayReferences(array)[index];
+    return *ArrayReferenceSlot(array, index);
 }
 
 void SetTextElement(OwnedArray& array, int32_t subscript, OwnedText value, Location where) {
@@ -107,31 +107,11 @@ void SetTextElement(OwnedArray& array, int32_t subscript, OwnedText value, Locat
     Support().Free(std::exchange(element, value.Release()));
 }
 
+// The deleted places stay in the block as a gap until something else reads it
+// (array_gap.h): a loop deleting lines one by one then moves each element once.
 int32_t DeleteElements(OwnedArray& array, int32_t position, int32_t count) {
-    constexpr int32_t ElementSize = ReferenceSize;
-    MakeArrayPrivate(ElementSize, array.Variable());
-    void* block = array.Get();
-    const int32_t total = ArrayElementCount(block);
-    const int32_t first = position - 1;
-    if (first < 0 || first >= total) return 0;
-    const int32_t deleted = std::min(count, total - first);
-    if (deleted <= 0) return 0;
-
-    auto* header = static_cast<int32_t*>(block);
-    void** elements = ArrayReferences(block);
-    if (header[0] != 1) {
-        // Rewritten as one dimension: the elements move up behind the two header words.
-        std::memmove(header + 2, elements, static_cast<size_t>(total) * ElementSize);
-        elements = reinterpret_cast<void**>(header + 2);
-    }
-    header[0] = 1;
-    header[1] = total - deleted;
-    if (array.OwnsElements())
-        for (int32_t i = first; i < first + deleted; ++i) Support().Free(elements[i]);
-    std::memmove(elements + first, elements + first + deleted,
-                 static_cast<size_t>(total - first - deleted) * ElementSize);
-    *array.Variable() = Support().Reallocate(block, 8 + ElementSize * (total - deleted));
-    return deleted;
+    MakeArrayPrivate(ReferenceSize, array.Variable());
+    return DeleteArrayElements(array.Variable(), position - 1, count, array.OwnsElements());
 }
 
 void InitialiseRuntime() {

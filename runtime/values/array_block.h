@@ -8,6 +8,7 @@
 // blocks of their own; freeing the array frees them (null elements skipped).
 #include <cstdint>
 
+#include "runtime/values/array_gap.h"
 #include "runtime/values/data_type.h"
 
 namespace quillet {
@@ -22,8 +23,14 @@ int32_t ArrayElementCount(const void* array);
 // Bytes of the header that precedes the elements: 4 + 4·D.
 inline int32_t ArrayHeaderSize(const void* array) { return 4 + 4 * ArrayDimensionCount(array); }
 
-inline char* ArrayElements(void* array) { return static_cast<char*>(array) + ArrayHeaderSize(array); }
+// The packed elements; an array with deleted places still in its block
+// (array_gap.h) is closed up first.
+inline char* ArrayElements(void* array) {
+    CloseArrayGap(array);
+    return static_cast<char*>(array) + ArrayHeaderSize(array);
+}
 inline const char* ArrayElements(const void* array) {
+    CloseArrayGap(array);
     return static_cast<const char*>(array) + ArrayHeaderSize(array);
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "runtime/errors/error_report.h"
+#include "runtime/values/array_gap.h"
 
 namespace quillet {
 namespace {
@@ -50,6 +51,7 @@ void* ReallocateBlock(void* block, int32_t size) {
         std::memcpy(copy, block, std::min(static_cast<size_t>(size), available));
         return copy;
     }
+    CloseArrayGap(block);
     void* resized = HeapReAlloc(RuntimeHeap(), 0, block, RequestSize(size));
     if (resized == nullptr) ReportAllocationFailure(size);
     return resized;
@@ -57,7 +59,13 @@ void* ReallocateBlock(void* block, int32_t size) {
 
 void FreeBlock(void* block) {
     if (block == nullptr || IsConstantData(block)) return;
+    ForgetArrayGap(block);
     HeapFree(RuntimeHeap(), 0, block);
+}
+
+void ShrinkBlockInPlace(void* block, int32_t size) {
+    if (block == nullptr || IsConstantData(block)) return;
+    HeapReAlloc(RuntimeHeap(), HEAP_REALLOC_IN_PLACE_ONLY, block, RequestSize(size));
 }
 
 void* RawAllocate(size_t size) { return HeapAlloc(RuntimeHeap(), 0, size); }

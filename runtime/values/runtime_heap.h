@@ -14,6 +14,8 @@ namespace quillet {
 void* AllocateBlock(int32_t size);
 void* ReallocateBlock(void* block, int32_t size);
 void FreeBlock(void* block);
+// Gives the end of a heap block back without moving it (a smaller size only).
+void ShrinkBlockInPlace(void* block, int32_t size);
 // The same fatal report, for builders whose own storage could not grow to size bytes.
 [[noreturn]] void ReportAllocationFailure(int32_t size);
 

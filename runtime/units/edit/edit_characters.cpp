@@ -2,15 +2,15 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <bitset>
 
 namespace quillet {
 namespace {
 
 // The ANSI code page's lead bytes, asked once.
 struct LeadBytes {
-    bool lead[256];     // by byte value
-    bool knownCodePage; // single-byte, or 936, whose trail bytes are 0x40 to 0xFE but 0x7F
+    bool lead[256];      // by byte value
+    bool knownCodePage;  // single-byte, or 936, whose characters are one or two bytes
 };
 
 const LeadBytes& Leads() {
@@ -24,25 +24,45 @@ const LeadBytes& Leads() {
     return leads;
 }
 
-bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte != 0x7F && byte != 0xFF; }
+// Whether the bytes of one character come back unchanged from Unicode.
+bool SurvivesRoundTrip(const char* bytes, int size) {
+    wchar_t wide[2] = {};
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, size, wide, 2) != 1) return false;
+    char back[4] = {};
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide, 1, back, sizeof back, nullptr, &lossy);
+    return !lossy && length == size && back[0] == bytes[0] && (size == 1 || back[1] == bytes[1]);
+}
+
+// Every character of the code page that a control keeps as it is given:
+// single bytes by value, double bytes by lead byte × 256 + trail byte.
+// Worked out once, the first time it is needed.
+struct KeptCharacters {
+    std::bitset<256> single;
+    std::bitset<65536> pair;
+};
+
+const KeptCharacters& Kept() {
+    static const KeptCharacters kept = [] {
+        KeptCharacters made;
+        const LeadBytes& leads = Leads();
+        for (int byte = 1; byte < 256; ++byte) {
+            const char one = static_cast<char>(byte);
+            made.single[byte] = !leads.lead[byte] && SurvivesRoundTrip(&one, 1);
+            if (!leads.lead[byte]) continue;
+            for (int trail = 1; trail < 256; ++trail) {
+                const char two[2] = {static_cast<char>(byte), static_cast<char>(trail)};
+                made.pair[byte * 256 + trail] = SurvivesRoundTrip(two, 2);
+            }
+        }
+        return made;
+    }();
+    return kept;
+}
 
 // Bytes of the character at text[at], within size.
 size_t CharacterAt(const bool* lead, const char* text, size_t size, size_t at) {
     return lead[static_cast<unsigned char>(text[at])] && at + 1 < size ? 2 : 1;
-}
-
-// Whether every double-byte character has a Unicode counterpart (some trail
-// bytes after a valid lead byte name no character).
-bool AllMapped(const char* text, size_t size) {
-    wchar_t small[512];
-    std::vector<wchar_t> big;
-    wchar_t* into = small;
-    if (size > sizeof small / sizeof small[0]) {
-        big.resize(size);
-        into = big.data();
-    }
-    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(size), into,
-                               static_cast<int>(size)) > 0;
 }
 
 }  // namespace
@@ -86,14 +106,23 @@ int32_t CharacterCount(const char* text, size_t size) {
 bool KeepsItsBytes(const char* text, size_t size) {
     const LeadBytes& leads = Leads();
     if (!leads.knownCodePage) return false;
-    bool doubleBytes = false;
-    for (size_t at = 0; at < size; ++at) {
-        if (!leads.lead[static_cast<unsigned char>(text[at])]) continue;
-        if (at + 1 >= size || !IsTrailByte(static_cast<unsigned char>(text[at + 1]))) return false;
-        doubleBytes = true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    size_t at = 0;
+    // Plain ASCII, the most of most texts, keeps its bytes in every code page
+    // known here.
+    while (at < size && bytes[at] < 0x80) ++at;
+    if (at == size) return true;
+    const KeptCharacters& kept = Kept();
+    for (; at < size; ++at) {
+        const unsigned char byte = bytes[at];
+        if (!leads.lead[byte]) {
+            if (!kept.single[byte]) return false;
+            continue;
+        }
+        if (at + 1 >= size || !kept.pair[byte * 256 + bytes[at + 1]]) return false;
         ++at;
     }
-    return !doubleBytes || AllMapped(text, size);
+    return true;
 }
 
 }  // namespace quillet

@@ -23,9 +23,10 @@ size_t CharacterBoundaryBefore(const char* text, size_t size, size_t limit);
 int32_t CharacterCount(const char* text, size_t size);
 
 // True when the text is made of whole characters that a control converts to
-// Unicode and back without change: single bytes, and lead bytes each followed
-// by a trail byte. Only single-byte code pages and code page 936 are known
-// well enough; for other double-byte code pages the answer is false.
+// Unicode and back without change (no lead byte at the end, no pair that names
+// no character or another pair's character). Only single-byte code pages and
+// code page 936 are known well enough; for other double-byte code pages the
+// answer is false.
 bool KeepsItsBytes(const char* text, size_t size);
 
 }  // namespace quillet

@@ -69,6 +69,9 @@ TEST(CompiledCodeTest, DeletingTheMiddleElementFreesItAndShrinksTheBlock) {
     ASSERT_EQ(lines.Count(), 2);
     EXPECT_STREQ(TextAt(lines, 1, {0x04000001, 1}), "one");
     EXPECT_STREQ(TextAt(lines, 2, {0x04000001, 1}), "three");
+    // The block is closed up and shrunk once anything reads its elements as
+    // they lie (array_gap.h).
+    EXPECT_STREQ(static_cast<const char*>(ArrayReferences(lines.Get())[1]), "three");
     EXPECT_EQ(HeapBlockSize(lines.Get()), 8u + 2 * 4);
 }
 

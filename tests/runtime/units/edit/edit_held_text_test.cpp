@@ -295,7 +295,9 @@ TEST_F(HeldTextTest, AMessageToTheControlFindsEveryAppendedText) {
     LoadBox();
     InHandler([&] {
         AppendToBox({"第一行\r\n", "second\r\n"});
+        EXPECT_EQ(HeldOutputCount(), 1) << "the text waits";
         EXPECT_EQ(ControlText(Handle(M)), "第一行\r\nsecond\r\n") << "WM_GETTEXT from anyone";
+        EXPECT_EQ(HeldOutputCount(), 0) << "and is handed over for it";
         AppendToBox({"三"});
         EXPECT_EQ(ReadText(M, Prop::Content), "第一行\r\nsecond\r\n三");
         SendMessageA(Handle(M), WM_CHAR, 'x', 1);
@@ -308,7 +310,9 @@ TEST_F(HeldTextTest, HeldTextIsHandedOverWhenTheRunEndsAndDroppedWithTheWindow) 
     InHandler([&] {
         AppendToBox({"held\r\n"});
         WriteText(M, Prop::Content, "written");
+        EXPECT_EQ(HeldOutputCount(), 1);
     });
+    EXPECT_EQ(HeldOutputCount(), 0) << "handed over when the handler returned";
     // Read with the message only, as another program would.
     EXPECT_EQ(ControlText(Handle(M)), "written");
     InHandler([&] {

@@ -1,0 +1,229 @@
+// Runs on texts of thousands of lines, where the main box holds appended text
+// back: each tool's result against the literal path (the same run with a
+// length limit on the box, which makes every append reach the control at
+// once), Content read in the middle of a run, and messages handled during it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "runtime/app/held_output.h"
+#include "runtime/commands/command_list.h"
+#include "runtime/commands/compiled_code.h"
+#include "tests/app/tool_window.h"
+
+namespace {
+
+using namespace tool;
+
+constexpr int32_t MaxLength = 14;  // edit box property
+constexpr int32_t NoLimitButTheControls = 0;
+constexpr int32_t HugeLimit = 0x7FFFFFF0;
+
+// Lines of GBK and ASCII words between spaces, full-width spaces and tabs,
+// empty lines and lines of blanks only, a lone CR or LF now and then.
+std::string GeneratedText(uint32_t seed, int lines) {
+    std::mt19937 random(seed);
+    static const char* const pieces[] = {"中", "文", "的", "abc", "Quillet", "7", " ", " ", "\xA1\xA1", "\t",
+                                         "x", "hello", "，", "\r", "\n"};
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        const int words = static_cast<int>(random() % 8);
+        for (int w = 0; w < words; ++w) text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
+        if (i + 1 < lines || random() % 2 == 0) text += "\r\n";
+    }
+    return text;
+}
+
+// What a run leaves: the text as handlers read it, and the control's own.
+struct RunResult {
+    std::string content;
+    std::string control;
+    int32_t selStart;
+};
+
+std::string ControlText(HWND box) {
+    const int length = GetWindowTextLengthA(box);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(box, text.data(), length + 1)));
+    return text;
+}
+
+constexpr int32_t SelStart = 24;
+
+class HeldRunTest : public testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override {
+        SetInt(Unit::MainBox, MaxLength, NoLimitButTheControls);
+        SetInt(Unit::MainBox, Property::Visible, 1);
+    }
+
+    // The run on the literal path: a limit on the box keeps nothing back; the
+    // box hidden, so that each append is quick.
+    template <typename Run>
+    static RunResult Literally(Run run) {
+        SetInt(Unit::MainBox, MaxLength, HugeLimit);
+        SetInt(Unit::MainBox, Property::Visible, 0);
+        const std::string content = run();
+        RunResult result{content, ControlText(Handle(Unit::MainBox)), Int(Unit::MainBox, SelStart)};
+        SetInt(Unit::MainBox, MaxLength, NoLimitButTheControls);
+        SetInt(Unit::MainBox, Property::Visible, 1);
+        return result;
+    }
+
+    // The same run, shown, with text held back.
+    template <typename Run>
+    static RunResult Held(Run run) {
+        const std::string content = run();
+        return {content, ControlText(Handle(Unit::MainBox)), Int(Unit::MainBox, SelStart)};
+    }
+};
+
+void ExpectSame(const RunResult& literal, const RunResult& held, const char* what) {
+    EXPECT_EQ(held.content, literal.content) << what;
+    EXPECT_EQ(held.control, literal.control) << what;
+    EXPECT_EQ(held.content, held.control) << what;
+    EXPECT_EQ(held.selStart, literal.selStart) << what;
+}
+
+TEST_F(HeldRunTest, CleanupGivesWhatTheLiteralPathGives) {
+    const std::string text = GeneratedText(11, 2500);
+    const CleanupOptions defaults;
+    ExpectSame(Literally([&] { return RunCleanup(text, defaults); }), Held([&] { return RunCleanup(text, defaults); }),
+               "the page's defaults");
+    const CleanupOptions all{true, true, true, false, true};
+    ExpectSame(Literally([&] { return RunCleanup(text, all); }), Held([&] { return RunCleanup(text, all); }),
+               "trim and join too");
+}
+
+TEST_F(HeldRunTest, NumberingGivesWhatTheLiteralPathGives) {
+    const std::string text = GeneratedText(12, 2500);
+    const NumberingOptions zeroFill{"", "1", "、", true, true};
+    ExpectSame(Literally([&] { return RunNumbering(text, zeroFill); }),
+               Held([&] { return RunNumbering(text, zeroFill); }), "zero fill");
+    const NumberingOptions plain{"(", "98", ")", false, false};
+    ExpectSame(Literally([&] { return RunNumbering(text, plain); }), Held([&] { return RunNumbering(text, plain); }),
+               "every line numbered");
+}
+
+TEST_F(HeldRunTest, ReplacementGivesWhatTheLiteralPathGives) {
+    const std::string text = GeneratedText(13, 2500);
+    ExpectSame(Literally([&] { return RunReplace(text, "的,hello,中文", "之,HELLO,汉字"); }),
+               Held([&] { return RunReplace(text, "的,hello,中文", "之,HELLO,汉字"); }), "three pairs");
+}
+
+// ---- inside a run ----
+
+struct Watch {
+    int timerCalls = 0;              // timer messages handled while the run went on
+    int heldSeen = 0;                // of those, calls that found text held back
+    int readsInRun = 0;              // Content reads inside the run that could be checked
+    std::vector<std::string> reads;  // what each read gave
+    std::vector<std::string> shown;  // what the control held right after each read
+    int postedInRun = 0;             // messages posted from inside the run
+    int handledInRun = 0;            // of those, handled before the run ended
+};
+Watch watch;
+HWND watcherWindow = nullptr;
+constexpr UINT PostedDuringRun = WM_APP + 7;
+
+LRESULT CALLBACK Watcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PostedDuringRun && quillet::app::ToolRunning) ++watch.handledInRun;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CALLBACK DuringRun(HWND, UINT, UINT_PTR, DWORD) {
+    if (!quillet::app::ToolRunning) return;
+    ++watch.timerCalls;
+    if (quillet::HeldOutputCount() > 0) ++watch.heldSeen;
+    // Read as a handler reads it, then as any other program would.
+    if (watch.reads.size() < 5) {
+        watch.reads.push_back(Text(Unit::MainBox));
+        watch.shown.push_back(ControlText(Handle(Unit::MainBox)));
+    }
+    PostMessageA(watcherWindow, PostedDuringRun, 0, 0);
+    ++watch.postedInRun;
+}
+
+TEST_F(HeldRunTest, ContentReadInARunSeesEveryAppendedTextAndMessagesAreHandledInIt) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Watcher;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuilletRunWatcher";
+    RegisterClassA(&wc);
+    watcherWindow = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    wc.hInstance, nullptr);
+    watch = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, DuringRun);
+    const std::string text = GeneratedText(14, 30000);
+    const std::string result = RunNumbering(text, {});
+    KillTimer(nullptr, timer);
+    DestroyWindow(watcherWindow);
+
+    ASSERT_GT(watch.timerCalls, 0) << "the run handles timer messages";
+    EXPECT_GT(watch.heldSeen, 0) << "the box held appended text back during the run";
+    ASSERT_FALSE(watch.reads.empty());
+    bool midRun = false;
+    for (size_t i = 0; i < watch.reads.size(); ++i) {
+        EXPECT_EQ(watch.reads[i], watch.shown[i]) << "read " << i;
+        // The numbers are appended line by line, and written back the same.
+        EXPECT_EQ(result.compare(0, watch.reads[i].size(), watch.reads[i]), 0) << "read " << i;
+        midRun |= !watch.reads[i].empty() && watch.reads[i].size() < result.size();
+    }
+    EXPECT_TRUE(midRun) << "a read in the middle of the numbering";
+    EXPECT_GT(watch.postedInRun, 0);
+    // Each posted message is handled in the run, except one posted at its very end.
+    EXPECT_GE(watch.handledInRun, watch.postedInRun - 1);
+}
+
+// ---- ProcessEvents in a tight loop ----
+
+int pacedHandled = 0;  // messages the counting window handled
+
+LRESULT CALLBACK CountingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PostedDuringRun) ++pacedHandled;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void ProcessEventsOnce() { quillet::compiled::Call(quillet::ProcessEvents); }
+
+TEST_F(HeldRunTest, ProcessEventsInATightLoopStillHandlesWhatIsPostedAndLooksAtOnceAfterAPause) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CountingWindow;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuilletPacedCounter";
+    RegisterClassA(&wc);
+    HWND counter = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                                   nullptr);
+    // A tight loop, as a run's lines make it; a message posted in the middle
+    // is handled a few milliseconds later, within the loop. (A busy machine
+    // may stop the thread long enough to make one attempt look like a pause.)
+    int mostCalls = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        pacedHandled = 0;
+        for (int i = 0; i < 1000; ++i) ProcessEventsOnce();
+        PostMessageA(counter, PostedDuringRun, 0, 0);
+        int calls = 0;
+        while (pacedHandled == 0 && calls < 50000000) {
+            ProcessEventsOnce();
+            ++calls;
+        }
+        EXPECT_EQ(pacedHandled, 1);
+        mostCalls = std::max(mostCalls, calls);
+    }
+    EXPECT_GT(mostCalls, 1) << "not every call of a tight loop looks at the queue";
+    pacedHandled = 1;
+
+    // After a pause the next call looks at once.
+    Sleep(20);
+    PostMessageA(counter, PostedDuringRun, 0, 0);
+    ProcessEventsOnce();
+    EXPECT_EQ(pacedHandled, 2);
+    DestroyWindow(counter);
+}
+
+}  // namespace
