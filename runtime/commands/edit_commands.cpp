@@ -18,9 +18,9 @@ void AppendText(CommandArg*, int32_t argCount, CommandArg* args) {
         UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high)));
     // Each insertion raises ContentChanged, whose handler may close the window:
     // the rest is then dropped.
-    for (int32_t k = 1; k < argCount && IsWindow(box); ++k) {
+    for (int32_t k = 1; k < argCount; ++k) {
         ScalarText scratch;
-        if (!AppendToEditBox(box, DisplayText(args[k], &scratch))) return;  // not an edit box
+        if (AppendToEditBox(box, DisplayText(args[k], &scratch)) != AppendOutcome::Appended) return;
     }
 }
 

@@ -1,6 +1,8 @@
 // The runtime core's numbered services, one table, and the library-side entry.
 #include "runtime/commands/notify_runtime.h"
 
+#include <array>
+
 #include "runtime/app/message_loop.h"
 #include "runtime/app/startup.h"
 #include "runtime/units/unit_services.h"
@@ -101,12 +103,32 @@ constexpr Service Services[] = {
     {ServiceCode::RebuildMenu, ServeRebuildMenu},
 };
 
+// Codes come in two runs, from 1000 and from 2000; a table indexed by code
+// finds a handler at once (some services are asked for per line of a run).
+constexpr int32_t CodeRun = 64;
+
+int32_t SlotOf(int32_t code) {
+    if (code >= 1000 && code < 1000 + CodeRun) return code - 1000;
+    if (code >= 2000 && code < 2000 + CodeRun) return CodeRun + code - 2000;
+    return -1;
+}
+
+ServiceHandler HandlerOf(int32_t code) {
+    static const std::array<ServiceHandler, 2 * CodeRun> handlers = [] {
+        std::array<ServiceHandler, 2 * CodeRun> made{};
+        for (const Service& entry : Services)
+            if (SlotOf(entry.code) >= 0) made[static_cast<size_t>(SlotOf(entry.code))] = entry.handler;
+        return made;
+    }();
+    const int32_t slot = SlotOf(code);
+    return slot >= 0 ? handlers[static_cast<size_t>(slot)] : nullptr;
+}
+
 }  // namespace
 
 uintptr_t DispatchService(int32_t service, uintptr_t value1, uintptr_t value2) {
-    for (const Service& entry : Services)
-        if (entry.code == service) return entry.handler(value1, value2);
-    return 0;
+    const ServiceHandler handler = HandlerOf(service);
+    return handler != nullptr ? handler(value1, value2) : 0;
 }
 
 uintptr_t NotifyRuntime(int32_t service, uintptr_t value1, uintptr_t value2) {

@@ -30,6 +30,12 @@ inline bool RaiseUnitEvent(UnitId windowId, UnitId unitId, int32_t event, std::i
     return record.hasResult != 0;
 }
 
+// Raises an event without arguments; true when a handler was found and called.
+inline bool RaiseUnitEventCalledHandler(UnitId windowId, UnitId unitId, int32_t event) {
+    EventRecord record = {windowId, unitId, event, 0, {}, 0, 0};
+    return NotifyRuntime(ServiceCode::RaiseEvent, reinterpret_cast<uintptr_t>(&record)) != 0;
+}
+
 // True when a handler ran and returned false (0): a veto.
 inline bool HandlerRefused(UnitId windowId, UnitId unitId, int32_t event) {
     uint32_t result = 1;

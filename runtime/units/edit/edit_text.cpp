@@ -1,5 +1,6 @@
 #include "runtime/units/edit/edit_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/units/edit/edit_characters.h"
@@ -189,6 +190,13 @@ void EditText::Set(const char* text) {
     SetWindowTextA(edit_, text);
 }
 
+// The held text grows by a quarter when it must, not by doubling: it may be
+// tens of megabytes.
+void EditText::AppendHeld(const char* text, size_t size) const {
+    if (text_.size() + size > text_.capacity()) text_.reserve(std::max(text_.size() + size, text_.capacity() + text_.capacity() / 4));
+    text_.append(text, size);
+}
+
 bool EditText::Append(const char* text) {
     if (text == nullptr) text = "";
     const size_t size = std::strlen(text);
@@ -196,7 +204,7 @@ bool EditText::Append(const char* text) {
         EnsureKnown();
         HoldFromNow();
         if (same_ == text_.size()) MatchAppended(text, size);
-        text_.append(text, size);
+        AppendHeld(text, size);
         caretAtEnd_ = true;
         if (size > 0) modified_ = true;
         RefreshHeldOutput();
@@ -276,19 +284,19 @@ void EditText::BeforeMessage(UINT message) const {
     }
 }
 
-bool AppendToEditBox(HWND box, const char* text) {
-    if (auto* unit = dynamic_cast<EditBoxUnit*>(CWnd::FromHandlePermanent(box))) {
-        unit->AppendText(text);
-        return true;
-    }
+AppendOutcome AppendToEditBox(HWND box, const char* text) {
+    if (auto* unit = dynamic_cast<EditBoxUnit*>(CWnd::FromHandlePermanent(box)))
+        return unit->AppendText(text) ? AppendOutcome::Appended : AppendOutcome::BoxClosed;
     // A bare EDIT control, not made by the edit box type, takes the text the
     // same way; any other window is left alone.
     char name[8] = {};
-    if (GetClassNameA(box, name, sizeof name) == 0 || lstrcmpiA(name, "EDIT") != 0) return false;
-    EditText bare;
-    bare.Attach(box);
-    bare.Append(text);
-    return true;
+    if (GetClassNameA(box, name, sizeof name) == 0 || lstrcmpiA(name, "EDIT") != 0) return AppendOutcome::NotEditBox;
+    {
+        EditText bare;
+        bare.Attach(box);
+        bare.Append(text);
+    }
+    return IsWindow(box) ? AppendOutcome::Appended : AppendOutcome::BoxClosed;
 }
 
 }  // namespace quillet

@@ -94,6 +94,7 @@ private:
     size_t PieceEnd(double ms) const;
 
     std::string ReadControl() const;
+    void AppendHeld(const char* text, size_t size) const;
     bool CanHold(const char* text, size_t size) const;
 
     HWND edit_ = nullptr;           // the EDIT control; null before creation
@@ -103,19 +104,26 @@ private:
     mutable size_t same_ = 0;       // Held: bytes at the start of text_ that the control holds as they are
     mutable std::string stale_;     // Held: the control's text after those bytes, from staleFrom_ on
     mutable size_t staleFrom_ = 0;  // where that text starts in stale_
+    mutable bool moreBeyond_ = false;  // Held: the control holds further bytes after those, not kept here
     mutable bool caretAtEnd_ = false;  // Held: after the last change the caret is at the end (an append), not at the start
     mutable bool modified_ = false;    // Held: the control's modified flag after the last change
     mutable bool busy_ = false;        // the runtime's own messages are reaching the control
     mutable bool handingOver_ = false; // held text is being given to the control
-    mutable double bytesPerMs_ = 1000; // how fast the control takes text, learned from each piece
+    mutable double bytesPerMs_ = 400;  // how fast the control takes text, learned from each piece
     mutable double lastPaint_ = 0;     // when the control last painted during a handover (ms)
     mutable double paintPause_ = 0;    // how long paints wait after the last one: ten times its cost
     mutable bool paintOwed_ = false;   // a piece's painting was skipped; the control repaints at the end
 };
 
 // What the AppendText command does with each of its texts, given the window of
-// the unit it names: appends to the edit box unit, or to a bare EDIT control.
-// False, changing nothing, for any other window.
-bool AppendToEditBox(HWND box, const char* text);
+// the unit it names: appends to the edit box unit, or to a bare EDIT control;
+// any other window is left alone. The change is reported as it happens, and
+// its handler may close the window.
+enum class AppendOutcome {
+    Appended,    // the box is still there for the next text
+    BoxClosed,   // a handler run on the change closed the window
+    NotEditBox,  // nothing changed
+};
+AppendOutcome AppendToEditBox(HWND box, const char* text);
 
 }  // namespace quillet

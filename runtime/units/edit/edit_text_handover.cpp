@@ -11,14 +11,15 @@
 namespace quillet {
 namespace {
 
-// A piece is at least this big, and at least this share of what the control
-// already holds: each call costs the control time in proportion to all its
-// lines, which a smaller piece would not pay for.
+// A piece is at least this big, and takes the control at least ten times its
+// own cost per call, which grows with the text it holds (it walks all its
+// lines several times): about 15 ms per megabyte under Wine.
 constexpr size_t SmallestPiece = 64 * 1024;
-constexpr size_t ShareOfHeld = 8;
+constexpr double CallCostMsPerMegabyte = 15;
+constexpr double WorkPerCallCost = 10;
 // Painting during a handover waits this long after a paint at least, and ten
 // times the paint's cost.
-constexpr double PaintPauseMs = 250;
+constexpr double PaintPauseMs = 700;
 constexpr double PaintCostFactor = 10;
 // The control's end, whatever its length: positions past it are clamped.
 constexpr WPARAM End = INT_MAX;
@@ -54,6 +55,7 @@ void EditText::HoldFromNow() const {
     known_ = Known::Held;
     same_ = text_.size();
     ForgetStale();
+    moreBeyond_ = false;
     NoteHeldOutput(const_cast<EditText*>(this));
 }
 
@@ -66,14 +68,15 @@ void EditText::Drop() const {
     known_ = Known::Nothing;
     std::string().swap(text_);
     ForgetStale();
+    moreBeyond_ = false;
     same_ = 0;
     paintOwed_ = false;
     ForgetHeldOutput(const_cast<EditText*>(this));
 }
 
 // A whole new text: how much of it the control holds already. The control
-// holds text_[0, same_) followed by stale_ from staleFrom_; afterwards it holds
-// text[0, same_) followed by the new stale_.
+// holds text_[0, same_), then stale_ from staleFrom_, then more bytes when
+// moreBeyond_ is set; afterwards it holds text[0, same_) and the rest.
 void EditText::MatchWholeText(const char* text, size_t size) const {
     const size_t common = CommonPrefix(text, size, text_.data(), same_);
     if (common == same_) {
@@ -82,10 +85,15 @@ void EditText::MatchWholeText(const char* text, size_t size) const {
     }
     // The bytes before `common` agree, so its character boundary is one in both.
     const size_t kept = CharacterBoundaryBefore(text, size, common);
-    if (staleFrom_ >= stale_.size()) {
-        stale_ = std::move(text_);
-        stale_.resize(same_);
-        staleFrom_ = kept;
+    if (kept < size) {
+        // The new text differs from the control's within itself: nothing
+        // appended to it later can be what the control holds.
+        ForgetStale();
+        moreBeyond_ = true;
+    } else if (staleFrom_ >= stale_.size()) {
+        // Only what the control holds is kept; text_'s room is left for the new text.
+        stale_.assign(text_, kept, same_ - kept);
+        staleFrom_ = 0;
     } else {
         std::string rest(text_, kept, same_ - kept);
         rest.append(stale_, staleFrom_, std::string::npos);
@@ -96,22 +104,26 @@ void EditText::MatchWholeText(const char* text, size_t size) const {
 }
 
 // Text appended right after what the control holds as it is: as far as the
-// control's next bytes are the same, it holds that too.
+// control's next bytes are the same, it holds that too. At the first
+// difference the control's other bytes stop mattering: they are only to be
+// replaced.
 void EditText::MatchAppended(const char* text, size_t size) const {
     if (staleFrom_ >= stale_.size()) return;
     const size_t common = CommonPrefix(text, size, stale_.data() + staleFrom_, stale_.size() - staleFrom_);
     const size_t kept = CharacterBoundaryBefore(text, size, common);
     same_ += kept;
     staleFrom_ += kept;
-    if (staleFrom_ >= stale_.size()) ForgetStale();
+    if (kept < size && staleFrom_ < stale_.size()) moreBeyond_ = true;
+    if (kept < size || staleFrom_ >= stale_.size()) ForgetStale();
 }
 
 // Where the next piece ends: after a line end once it is big enough, or at
 // the end of the text.
 size_t EditText::PieceEnd(double ms) const {
     const size_t remaining = text_.size() - same_;
-    const double wanted = std::max({static_cast<double>(SmallestPiece), ms * bytesPerMs_,
-                                    static_cast<double>(same_ / ShareOfHeld)});
+    const double callCost = CallCostMsPerMegabyte * static_cast<double>(same_) / (1024.0 * 1024.0);
+    const double wanted =
+        std::max(static_cast<double>(SmallestPiece), std::max(ms, WorkPerCallCost * callCost) * bytesPerMs_);
     if (wanted >= static_cast<double>(remaining)) return text_.size();
     const size_t from = same_ + static_cast<size_t>(wanted);
     const void* lineEnd = std::memchr(text_.data() + from, '\n', text_.size() - from);
@@ -123,9 +135,12 @@ size_t EditText::PieceEnd(double ms) const {
 // same_. Its change report is suppressed (HandingOver): every change was
 // reported when it was held.
 void EditText::GiveControl(size_t end) const {
-    const bool replacing = staleFrom_ < stale_.size();
+    const bool replacing = moreBeyond_ || staleFrom_ < stale_.size();
     if (!replacing && end == same_) return;
-    const std::string piece(text_, same_, end - same_);
+    // The last piece is the text's own end; others are copied to end them.
+    const std::string copied = end < text_.size() ? std::string(text_, same_, end - same_) : std::string();
+    const char* piece = end < text_.size() ? copied.c_str() : text_.c_str() + same_;
+    const size_t pieceSize = end - same_;
     const bool wasBusy = busy_;
     busy_ = handingOver_ = true;
     const double started = Milliseconds();
@@ -133,15 +148,16 @@ void EditText::GiveControl(size_t end) const {
                         : ControlCountsCharacters() ? static_cast<WPARAM>(CharacterCount(text_.data(), same_))
                                                     : static_cast<WPARAM>(same_);
     SendMessageA(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
-    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
+    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece));
     const double spent = Milliseconds() - started;
     handingOver_ = false;
     busy_ = wasBusy;
     same_ = end;
     ForgetStale();
+    moreBeyond_ = false;
     // Big pieces teach the control's pace; small ones are mostly its overhead.
-    if (piece.size() >= SmallestPiece && spent > 0)
-        bytesPerMs_ = 0.5 * bytesPerMs_ + 0.5 * (static_cast<double>(piece.size()) / spent);
+    if (pieceSize >= SmallestPiece && spent > 0)
+        bytesPerMs_ = 0.5 * bytesPerMs_ + 0.5 * (static_cast<double>(pieceSize) / spent);
 }
 
 // Everything is in the control: the caret and the modified flag as the last
@@ -161,7 +177,8 @@ void EditText::FinishHandOver() const {
 }
 
 // A long handover paints now and then, not after every piece: at the end of
-// a big text a paint costs as much as a piece.
+// a big text a paint costs as much as a piece (the control walks its lines
+// from the start for each line it shows).
 void EditText::PaintAfterPiece(bool show, bool done) const {
     if (!IsWindowVisible(edit_)) return;
     const double now = Milliseconds();

@@ -277,9 +277,12 @@ void EditBoxUnit::NormaliseOnFocusLoss() {
 }
 
 // Text that waits on this side is reported as the control reports an
-// insertion: once, at once.
-void EditBoxUnit::AppendText(const char* text) {
-    if (state_.text.Append(text)) RaiseContentChanged();
+// insertion: once, at once. Whether the window survived is asked only when a
+// handler may have run.
+bool EditBoxUnit::AppendText(const char* text) {
+    HWND self = m_hWnd;
+    if (state_.text.Append(text)) return !RaiseUnitEventCalledHandler(WindowId(), UnitIdOf(), EditBoxEvent::ContentChanged) || IsWindow(self);
+    return IsWindow(self);
 }
 
 // A multi-line control keeps every byte it is given, unless a length limit

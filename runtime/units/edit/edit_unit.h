@@ -55,8 +55,9 @@ public:
     bool WantsKey(int32_t keyCode) const;
     void WritePropertyData(PropertyDataWriter& writer) const override;
 
-    // The AppendText command's insertion at the end.
-    void AppendText(const char* text);
+    // The AppendText command's insertion at the end; false when a handler of
+    // the change closed the window (and this object is gone with it).
+    bool AppendText(const char* text);
     // An arrow of the spin adjuster was pressed (delta > 0: up).
     void SpinStep(int32_t delta);
 
