@@ -53,6 +53,9 @@ void RuntimeApp::RunMessageLoop(LoopMode mode) {
     for (;;) {
         bool havePeeked = false;
         while (idle && !(havePeeked = PeekAny(&peeked))) {
+            // Text a unit still holds (written outside any handler) reaches its
+            // window once nothing else is waiting.
+            HandOverHeldOutput();
             RunIdleCallbacks();
             const BOOL more = OnIdle(idleCount++);
             if (modal && modalWindowId == 0) return;

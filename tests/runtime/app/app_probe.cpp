@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/wnd.h"
+#include "runtime/app/held_output.h"
 #include "runtime/app/message_loop.h"
 #include "runtime/app/private_messages.h"
 #include "runtime/app/program_info.h"
@@ -314,6 +315,23 @@ void CALLBACK IdleTick(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// Output written outside any handler: handed over, piece by piece, once the
+// queue is empty, before the idle routines run.
+class HeldTwoPieces final : public HeldOutput {
+public:
+    bool HandOverPiece(double, bool) override {
+        ++pieces_;
+        Record("held piece " + std::to_string(pieces_));
+        if (pieces_ < 2) return false;
+        ForgetHeldOutput(this);
+        return true;
+    }
+
+private:
+    int pieces_ = 0;  // pieces handed over so far
+};
+HeldTwoPieces heldTwoPieces;
+
 void Idle() {
     programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
     compiled::Support().LoadStartupWindow(MainWindowId);
@@ -328,6 +346,7 @@ void Idle() {
     added += Flag(AddIdleCallback({reinterpret_cast<HWND>(0x1234), IdleRoutine, 4}));  // no window
     Record(added);
     Timer(200, IdleTick);  // far apart: each idle period runs to its end before the next tick
+    NoteHeldOutput(&heldTwoPieces);
     compiled::Support().FinishStartup();
     Record("finish-startup returned");
 }

@@ -134,7 +134,7 @@ TEST(MessageLoopTest, IdlePassesCallLiveCallbacksAndAskEachWindowUntilItWantsNoM
     ExpectNormalEnd(probe);
     const auto& records = probe.records;
     // Adding refuses a window already listed and a handle that is no window.
-    ExpectInOrder(records, {"added=1100", "idle 1", "tick 1", "plain one destroyed", "idle 2", "tick 2 callbacks=1",
+    ExpectInOrder(records, {"added=1100", "held piece 1", "held piece 2", "idle 1", "tick 1", "plain one destroyed", "idle 2", "tick 2 callbacks=1",
                             "tick 3", "finish-startup returned"});
     const int destroyed = Find(records, "plain one destroyed");
     EXPECT_EQ(Find(records, "idle 1", destroyed), -1) << "a callback whose window died is never called again";
