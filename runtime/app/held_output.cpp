@@ -19,7 +19,7 @@ constexpr double RefreshCostFactor = 10;
 // that a click waits no longer than that between pieces; a unit makes its
 // pieces bigger where its window's own cost per call would dominate.
 constexpr double RefreshPieceMs = 40;
-constexpr double HandOverPieceMs = 80;
+constexpr double HandOverPieceMs = 70;
 
 struct HeldOutputs {
     std::vector<HeldOutput*> units;  // those holding output, in the order they began
@@ -70,7 +70,9 @@ void HandOverHeldOutput() {
     held.handingOver = true;
     while (!held.units.empty()) {
         // Each unit takes itself off the list once it holds nothing more; one
-        // that goes away meanwhile has taken itself off too.
+        // that goes away meanwhile has taken itself off too. Messages are
+        // handled only between pieces: a short text goes over at once, before
+        // the message whose handler ran has been finished with.
         if (held.units.front()->HandOverPiece(HandOverPieceMs, false)) continue;
         ProcessPendingEvents();
     }
