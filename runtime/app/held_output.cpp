@@ -19,7 +19,7 @@ constexpr double RefreshCostFactor = 10;
 // that a click waits no longer than that between pieces; a unit makes its
 // pieces bigger where its window's own cost per call would dominate.
 constexpr double RefreshPieceMs = 40;
-constexpr double HandOverPieceMs = 70;
+constexpr double HandOverPieceMs = 80;
 
 struct HeldOutputs {
     std::vector<HeldOutput*> units;  // those holding output, in the order they began

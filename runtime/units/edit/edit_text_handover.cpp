@@ -15,7 +15,7 @@ namespace {
 // own cost per call, which grows with the text it holds (it walks all its
 // lines several times): about 4.5 ms per megabyte under Wine. Bigger pieces
 // would keep the window waiting longer between them for little gain.
-constexpr size_t SmallestPiece = 16 * 1024;
+constexpr size_t SmallestPiece = 64 * 1024;
 constexpr double CallCostMsPerMegabyte = 4.5;
 constexpr double WorkPerCallCost = 10;
 // Painting during a handover waits this long after a paint at least, and ten
