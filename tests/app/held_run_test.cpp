@@ -118,6 +118,18 @@ TEST_F(HeldRunTest, ReplacementGivesWhatTheLiteralPathGives) {
 
 // ---- inside a run ----
 
+// A hidden window of a class of its own, whose procedure counts what is posted to it.
+HWND WindowOfItsOwn(const char* className, WNDPROC procedure) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    EXPECT_NE(window, nullptr) << className;
+    return window;
+}
+
 struct Watch {
     int timerCalls = 0;              // timer messages handled while the run went on
     int heldSeen = 0;                // of those, calls that found text held back
@@ -150,13 +162,7 @@ void CALLBACK DuringRun(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(HeldRunTest, ContentReadInARunSeesEveryAppendedTextAndMessagesAreHandledInIt) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Watcher;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QuilletRunWatcher";
-    RegisterClassA(&wc);
-    watcherWindow = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                    wc.hInstance, nullptr);
+    watcherWindow = WindowOfItsOwn("QuilletRunWatcher", Watcher);
     watch = {};
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, DuringRun);
     const std::string text = GeneratedText(14, 30000);
@@ -192,13 +198,7 @@ LRESULT CALLBACK CountingWindow(HWND window, UINT message, WPARAM wParam, LPARAM
 void ProcessEventsOnce() { quillet::compiled::Call(quillet::ProcessEvents); }
 
 TEST_F(HeldRunTest, ProcessEventsInATightLoopStillHandlesWhatIsPostedAndLooksAtOnceAfterAPause) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = CountingWindow;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QuilletPacedCounter";
-    RegisterClassA(&wc);
-    HWND counter = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
-                                   nullptr);
+    HWND counter = WindowOfItsOwn("QuilletPacedCounter", CountingWindow);
     // A tight loop, as a run's lines make it; a message posted in the middle
     // is handled a few milliseconds later, within the loop. (A busy machine
     // may stop the thread long enough to make one attempt look like a pause.)

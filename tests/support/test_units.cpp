@@ -11,11 +11,13 @@ namespace testunits {
 using namespace quillet;
 
 TestLibrary::TestLibrary(std::initializer_list<Slot> slots) : info_(UnitLibrary()) {
-    for (const Slot& slot : slots) types_[static_cast<size_t>(slot.first)] = slot.second;
+    for (const Slot& slot : slots) {
+        const auto index = static_cast<size_t>(slot.first);
+        EXPECT_LT(index, types_.size()) << "type slot " << slot.first << " is beyond the library's slots";
+        if (index < types_.size()) types_[index] = slot.second;
+    }
     info_.types = types_.data();
 }
-
-const UnitTypeDescriptor& TestLibrary::TypeOf(uint32_t typeRef) const { return types_[(typeRef & 0xFFFF) - 1]; }
 
 RecordDescription RecordAt(uint32_t id, uint32_t type, RECT area, uint32_t flags, const std::string& typeData) {
     RecordDescription record;
@@ -33,6 +35,8 @@ RecordDescription RecordAt(uint32_t id, uint32_t type, RECT area, uint32_t flags
 RecordDescription& RecordOf(WindowDescription& window, uint32_t id) {
     for (RecordDescription& record : window.records)
         if (record.id == id) return record;
+    ADD_FAILURE() << "no record " << Hex(id) << " in window " << Hex(window.id);
+    if (window.records.empty()) window.records.emplace_back();
     return window.records.front();
 }
 
@@ -59,6 +63,8 @@ void RegisterTestWindowClass(const char* name) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = name;
     AfxRegisterClass(&windowClass);
+    WNDCLASSA registered{};
+    EXPECT_TRUE(GetClassInfoA(windowClass.hInstance, name, &registered)) << "window class " << name;
 }
 
 std::string Hex(uint32_t id) {

@@ -4,6 +4,7 @@
 // hold the real types a suite tests and the probes it stands in for the
 // others, records placed by rectangle, type data written by hand, and the
 // window loaded from the suite's template.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <array>
@@ -31,7 +32,12 @@ public:
 
     const quillet::LibraryInfo& Info() const { return info_; }
     // The type a template's type reference (0x0001nnnn) names: slot nnnn - 1.
-    const quillet::UnitTypeDescriptor& TypeOf(uint32_t typeRef) const;
+    // A reference past the slots is the test's own mistake; it gets slot 0.
+    const quillet::UnitTypeDescriptor& TypeOf(uint32_t typeRef) const {
+        const size_t slot = (typeRef & 0xFFFF) - 1;
+        EXPECT_LT(slot, types_.size()) << "no type slot for type reference " << std::hex << typeRef;
+        return types_[slot < types_.size() ? slot : 0];
+    }
 
 private:
     std::array<quillet::UnitTypeDescriptor, quillet::LibraryTypeSlotCount> types_{};
@@ -41,7 +47,8 @@ private:
 // A record at area (left, top, right, bottom) with the given RecordFlag bits.
 quillet::RecordDescription RecordAt(uint32_t id, uint32_t type, RECT area, uint32_t flags,
                                     const std::string& typeData = {});
-// The record of an id in a description (the first record when none has it).
+// The record of an id in a description; an id it lacks fails the test (and
+// gives the first record).
 quillet::RecordDescription& RecordOf(quillet::WindowDescription& window, uint32_t id);
 
 // Uses the description as the program's template, loads its window and

@@ -11,6 +11,7 @@
 #include "runtime/units/library_info.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/values/runtime_heap.h"
+#include "tests/support/test_units.h"
 
 namespace edittest {
 namespace {
@@ -138,15 +139,8 @@ std::string EditData(const EditBoxData& data) {
 }
 
 RecordDescription EditAt(uint32_t id, RECT area, const EditBoxData& data, std::vector<EventBinding> bindings) {
-    RecordDescription record;
-    record.id = id;
-    record.type = EditType;
-    record.left = area.left;
-    record.top = area.top;
-    record.width = area.right - area.left;
-    record.height = area.bottom - area.top;
-    record.flags = RecordFlag::Visible | RecordFlag::TabStop;
-    record.typeData = EditData(data);
+    RecordDescription record =
+        testunits::RecordAt(id, EditType, area, RecordFlag::Visible | RecordFlag::TabStop, EditData(data));
     record.bindings = std::move(bindings);
     return record;
 }
@@ -154,32 +148,14 @@ RecordDescription EditAt(uint32_t id, RECT area, const EditBoxData& data, std::v
 WindowDescription WindowWith(std::vector<RecordDescription> units) {
     WindowDescription window;
     window.id = WindowId;
-    RecordDescription own;
-    own.id = WindowRecord;
-    own.type = WindowType;
-    own.left = 30;
-    own.top = 30;
-    own.width = 520;
-    own.height = 400;
-    own.flags = RecordFlag::Visible;
-    window.records.push_back(own);
+    window.records.push_back(testunits::RecordAt(WindowRecord, WindowType, {30, 30, 550, 430}, RecordFlag::Visible));
     for (RecordDescription& unit : units) window.records.push_back(unit);
     return window;
 }
 
-bool LoadWindowOf(const WindowDescription& window) {
-    if (!testprogram::UseTemplate({window})) return false;
-    const bool loaded = testprogram::Load(WindowId) == 1;
-    testprogram::Pump();
-    return loaded;
-}
+bool LoadWindowOf(const WindowDescription& window) { return testunits::LoadWindowOf(window); }
 
-void* UnitObjectOf(uint32_t unitId) {
-    WindowTemplate* window = ProgramWindows().Find(WindowId);
-    if (window == nullptr || window->working.IsEmpty()) return nullptr;
-    const int32_t index = window->working.IndexOf(unitId);
-    return index < 0 ? nullptr : window->working.RecordAt(index).Object();
-}
+void* UnitObjectOf(uint32_t unitId) { return testunits::UnitObjectOf(WindowId, unitId); }
 
 HWND Handle(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }
 
