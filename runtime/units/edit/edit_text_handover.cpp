@@ -11,11 +11,15 @@
 namespace quillet {
 namespace {
 
-// A piece is at least this big, and takes the control at least ten times its
-// own cost per call, which grows with the text it holds (it walks all its
-// lines several times): about 4.5 ms per megabyte under Wine. Bigger pieces
-// would keep the window waiting longer between them for little gain.
-constexpr size_t SmallestPiece = 64 * 1024;
+// A piece takes the control about the time asked for, at the pace its last
+// pieces went, and at least ten times its own cost per call, which grows with
+// the text it holds (it walks all its lines several times): about 4.5 ms per
+// megabyte under Wine. Each call also costs a shown control 10-25 ms whatever
+// its size (it redraws both scroll bars), so pieces are not cut smaller than
+// this; a bigger floor would hold the window up well past the time asked for
+// on slow text (lines of tabs or numbers take the control up to four times
+// longer per byte than plain ones).
+constexpr size_t SmallestPiece = 16 * 1024;
 constexpr double CallCostMsPerMegabyte = 4.5;
 constexpr double WorkPerCallCost = 10;
 // Painting during a handover waits this long after a paint at least, and ten
