@@ -158,13 +158,13 @@ std::string ControlText(HWND box) {
     return text;
 }
 
-// A click as the mouse makes it, handled through the runtime's loop; the run
-// happens inside.
+// A click as the mouse makes it, handled as the runtime's loop handles it: the
+// run happens inside, and its result reaches the box piece by piece afterwards.
 void Click(app::UnitId button) {
     HWND handle = Handle(button);
     PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    Pump();
+    ProcessPendingEventsAndOutput();
 }
 
 // ---- the longest stretch without handling messages ----

@@ -63,6 +63,24 @@ bool IsHoldingOutput(const HeldOutput* output) {
 
 int32_t HeldOutputCount() { return static_cast<int32_t>(Held().units.size()); }
 
+void HandOverShortHeldOutput() {
+    HeldOutputs& held = Held();
+    if (held.handingOver) return;
+    // Over a copy: a unit that is done takes itself off the list.
+    const std::vector<HeldOutput*> units = held.units;
+    for (HeldOutput* unit : units)
+        if (IsHoldingOutput(unit)) unit->HandOverPiece(HandOverPieceMs, false, true);
+}
+
+bool HandOverHeldPiece() {
+    HeldOutputs& held = Held();
+    if (held.units.empty() || held.handingOver) return false;
+    held.handingOver = true;
+    held.units.front()->HandOverPiece(HandOverPieceMs, false, false);
+    held.handingOver = false;
+    return true;
+}
+
 void HandOverHeldOutput() {
     HeldOutputs& held = Held();
     // A handler run between two pieces leaves the rest to the loop below.
@@ -70,10 +88,8 @@ void HandOverHeldOutput() {
     held.handingOver = true;
     while (!held.units.empty()) {
         // Each unit takes itself off the list once it holds nothing more; one
-        // that goes away meanwhile has taken itself off too. Messages are
-        // handled only between pieces: a short text goes over at once, before
-        // the message whose handler ran has been finished with.
-        if (held.units.front()->HandOverPiece(HandOverPieceMs, false)) continue;
+        // that goes away meanwhile has taken itself off too.
+        if (held.units.front()->HandOverPiece(HandOverPieceMs, false, false)) continue;
         ProcessPendingEvents();
     }
     held.handingOver = false;
@@ -86,7 +102,7 @@ void RefreshHeldOutput() {
     // Over a copy: a unit that is done takes itself off the list.
     const std::vector<HeldOutput*> units = held.units;
     for (HeldOutput* unit : units)
-        if (IsHoldingOutput(unit)) unit->HandOverPiece(RefreshPieceMs, true);
+        if (IsHoldingOutput(unit)) unit->HandOverPiece(RefreshPieceMs, true, false);
     const double cost = Milliseconds() - started;
     const auto pause = static_cast<DWORD>(std::max<double>(RefreshPeriodMs, RefreshCostFactor * cost));
     held.nextRefresh = GetTickCount() + pause;

@@ -3,9 +3,11 @@
 // later, in big pieces: an edit box gathers the text appended to it, since the
 // control's cost per call dwarfs the cost of the text itself. The unit hands
 // everything over itself before anything could see the difference (a read of
-// its text, a message to its window); the runtime asks for the rest when the
-// outermost handler has returned, and for a piece now and then during a long
-// run, so that the window shows the growing result.
+// its text, a message to its window); the runtime asks for a piece now and
+// then during a long run, so that the window shows the growing result, and for
+// the rest once the outermost handler has returned: at once when it goes in
+// one piece, otherwise piece by piece from the message loop, which handles
+// every waiting message between two pieces as it would at any other time.
 #include <cstdint>
 
 namespace quillet {
@@ -14,8 +16,9 @@ class HeldOutput {
 public:
     // Hands over one piece of about `ms` milliseconds of the window's work
     // (more when a smaller piece would cost mostly overhead); `show` paints
-    // the window at once. True when nothing is held any more.
-    virtual bool HandOverPiece(double ms, bool show) = 0;
+    // the window at once; with `wholeOnly` nothing goes unless the rest fits
+    // in that one piece. True when nothing is held any more.
+    virtual bool HandOverPiece(double ms, bool show, bool wholeOnly) = 0;
 
 protected:
     ~HeldOutput() = default;
@@ -29,8 +32,16 @@ bool IsHoldingOutput(const HeldOutput* output);
 // How many units hold output now.
 int32_t HeldOutputCount();
 
-// After the outermost handler has returned: everything, piece by piece, with
-// the window's messages handled between pieces so that it stays responsive.
+// After the outermost handler has returned: what goes over in one piece. The
+// rest waits for the message loop.
+void HandOverShortHeldOutput();
+
+// The message loop with nothing waiting: one piece of the output held longest.
+// True when a piece went over (more may be left).
+bool HandOverHeldPiece();
+
+// Everything now, piece by piece, with waiting messages handled between
+// pieces: before a modal message box, whose loop is not the runtime's.
 void HandOverHeldOutput();
 
 // During a run (each ProcessEvents, each append): a piece, shown at once, when

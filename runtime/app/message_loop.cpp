@@ -52,10 +52,11 @@ void RuntimeApp::RunMessageLoop(LoopMode mode) {
     MSG peeked{};
     for (;;) {
         bool havePeeked = false;
-        while (idle && !(havePeeked = PeekAny(&peeked))) {
-            // Text a unit still holds (written outside any handler) reaches its
-            // window once nothing else is waiting.
-            HandOverHeldOutput();
+        // Output a unit still holds (a run's result, a text written outside any
+        // handler) reaches its window a piece at a time while nothing else waits.
+        while (!(havePeeked = PeekAny(&peeked))) {
+            if (HandOverHeldPiece()) continue;
+            if (!idle) break;
             RunIdleCallbacks();
             const BOOL more = OnIdle(idleCount++);
             if (modal && modalWindowId == 0) return;
@@ -122,6 +123,11 @@ void ProcessPendingEvents() {
             return;
         }
     }
+}
+
+void ProcessPendingEventsAndOutput() {
+    do ProcessPendingEvents();
+    while (HandOverHeldPiece());
 }
 
 void ProcessEventsPaced() {

@@ -16,6 +16,11 @@ void RunModalLoop(uint32_t windowId);
 // a WM_QUIT stays queued.
 void ProcessPendingEvents();
 
+// What the main loop does until it would wait: the same, and the output units
+// hold is handed over piece by piece, with waiting messages handled between
+// pieces. For programs that pump on their own (tests, benchmarks).
+void ProcessPendingEventsAndOutput();
+
 // Service 2018, which handlers call once per line of a run: the same, except
 // that in a tight loop of calls the queue is looked at only every few
 // milliseconds (a look costs tens of microseconds); a call after a pause looks

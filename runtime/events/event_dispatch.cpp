@@ -20,11 +20,12 @@ EventSource currentSource = {0, 0};
 int32_t runningHandlers = 0;
 
 // Calls a handler; once the outermost one has returned, units hand over the
-// output they held back while it ran.
+// output they held back while it ran if it goes in one piece (the message
+// loop hands over the rest).
 HandlerResult CallHandler(EventHandler handler, const uint32_t* args, int32_t count) {
     ++runningHandlers;
     const HandlerResult result = handler(args, count);
-    if (--runningHandlers == 0) HandOverHeldOutput();
+    if (--runningHandlers == 0) HandOverShortHeldOutput();
     return result;
 }
 

@@ -54,7 +54,8 @@ HWND Handle(UnitId unit) {
     return object != nullptr && IsWindow(object->m_hWnd) ? object->m_hWnd : nullptr;
 }
 
-void Pump() { ProcessPendingEvents(); }
+// As the main loop does until it would wait: messages, and held output piece by piece.
+void Pump() { ProcessPendingEventsAndOutput(); }
 
 int32_t Int(UnitId unit, int32_t property) { return compiled::ReadInt(MainWindow, unit, property); }
 

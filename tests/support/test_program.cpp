@@ -84,7 +84,8 @@ void CloseAll() {
     Pump();
 }
 
-void Pump() { ProcessPendingEvents(); }
+// As the main loop does until it would wait: messages, and held output piece by piece.
+void Pump() { ProcessPendingEventsAndOutput(); }
 
 HWND HandleOf(uint32_t windowId, uint32_t unitId) {
     WindowTemplate* window = ProgramWindows().Find(windowId);

@@ -186,6 +186,10 @@ void EditText::FinishHandOver() const {
 // A long handover paints now and then, not after every piece: at the end of
 // a big text a paint costs as much as a piece (the control walks its lines
 // from the start for each line it shows).
+bool EditText::PaintDue(bool show) const {
+    return IsWindowVisible(edit_) && (show || Milliseconds() - lastPaint_ >= paintPause_);
+}
+
 void EditText::PaintAfterPiece(bool show, bool done) const {
     if (!IsWindowVisible(edit_)) return;
     const double now = Milliseconds();
@@ -193,7 +197,8 @@ void EditText::PaintAfterPiece(bool show, bool done) const {
         if (paintOwed_) InvalidateRect(edit_, nullptr, TRUE);
         UpdateWindow(edit_);
         lastPaint_ = Milliseconds();
-        paintPause_ = std::max(PaintPauseMs, PaintCostFactor * (lastPaint_ - now));
+        paintCost_ = lastPaint_ - now;
+        paintPause_ = std::max(PaintPauseMs, PaintCostFactor * paintCost_);
         paintOwed_ = false;
     } else if (!done) {
         ValidateRect(edit_, nullptr);
@@ -204,7 +209,7 @@ void EditText::PaintAfterPiece(bool show, bool done) const {
     }
 }
 
-bool EditText::HandOverPiece(double ms, bool show) {
+bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
     if (known_ != Known::Held) {
         ForgetHeldOutput(this);
         return true;
@@ -213,7 +218,10 @@ bool EditText::HandOverPiece(double ms, bool show) {
         Drop();
         return true;
     }
+    // A paint after the piece comes out of its time.
+    if (PaintDue(show)) ms = std::max(ms / 2, ms - paintCost_);
     const size_t end = PieceEnd(ms);
+    if (wholeOnly && end < text_.size()) return false;
     GiveControl(end);
     const bool done = end == text_.size();
     if (done) FinishHandOver();

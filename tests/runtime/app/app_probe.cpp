@@ -319,7 +319,7 @@ void CALLBACK IdleTick(HWND, UINT, UINT_PTR id, DWORD) {
 // queue is empty, before the idle routines run.
 class HeldTwoPieces final : public HeldOutput {
 public:
-    bool HandOverPiece(double, bool) override {
+    bool HandOverPiece(double, bool, bool) override {
         ++pieces_;
         Record("held piece " + std::to_string(pieces_));
         if (pieces_ < 2) return false;

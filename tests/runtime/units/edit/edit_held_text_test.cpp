@@ -323,5 +323,33 @@ TEST_F(HeldTextTest, HeldTextIsHandedOverWhenTheRunEndsAndDroppedWithTheWindow) 
     HandOverHeldOutput();  // nothing is left to hand over
 }
 
+// Timer messages handled while the box still holds text.
+int ticksWhileHeld = 0;
+
+void CALLBACK NoteTickWhileHeld(HWND, UINT, UINT_PTR, DWORD) {
+    if (HeldOutputCount() > 0) ++ticksWhileHeld;
+}
+
+TEST_F(HeldTextTest, ABigResultReachesTheControlPieceByPieceFromTheLoopWithMessagesHandledBetween) {
+    LoadBox();
+    std::mt19937 random(2024);
+    const std::string text = GeneratedText(random, 30000);
+    ASSERT_GT(text.size(), 250000u) << "several pieces";
+    InHandler([&] { AppendToBox({text}); });
+    reference_->Append(text);
+    EXPECT_EQ(HeldOutputCount(), 1) << "what does not go in one piece waits for the loop";
+
+    // One timer message waits at a time: more than one handled while text is
+    // held means that the loop handled them between pieces.
+    ticksWhileHeld = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, NoteTickWhileHeld);
+    testprogram::Pump();
+    KillTimer(nullptr, timer);
+    EXPECT_GE(ticksWhileHeld, 2);
+    EXPECT_EQ(HeldOutputCount(), 0);
+    ExpectSameControls("after the loop's handover");
+    EXPECT_EQ(BoxChanges(), referenceChanges) << "one change report, as the control's own";
+}
+
 }  // namespace
 }  // namespace quillet
