@@ -89,7 +89,8 @@ private:
     void ForgetStale() const;
     void GiveControl(size_t end) const;
     void FinishHandOver() const;
-    bool PaintDue(bool show) const;
+    bool PaintDue() const;
+    void Paint() const;
     void PaintAfterPiece(bool show, bool done) const;
     void Drop() const;
     size_t PieceEnd(double ms) const;
@@ -113,7 +114,6 @@ private:
     mutable double bytesPerMs_ = 400;  // how fast the control takes text, learned from each piece
     mutable double lastPaint_ = 0;     // when the control last painted during a handover (ms)
     mutable double paintPause_ = 0;    // how long paints wait after the last one: ten times its cost
-    mutable double paintCost_ = 0;     // what the last of those paints took (ms)
     mutable bool paintOwed_ = false;   // a piece's painting was skipped; the control repaints at the end
 };
 

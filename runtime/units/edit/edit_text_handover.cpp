@@ -13,14 +13,13 @@ namespace {
 
 // A piece takes the control about the time asked for, at the pace its last
 // pieces went, and at least ten times its own cost per call, which grows with
-// the text it holds (it walks all its lines several times): about 4.5 ms per
-// megabyte under Wine. Each call also costs a shown control 10-25 ms whatever
-// its size (it redraws both scroll bars), so pieces are not cut smaller than
-// this; a bigger floor would hold the window up well past the time asked for
-// on slow text (lines of tabs or numbers take the control up to four times
-// longer per byte than plain ones).
+// the lines it holds (it walks them several times): under Wine about 37 ms
+// for a million lines, 3 ms per megabyte of short lines. No piece is smaller
+// than this, since a call costs a little whatever its size; a bigger floor
+// would hold the window up well past the time asked for on slow text (lines
+// of tabs or numbers take the control up to four times longer per byte).
 constexpr size_t SmallestPiece = 16 * 1024;
-constexpr double CallCostMsPerMegabyte = 4.5;
+constexpr double CallCostMsPerMegabyte = 3;
 constexpr double WorkPerCallCost = 10;
 // Painting during a handover waits this long after a paint at least, and ten
 // times the paint's cost: at the end of a million lines one paint costs the
@@ -185,21 +184,26 @@ void EditText::FinishHandOver() const {
 
 // A long handover paints now and then, not after every piece: at the end of
 // a big text a paint costs as much as a piece (the control walks its lines
-// from the start for each line it shows).
-bool EditText::PaintDue(bool show) const {
-    return IsWindowVisible(edit_) && (show || Milliseconds() - lastPaint_ >= paintPause_);
+// from the start for each line it shows), so it is a step of its own.
+bool EditText::PaintDue() const {
+    return paintOwed_ && IsWindowVisible(edit_) && Milliseconds() - lastPaint_ >= paintPause_;
 }
 
+void EditText::Paint() const {
+    const double started = Milliseconds();
+    if (paintOwed_) InvalidateRect(edit_, nullptr, TRUE);
+    UpdateWindow(edit_);
+    lastPaint_ = Milliseconds();
+    paintPause_ = std::max(PaintPauseMs, PaintCostFactor * (lastPaint_ - started));
+    paintOwed_ = false;
+}
+
+// A refresh during a run shows its piece at once; otherwise painting waits
+// for its own step or for the end of the handover.
 void EditText::PaintAfterPiece(bool show, bool done) const {
     if (!IsWindowVisible(edit_)) return;
-    const double now = Milliseconds();
-    if (show || now - lastPaint_ >= paintPause_) {
-        if (paintOwed_) InvalidateRect(edit_, nullptr, TRUE);
-        UpdateWindow(edit_);
-        lastPaint_ = Milliseconds();
-        paintCost_ = lastPaint_ - now;
-        paintPause_ = std::max(PaintPauseMs, PaintCostFactor * paintCost_);
-        paintOwed_ = false;
+    if (show) {
+        Paint();
     } else if (!done) {
         ValidateRect(edit_, nullptr);
         paintOwed_ = true;
@@ -218,8 +222,10 @@ bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
         Drop();
         return true;
     }
-    // A paint after the piece comes out of its time.
-    if (PaintDue(show)) ms = std::max(ms / 2, ms - paintCost_);
+    if (!show && !wholeOnly && PaintDue()) {
+        Paint();
+        return false;
+    }
     const size_t end = PieceEnd(ms);
     if (wholeOnly && end < text_.size()) return false;
     GiveControl(end);
