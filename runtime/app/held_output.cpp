@@ -42,6 +42,14 @@ double Milliseconds() {
 // Wraps around with the tick count.
 bool Reached(DWORD now, DWORD when) { return static_cast<LONG>(now - when) >= 0; }
 
+// Asks every unit holding output for one piece; over a copy of the list, since
+// a unit that is done takes itself off it.
+void OfferPieceToEach(double ms, bool show, bool wholeOnly) {
+    const std::vector<HeldOutput*> units = Held().units;
+    for (HeldOutput* unit : units)
+        if (IsHoldingOutput(unit)) unit->HandOverPiece(ms, show, wholeOnly);
+}
+
 }  // namespace
 
 void NoteHeldOutput(HeldOutput* output) {
@@ -64,12 +72,7 @@ bool IsHoldingOutput(const HeldOutput* output) {
 int32_t HeldOutputCount() { return static_cast<int32_t>(Held().units.size()); }
 
 void HandOverShortHeldOutput() {
-    HeldOutputs& held = Held();
-    if (held.handingOver) return;
-    // Over a copy: a unit that is done takes itself off the list.
-    const std::vector<HeldOutput*> units = held.units;
-    for (HeldOutput* unit : units)
-        if (IsHoldingOutput(unit)) unit->HandOverPiece(HandOverPieceMs, false, true);
+    if (!Held().handingOver) OfferPieceToEach(HandOverPieceMs, false, true);
 }
 
 bool HandOverHeldPiece() {
@@ -99,10 +102,7 @@ void RefreshHeldOutput() {
     HeldOutputs& held = Held();
     if (held.units.empty() || held.handingOver || !Reached(GetTickCount(), held.nextRefresh)) return;
     const double started = Milliseconds();
-    // Over a copy: a unit that is done takes itself off the list.
-    const std::vector<HeldOutput*> units = held.units;
-    for (HeldOutput* unit : units)
-        if (IsHoldingOutput(unit)) unit->HandOverPiece(RefreshPieceMs, true, false);
+    OfferPieceToEach(RefreshPieceMs, true, false);
     const double cost = Milliseconds() - started;
     const auto pause = static_cast<DWORD>(std::max<double>(RefreshPeriodMs, RefreshCostFactor * cost));
     held.nextRefresh = GetTickCount() + pause;

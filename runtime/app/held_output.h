@@ -36,8 +36,8 @@ int32_t HeldOutputCount();
 // rest waits for the message loop.
 void HandOverShortHeldOutput();
 
-// The message loop with nothing waiting: one piece of the output held longest.
-// True when a piece went over (more may be left).
+// The message loop with nothing waiting: one step (a piece, or a paint due) of
+// the output held longest. False when nothing is held or a handover runs.
 bool HandOverHeldPiece();
 
 // Everything now, piece by piece, with waiting messages handled between
