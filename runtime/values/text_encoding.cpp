@@ -1,0 +1,274 @@
+#include "runtime/values/text_encoding.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace quillet {
+namespace {
+
+#include "runtime/values/text_tables.inc"
+
+constexpr uint32_t Unassigned = 0xFFFFFFFF;
+constexpr uint32_t ReplacementCharacter = 0xFFFD;
+constexpr uint32_t QuestionMark = '?';
+// Code page 936's two single bytes above ASCII.
+constexpr unsigned char EuroByte = 0x80;
+constexpr uint32_t EuroSign = 0x20AC;
+constexpr unsigned char LastByte = 0xFF;
+constexpr uint32_t LastByteCharacter = 0xF8F5;
+
+// A four-byte code as one number: 81 30 81 30 is 0, each byte counting in
+// its own range (126 first, 10 second, 126 third, 10 fourth bytes).
+constexpr uint32_t LastBmpCodeIndex = 39419;         // 84 31 A4 39, U+FFFF
+constexpr uint32_t FirstTwoByteOnlyIndex = LastBmpCodeIndex + 1;
+constexpr uint32_t FirstSupplementaryIndex = 189000;  // 90 30 81 30, U+10000
+constexpr uint32_t LastCodeIndex = FirstSupplementaryIndex + 0x10FFFF - 0x10000;
+
+bool IsLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsDigitByte(unsigned char byte) { return byte >= 0x30 && byte <= 0x39; }
+
+bool HasFourByteShape(const unsigned char* b) {
+    return IsLead(b[0]) && IsDigitByte(b[1]) && IsLead(b[2]) && IsDigitByte(b[3]);
+}
+
+uint32_t CodeIndexOf(const unsigned char* b) {
+    return ((static_cast<uint32_t>(b[0] - 0x81) * 10 + (b[1] - 0x30)) * 126 + (b[2] - 0x81)) * 10 + (b[3] - 0x30);
+}
+
+void WriteCodeIndex(uint32_t index, char out[4]) {
+    out[3] = static_cast<char>(0x30 + index % 10);
+    index /= 10;
+    out[2] = static_cast<char>(0x81 + index % 126);
+    index /= 126;
+    out[1] = static_cast<char>(0x30 + index % 10);
+    out[0] = static_cast<char>(0x81 + index / 10);
+}
+
+uint32_t CodePointOfIndex(uint32_t index) {
+    if (index <= LastBmpCodeIndex) {
+        // The ranges cover 0..LastBmpCodeIndex without a gap, in order.
+        const FourByteRange* range =
+            std::upper_bound(std::begin(BmpFourByteRanges), std::end(BmpFourByteRanges), index,
+                             [](uint32_t wanted, const FourByteRange& r) { return wanted < r.index; }) -
+            1;
+        return range->first + (index - range->index);
+    }
+    if (index - FirstTwoByteOnlyIndex < std::size(TwoByteOnlyCharacters))
+        return TwoByteOnlyCharacters[index - FirstTwoByteOnlyIndex];
+    if (index >= FirstSupplementaryIndex && index <= LastCodeIndex) return 0x10000 + (index - FirstSupplementaryIndex);
+    return Unassigned;
+}
+
+// The four-byte code index of a character of the Basic Multilingual Plane
+// that code page 936 lacks.
+uint32_t BmpCodeIndexOf(uint32_t codePoint) {
+    const uint16_t* twoByteOnly =
+        std::lower_bound(std::begin(TwoByteOnlyCharacters), std::end(TwoByteOnlyCharacters), codePoint);
+    if (twoByteOnly != std::end(TwoByteOnlyCharacters) && *twoByteOnly == codePoint)
+        return FirstTwoByteOnlyIndex + static_cast<uint32_t>(twoByteOnly - std::begin(TwoByteOnlyCharacters));
+    const FourByteRange* range =
+        std::upper_bound(std::begin(BmpFourByteRanges), std::end(BmpFourByteRanges), codePoint,
+                         [](uint32_t wanted, const FourByteRange& r) { return wanted < r.first; }) -
+        1;
+    return range->index + (codePoint - range->first);
+}
+
+int32_t TrailPosition(unsigned char trail) {
+    if (trail >= 0x40 && trail <= 0x7E) return trail - 0x40;
+    if (trail >= 0x80 && trail <= 0xFE) return trail - 0x41;
+    return -1;
+}
+
+// Code page 936's code of each character of the Basic Multilingual Plane: a
+// single byte, lead × 256 + trail, or 0 when the page lacks it. Worked out
+// once from the pair table.
+struct Cp936Codes {
+    uint16_t of[0x10000];
+};
+
+const Cp936Codes& Codes() {
+    static const Cp936Codes* codes = [] {
+        auto* made = new Cp936Codes{};
+        for (uint32_t c = 1; c < 0x80; ++c) made->of[c] = static_cast<uint16_t>(c);
+        made->of[EuroSign] = EuroByte;
+        made->of[LastByteCharacter] = LastByte;
+        for (uint32_t lead = 0x81; lead <= 0xFE; ++lead)
+            for (uint32_t trail = 0x40; trail <= 0xFE; ++trail) {
+                const int32_t position = TrailPosition(static_cast<unsigned char>(trail));
+                if (position >= 0) made->of[Cp936Pairs[(lead - 0x81) * 190 + position]] = static_cast<uint16_t>(lead << 8 | trail);
+            }
+        return made;
+    }();
+    return *codes;
+}
+
+}  // namespace
+
+TextCharacter CharacterAt(const char* text, size_t size, size_t at) {
+    const auto* b = reinterpret_cast<const unsigned char*>(text) + at;
+    const size_t left = size - at;
+    if (b[0] < 0x80) return {b[0], 1};
+    if (b[0] == EuroByte) return {EuroSign, 1};
+    if (b[0] == LastByte) return {LastByteCharacter, 1};
+    // A lead byte: with the byte after it (unless that ends the text) a pair, or a four-byte code.
+    if (left < 2 || b[1] == 0) return {QuestionMark, 1};
+    if (left >= 4 && HasFourByteShape(b)) {
+        const uint32_t codePoint = CodePointOfIndex(CodeIndexOf(b));
+        if (codePoint != Unassigned) return {codePoint, 4};
+    }
+    const int32_t position = TrailPosition(b[1]);
+    return {position < 0 ? QuestionMark : Cp936Pairs[(b[0] - 0x81) * 190 + position], 2};
+}
+
+size_t EncodeCharacter(uint32_t codePoint, char out[4]) {
+    if (codePoint < 0x80) {
+        out[0] = static_cast<char>(codePoint);
+        return 1;
+    }
+    if (codePoint >= 0x10000) {
+        WriteCodeIndex(FirstSupplementaryIndex + (std::min<uint32_t>(codePoint, 0x10FFFF) - 0x10000), out);
+        return 4;
+    }
+    if (codePoint >= 0xD800 && codePoint < 0xE000) codePoint = ReplacementCharacter;
+    const uint16_t code = Codes().of[codePoint];
+    if (code > 0xFF) {
+        out[0] = static_cast<char>(code >> 8);
+        out[1] = static_cast<char>(code & 0xFF);
+        return 2;
+    }
+    if (code != 0) {
+        out[0] = static_cast<char>(code);
+        return 1;
+    }
+    WriteCodeIndex(BmpCodeIndexOf(codePoint), out);
+    return 4;
+}
+
+void AppendWide(const char* text, size_t size, std::wstring* out) {
+    out->reserve(out->size() + size);
+    size_t at = 0;
+    while (at < size) {
+        // Runs of ASCII, the most of most texts, go over as they are.
+        size_t ascii = at;
+        while (ascii < size && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+        if (ascii > at) {
+            out->append(text + at, text + ascii);
+            at = ascii;
+            if (at == size) break;
+        }
+        const TextCharacter c = CharacterAt(text, size, at);
+        if (c.codePoint < 0x10000) {
+            out->push_back(static_cast<wchar_t>(c.codePoint));
+        } else {
+            const uint32_t v = c.codePoint - 0x10000;
+            out->push_back(static_cast<wchar_t>(0xD800 + (v >> 10)));
+            out->push_back(static_cast<wchar_t>(0xDC00 + (v & 0x3FF)));
+        }
+        at += c.bytes;
+    }
+}
+
+std::wstring WideFromText(const char* text, size_t size) {
+    std::wstring wide;
+    AppendWide(text, size, &wide);
+    return wide;
+}
+
+std::wstring WideFromText(const char* text) {
+    return text == nullptr ? std::wstring() : WideFromText(text, std::char_traits<char>::length(text));
+}
+
+void AppendFromWide(const wchar_t* wide, size_t units, std::string* out) {
+    out->reserve(out->size() + units);
+    char bytes[4];
+    for (size_t at = 0; at < units;) {
+        const uint32_t unit = static_cast<uint16_t>(wide[at]);
+        if (unit < 0x80) {
+            out->push_back(static_cast<char>(unit));
+            ++at;
+            continue;
+        }
+        uint32_t codePoint = unit;
+        ++at;
+        if (unit >= 0xD800 && unit < 0xDC00 && at < units) {
+            const uint32_t low = static_cast<uint16_t>(wide[at]);
+            if (low >= 0xDC00 && low < 0xE000) {
+                codePoint = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                ++at;
+            }
+        }
+        out->append(bytes, EncodeCharacter(codePoint, bytes));
+    }
+}
+
+std::string TextFromWide(const wchar_t* wide, size_t units) {
+    std::string text;
+    AppendFromWide(wide, units, &text);
+    return text;
+}
+
+size_t WideLength(const char* text, size_t size) { return WideOffsetOf(text, size, size); }
+
+size_t WideOffsetOf(const char* text, size_t size, size_t limit) {
+    limit = std::min(limit, size);
+    size_t units = 0;
+    for (size_t at = 0; at < limit;) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            ++units;
+            continue;
+        }
+        const TextCharacter c = CharacterAt(text, size, at);
+        units += WideUnits(c.codePoint);
+        at += c.bytes;
+    }
+    return units;
+}
+
+size_t ByteOffsetOf(const char* text, size_t size, size_t units) {
+    size_t at = 0;
+    for (size_t counted = 0; at < size && counted < units;) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            ++counted;
+            continue;
+        }
+        const TextCharacter c = CharacterAt(text, size, at);
+        counted += WideUnits(c.codePoint);
+        at += c.bytes;
+    }
+    return at;
+}
+
+size_t CharacterBoundaryBefore(const char* text, size_t size, size_t limit) {
+    limit = std::min(limit, size);
+    size_t at = 0;
+    while (at < limit) {
+        const size_t next = at + (static_cast<unsigned char>(text[at]) < 0x80 ? 1 : CharacterAt(text, size, at).bytes);
+        if (next > limit) break;
+        at = next;
+    }
+    return at;
+}
+
+bool KeepsItsBytes(const char* text, size_t size) {
+    char bytes[4];
+    for (size_t at = 0; at < size;) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        const TextCharacter c = CharacterAt(text, size, at);
+        // Every pair of the page comes back; a '?' from two bytes is a pair it lacks.
+        if (c.bytes == 2 && c.codePoint != QuestionMark) {
+            at += 2;
+            continue;
+        }
+        if (EncodeCharacter(c.codePoint, bytes) != c.bytes || !std::equal(bytes, bytes + c.bytes, text + at))
+            return false;
+        at += c.bytes;
+    }
+    return true;
+}
+
+}  // namespace quillet

@@ -1,0 +1,70 @@
+#pragma once
+// Runtime texts and UTF-16: the one converter between the two.
+//
+// A runtime text is bytes. A character that code page 936 has keeps its one
+// or two bytes; every other character is a four-byte code in GB18030's form
+// (first and third byte 0x81-0xFE, second and fourth 0x30-0x39): the Basic
+// Multilingual Plane numbered as GB18030 numbers it, from 81 30 81 30 (U+0080)
+// to 84 31 A4 39 (U+FFFF); the supplementary planes in order from 90 30 81 30
+// (U+10000) to E3 32 9A 35 (U+10FFFF); and the 80 characters that GB18030
+// codes in two bytes where code page 936 has private-use characters, from
+// 84 31 A5 30 on, in code point order. Any other bytes convert as code page
+// 936 converts them: 0x80 is the euro sign, 0xFF U+F8F5, a lead byte before a
+// byte that is no trail byte, or at the end, is '?' (taking the trail with it).
+//
+// The controls and profile files of the platform take UTF-16 and the runtime
+// works on bytes, so a text crosses here on its way in and on its way out, and
+// what came in leaves exactly as it came. A text made only of characters that
+// code page 936 has converts as the platform converts it.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace quillet {
+
+// One character of a runtime text.
+struct TextCharacter {
+    uint32_t codePoint;  // what the bytes convert to
+    uint32_t bytes;      // how many bytes it takes: 1, 2 or 4
+};
+
+// The character at text[at]; at < size. Reads no byte at or past size.
+TextCharacter CharacterAt(const char* text, size_t size, size_t at);
+
+// The bytes of one code point (a surrogate half converts as U+FFFD): 1, 2 or 4
+// of them in out.
+size_t EncodeCharacter(uint32_t codePoint, char out[4]);
+
+// UTF-16 units of a code point.
+inline size_t WideUnits(uint32_t codePoint) { return codePoint >= 0x10000 ? 2 : 1; }
+
+// Bytes to UTF-16, added to the end of *out.
+void AppendWide(const char* text, size_t size, std::wstring* out);
+std::wstring WideFromText(const char* text, size_t size);
+std::wstring WideFromText(const char* text);  // up to the ending 0; null is empty
+
+// UTF-16 to bytes, added to the end of *out. A surrogate that is not half of
+// a pair becomes U+FFFD: no encoding can hold it, and it stays visible.
+void AppendFromWide(const wchar_t* wide, size_t units, std::string* out);
+std::string TextFromWide(const wchar_t* wide, size_t units);
+
+// UTF-16 units of text[0, size).
+size_t WideLength(const char* text, size_t size);
+
+// UTF-16 units before byte offset `limit`: a character that begins before it
+// counts whole, so an offset inside a character counts that character.
+size_t WideOffsetOf(const char* text, size_t size, size_t limit);
+
+// The byte offset after the characters whose UTF-16 units begin before
+// `units`: a position inside a surrogate pair counts the whole character.
+// At most size.
+size_t ByteOffsetOf(const char* text, size_t size, size_t units);
+
+// The last character boundary at or before `limit`, counting from text[0].
+size_t CharacterBoundaryBefore(const char* text, size_t size, size_t limit);
+
+// Whether text[0, size) comes back from UTF-16 exactly as it is: made of whole
+// characters, each of them coded as this converter codes it.
+bool KeepsItsBytes(const char* text, size_t size);
+
+}  // namespace quillet
