@@ -1,7 +1,7 @@
 #pragma once
 // Walking GBK text character by character, and finding a subtext that may only
 // begin where such a walk stops (never on the trail byte of a double-byte
-// character).
+// character, nor inside a four-byte code).
 //
 // The finder runs in time linear in the bytes it reads, whatever the texts: a
 // Knuth-Morris-Pratt scan proposes every byte offset where the subtext occurs,
@@ -15,8 +15,12 @@
 
 namespace quillet {
 
-// Bytes of the character at `at`: 2 at a lead byte, 1 otherwise.
-inline int32_t CharacterWidth(const char* text, int32_t at) { return IsLeadByte(text[at]) ? 2 : 1; }
+// Bytes of the character at `at`: 4 for a four-byte code, 2 at another lead
+// byte, 1 otherwise.
+inline int32_t CharacterWidth(const char* text, int32_t at) {
+    if (!IsLeadByte(text[at])) return 1;
+    return IsFourByteCode(text + at) ? 4 : 2;
+}
 
 // A lead byte directly followed by the ending 0 byte.
 inline bool IsTruncatedCharacter(const char* text, int32_t at) {

@@ -12,6 +12,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
 #include "runtime/values/text_buffer.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -102,7 +103,27 @@ void* TextArrayOf(const TextBuffer& references) {
     return array;
 }
 
-bool IsAsciiSpace(const char* text, int32_t at) { return text[at] == ' '; }
+// Spaces that GBK lacks, held as four-byte codes: text from web pages is full
+// of no-break spaces. Trimming and removal treat them as the full-width space;
+// removal also takes the invisible zero-width space and a stray byte-order mark.
+bool IsWideSpace(uint32_t codePoint) {
+    return codePoint == 0x00A0 || (codePoint >= 0x2000 && codePoint <= 0x200A) || codePoint == 0x202F ||
+           codePoint == 0x205F;
+}
+bool IsInvisibleSpace(uint32_t codePoint) { return codePoint == 0x200B || codePoint == 0xFEFF; }
+
+enum class Invisible { Kept, Spaces };
+
+// Bytes of the space at `at`: 1 for the ASCII space, 2 for the full-width
+// space, 4 for a space GBK lacks; 0 when the character there is no space.
+int32_t SpaceWidth(const char* text, int32_t at, Invisible invisible) {
+    if (text[at] == ' ') return 1;
+    if (IsFullWidthSpace(text, at)) return 2;
+    if (!IsFourByteCode(text + at)) return 0;
+    const uint32_t codePoint = CharacterAt(text + at, 4, 0).codePoint;
+    const bool space = IsWideSpace(codePoint) || (invisible == Invisible::Spaces && IsInvisibleSpace(codePoint));
+    return space ? 4 : 0;
+}
 
 }  // namespace
 
@@ -217,11 +238,7 @@ void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args) {
     const TextView text = TextValue(ArgumentAt(argCount, args, 0));
     const char* t = text.bytes;
     int32_t first = 0;
-    for (;;) {
-        if (IsAsciiSpace(t, first)) first += 1;
-        else if (IsFullWidthSpace(t, first)) first += 2;
-        else break;
-    }
+    for (int32_t width; (width = SpaceWidth(t, first, Invisible::Kept)) > 0;) first += width;
     int32_t end = text.length;
     int32_t spacesFrom = -1;   // where the current run of spaces began, or -1
     for (int32_t at = first; at < text.length;) {
@@ -230,7 +247,7 @@ void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args) {
             spacesFrom = -1;
             break;
         }
-        const bool space = IsAsciiSpace(t, at) || IsFullWidthSpace(t, at);
+        const bool space = SpaceWidth(t, at, Invisible::Kept) > 0;
         if (!space) spacesFrom = -1;
         else if (spacesFrom < 0) spacesFrom = at;
         at += CharacterWidth(t, at);
@@ -250,7 +267,7 @@ void RemoveAllSpaces(CommandArg* result, int32_t argCount, CommandArg* args) {
     while (at < text.length) {
         if (IsTruncatedCharacter(t, at)) break;   // dropped, and the copy ends
         const int32_t width = CharacterWidth(t, at);
-        if (IsAsciiSpace(t, at) || IsFullWidthSpace(t, at)) {
+        if (SpaceWidth(t, at, Invisible::Spaces) > 0) {
             AppendBytes(kept, t + runStart, at - runStart);
             runStart = at + width;
         }

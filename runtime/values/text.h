@@ -13,6 +13,17 @@ int32_t TextLength(const char* text);
 // A byte of 0x80 or above leads a two-byte GBK character.
 inline bool IsLeadByte(char byte) { return static_cast<unsigned char>(byte) >= 0x80; }
 
+// A character that GBK lacks is held as four bytes: first and third 0x81-0xFE,
+// second and fourth 0x30-0x39 (the text converter says which character). Only
+// all four, before the ending 0, make one; reads stop at the first byte out of
+// range, so never past the ending 0.
+inline bool IsFourByteCode(const char* at) {
+    const auto in = [](char byte, unsigned char low, unsigned char high) {
+        return static_cast<unsigned char>(byte) >= low && static_cast<unsigned char>(byte) <= high;
+    };
+    return in(at[0], 0x81, 0xFE) && in(at[1], 0x30, 0x39) && in(at[2], 0x81, 0xFE) && in(at[3], 0x30, 0x39);
+}
+
 // A new heap copy of the text, or null when the text is empty.
 char* CopyText(const char* text);
 
