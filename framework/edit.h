@@ -9,6 +9,12 @@ public:
         return CreateEx(0, "EDIT", text, style, rect.left, rect.top, rect.right - rect.left,
                         rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
     }
+    // A Unicode control: what is pasted or typed into it keeps every character
+    // (an ANSI control narrows it to the code page as it arrives).
+    BOOL Create(DWORD style, const RECT& rect, HWND parent, UINT id, LPCWSTR text) {
+        return CreateEx(0, L"EDIT", text, style, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    }
     // Selects bytes start..end (end -1: to the end; start -1: no selection) and,
     // unless noScroll, scrolls the caret into view.
     void SetSel(int start, int end, BOOL noScroll = FALSE) {

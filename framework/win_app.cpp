@@ -20,7 +20,7 @@ int CWinApp::Run() {
     LONG idleCount = 0;
     MSG peeked;
     for (;;) {
-        while (idle && !PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE))
+        while (idle && !PeekMessageW(&peeked, nullptr, 0, 0, PM_NOREMOVE))
             if (!OnIdle(idleCount++)) idle = false;
         do {
             if (!PumpMessage()) return ExitInstance();
@@ -28,7 +28,7 @@ int CWinApp::Run() {
                 idle = true;
                 idleCount = 0;
             }
-        } while (PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE));
+        } while (PeekMessageW(&peeked, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 
@@ -38,7 +38,7 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg) {
 }
 
 BOOL CWinApp::PumpMessage() {
-    const BOOL taken = GetMessageA(&m_msgCur, nullptr, 0, 0);
+    const BOOL taken = GetMessageW(&m_msgCur, nullptr, 0, 0);
     if (taken == 0) return FALSE;  // WM_QUIT, with its exit code in wParam
     if (taken < 0) {
         // A failed call cannot wait for messages: end the loop as WM_QUIT with code 0 would.
@@ -48,7 +48,7 @@ BOOL CWinApp::PumpMessage() {
     }
     if (!PreTranslateMessage(&m_msgCur)) {
         TranslateMessage(&m_msgCur);
-        DispatchMessageA(&m_msgCur);
+        DispatchMessageW(&m_msgCur);
     }
     return TRUE;
 }

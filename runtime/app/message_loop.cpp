@@ -10,7 +10,7 @@
 namespace quillet {
 namespace {
 
-bool PeekAny(MSG* peeked) { return PeekMessageA(peeked, nullptr, 0, 0, PM_NOREMOVE) != FALSE; }
+bool PeekAny(MSG* peeked) { return PeekMessageW(peeked, nullptr, 0, 0, PM_NOREMOVE) != FALSE; }
 
 // Calls that come this soon after the one before, this many times in a row,
 // make a tight loop; in it the queue is looked at once per look period.

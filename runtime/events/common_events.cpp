@@ -4,6 +4,7 @@
 #include "runtime/events/event_dispatch.h"
 #include "runtime/template/window_loader.h"
 #include "runtime/units/unit_services.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -97,19 +98,41 @@ uint32_t ModifierState() {
     return (KeyDown(VK_CONTROL) ? CtrlBit : 0) | (KeyDown(VK_SHIFT) ? ShiftBit : 0) | (KeyDown(VK_MENU) ? AltBit : 0);
 }
 
+// A typed character arrives in UTF-16; its event carries the code page's
+// bytes, one event a byte, as an ANSI loop delivered them. A handler's result
+// replaces its byte (0 swallows the character). A character the code page
+// lacks has no such bytes and raises no event: it goes into the box as typed.
+bool RaiseCharacterEvents(WindowTemplate& window, UnitId unitId, MSG* message) {
+    char bytes[4];
+    const size_t count = EncodeCharacter(static_cast<uint32_t>(message->wParam & 0xFFFF), bytes);
+    if (count > 2) return false;
+    bool changed = false;
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t args[1] = {static_cast<unsigned char>(bytes[i])};
+        uint32_t result = 0;
+        const bool returned = RaiseSimpleEvent(window.windowId, unitId, CommonEvent::Character, args, 1, &result);
+        if (LiveWindowOf(window) == nullptr) return true;  // the handler closed the window
+        if (!returned) continue;
+        if (result == 0) return true;
+        changed |= static_cast<char>(result) != bytes[i];
+        bytes[i] = static_cast<char>(result);
+    }
+    if (changed) message->wParam = CharacterAt(bytes, count, 0).codePoint;
+    return false;
+}
+
 bool RaiseCommonEvent(WindowTemplate& window, MSG* message) {
     CommonEventOf common;
     if (!Translate(*message, &common)) return false;
     const int32_t index = TargetRecord(window, message->hwnd);
     if (index < 0) return false;
     const UnitId unitId = index == 0 ? 0 : window.working.IdAt(index);
+    if (common.event == CommonEvent::Character) return RaiseCharacterEvents(window, unitId, message);
     uint32_t result = 0;
     const bool returned = RaiseSimpleEvent(window.windowId, unitId, common.event, common.args, common.argCount, &result);
     if (LiveWindowOf(window) == nullptr) return true;  // the handler closed the window
     if (!returned) return false;
-    if (result == 0) return true;
-    if (common.event == CommonEvent::Character) message->wParam = result;
-    return false;
+    return result == 0;
 }
 
 }  // namespace quillet

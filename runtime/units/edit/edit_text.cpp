@@ -3,29 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/units/edit/edit_characters.h"
 #include "runtime/units/edit/edit_unit.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
 
-// The control's position for a byte offset; an offset inside a character counts
-// that whole character.
-int32_t ControlPosition(const std::string& text, int32_t byteOffset) {
-    if (!ControlCountsCharacters()) return byteOffset;
-    const size_t limit = byteOffset < 0 ? 0 : static_cast<size_t>(byteOffset);
-    const size_t whole = CharacterBoundaryBefore(text.data(), text.size(), limit);
-    return CharacterCount(text.data(), whole) + (whole < limit && whole < text.size() ? 1 : 0);
+// The control's position (UTF-16 units) for a byte offset; an offset inside a
+// character counts that whole character.
+WPARAM ControlPosition(const std::string& text, int32_t byteOffset) {
+    return WideOffsetOf(text.data(), text.size(), byteOffset < 0 ? 0 : static_cast<size_t>(byteOffset));
 }
 
 // The byte offset of a position of the control, at most the text's length.
-int32_t ByteOffset(const std::string& text, int32_t position) {
-    const auto size = static_cast<int32_t>(text.size());
-    if (!ControlCountsCharacters()) return position < size ? position : size;
-    size_t at = 0;
-    for (int32_t characters = 0; at < text.size() && characters < position; ++characters)
-        at += IsLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
-    return static_cast<int32_t>(at);
+int32_t ByteOffset(const std::string& text, DWORD position) {
+    return static_cast<int32_t>(ByteOffsetOf(text.data(), text.size(), position));
 }
 
 struct ControlSelection {
@@ -144,15 +136,15 @@ void EditText::AllowHolding(bool allowed) {
 std::string EditText::ReadControl() const {
     const bool was = busy_;
     busy_ = true;
-    std::string text;
-    const int length = GetWindowTextLengthA(edit_);
+    std::wstring wide;
+    const int length = GetWindowTextLengthW(edit_);
     if (length > 0) {
-        text.resize(static_cast<size_t>(length) + 1);
-        const int copied = GetWindowTextA(edit_, text.data(), length + 1);
-        text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+        wide.resize(static_cast<size_t>(length) + 1);
+        const int copied = GetWindowTextW(edit_, wide.data(), length + 1);
+        wide.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     }
     busy_ = was;
-    return text;
+    return TextFromWide(wide.data(), wide.size());
 }
 
 std::string EditText::Text() const { return TextView(); }
@@ -184,10 +176,10 @@ void EditText::Set(const char* text) {
         return;
     }
     HandOverAll();
-    // The control may not keep the text as given; a handler run from its
-    // change report reads it afresh.
+    // The control may not keep the text as given (bytes that are no
+    // character); a handler run from its change report reads it afresh.
     Drop();
-    SetWindowTextA(edit_, text);
+    SetWindowTextW(edit_, WideFromText(text, size).c_str());
 }
 
 // The held text grows by a quarter when it must, not by doubling: it may be
@@ -212,26 +204,24 @@ bool EditText::Append(const char* text) {
     }
     HandOverAll();
     Drop();
-    // The byte length is at or past the control's end however it counts, and the
-    // control clamps a position past its end to the end.
-    const int length = GetWindowTextLengthA(edit_);
-    SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
-    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
-    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text));
+    const int length = GetWindowTextLengthW(edit_);
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+    SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text, size).c_str()));
     return false;
 }
 
 void EditText::ReplaceSelection(const char* text) {
     HandOverAll();
     Drop();
-    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text != nullptr ? text : ""));
+    SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
 }
 
 namespace {
 
 ControlSelection ControlSelectionOf(HWND edit) {
     ControlSelection selection{0, 0};
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
                  reinterpret_cast<LPARAM>(&selection.end));
     return selection;
 }
@@ -241,11 +231,9 @@ ControlSelection ControlSelectionOf(HWND edit) {
 EditSelection EditText::Selection() const {
     HandOverAll();
     const ControlSelection selection = ControlSelectionOf(edit_);
-    if (!ControlCountsCharacters())
-        return {static_cast<int32_t>(selection.start), static_cast<int32_t>(selection.end - selection.start)};
     const std::string& text = TextView();
-    const int32_t start = ByteOffset(text, static_cast<int32_t>(selection.start));
-    const int32_t end = ByteOffset(text, static_cast<int32_t>(selection.end));
+    const int32_t start = ByteOffset(text, selection.start);
+    const int32_t end = ByteOffset(text, selection.end);
     return {start, end - start};
 }
 
@@ -253,8 +241,8 @@ std::string EditText::SelectedText() const {
     HandOverAll();
     const std::string& text = TextView();
     const ControlSelection selection = ControlSelectionOf(edit_);
-    const int32_t start = ByteOffset(text, static_cast<int32_t>(selection.start));
-    const int32_t end = ByteOffset(text, static_cast<int32_t>(selection.end));
+    const int32_t start = ByteOffset(text, selection.start);
+    const int32_t end = ByteOffset(text, selection.end);
     return end > start ? text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)) : std::string();
 }
 
@@ -264,10 +252,10 @@ void EditText::Select(int32_t start, int32_t length) {
     const auto size = static_cast<int32_t>(text.size());
     start = start < 0 ? 0 : (start > size ? size : start);
     length = length < 0 ? 0 : (length > size - start ? size - start : length);
-    const int32_t from = ControlPosition(text, start);
-    const int32_t to = ControlPosition(text, start + length);
-    SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
-    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+    const WPARAM from = ControlPosition(text, start);
+    const WPARAM to = ControlPosition(text, start + length);
+    SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(to));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 
 void EditText::BeforeMessage(UINT message) const {

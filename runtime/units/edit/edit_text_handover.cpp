@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/units/edit/edit_characters.h"
 #include "runtime/units/edit/edit_text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -143,18 +143,14 @@ size_t EditText::PieceEnd(double ms) const {
 void EditText::GiveControl(size_t end) const {
     const bool replacing = moreBeyond_ || staleFrom_ < stale_.size();
     if (!replacing && end == same_) return;
-    // The last piece is the text's own end; others are copied to end them.
-    const std::string copied = end < text_.size() ? std::string(text_, same_, end - same_) : std::string();
-    const char* piece = end < text_.size() ? copied.c_str() : text_.c_str() + same_;
+    const std::wstring piece = WideFromText(text_.data() + same_, end - same_);
     const size_t pieceSize = end - same_;
     const bool wasBusy = busy_;
     busy_ = handingOver_ = true;
     const double started = Milliseconds();
-    const WPARAM from = !replacing ? End
-                        : ControlCountsCharacters() ? static_cast<WPARAM>(CharacterCount(text_.data(), same_))
-                                                    : static_cast<WPARAM>(same_);
-    SendMessageA(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
-    SendMessageA(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece));
+    const WPARAM from = replacing ? WideOffsetOf(text_.data(), text_.size(), same_) : End;
+    SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
+    SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
     const double spent = Milliseconds() - started;
     handingOver_ = false;
     busy_ = wasBusy;
@@ -172,9 +168,9 @@ void EditText::FinishHandOver() const {
     const bool wasBusy = busy_;
     busy_ = true;
     const WPARAM caret = caretAtEnd_ ? End : 0;
-    SendMessageA(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
-    SendMessageA(edit_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
+    SendMessageW(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+    SendMessageW(edit_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
     busy_ = wasBusy;
     known_ = Known::Same;
     ForgetStale();

@@ -8,6 +8,7 @@
 #include "runtime/units/edit/edit_input.h"
 #include "runtime/units/edit/edit_spin.h"
 #include "runtime/units/window_style.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -62,7 +63,8 @@ bool EditBoxUnit::Create(const std::string& content, uint32_t extraStyle, HWND p
     const EditBoxFields& f = state_.fields;
     state_.background.Make(ColorOf(f.backColor));
     state_.changeGuard = true;  // the control may report its first text as a change
-    const BOOL made = CEdit::Create(CreationStyle(extraStyle), area, parent, controlId, content.c_str());
+    const BOOL made =
+        CEdit::Create(CreationStyle(extraStyle), area, parent, controlId, WideFromText(content.data(), content.size()).c_str());
     state_.changeGuard = false;
     if (!made) return false;
     state_.text.Attach(m_hWnd);

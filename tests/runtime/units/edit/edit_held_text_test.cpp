@@ -16,7 +16,6 @@
 
 #include "runtime/app/held_output.h"
 #include "runtime/commands/command_list.h"
-#include "runtime/units/edit/edit_characters.h"
 #include "tests/runtime/units/edit/edit_test_program.h"
 
 namespace quillet {

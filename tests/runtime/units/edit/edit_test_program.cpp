@@ -114,6 +114,11 @@ HandlerResult OnLostFocus(const uint32_t* args, int32_t argCount) {
     Note("lost", args, argCount);
     return {0, 0, 0};
 }
+// Returns the character's code: the character goes on unchanged.
+HandlerResult OnCharacter(const uint32_t* args, int32_t argCount) {
+    Note("char", args, argCount);
+    return {1, argCount > 0 ? args[0] : 0, 0};
+}
 
 }  // namespace
 
@@ -122,6 +127,12 @@ std::vector<EventBinding> NotingBindings() {
             {1, testprogram::HandlerOffset(&OnSpin)},
             {CommonEvent::GotFocus, testprogram::HandlerOffset(&OnGotFocus)},
             {CommonEvent::LostFocus, testprogram::HandlerOffset(&OnLostFocus)}};
+}
+
+std::vector<EventBinding> NotingBindingsWithCharacters() {
+    std::vector<EventBinding> bindings = NotingBindings();
+    bindings.push_back({CommonEvent::Character, testprogram::HandlerOffset(&OnCharacter)});
+    return bindings;
 }
 
 std::vector<std::string> TakeEvents() {

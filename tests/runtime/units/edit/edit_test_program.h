@@ -34,6 +34,8 @@ constexpr int32_t Content = 8, BorderStyle = 9, TextColor = 10, BackColor = 11, 
 // LostFocus) to handlers that note them: "changed 1", "spin 1 -1", "got 1",
 // "lost 1" (the unit id's low byte, then any argument).
 std::vector<quillet::EventBinding> NotingBindings();
+// The same and the key-press event: "char 1 214" for each byte of a typed character.
+std::vector<quillet::EventBinding> NotingBindingsWithCharacters();
 // What the handlers noted since the last call.
 std::vector<std::string> TakeEvents();
 
