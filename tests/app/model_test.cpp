@@ -17,18 +17,34 @@ using namespace tool;
 
 // ---- the models ----
 
-// GBK characters: a byte of 0x80 or above leads a two-byte character.
+// Characters: a byte of 0x80 or above leads a two-byte GBK character, or a
+// four-byte code (bytes 0x81-0xFE, 0x30-0x39, 0x81-0xFE, 0x30-0x39) of one GBK lacks.
+size_t Width(const std::string& text, size_t i) {
+    const auto in = [&text](size_t at, int low, int high) {
+        return at < text.size() && static_cast<unsigned char>(text[at]) >= low &&
+               static_cast<unsigned char>(text[at]) <= high;
+    };
+    if (in(i, 0x81, 0xFE) && in(i + 1, 0x30, 0x39) && in(i + 2, 0x81, 0xFE) && in(i + 3, 0x30, 0x39)) return 4;
+    return static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size() ? 2 : 1;
+}
+
 std::vector<std::string> Characters(const std::string& text) {
     std::vector<std::string> characters;
     for (size_t i = 0; i < text.size();) {
-        const size_t width = static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size() ? 2 : 1;
+        const size_t width = Width(text, i);
         characters.push_back(text.substr(i, width));
         i += width;
     }
     return characters;
 }
 
-bool IsSpace(const std::string& c) { return c == " " || c == "\xA1\xA1"; }
+// GB18030's codes of U+00A0, U+2003 (as the other spaces U+2000-U+200A, U+202F,
+// U+205F), and of U+200B and U+FEFF, which only removal takes.
+const std::string NoBreakSpace = "\x81\x30\x84\x32", EmSpace = "\x81\x36\xA3\x39";
+const std::string ZeroWidthSpace = "\x81\x36\xA4\x37", ByteOrderMark = "\x84\x31\x95\x33";
+
+bool IsSpace(const std::string& c) { return c == " " || c == "\xA1\xA1" || c == NoBreakSpace || c == EmSpace; }
+bool IsRemovedSpace(const std::string& c) { return IsSpace(c) || c == ZeroWidthSpace || c == ByteOrderMark; }
 
 // Lines are what CR LF separates; the text after the last CR LF is a line only
 // when it is not empty.
@@ -52,7 +68,7 @@ std::string CleanupModel(const std::string& text, const CleanupOptions& o) {
     std::vector<std::string> lines = Lines(text);
     for (std::string& line : lines) {
         std::vector<std::string> c = Characters(line);
-        if (o.removeSpaces) std::erase_if(c, IsSpace);
+        if (o.removeSpaces) std::erase_if(c, IsRemovedSpace);
         if (o.trim) {
             while (!c.empty() && IsSpace(c.front())) c.erase(c.begin());
             while (!c.empty() && IsSpace(c.back())) c.pop_back();
@@ -125,7 +141,7 @@ std::string ReplaceAll(const std::string& text, const std::string& search, const
             out += replacement;
             i += search.size();
         } else {
-            const size_t width = static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
+            const size_t width = Width(text, i);
             out += text.substr(i, width);
             i += width;
         }
@@ -260,6 +276,43 @@ TEST_F(ModelTest, MultiReplaceMatchesItsModel) {
             << "subjects [" << subjects << "] replacements [" << replacements << "]";
         ASSERT_EQ(Text(Unit::SubjectBox), Stripped(subjects));
         ASSERT_EQ(Text(Unit::PredicateBox), Stripped(replacements));
+    }
+}
+
+// Characters GBK lacks, as the runtime holds them: emoji (one with a skin
+// tone), CJK extensions B and A, Hangul, Thai, Hebrew, e with a combining
+// accent, and the spaces above. The result is what GBK text gives with them
+// kept where they were.
+const std::string Smile = "\x94\x39\xFC\x36", ThumbsUp = "\x94\x39\xD1\x31\x94\x39\xC9\x31";
+const std::string ExtensionB = "\x95\x34\xB2\x35", ExtensionA = "\x81\x39\xEE\x39", Hangul = "\x83\x36\x84\x33";
+const std::string Thai = "\x81\x32\xCE\x39", Hebrew = "\x81\x30\xF9\x32", Accented = "e\x81\x30\xBC\x37";
+
+TEST_F(ModelTest, EveryToolKeepsCharactersGbkLacks) {
+    Generator g(1501);
+    const std::vector<std::string> pieces = {"a",    " ",    "\xA1\xA1", "\t",       "\r\n",   "\r\n",         "中",
+                                             Smile,  ThumbsUp, ExtensionB, ExtensionA, Hangul, Thai, Hebrew,
+                                             Accented, NoBreakSpace, EmSpace, ZeroWidthSpace, ByteOrderMark};
+    const std::vector<std::string> affixes = {"", Smile, "(" + Hangul, ExtensionB + "、"};
+    const std::vector<std::string> listPieces = {Smile, ExtensionB, Hangul, "a", ",", ",", "笑", ThumbsUp};
+    constexpr int WideCases = Cases / 10;
+    for (int run = 0; run < WideCases; ++run) {
+        const std::string text = g.From(pieces, 12);
+        const CleanupOptions cleanup{g.Coin(), g.Coin(), g.Coin(), g.Coin(), g.Coin()};
+        ASSERT_EQ(RunCleanup(text, cleanup), CleanupModel(text, cleanup))
+            << "text [" << text << "] options " << cleanup.removeSpaces << cleanup.trim << cleanup.removeTabs
+            << cleanup.removeBlankLines << cleanup.joinLines;
+
+        const NumberingOptions numbering{g.Pick(affixes), g.Coin() ? "1" : "9", g.Pick(affixes), g.Coin(), g.Coin()};
+        ASSERT_EQ(RunNumbering(text, numbering), NumberingModel(text, numbering))
+            << "text [" << text << "] prefix [" << numbering.prefix << "] suffix [" << numbering.suffix << "]";
+
+        const std::string subjects = g.From(listPieces, 5), replacements = g.From(listPieces, 5);
+        SeenMessageBox box;
+        const std::string got = RunReplace(text, subjects, replacements, &box);
+        const ReplaceResult want = ReplaceModel(text, subjects, replacements);
+        ASSERT_EQ(got, want.text) << "text [" << text << "] subjects [" << subjects << "] replacements ["
+                                  << replacements << "]";
+        ASSERT_EQ(box.found ? box.text : "", want.message);
     }
 }
 

@@ -56,6 +56,43 @@ TEST(SettingsFileTest, TheListsOutliveTheProgramAsTheBoxesHeldThem) {
     }
 }
 
+// Lists of characters GBK lacks replace them, turn the file into UTF-16 (it was
+// GBK while it held only GBK), and come back exactly at the next start.
+TEST(SettingsFileTest, ListsOfAnyCharacterReplaceAndComeBackAfterARestart) {
+    TemporaryFolder folder;
+    const std::string file = folder.File("qlt_config.ini");
+    const std::wstring subjects = L"\U0001F600,\U00020BB7,\uD55C", predicates = L"笑,\U0001F431,韩";
+    {
+        RunningTool tool(folder.Path());
+        ASSERT_TRUE(tool.Started());
+        tool.ShowPage(2);
+        tool.SetText(Unit::MainBox, "a");
+        tool.SetText(Unit::SubjectBox, "a");
+        tool.SetText(Unit::PredicateBox, "b");
+        tool.Click(Unit::ReplaceButton);
+        ASSERT_TRUE(tool.WaitForText(Unit::MainBox, [](const std::string& text) { return text == "b\r\n"; }));
+        EXPECT_EQ(FileBytes(file).rfind("\xFF\xFE", 0), std::string::npos) << "GBK lists keep the file GBK";
+
+        tool.SetWideText(Unit::MainBox, L"\U0001F600 \U00020BB7\uD55C \U0001F600\U0001F3FD");
+        tool.SetWideText(Unit::SubjectBox, subjects);
+        tool.SetWideText(Unit::PredicateBox, predicates);
+        tool.Click(Unit::ReplaceButton);
+        const std::wstring replaced = L"笑 \U0001F431韩 笑\U0001F3FD\r\n";
+        const DWORD start = GetTickCount();
+        while (tool.WideText(Unit::MainBox) != replaced && GetTickCount() - start < 20000) Sleep(50);
+        EXPECT_EQ(tool.WideText(Unit::MainBox), replaced);
+        CloseAndExpectCleanEnd(tool);
+    }
+    EXPECT_EQ(FileBytes(file).rfind("\xFF\xFE", 0), 0u) << "the file is UTF-16 with a byte-order mark";
+    {
+        RunningTool tool(folder.Path());
+        ASSERT_TRUE(tool.Started());
+        EXPECT_EQ(tool.WideText(Unit::SubjectBox), subjects);
+        EXPECT_EQ(tool.WideText(Unit::PredicateBox), predicates);
+        CloseAndExpectCleanEnd(tool);
+    }
+}
+
 TEST(SettingsFileTest, AFileWrittenBeforeTheStartFillsTheBoxes) {
     TemporaryFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder.File("qlt_config.ini"), "[replace]\r\n#subject=a,b\r\n#predicate=x,y\r\n"));

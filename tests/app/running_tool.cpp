@@ -114,6 +114,24 @@ void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) co
                         SendTimeoutMs, &result);
 }
 
+std::wstring RunningTool::WideText(quillet::app::UnitId unit) const {
+    HWND control = Unit(unit);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &copied);
+    text.resize(copied);
+    return text;
+}
+
+void RunningTool::SetWideText(quillet::app::UnitId unit, const std::wstring& text) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Unit(unit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &result);
+}
+
 void RunningTool::ShowPage(int32_t page) const {
     // The header's rectangle lives in the tool's memory: ask for it there.
     HWND tab = Unit(quillet::app::Unit::TabControl);

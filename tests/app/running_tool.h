@@ -25,6 +25,9 @@ public:
     HWND Unit(quillet::app::UnitId unit) const;
     std::string Text(quillet::app::UnitId unit) const;
     void SetText(quillet::app::UnitId unit, const std::string& text) const;
+    // The same in UTF-16, as a paste brings any character.
+    std::wstring WideText(quillet::app::UnitId unit) const;
+    void SetWideText(quillet::app::UnitId unit, const std::wstring& text) const;
 
     // A click on a page's header of the tab control, and on a unit.
     void ShowPage(int32_t page) const;

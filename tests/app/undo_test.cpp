@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "tests/app/tool_window.h"
 
@@ -35,6 +36,31 @@ TEST_F(UndoTest, RestoresTheTextFromBeforeTheLastRunAsOftenAsPressed) {
     EXPECT_EQ(Text(Unit::MainBox), before);
     Click(Unit::UndoLabel);
     EXPECT_EQ(Text(Unit::MainBox), before);
+}
+
+// A pasted text with characters GBK lacks comes back exactly after any tool.
+TEST_F(UndoTest, RestoresAPastedTextOfAnyCharacterExactly) {
+    const std::wstring pasted =
+        L"  \U0001F600 \U0001F44D\U0001F3FD\t\U00020BB7\u3400\r\n\r\n\uD55C\u0E01 \u05D0e\u0301\u00A0中\u3000 \r\n";
+    const auto controlText = [] {
+        wchar_t text[256] = {};
+        GetWindowTextW(Handle(Unit::MainBox), text, 256);
+        return std::wstring(text);
+    };
+    const struct {
+        int32_t page;
+        UnitId button;
+    } tools[] = {{0, Unit::CleanupButton}, {1, Unit::NumberingButton}, {2, Unit::ReplaceButton}};
+    SetText(Unit::SubjectBox, "e");
+    SetText(Unit::PredicateBox, "b");
+    for (const auto& run : tools) {
+        ShowPage(run.page);
+        SetWindowTextW(Handle(Unit::MainBox), pasted.c_str());
+        Click(run.button);
+        EXPECT_NE(controlText(), pasted) << run.page;
+        Click(Unit::UndoLabel);
+        EXPECT_EQ(controlText(), pasted) << run.page;
+    }
 }
 
 TEST_F(UndoTest, RestoresOnlyTheStateBeforeTheSecondTool) {
