@@ -1,7 +1,7 @@
 // How long each tool takes on a big text in the real window, against the floor:
 // the time to put the tool's final text into the same edit box once
-// (SetWindowTextA) and read it back once (GetWindowTextA), measured in the same
-// process right after the run. Run through bench/tool_speed.sh, which starts
+// (SetWindowTextW: the box is a Unicode window) and read it back once
+// (GetWindowTextW), measured in the same process right after the run. Run through bench/tool_speed.sh, which starts
 // one process per tool and size (so that each peak of memory is its own):
 //   tool_speed_bench.exe TOOL LINES
 // TOOL is cleanup (the page's default options), cleanup-all (all five passes),
@@ -150,11 +150,11 @@ void ShowPage(int32_t page) {
     Pump();
 }
 
-// The control's own text, as any program reads it.
-std::string ControlText(HWND box) {
-    const int length = GetWindowTextLengthA(box);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(box, text.data(), length + 1)));
+// The control's own text, as any program reads it, in the control's own width.
+std::wstring ControlText(HWND box) {
+    const int length = GetWindowTextLengthW(box);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), length + 1)));
     return text;
 }
 
@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
     Click(tool->button);
     // The peak over the process's life so far; the run's own is the highest here.
     const SIZE_T peak = Memory().PeakWorkingSetSize;
-    const std::string result = ControlText(box);
+    const std::wstring result = ControlText(box);
     const double toolTime = Seconds() - started;
     NoteTick(nullptr, 0, 0, 0);
     KillTimer(nullptr, timer);
@@ -266,8 +266,8 @@ int main(int argc, char** argv) {
     // The floor on the same box, as the run left it: the text it holds is
     // replaced, as the run replaced the input.
     const double floorStarted = Seconds();
-    SetWindowTextA(box, result.c_str());
-    const std::string readBack = ControlText(box);
+    SetWindowTextW(box, result.c_str());
+    const std::wstring readBack = ControlText(box);
     const double floorTime = Seconds() - floorStarted;
     if (readBack != result) std::fprintf(stderr, "the floor's text did not come back unchanged\n");
 

@@ -12,20 +12,21 @@
 #include "runtime/template/program_window_layer.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
 
 constexpr char HiddenOwnerClass[] = "_VL_HideOwner";
 
-// The whole path, however long: a cut path would send the program to a wrong folder.
+// The whole path, however long: a cut path would send the program to a wrong
+// folder; and read wide, as a folder's name may hold any character.
 std::string ModuleFileName() {
-    std::vector<char> path(MAX_PATH);
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::string();
-        if (length < path.size()) return std::string(path.data(), length);  // it fitted
-        if (path.size() >= 32768) return std::string(path.data(), path.size());
+        if (length < path.size() || path.size() >= 32768) return TextFromWide(path.data(), length);
         path.resize(path.size() * 2);
     }
 }
@@ -97,7 +98,7 @@ void InitialiseRuntime() {
     ModulePath path = SplitModulePath();
     app.programDirectory = std::move(path.directory);
     app.programFileName = std::move(path.fileName);
-    SetCurrentDirectoryA(app.programDirectory.c_str());
+    SetCurrentDirectoryW(WideFromText(app.programDirectory.c_str()).c_str());
 
     FillCallbackSlots(1, CallbackSlotCount);
     CreateHiddenOwner(app);

@@ -120,7 +120,9 @@ TextCharacter CharacterAt(const char* text, size_t size, size_t at) {
     return {position < 0 ? QuestionMark : Cp936Pairs[(b[0] - 0x81) * 190 + position], 2};
 }
 
-size_t EncodeCharacter(uint32_t codePoint, char out[4]) {
+namespace {
+
+size_t Encode(const Cp936Codes& codes, uint32_t codePoint, char* out) {
     if (codePoint < 0x80) {
         out[0] = static_cast<char>(codePoint);
         return 1;
@@ -130,7 +132,7 @@ size_t EncodeCharacter(uint32_t codePoint, char out[4]) {
         return 4;
     }
     if (codePoint >= 0xD800 && codePoint < 0xE000) codePoint = ReplacementCharacter;
-    const uint16_t code = Codes().of[codePoint];
+    const uint16_t code = codes.of[codePoint];
     if (code > 0xFF) {
         out[0] = static_cast<char>(code >> 8);
         out[1] = static_cast<char>(code & 0xFF);
@@ -144,27 +146,71 @@ size_t EncodeCharacter(uint32_t codePoint, char out[4]) {
     return 4;
 }
 
+// Conversions write through a small buffer and add it to the result a block
+// at a time: a big text costs one pass and no growing per character.
+template <typename Unit>
+class BlockWriter {
+public:
+    explicit BlockWriter(std::basic_string<Unit>* out) : out_(out) {}
+    ~BlockWriter() { Flush(); }
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    // Room for at least four more units.
+    Unit* Room() {
+        if (used_ > Size - 4) Flush();
+        return buffer_ + used_;
+    }
+    void Took(size_t units) { used_ += units; }
+
+private:
+    static constexpr size_t Size = 8192;
+    void Flush() {
+        out_->append(buffer_, used_);
+        used_ = 0;
+    }
+    std::basic_string<Unit>* out_;
+    Unit buffer_[Size];
+    size_t used_ = 0;
+};
+
+}  // namespace
+
+size_t EncodeCharacter(uint32_t codePoint, char out[4]) { return Encode(Codes(), codePoint, out); }
+
 void AppendWide(const char* text, size_t size, std::wstring* out) {
     out->reserve(out->size() + size);
-    size_t at = 0;
-    while (at < size) {
-        // Runs of ASCII, the most of most texts, go over as they are.
-        size_t ascii = at;
-        while (ascii < size && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
-        if (ascii > at) {
-            out->append(text + at, text + ascii);
-            at = ascii;
-            if (at == size) break;
+    BlockWriter<wchar_t> writer(out);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    for (size_t at = 0; at < size;) {
+        wchar_t* room = writer.Room();
+        if (bytes[at] < 0x80) {
+            room[0] = bytes[at++];
+            writer.Took(1);
+            continue;
+        }
+        // A pair of the page, the most of what is not ASCII: its trail byte is never a digit,
+        // so it cannot begin a four-byte code.
+        if (IsLead(bytes[at]) && at + 1 < size) {
+            const int32_t position = TrailPosition(bytes[at + 1]);
+            if (position >= 0) {
+                room[0] = Cp936Pairs[(bytes[at] - 0x81) * 190 + position];
+                writer.Took(1);
+                at += 2;
+                continue;
+            }
         }
         const TextCharacter c = CharacterAt(text, size, at);
+        at += c.bytes;
         if (c.codePoint < 0x10000) {
-            out->push_back(static_cast<wchar_t>(c.codePoint));
+            room[0] = static_cast<wchar_t>(c.codePoint);
+            writer.Took(1);
         } else {
             const uint32_t v = c.codePoint - 0x10000;
-            out->push_back(static_cast<wchar_t>(0xD800 + (v >> 10)));
-            out->push_back(static_cast<wchar_t>(0xDC00 + (v & 0x3FF)));
+            room[0] = static_cast<wchar_t>(0xD800 + (v >> 10));
+            room[1] = static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
+            writer.Took(2);
         }
-        at += c.bytes;
     }
 }
 
@@ -180,16 +226,17 @@ std::wstring WideFromText(const char* text) {
 
 void AppendFromWide(const wchar_t* wide, size_t units, std::string* out) {
     out->reserve(out->size() + units);
-    char bytes[4];
+    const Cp936Codes& codes = Codes();
+    BlockWriter<char> writer(out);
     for (size_t at = 0; at < units;) {
-        const uint32_t unit = static_cast<uint16_t>(wide[at]);
+        char* room = writer.Room();
+        const uint32_t unit = static_cast<uint16_t>(wide[at++]);
         if (unit < 0x80) {
-            out->push_back(static_cast<char>(unit));
-            ++at;
+            room[0] = static_cast<char>(unit);
+            writer.Took(1);
             continue;
         }
         uint32_t codePoint = unit;
-        ++at;
         if (unit >= 0xD800 && unit < 0xDC00 && at < units) {
             const uint32_t low = static_cast<uint16_t>(wide[at]);
             if (low >= 0xDC00 && low < 0xE000) {
@@ -197,7 +244,7 @@ void AppendFromWide(const wchar_t* wide, size_t units, std::string* out) {
                 ++at;
             }
         }
-        out->append(bytes, EncodeCharacter(codePoint, bytes));
+        writer.Took(Encode(codes, codePoint, room));
     }
 }
 
@@ -207,37 +254,43 @@ std::string TextFromWide(const wchar_t* wide, size_t units) {
     return text;
 }
 
-size_t WideLength(const char* text, size_t size) { return WideOffsetOf(text, size, size); }
+namespace {
 
-size_t WideOffsetOf(const char* text, size_t size, size_t limit) {
-    limit = std::min(limit, size);
-    size_t units = 0;
-    for (size_t at = 0; at < limit;) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            ++at;
-            ++units;
+// How far a walk over the characters from the start has come.
+struct WalkPlace {
+    size_t bytes;  // of the text
+    size_t units;  // UTF-16 units of the characters walked
+};
+
+// Walks whole characters while goOn(place) holds, up to the end.
+template <typename GoOn>
+WalkPlace WalkWhile(const char* text, size_t size, GoOn goOn) {
+    WalkPlace place{0, 0};
+    while (place.bytes < size && goOn(place)) {
+        if (static_cast<unsigned char>(text[place.bytes]) < 0x80) {
+            ++place.bytes;
+            ++place.units;
             continue;
         }
-        const TextCharacter c = CharacterAt(text, size, at);
-        units += WideUnits(c.codePoint);
-        at += c.bytes;
+        const TextCharacter c = CharacterAt(text, size, place.bytes);
+        place.bytes += c.bytes;
+        place.units += WideUnits(c.codePoint);
     }
-    return units;
+    return place;
+}
+
+}  // namespace
+
+size_t WideLength(const char* text, size_t size) {
+    return WalkWhile(text, size, [](const WalkPlace&) { return true; }).units;
+}
+
+size_t WideOffsetOf(const char* text, size_t size, size_t limit) {
+    return WalkWhile(text, size, [limit](const WalkPlace& place) { return place.bytes < limit; }).units;
 }
 
 size_t ByteOffsetOf(const char* text, size_t size, size_t units) {
-    size_t at = 0;
-    for (size_t counted = 0; at < size && counted < units;) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            ++at;
-            ++counted;
-            continue;
-        }
-        const TextCharacter c = CharacterAt(text, size, at);
-        counted += WideUnits(c.codePoint);
-        at += c.bytes;
-    }
-    return at;
+    return WalkWhile(text, size, [units](const WalkPlace& place) { return place.units < units; }).bytes;
 }
 
 size_t CharacterBoundaryBefore(const char* text, size_t size, size_t limit) {

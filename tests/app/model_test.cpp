@@ -259,6 +259,20 @@ TEST_F(ModelTest, NumberingMatchesItsModel) {
     }
 }
 
+// One replacement run against the model: the text, the message shown, and the
+// boxes as the run leaves them.
+void CheckReplace(const std::string& text, const std::string& subjects, const std::string& replacements) {
+    SeenMessageBox box;
+    const std::string got = RunReplace(text, subjects, replacements, &box);
+    const ReplaceResult want = ReplaceModel(text, subjects, replacements);
+    ASSERT_EQ(got, want.text) << "text [" << text << "] subjects [" << subjects << "] replacements [" << replacements
+                              << "]";
+    ASSERT_EQ(box.found ? box.text : "", want.message)
+        << "subjects [" << subjects << "] replacements [" << replacements << "]";
+    ASSERT_EQ(Text(Unit::SubjectBox), Stripped(subjects));
+    ASSERT_EQ(Text(Unit::PredicateBox), Stripped(replacements));
+}
+
 TEST_F(ModelTest, MultiReplaceMatchesItsModel) {
     Generator g(1401);
     const std::vector<std::string> textPieces = {"a", "b", "ab", "A", "中", "文", " ", "\r\n", ",",
@@ -267,15 +281,8 @@ TEST_F(ModelTest, MultiReplaceMatchesItsModel) {
     for (int run = 0; run < Cases; ++run) {
         const std::string text = g.From(textPieces, 10);
         const std::string subjects = g.From(listPieces, 6), replacements = g.From(listPieces, 6);
-        SeenMessageBox box;
-        const std::string got = RunReplace(text, subjects, replacements, &box);
-        const ReplaceResult want = ReplaceModel(text, subjects, replacements);
-        ASSERT_EQ(got, want.text) << "text [" << text << "] subjects [" << subjects << "] replacements ["
-                                  << replacements << "]";
-        ASSERT_EQ(box.found ? box.text : "", want.message)
-            << "subjects [" << subjects << "] replacements [" << replacements << "]";
-        ASSERT_EQ(Text(Unit::SubjectBox), Stripped(subjects));
-        ASSERT_EQ(Text(Unit::PredicateBox), Stripped(replacements));
+        CheckReplace(text, subjects, replacements);
+        if (HasFatalFailure()) return;
     }
 }
 
@@ -306,13 +313,8 @@ TEST_F(ModelTest, EveryToolKeepsCharactersGbkLacks) {
         ASSERT_EQ(RunNumbering(text, numbering), NumberingModel(text, numbering))
             << "text [" << text << "] prefix [" << numbering.prefix << "] suffix [" << numbering.suffix << "]";
 
-        const std::string subjects = g.From(listPieces, 5), replacements = g.From(listPieces, 5);
-        SeenMessageBox box;
-        const std::string got = RunReplace(text, subjects, replacements, &box);
-        const ReplaceResult want = ReplaceModel(text, subjects, replacements);
-        ASSERT_EQ(got, want.text) << "text [" << text << "] subjects [" << subjects << "] replacements ["
-                                  << replacements << "]";
-        ASSERT_EQ(box.found ? box.text : "", want.message);
+        CheckReplace(text, g.From(listPieces, 5), g.From(listPieces, 5));
+        if (HasFatalFailure()) return;
     }
 }
 

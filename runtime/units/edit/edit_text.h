@@ -7,15 +7,16 @@
 // The control is slow to take text (each call re-measures lines and repaints),
 // so text written or appended by the runtime may wait here and reach the
 // control later in a few big pieces (edit_text_handover.cpp). Only for a
-// control that keeps every byte it is given: multi-line, no length limit, no
-// case conversion. Every read through here sees the held text; anything that
+// control that keeps every character it is given (multi-line, no length limit,
+// no case conversion) and a text that comes back from it byte for byte. Every read through here sees the held text; anything that
 // could see the control's own text (a message reaching it, the selection) has
 // the text handed over first. The text last read from the control is kept too,
 // since every change of it passes the box's window procedure.
 //
-// Positions and lengths count bytes of the GBK text, as everywhere in the
-// runtime; the control may count characters (Wine's EDIT does), and the
-// conversion happens here.
+// The control is a Unicode window and every text crosses to it and back in
+// UTF-16 through the text converter, so it keeps every character. Positions
+// and lengths count bytes of the runtime's text, as everywhere in the runtime;
+// the control counts UTF-16 units, and the conversion happens here.
 #include <windows.h>
 
 #include <cstdint>
