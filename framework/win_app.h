@@ -24,6 +24,8 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Takes one message (waiting for it) into m_msgCur and dispatches it unless
     // PreTranslateMessage consumes it. FALSE when the message was WM_QUIT.
+    // Messages are taken and dispatched wide: a character typed into a Unicode
+    // window reaches it whole, and the system converts it for an ANSI one.
     virtual BOOL PumpMessage();
     // Background work while the queue is empty; count is 0 on the first call of
     // an idle period. TRUE asks for another call before waiting.
