@@ -1,46 +1,30 @@
 #include "runtime/values/runtime_heap.h"
 
-#include <windows.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
-#include "runtime/errors/error_report.h"
 #include "runtime/values/array_gap.h"
+#include "runtime/values/heap_backend.h"
 
 namespace quillet {
 namespace {
-
-HANDLE RuntimeHeap() {
-    static const HANDLE heap = GetProcessHeap();
-    return heap;
-}
 
 // Bounds of the constant data area: [start, end). Both null when there is none.
 const char* constantStart = nullptr;
 const char* constantEnd = nullptr;
 
-// HeapAlloc takes an unsigned size: a negative request can never be met.
-SIZE_T RequestSize(int32_t size) {
-    return size < 0 ? static_cast<SIZE_T>(-1) : static_cast<SIZE_T>(size);
-}
+// The backend takes an unsigned size: a negative request can never be met.
+size_t RequestSize(int32_t size) { return size < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(size); }
 
 }  // namespace
 
-void ReportAllocationFailure(int32_t size) {
-    char message[64];
-    std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(size));
-    ReportFatalError(message, 0, 0, 0);
-}
-
 void* AllocateBlock(int32_t size) {
-    void* block = HeapAlloc(RuntimeHeap(), 0, RequestSize(size));
+    void* block = BackendAllocate(RequestSize(size));
     if (block == nullptr) ReportAllocationFailure(size);
     return block;
 }
 
-void* TryAllocateBlock(int32_t size) { return HeapAlloc(RuntimeHeap(), 0, RequestSize(size)); }
+void* TryAllocateBlock(int32_t size) { return BackendAllocate(RequestSize(size)); }
 
 void* ReallocateBlock(void* block, int32_t size) {
     if (block == nullptr) return AllocateBlock(size);
@@ -52,7 +36,7 @@ void* ReallocateBlock(void* block, int32_t size) {
         return copy;
     }
     CloseArrayGap(block);
-    void* resized = HeapReAlloc(RuntimeHeap(), 0, block, RequestSize(size));
+    void* resized = BackendReallocate(block, RequestSize(size));
     if (resized == nullptr) ReportAllocationFailure(size);
     return resized;
 }
@@ -60,22 +44,22 @@ void* ReallocateBlock(void* block, int32_t size) {
 void FreeBlock(void* block) {
     if (block == nullptr || IsConstantData(block)) return;
     ForgetArrayGap(block);
-    HeapFree(RuntimeHeap(), 0, block);
+    BackendFree(block);
 }
 
 void ShrinkBlockInPlace(void* block, int32_t size) {
     if (block == nullptr || IsConstantData(block)) return;
-    HeapReAlloc(RuntimeHeap(), HEAP_REALLOC_IN_PLACE_ONLY, block, RequestSize(size));
+    BackendShrinkInPlace(block, RequestSize(size));
 }
 
-void* RawAllocate(size_t size) { return HeapAlloc(RuntimeHeap(), 0, size); }
+void* RawAllocate(size_t size) { return BackendAllocate(size); }
 
 void* RawReallocate(void* block, size_t size) {
-    return block == nullptr ? RawAllocate(size) : HeapReAlloc(RuntimeHeap(), 0, block, size);
+    return block == nullptr ? RawAllocate(size) : BackendReallocate(block, size);
 }
 
 void RawFree(void* block) {
-    if (block != nullptr) HeapFree(RuntimeHeap(), 0, block);
+    if (block != nullptr) BackendFree(block);
 }
 
 void SetConstantDataArea(const void* start, uint32_t size) {

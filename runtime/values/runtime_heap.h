@@ -1,6 +1,7 @@
 #pragma once
-// The runtime heap: the one place that knows the platform's heap, so that the
-// value code and the text commands above it build without <windows.h>.
+// The runtime heap: the rules of the runtime's blocks over a heap backend
+// (heap_backend.h), so that the value code and the text commands above it
+// build without <windows.h>.
 //
 // Blocks handed between compiled code and the runtime come from here. Blocks
 // inside the program's constant data area are never freed or resized in place.
@@ -16,7 +17,8 @@ void* ReallocateBlock(void* block, int32_t size);
 void FreeBlock(void* block);
 // Gives the end of a heap block back without moving it (a smaller size only).
 void ShrinkBlockInPlace(void* block, int32_t size);
-// The same fatal report, for builders whose own storage could not grow to size bytes.
+// The same fatal report, for builders whose own storage could not grow to size
+// bytes. Defined with the error report (or by the host build), above the values.
 [[noreturn]] void ReportAllocationFailure(int32_t size);
 
 // A plain allocation that may return null (service 2024 with its no-report flag).

@@ -178,12 +178,12 @@ private:
 
 size_t EncodeCharacter(uint32_t codePoint, char out[4]) { return Encode(Codes(), codePoint, out); }
 
-void AppendWide(const char* text, size_t size, std::wstring* out) {
+void AppendWide(const char* text, size_t size, WideString* out) {
     out->reserve(out->size() + size);
-    BlockWriter<wchar_t> writer(out);
+    BlockWriter<WideChar> writer(out);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     for (size_t at = 0; at < size;) {
-        wchar_t* room = writer.Room();
+        WideChar* room = writer.Room();
         if (bytes[at] < 0x80) {
             room[0] = bytes[at++];
             writer.Took(1);
@@ -203,28 +203,28 @@ void AppendWide(const char* text, size_t size, std::wstring* out) {
         const TextCharacter c = CharacterAt(text, size, at);
         at += c.bytes;
         if (c.codePoint < 0x10000) {
-            room[0] = static_cast<wchar_t>(c.codePoint);
+            room[0] = static_cast<WideChar>(c.codePoint);
             writer.Took(1);
         } else {
             const uint32_t v = c.codePoint - 0x10000;
-            room[0] = static_cast<wchar_t>(0xD800 + (v >> 10));
-            room[1] = static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
+            room[0] = static_cast<WideChar>(0xD800 + (v >> 10));
+            room[1] = static_cast<WideChar>(0xDC00 + (v & 0x3FF));
             writer.Took(2);
         }
     }
 }
 
-std::wstring WideFromText(const char* text, size_t size) {
-    std::wstring wide;
+WideString WideFromText(const char* text, size_t size) {
+    WideString wide;
     AppendWide(text, size, &wide);
     return wide;
 }
 
-std::wstring WideFromText(const char* text) {
-    return text == nullptr ? std::wstring() : WideFromText(text, std::char_traits<char>::length(text));
+WideString WideFromText(const char* text) {
+    return text == nullptr ? WideString() : WideFromText(text, std::char_traits<char>::length(text));
 }
 
-void AppendFromWide(const wchar_t* wide, size_t units, std::string* out) {
+void AppendFromWide(const WideChar* wide, size_t units, std::string* out) {
     out->reserve(out->size() + units);
     const Cp936Codes& codes = Codes();
     BlockWriter<char> writer(out);
@@ -248,7 +248,7 @@ void AppendFromWide(const wchar_t* wide, size_t units, std::string* out) {
     }
 }
 
-std::string TextFromWide(const wchar_t* wide, size_t units) {
+std::string TextFromWide(const WideChar* wide, size_t units) {
     std::string text;
     AppendFromWide(wide, units, &text);
     return text;

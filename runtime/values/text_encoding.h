@@ -22,6 +22,16 @@
 
 namespace quillet {
 
+// A UTF-16 unit: the platform's wide character on Windows; on the host build,
+// where wchar_t has 32 bits, char16_t.
+#ifdef _WIN32
+using WideChar = wchar_t;
+#else
+using WideChar = char16_t;
+#endif
+static_assert(sizeof(WideChar) == 2);
+using WideString = std::basic_string<WideChar>;
+
 // One character of a runtime text.
 struct TextCharacter {
     uint32_t codePoint;  // what the bytes convert to
@@ -39,14 +49,14 @@ size_t EncodeCharacter(uint32_t codePoint, char out[4]);
 inline size_t WideUnits(uint32_t codePoint) { return codePoint >= 0x10000 ? 2 : 1; }
 
 // Bytes to UTF-16, added to the end of *out.
-void AppendWide(const char* text, size_t size, std::wstring* out);
-std::wstring WideFromText(const char* text, size_t size);
-std::wstring WideFromText(const char* text);  // up to the ending 0; null is empty
+void AppendWide(const char* text, size_t size, WideString* out);
+WideString WideFromText(const char* text, size_t size);
+WideString WideFromText(const char* text);  // up to the ending 0; null is empty
 
 // UTF-16 to bytes, added to the end of *out. A surrogate that is not half of
 // a pair becomes U+FFFD: no encoding can hold it, and it stays visible.
-void AppendFromWide(const wchar_t* wide, size_t units, std::string* out);
-std::string TextFromWide(const wchar_t* wide, size_t units);
+void AppendFromWide(const WideChar* wide, size_t units, std::string* out);
+std::string TextFromWide(const WideChar* wide, size_t units);
 
 // UTF-16 units of text[0, size).
 size_t WideLength(const char* text, size_t size);

@@ -1,12 +1,10 @@
 #pragma once
-// Asks the process heap about a block, so that tests can tell which blocks the
-// runtime freed and how large the ones it made are.
-#include <windows.h>
-
+// Asks the runtime heap's backend about a block, so that tests can tell which
+// blocks the runtime freed and how large the ones it made are.
 #include <cstddef>
 
-inline bool IsHeapBlock(const void* block) {
-    return block != nullptr && HeapValidate(GetProcessHeap(), 0, block) != FALSE;
-}
+#include "runtime/values/heap_backend.h"
 
-inline size_t HeapBlockSize(const void* block) { return HeapSize(GetProcessHeap(), 0, block); }
+inline bool IsHeapBlock(const void* block) { return quillet::BackendOwns(block); }
+
+inline size_t HeapBlockSize(const void* block) { return quillet::BackendBlockSize(block); }

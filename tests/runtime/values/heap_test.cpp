@@ -1,6 +1,5 @@
 // The runtime heap and the constant data area rule.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstring>
 

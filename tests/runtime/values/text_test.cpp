@@ -22,7 +22,7 @@ TEST(TextTest, BothEmptyFormsAreEmptyEverywhere) {
 }
 
 TEST(TextTest, CopiesAreExactSizeHeapBlocks) {
-    char* copy = CopyText("编辑框");
+    char* copy = CopyText("\xB1\xE0\xBC\xAD\xBF\xF2");  // 编辑框 in GBK
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(HeapBlockSize(copy), 7u);  // three GBK characters and the 0 byte
     EXPECT_STREQ(copy, "\xB1\xE0\xBC\xAD\xBF\xF2");

@@ -1,0 +1,20 @@
+#pragma once
+// Where the runtime heap's blocks come from: the process heap in the program,
+// the C library in the host build (sanitizers watch its blocks). One of
+// heap_backend_windows.cpp and heap_backend_host.cpp is linked. Sizes above
+// what a 32-bit size word can ask for are refused, never met.
+#include <cstddef>
+
+namespace quillet {
+
+void* BackendAllocate(size_t size);
+void* BackendReallocate(void* block, size_t size);  // block not null; null on failure, block kept
+void BackendFree(void* block);                       // block not null
+// Gives the end of a block back without moving it; false when it cannot.
+bool BackendShrinkInPlace(void* block, size_t size);
+
+// For tests: whether a block is a live block of the backend, and its size as asked for.
+bool BackendOwns(const void* block);
+size_t BackendBlockSize(const void* block);
+
+}  // namespace quillet

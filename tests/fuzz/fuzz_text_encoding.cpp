@@ -1,0 +1,74 @@
+// Fuzz target: the text converter. Any bytes, read as a runtime text, convert
+// to UTF-16 and back; a text that keeps its bytes comes back exactly, any
+// other is stable after one pass. The same bytes, read as UTF-16 units, come
+// back exactly where they are well-formed, a lone surrogate as U+FFFD. The
+// position walks agree with the conversion.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/values/text_encoding.h"
+
+namespace {
+
+using namespace quillet;
+
+void Require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+}
+
+void CheckBytes(const std::string& text) {
+    const WideString wide = WideFromText(text.data(), text.size());
+    const std::string once = TextFromWide(wide.data(), wide.size());
+    Require(KeepsItsBytes(text.data(), text.size()) == (once == text), "KeepsItsBytes says whether the text comes back");
+    Require(KeepsItsBytes(once.data(), once.size()), "one pass gives a text that keeps its bytes");
+    Require(WideFromText(once.data(), once.size()) == wide, "one pass keeps the characters");
+    Require(WideLength(text.data(), text.size()) == wide.size(), "WideLength counts the units");
+
+    // The walks from the start, at about 32 character boundaries (each walk is linear).
+    const size_t every = text.size() / 32 + 1;
+    size_t units = 0;
+    for (size_t at = 0, index = 0; at < text.size(); ++index) {
+        const TextCharacter c = CharacterAt(text.data(), text.size(), at);
+        Require(c.bytes >= 1 && c.bytes <= 4 && at + c.bytes <= text.size(), "a character lies within the text");
+        if (index % every == 0) {
+            Require(WideOffsetOf(text.data(), text.size(), at) == units, "WideOffsetOf at a boundary");
+            Require(ByteOffsetOf(text.data(), text.size(), units) == at, "ByteOffsetOf of a boundary's units");
+            Require(CharacterBoundaryBefore(text.data(), text.size(), at + c.bytes - 1) == at,
+                    "CharacterBoundaryBefore inside a character");
+        }
+        units += WideUnits(c.codePoint);
+        at += c.bytes;
+    }
+}
+
+void CheckUnits(const WideString& wide) {
+    WideString expected;  // lone surrogates as U+FFFD
+    for (size_t at = 0; at < wide.size(); ++at) {
+        const uint32_t unit = static_cast<uint16_t>(wide[at]);
+        const bool high = unit >= 0xD800 && unit < 0xDC00;
+        if (high && at + 1 < wide.size() && static_cast<uint16_t>(wide[at + 1]) >= 0xDC00 &&
+            static_cast<uint16_t>(wide[at + 1]) < 0xE000) {
+            expected += wide[at];
+            expected += wide[++at];
+        } else {
+            expected += unit >= 0xD800 && unit < 0xE000 ? static_cast<WideChar>(0xFFFD) : wide[at];
+        }
+    }
+    const std::string text = TextFromWide(wide.data(), wide.size());
+    Require(KeepsItsBytes(text.data(), text.size()), "a converted text keeps its bytes");
+    Require(WideFromText(text.data(), text.size()) == expected, "UTF-16 comes back");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckBytes(std::string(reinterpret_cast<const char*>(data), size));
+    WideString wide;
+    for (size_t at = 0; at + 1 < size; at += 2) wide += static_cast<WideChar>(data[at] | data[at + 1] << 8);
+    CheckUnits(wide);
+    return 0;
+}
