@@ -16,5 +16,8 @@ bool BackendShrinkInPlace(void* block, size_t size);
 // For tests: whether a block is a live block of the backend, and its size as asked for.
 bool BackendOwns(const void* block);
 size_t BackendBlockSize(const void* block);
+// The host build only: how many blocks are live, so that a fuzz target can
+// tell that a call left none behind.
+size_t BackendLiveBlockCount();
 
 }  // namespace quillet

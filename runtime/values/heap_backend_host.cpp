@@ -54,6 +54,8 @@ bool BackendShrinkInPlace(void* block, size_t size) {
 
 bool BackendOwns(const void* block) { return LiveBlocks().count(block) != 0; }
 
+size_t BackendLiveBlockCount() { return LiveBlocks().size(); }
+
 size_t BackendBlockSize(const void* block) {
     const auto found = LiveBlocks().find(block);
     return found != LiveBlocks().end() ? found->second : 0;

@@ -1,7 +1,8 @@
 // Fuzz target: the text commands against the model of their rules, on any
 // bytes: malformed GBK, four-byte codes whole, cut or misplaced, any start
 // positions, counts and flags. Every argument stays as it was, every result
-// is null or an exact-size heap block, and each agrees with the model.
+// is null or an exact-size heap block, each agrees with the model, and no
+// block is left behind.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -96,6 +97,7 @@ Pieces TakePieces(uint32_t word) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const size_t liveBefore = BackendLiveBlockCount();
     Input in(data, size);
     const uint8_t flags = in.Byte();
     const std::optional<int32_t> start = Maybe(in.Byte(), flags & 1);
@@ -126,5 +128,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "SplitText");
     Require(TakeText(Call(TrimBothEnds, {none}, {t}).low) == ModelTrim(t), "TrimBothEnds");
     Require(TakeText(Call(RemoveAllSpaces, {none}, {t}).low) == ModelRemoveSpaces(t), "RemoveAllSpaces");
+    Require(BackendLiveBlockCount() == liveBefore, "the calls leave no block behind");
     return 0;
 }
