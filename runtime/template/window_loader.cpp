@@ -98,6 +98,8 @@ int32_t Load::Run() {
     }
     if (LiveWindowOf(window_) == nullptr) return 1;
     ShowWindowAtLoad();
+    // A handler run by the show (shown, focus, activation) may have closed the window.
+    if (LiveWindowOf(window_) == nullptr) return 1;
     if (modal_) DisableOthersForModal();
 
     // UM_WINDOW_SHOWN may move the focus (a tab page choosing its first unit):
