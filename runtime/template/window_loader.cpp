@@ -255,18 +255,19 @@ void Load::DisableOthersForModal() {
     }
 }
 
-// A load that fails part-way takes down the objects it made, hands the
-// template back and lowers the suppression it raised.
+// A load that fails part-way takes down the objects it made, the window last,
+// hands the template back and lowers the suppression it raised.
 int32_t Load::Abandon() {
     abandoningLoad = true;
-    HWND windowHandle = LiveWindowOf(window_);
     for (auto unit = created_.rbegin(); unit != created_.rend(); ++unit) {
-        if (unit->index == 0) continue;
-        if (IsWindow(unit->object->m_hWnd)) unit->object->DestroyWindow();
-    }
-    if (windowHandle != nullptr) {
-        ObjectOf(Records().RecordAt(0))->DestroyWindow();
-        menu_.menu = nullptr;  // it went with the window it was given to
+        // An object whose window went meanwhile cleared its slot and is gone with it.
+        if (Records().RecordAt(unit->index).Object() != unit->object) continue;
+        if (!IsWindow(unit->object->m_hWnd)) {
+            delete unit->object;  // its type made no window for it: nothing else will delete it
+            continue;
+        }
+        unit->object->DestroyWindow();
+        if (unit->index == 0) menu_.menu = nullptr;  // it went with the window it was given to
     }
     abandoningLoad = false;
     window_.working = window_.pristine;

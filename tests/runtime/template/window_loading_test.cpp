@@ -141,7 +141,7 @@ TEST_F(WindowLoadingTest, AReopenedWindowIsBackAtItsTemplateValues) {
 
 TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
     WindowDescription description = Bound();
-    RecordOf(description, A).typeData = UnitData("a", 1, 99);  // refused by its type
+    RecordOf(description, A).typeData = UnitData("a", 1, RefusedVersion);  // refused by its type
     ASSERT_TRUE(testprogram::UseTemplate({description}));
     WindowTemplate& broken = *ProgramWindows().Find(WindowId);
     EXPECT_EQ(LoadWindow(broken, nullptr, false), 0);
@@ -158,6 +158,31 @@ TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
     EXPECT_FALSE(broken.hasPristine);
     for (int32_t i = 0; i < broken.working.Count(); ++i) EXPECT_EQ(broken.working.RecordAt(i).Object(), nullptr);
     EXPECT_EQ(ReadUnitProperty(WindowId, D, 2, -1).low, 120u);
+}
+
+// A type may hand back an object whose window it never made: the load fails,
+// and the object is deleted with the rest of what the load built.
+TEST_F(WindowLoadingTest, AnObjectWithoutItsWindowIsDeletedWhenTheLoadFails) {
+    struct Case {
+        uint32_t record;
+        std::string typeData;
+    };
+    const Case cases[] = {
+        {WindowRecord, testunits::Words({WindowlessVersion, 5}) + "probe"},
+        {A, UnitData("a", 1, WindowlessVersion)},
+    };
+    for (const Case& windowless : cases) {
+        WindowDescription description = Bound();
+        RecordOf(description, windowless.record).typeData = windowless.typeData;
+        ASSERT_TRUE(testprogram::UseTemplate({description}));
+        const int32_t before = LiveProbeObjects();
+        WindowTemplate& broken = *ProgramWindows().Find(WindowId);
+        EXPECT_EQ(LoadWindow(broken, nullptr, false), 0) << testunits::Hex(windowless.record);
+        testprogram::Pump();
+        EXPECT_EQ(LiveProbeObjects(), before) << testunits::Hex(windowless.record);
+        EXPECT_EQ(FindWindowA("QuilletProbeWindow", nullptr), nullptr);
+        EXPECT_EQ(EventSuppressionCount(), 0);
+    }
 }
 
 // Random byte flips anywhere in a template: each one is refused whole when the
