@@ -391,10 +391,12 @@ void UnitOrWindowDestroyed(UnitId windowId, UnitId unitId) {
 }
 
 void RebuildLoadedWindowMenu(WindowTemplate& window) {
-    WindowMenu menu = BuildWindowMenu(window.working);
+    // A window not loaded has no menu: its next load builds one from the records.
     HWND handle = LiveWindowOf(window);
-    HMENU old = handle != nullptr ? GetMenu(handle) : nullptr;
-    if (handle != nullptr) SetMenu(handle, menu.menu);
+    if (handle == nullptr) return;
+    WindowMenu menu = BuildWindowMenu(window.working);
+    HMENU old = GetMenu(handle);
+    SetMenu(handle, menu.menu);
     if (old != nullptr) DestroyMenu(old);
     if (window.state.accelerators != nullptr) DestroyAcceleratorTable(window.state.accelerators);
     window.state.menu = menu.menu;

@@ -1,6 +1,6 @@
 // Loading windows from templates with the tests' own unit types: creation
 // order, the runtime's messages, pages, suppression during a load, reopening,
-// and a load that fails part-way.
+// a load that fails part-way, and menu items changed while not loaded.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -183,6 +183,35 @@ TEST_F(WindowLoadingTest, AnObjectWithoutItsWindowIsDeletedWhenTheLoadFails) {
         EXPECT_EQ(FindWindowA("QuilletProbeWindow", nullptr), nullptr);
         EXPECT_EQ(EventSuppressionCount(), 0);
     }
+}
+
+// A menu item written while its window is not loaded changes the template; the
+// menu and accelerators are built by the next load, and none are left over.
+TEST_F(WindowLoadingTest, AMenuItemWrittenWhileNotLoadedBuildsNoMenuOfItsOwn) {
+    constexpr UnitId Item = 0x26010007;
+    constexpr int32_t CheckedProperty = 1;
+    WindowDescription description = Bound();
+    RecordDescription item;
+    item.id = Item;
+    item.type = MenuItemType;
+    item.isMenuItem = true;
+    item.caption = "item";
+    item.shortcut = 1;  // Ctrl+A: the window has accelerators
+    description.records.push_back(item);
+    ASSERT_TRUE(testprogram::UseTemplate({description}));
+    WindowTemplate& window = *ProgramWindows().Find(WindowId);
+
+    WriteUnitProperty(WindowId, Item, CheckedProperty, -1, 1, 0);
+    const HMENU menuBefore = window.state.menu;
+    const HACCEL acceleratorsBefore = window.state.accelerators;
+    ASSERT_EQ(LoadWindow(window, nullptr, false), 1);
+    EXPECT_TRUE(menuBefore == nullptr || !IsMenu(menuBefore)) << "a menu built before the load is still there";
+    EXPECT_TRUE(acceleratorsBefore == nullptr || CopyAcceleratorTableA(acceleratorsBefore, nullptr, 0) == 0)
+        << "accelerators built before the load are still there";
+    HMENU menu = GetMenu(HandleOf(WindowId, 0));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_NE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED, 0u) << "the write reached the template";
+    EXPECT_NE(window.state.accelerators, nullptr);
 }
 
 // Random byte flips anywhere in a template: each one is refused whole when the
