@@ -1,6 +1,8 @@
 #include "runtime/template/unit_collection.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace quillet {
 
@@ -8,8 +10,11 @@ bool UnitCollection::Assign(const uint8_t* buffer, uint32_t size, uint32_t count
     buffer_.clear();
     layouts_.clear();
     if (count == 0 || count > size / 8) return false;  // record 0 is required
+    // The loader makes the window from record 0 and keeps its object there.
+    if (!IsWindowRecordId(ReadWordAt(buffer, 0))) return false;
     const uint32_t recordsStart = 8 * count;
     std::vector<RecordLayout> layouts(count);
+    std::vector<std::pair<uint32_t, uint32_t>> spans(count);  // each record's bytes with its length word
     for (uint32_t i = 0; i < count; ++i) {
         const uint32_t offset = ReadWordAt(buffer, 4 * count + 4 * i);
         if (offset > size - recordsStart || size - recordsStart - offset < 4) return false;
@@ -18,7 +23,14 @@ bool UnitCollection::Assign(const uint8_t* buffer, uint32_t size, uint32_t count
         if (length > size - start) return false;
         const UnitId id = ReadWordAt(buffer, 4 * i);
         if (!ParseRecordLayout(buffer + start, length, IsMenuItemId(id), &layouts[i])) return false;
+        spans[i] = {start - 4, start + length};
     }
+    // No two records share a byte: a record that grows or shrinks (a tag, a
+    // pointer) moves those behind it, and a shared one would leave another's
+    // layout describing bytes that are no longer its own.
+    std::sort(spans.begin(), spans.end());
+    for (uint32_t i = 1; i < count; ++i)
+        if (spans[i].first < spans[i - 1].second) return false;
     buffer_.assign(buffer, buffer + size);
     layouts_.swap(layouts);
     return true;

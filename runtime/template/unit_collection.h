@@ -13,7 +13,9 @@ namespace quillet {
 class UnitCollection {
 public:
     // Takes a copy of the buffer after checking every offset, length and record
-    // field against its bounds. False (and an empty collection) when malformed.
+    // field against its bounds, that record 0 has the window's own record id
+    // and that no two records share bytes. False (and an empty collection)
+    // when malformed.
     bool Assign(const uint8_t* buffer, uint32_t size, uint32_t count);
 
     const std::vector<uint8_t>& Buffer() const { return buffer_; }

@@ -22,6 +22,9 @@ constexpr uint32_t IdSerial(UnitId id) { return id & 0xFFFFFF; }
 
 constexpr bool IsValidId(UnitId id) { return IdSerial(id) != 0 && IdGroup(id) != 0; }
 constexpr bool IsMenuItemId(UnitId id) { return IdGroup(id) == RecordGroup && IdKind(id) == UnitIdKind::MenuItem; }
+constexpr bool IsWindowRecordId(UnitId id) {
+    return IsValidId(id) && IdGroup(id) == RecordGroup && IdKind(id) == UnitIdKind::WindowRecord;
+}
 constexpr bool IsWindowId(UnitId id) { return (id & 0x0F000000) == 0x02000000; }
 
 constexpr UnitId MakeRecordId(uint32_t kind, uint32_t serial) {

@@ -98,6 +98,8 @@ int32_t Load::Run() {
     }
     if (LiveWindowOf(window_) == nullptr) return 1;
     ShowWindowAtLoad();
+    // A handler run by the show (shown, focus, activation) may have closed the window.
+    if (LiveWindowOf(window_) == nullptr) return 1;
     if (modal_) DisableOthersForModal();
 
     // UM_WINDOW_SHOWN may move the focus (a tab page choosing its first unit):
@@ -253,18 +255,19 @@ void Load::DisableOthersForModal() {
     }
 }
 
-// A load that fails part-way takes down the objects it made, hands the
-// template back and lowers the suppression it raised.
+// A load that fails part-way takes down the objects it made, the window last,
+// hands the template back and lowers the suppression it raised.
 int32_t Load::Abandon() {
     abandoningLoad = true;
-    HWND windowHandle = LiveWindowOf(window_);
     for (auto unit = created_.rbegin(); unit != created_.rend(); ++unit) {
-        if (unit->index == 0) continue;
-        if (IsWindow(unit->object->m_hWnd)) unit->object->DestroyWindow();
-    }
-    if (windowHandle != nullptr) {
-        ObjectOf(Records().RecordAt(0))->DestroyWindow();
-        menu_.menu = nullptr;  // it went with the window it was given to
+        // An object whose window went meanwhile cleared its slot and is gone with it.
+        if (Records().RecordAt(unit->index).Object() != unit->object) continue;
+        if (!IsWindow(unit->object->m_hWnd)) {
+            delete unit->object;  // its type made no window for it: nothing else will delete it
+            continue;
+        }
+        unit->object->DestroyWindow();
+        if (unit->index == 0) menu_.menu = nullptr;  // it went with the window it was given to
     }
     abandoningLoad = false;
     window_.working = window_.pristine;
@@ -388,10 +391,12 @@ void UnitOrWindowDestroyed(UnitId windowId, UnitId unitId) {
 }
 
 void RebuildLoadedWindowMenu(WindowTemplate& window) {
-    WindowMenu menu = BuildWindowMenu(window.working);
+    // A window not loaded has no menu: its next load builds one from the records.
     HWND handle = LiveWindowOf(window);
-    HMENU old = handle != nullptr ? GetMenu(handle) : nullptr;
-    if (handle != nullptr) SetMenu(handle, menu.menu);
+    if (handle == nullptr) return;
+    WindowMenu menu = BuildWindowMenu(window.working);
+    HMENU old = GetMenu(handle);
+    SetMenu(handle, menu.menu);
     if (old != nullptr) DestroyMenu(old);
     if (window.state.accelerators != nullptr) DestroyAcceleratorTable(window.state.accelerators);
     window.state.menu = menu.menu;

@@ -44,7 +44,8 @@ void UnitOrWindowDestroyed(UnitId windowId, UnitId unitId);
 void SetRecreatingUnit(bool recreating);
 
 // Builds the window's menu and accelerators anew from its menu-item records
-// and installs them (service 2040, and after a menu item's property changed).
+// and installs them (service 2040, and after a menu item's property changed);
+// nothing for a window that is not loaded.
 void RebuildLoadedWindowMenu(WindowTemplate& window);
 
 // Shutdown: destroys every loaded window and gives each template back.

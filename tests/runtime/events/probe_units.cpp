@@ -51,6 +51,16 @@ private:
     int32_t left_;
 };
 
+int32_t liveObjects = 0;
+
+// A member of every probe object, so that a test sees objects nobody deleted.
+struct LiveCount {
+    LiveCount() { ++liveObjects; }
+    ~LiveCount() { --liveObjects; }
+    LiveCount(const LiveCount&) = delete;
+    LiveCount& operator=(const LiveCount&) = delete;
+};
+
 HGLOBAL SaveBlock(const std::string& bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
@@ -81,6 +91,9 @@ protected:
         NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
         delete this;
     }
+
+private:
+    LiveCount counted_;
 };
 
 void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t, void* menu,
@@ -89,9 +102,11 @@ void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, vo
     DataReader reader(data, length);
     uint32_t version = 0;
     std::string caption;
-    if (!reader.Word(&version) || version > 1 || !reader.Text(&caption)) return nullptr;
+    if (!reader.Word(&version) || (version > 1 && version != WindowlessVersion) || !reader.Text(&caption))
+        return nullptr;
     RegisterTestWindowClass("QuilletProbeWindow");
     auto* window = new ProbeWindow(windowId, unitId);
+    if (version == WindowlessVersion) return static_cast<CWnd*>(window);
     const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     if (!window->CreateEx(0, "QuilletProbeWindow", caption.c_str(), style, left, top, width, height,
                           static_cast<HWND>(parent), static_cast<HMENU>(menu))) {
@@ -133,6 +148,9 @@ protected:
         Note("destroyed", UnitIdOf());
         UnitObject::PostNcDestroy();
     }
+
+private:
+    LiveCount counted_;
 };
 
 void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId,
@@ -141,8 +159,8 @@ void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, voi
     DataReader reader(data, length);
     uint32_t version = 0, number = 0, flag = 0, pick = 0;
     std::string text;
-    if (!reader.Word(&version) || version > 1 || !reader.Text(&text) || !reader.Word(&number) ||
-        !reader.Word(&flag) || !reader.Word(&pick))
+    if (!reader.Word(&version) || (version > 1 && version != WindowlessVersion) || !reader.Text(&text) ||
+        !reader.Word(&number) || !reader.Word(&flag) || !reader.Word(&pick))
         return nullptr;
     RegisterTestWindowClass("QuilletProbeUnit");
     auto* unit = new ProbeUnit(windowId, unitId);
@@ -150,6 +168,7 @@ void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, voi
     unit->number = static_cast<int32_t>(number);
     unit->flag = static_cast<int32_t>(flag);
     unit->pick = static_cast<int32_t>(pick);
+    if (version == WindowlessVersion) return static_cast<CWnd*>(unit);
     if (!unit->CreateEx(0, "QuilletProbeUnit", text.c_str(), WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width,
                         height, static_cast<HWND>(parent),
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
@@ -206,6 +225,9 @@ protected:
         }
         return UnitObject::WindowProc(message, wParam, lParam);
     }
+
+private:
+    LiveCount counted_;
 };
 
 void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
@@ -324,6 +346,8 @@ WindowDescription StandardWindow() {
     window.records.push_back(d);
     return window;
 }
+
+int32_t LiveProbeObjects() { return liveObjects; }
 
 const LibraryInfo& ProbeLibrary() { return TheProbeLibrary.Info(); }
 

@@ -35,11 +35,18 @@ constexpr int32_t CurrentPageProperty = 12;  // the container's
 // found no handler).
 std::vector<std::string>& ProbeLog();
 
-// Type data of the plain unit; version 99 is refused by its CreateUnit.
+// Type data of the plain unit; version 99 is refused by its CreateUnit, and
+// version 98 (of the unit or of the window) hands back an object whose window
+// was never made.
+constexpr uint32_t RefusedVersion = 99;
+constexpr uint32_t WindowlessVersion = 98;
 std::string UnitData(const std::string& text, int32_t number, uint32_t version = 1, int32_t flag = 0,
                      int32_t pick = 0);
 
 const quillet::LibraryInfo& ProbeLibrary();
+
+// Probe objects (windows, units, containers) made and not yet deleted.
+int32_t LiveProbeObjects();
 
 // The runtime initialised for a program whose one library is the probe library.
 void StartProbeRuntime();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 
 #include "runtime/template/template_description.h"
 #include "runtime/template/window_table.h"
@@ -174,18 +175,22 @@ TEST(TemplateDataTest, OffsetsThatNameNoHandlerEntryAreRefused) {
     }
 }
 
+// Where the first window's unit collection starts in the template bytes: after
+// the table header and the window's body up to its collection.
+size_t FirstCollectionStart(const std::vector<WindowDescription>& windows) {
+    const size_t bodyStart = 4 + 8 * windows.size();
+    return bodyStart + 8 + 4 + windows[0].text1.size() + 4 + windows[0].text2.size() + 8;
+}
+
 TEST(TemplateDataTest, RuntimeSlotsInTheDataAreCleared) {
     const std::vector<WindowDescription> windows = SampleTemplate();
     std::vector<uint8_t> bytes = WriteTemplate(windows);
     WindowTable table;
     ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
-    // Where record 1's object and cursor slots lie in the template bytes: the
-    // table header, the first window's body up to its collection, the record.
+    // Where record 1's object and cursor slots lie in the template bytes.
     UnitCollection& records = table.Find(WindowId)->working;
     const UnitRecord tab = records.RecordAt(1);
-    const size_t bodyStart = 4 + 8 * windows.size();
-    const size_t collectionStart = bodyStart + 8 + 4 + windows[0].text1.size() + 4 + windows[0].text2.size() + 8;
-    const size_t slot = collectionStart + static_cast<size_t>(tab.Bytes() - records.Buffer().data()) +
+    const size_t slot = FirstCollectionStart(windows) + static_cast<size_t>(tab.Bytes() - records.Buffer().data()) +
                         tab.Layout().fixedFields;
     for (size_t at : {slot, slot + 20})
         for (size_t i = 0; i < 4; ++i) bytes[at + i] = 0xAB;
@@ -216,6 +221,61 @@ bool ReadsCleanly(const std::vector<uint8_t>& bytes) {
     WindowTable table;
     if (!table.Deserialise(guarded.Data(), guarded.Size(), HandlerBase)) return false;
     return !DescribeWindows(table, HandlerBase).empty() || table.Count() == 0;
+}
+
+// Record 0 is the window's own record; a unit or a menu item in its place is refused.
+TEST(TemplateDataTest, ARecordZeroThatIsNotTheWindowsOwnIsRefused) {
+    RecordDescription menuItem;
+    menuItem.id = 0x26010009;
+    menuItem.type = 0x00010001;  // the window's type, as a menu item
+    menuItem.isMenuItem = true;
+    menuItem.caption = "窗口";
+    std::vector<std::vector<WindowDescription>> cases(3, SampleTemplate());
+    cases[0][0].records[0].id = 0x16010009;                     // a unit's id
+    cases[1][0].records[0] = menuItem;                          // a menu item
+    std::swap(cases[2][0].records[0], cases[2][0].records[1]);  // the window's record second
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const std::vector<uint8_t> bytes = WriteTemplate(cases[i]);
+        EXPECT_FALSE(ReadsCleanly(bytes)) << "case " << i;
+    }
+}
+
+// Each record has bytes of its own: records at one offset, a record whose
+// length runs over the next, and one that starts inside another are refused.
+TEST(TemplateDataTest, RecordsThatShareBytesAreRefused) {
+    std::vector<WindowDescription> windows = SampleTemplate();
+    // Record 2's type data holds a whole record (its length word and bytes), for record 3 to point into.
+    const std::vector<uint8_t> inner = WriteUnitCollection({windows[0].records[3]});
+    windows[0].records[2].typeData.assign(inner.begin() + 8, inner.end());
+    const std::vector<uint8_t> bytes = WriteTemplate(windows);
+    ASSERT_TRUE(ReadsCleanly(bytes));
+
+    WindowTable table;
+    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+    UnitCollection& records = table.Find(WindowId)->working;
+    const uint32_t count = static_cast<uint32_t>(records.Count());
+    const size_t collection = FirstCollectionStart(windows);
+    auto offsetAt = [&](uint32_t index) { return collection + 4 * count + 4 * index; };
+    auto offsetOf = [&](uint32_t index) { return ReadWordAt(bytes.data(), static_cast<uint32_t>(offsetAt(index))); };
+    const UnitRecord second = records.RecordAt(2);
+    const uint32_t innerOffset = offsetOf(2) + 4 + second.Layout().typeData;
+    const uint32_t overNext = second.Layout().length + 4 + records.RecordAt(3).Layout().length;
+
+    struct Patch {
+        const char* what;
+        size_t at;
+        uint32_t word;
+    };
+    const Patch patches[] = {
+        {"records 2 and 3 at one offset", offsetAt(2), offsetOf(3)},
+        {"record 2's length over record 3", collection + 8 * count + offsetOf(2), overNext},
+        {"record 3 inside record 2", offsetAt(3), innerOffset},
+    };
+    for (const Patch& patch : patches) {
+        std::vector<uint8_t> broken = bytes;
+        WriteWordAt(broken.data(), static_cast<uint32_t>(patch.at), patch.word);
+        EXPECT_FALSE(ReadsCleanly(broken)) << patch.what;
+    }
 }
 
 TEST(TemplateDataTest, EveryTruncationIsRefused) {

@@ -1,6 +1,6 @@
 // Loading windows from templates with the tests' own unit types: creation
 // order, the runtime's messages, pages, suppression during a load, reopening,
-// and a load that fails part-way.
+// a load that fails part-way, and menu items changed while not loaded.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -141,7 +141,7 @@ TEST_F(WindowLoadingTest, AReopenedWindowIsBackAtItsTemplateValues) {
 
 TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
     WindowDescription description = Bound();
-    RecordOf(description, A).typeData = UnitData("a", 1, 99);  // refused by its type
+    RecordOf(description, A).typeData = UnitData("a", 1, RefusedVersion);  // refused by its type
     ASSERT_TRUE(testprogram::UseTemplate({description}));
     WindowTemplate& broken = *ProgramWindows().Find(WindowId);
     EXPECT_EQ(LoadWindow(broken, nullptr, false), 0);
@@ -158,6 +158,60 @@ TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
     EXPECT_FALSE(broken.hasPristine);
     for (int32_t i = 0; i < broken.working.Count(); ++i) EXPECT_EQ(broken.working.RecordAt(i).Object(), nullptr);
     EXPECT_EQ(ReadUnitProperty(WindowId, D, 2, -1).low, 120u);
+}
+
+// A type may hand back an object whose window it never made: the load fails,
+// and the object is deleted with the rest of what the load built.
+TEST_F(WindowLoadingTest, AnObjectWithoutItsWindowIsDeletedWhenTheLoadFails) {
+    struct Case {
+        uint32_t record;
+        std::string typeData;
+    };
+    const Case cases[] = {
+        {WindowRecord, testunits::Words({WindowlessVersion, 5}) + "probe"},
+        {A, UnitData("a", 1, WindowlessVersion)},
+    };
+    for (const Case& windowless : cases) {
+        WindowDescription description = Bound();
+        RecordOf(description, windowless.record).typeData = windowless.typeData;
+        ASSERT_TRUE(testprogram::UseTemplate({description}));
+        const int32_t before = LiveProbeObjects();
+        WindowTemplate& broken = *ProgramWindows().Find(WindowId);
+        EXPECT_EQ(LoadWindow(broken, nullptr, false), 0) << testunits::Hex(windowless.record);
+        testprogram::Pump();
+        EXPECT_EQ(LiveProbeObjects(), before) << testunits::Hex(windowless.record);
+        EXPECT_EQ(FindWindowA("QuilletProbeWindow", nullptr), nullptr);
+        EXPECT_EQ(EventSuppressionCount(), 0);
+    }
+}
+
+// A menu item written while its window is not loaded changes the template; the
+// menu and accelerators are built by the next load, and none are left over.
+TEST_F(WindowLoadingTest, AMenuItemWrittenWhileNotLoadedBuildsNoMenuOfItsOwn) {
+    constexpr UnitId Item = 0x26010007;
+    constexpr int32_t CheckedProperty = 1;
+    WindowDescription description = Bound();
+    RecordDescription item;
+    item.id = Item;
+    item.type = MenuItemType;
+    item.isMenuItem = true;
+    item.caption = "item";
+    item.shortcut = 1;  // Ctrl+A: the window has accelerators
+    description.records.push_back(item);
+    ASSERT_TRUE(testprogram::UseTemplate({description}));
+    WindowTemplate& window = *ProgramWindows().Find(WindowId);
+
+    WriteUnitProperty(WindowId, Item, CheckedProperty, -1, 1, 0);
+    const HMENU menuBefore = window.state.menu;
+    const HACCEL acceleratorsBefore = window.state.accelerators;
+    ASSERT_EQ(LoadWindow(window, nullptr, false), 1);
+    EXPECT_TRUE(menuBefore == nullptr || !IsMenu(menuBefore)) << "a menu built before the load is still there";
+    EXPECT_TRUE(acceleratorsBefore == nullptr || CopyAcceleratorTableA(acceleratorsBefore, nullptr, 0) == 0)
+        << "accelerators built before the load are still there";
+    HMENU menu = GetMenu(HandleOf(WindowId, 0));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_NE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED, 0u) << "the write reached the template";
+    EXPECT_NE(window.state.accelerators, nullptr);
 }
 
 // Random byte flips anywhere in a template: each one is refused whole when the

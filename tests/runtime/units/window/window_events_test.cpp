@@ -19,6 +19,15 @@ namespace {
 using quillet::WindowOptions;
 using Log = std::vector<std::string>;
 
+// A second window, loaded modal by the tests.
+constexpr uint32_t ModalWindowId = 0x52010002;
+
+quillet::HandlerResult CloseModalWindow(const uint32_t*, int32_t) {
+    if (quillet::WindowTemplate* modal = quillet::ProgramWindows().Find(ModalWindowId))
+        SendMessageA(quillet::LiveWindowOf(*modal), WM_CLOSE, 0, 0);
+    return {0, 0, 0};
+}
+
 class WindowEventsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { StartWindowTestRuntime(); }
@@ -39,6 +48,17 @@ protected:
         std::vector<quillet::RecordDescription> records = {WindowRecordOf(Placed(), {100, 100, 500, 400}, bindings)};
         records.insert(records.end(), units.begin(), units.end());
         return LoadWindowOf(records);
+    }
+    // The main window, loaded, and the second window, not yet, as the program's template.
+    static bool LoadMainBesideModal(std::vector<quillet::EventBinding> mainBindings,
+                                    std::vector<quillet::EventBinding> modalBindings) {
+        quillet::WindowDescription main, modal;
+        main.id = WindowId;
+        main.records = {WindowRecordOf(Placed(), {100, 100, 500, 400}, std::move(mainBindings))};
+        modal.id = ModalWindowId;
+        modal.records = {WindowRecordOf(Placed(), {150, 150, 450, 350}, std::move(modalBindings))};
+        modal.records[0].id = 0x06010100;
+        return testprogram::UseTemplate({main, modal}) && testprogram::Load(WindowId) == 1;
     }
     static std::string Window(int32_t event) { return Noted(event, WindowRecord); }
     // The window's own events in the log, in order.
@@ -125,15 +145,7 @@ TEST_F(WindowEventsTest, TheFocusedUnitIsRememberedOnDeactivationAndGetsTheFocus
 }
 
 TEST_F(WindowEventsTest, AWindowDisabledByAModalWindowPassesItsActivationOn) {
-    constexpr uint32_t ModalWindowId = 0x52010002;
-    quillet::WindowDescription main, modal;
-    main.id = WindowId;
-    main.records = {WindowRecordOf(Placed(), {100, 100, 500, 400}, {Noting(5)})};
-    modal.id = ModalWindowId;
-    modal.records = {WindowRecordOf(Placed(), {150, 150, 450, 350})};
-    modal.records[0].id = 0x06010100;
-    ASSERT_TRUE(testprogram::UseTemplate({main, modal}));
-    ASSERT_EQ(testprogram::Load(WindowId), 1);
+    ASSERT_TRUE(LoadMainBesideModal({Noting(5)}, {}));
     HWND mainWindow = WindowHandle();
 
     // Loaded modal, without running its loop here: the test plays the loop's part.
@@ -153,6 +165,20 @@ TEST_F(WindowEventsTest, AWindowDisabledByAModalWindowPassesItsActivationOn) {
     PostMessageA(modalWindow, WM_CLOSE, 0, 0);
     testprogram::Pump();
     EXPECT_FALSE(IsWindow(modalWindow));
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(quillet::App().modalWindowId, 0u);
+}
+
+// A handler of its shown event closes the modal window before its run begins:
+// no other window is left disabled for a run that never comes.
+TEST_F(WindowEventsTest, AModalWindowClosedWhileBeingShownDisablesNoOtherWindow) {
+    ASSERT_TRUE(LoadMainBesideModal({}, {{10, testprogram::HandlerOffset(&CloseModalWindow)}}));
+    HWND mainWindow = WindowHandle();
+    const quillet::LoadWindowRequest modal = {ModalWindowId, nullptr, 1};
+    EXPECT_EQ(quillet::LoadWindowService(&modal), 0);
+    testprogram::Pump();
+    quillet::WindowTemplate* second = quillet::ProgramWindows().Find(ModalWindowId);
+    EXPECT_EQ(quillet::LiveWindowOf(*second), nullptr) << "closed by its handler";
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
     EXPECT_EQ(quillet::App().modalWindowId, 0u);
 }
