@@ -128,4 +128,25 @@ TEST_F(UndoTest, ClicksOnRunButtonsAndUndoDuringARunDoNothing) {
     EXPECT_EQ(Text(Unit::MainBox), numbered);
 }
 
+// The undo label is what a click at its centre reaches: no unit lies above it.
+TEST_F(UndoTest, TheUndoLabelIsWhatAClickAtItsCentreReaches) {
+    for (int32_t page = 0; page < 3; ++page) {
+        ShowPage(page);
+        HWND label = Handle(Unit::UndoLabel);
+        RECT area;
+        ASSERT_TRUE(GetWindowRect(label, &area));
+        const POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+        // Down the tree, the topmost shown child under the point at each level.
+        HWND hit = Handle(quillet::app::WindowRecord);
+        for (;;) {
+            POINT inHit = centre;
+            ScreenToClient(hit, &inHit);
+            HWND child = ChildWindowFromPointEx(hit, inHit, CWP_SKIPINVISIBLE);
+            if (child == nullptr || child == hit) break;
+            hit = child;
+        }
+        EXPECT_EQ(hit, label) << page;
+    }
+}
+
 }  // namespace
