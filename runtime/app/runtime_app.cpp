@@ -2,6 +2,7 @@
 
 #include "runtime/app/private_messages.h"
 #include "runtime/app/startup.h"
+#include "runtime/errors/error_report.h"
 
 namespace quillet {
 namespace {
@@ -63,6 +64,8 @@ int RuntimeApp::ExitInstance() {
     RunShutdown(0);
     return ProcessExitCode(CWinApp::ExitInstance());
 }
+
+void RuntimeApp::OnMessageSourceFailed() { ReportFatalError("获取窗口消息失败", 0, 0, 0); }
 
 BOOL RuntimeApp::PreTranslateMessage(MSG* msg) {
     if (msg->hwnd == nullptr && DispatchThreadMessage(msg)) return TRUE;

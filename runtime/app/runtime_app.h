@@ -60,6 +60,8 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnIdle(LONG count) override;
     int ExitInstance() override;
+    // The fatal report: the loop cannot take messages any more.
+    void OnMessageSourceFailed() override;
 
     // The message loop. Main mode ends when WM_QUIT is taken; modal mode ends
     // when modalWindowId becomes 0 or WM_QUIT is seen, which stays queued for
