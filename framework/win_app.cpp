@@ -38,20 +38,32 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg) {
 }
 
 BOOL CWinApp::PumpMessage() {
-    const BOOL taken = GetMessageW(&m_msgCur, nullptr, 0, 0);
-    if (taken == 0) return FALSE;  // WM_QUIT, with its exit code in wParam
-    if (taken < 0) {
-        // A failed call cannot wait for messages: end the loop as WM_QUIT with code 0 would.
-        m_msgCur = MSG{};
-        m_msgCur.message = WM_QUIT;
-        return FALSE;
+    // A failed take is transient (Wine fails one while it takes a huge message
+    // from another process apart, and that message is lost): take again. Only
+    // a source that keeps failing, with nothing taken between, ends the loop,
+    // and then not as a clean end.
+    BOOL taken = TakeMessage(&m_msgCur);
+    for (int failed = 1; taken < 0; ++failed) {
+        if (failed == FailedTakesInARow) {
+            OnMessageSourceFailed();
+            m_msgCur = MSG{};
+            m_msgCur.message = WM_QUIT;
+            m_msgCur.wParam = static_cast<WPARAM>(-1);
+            return FALSE;
+        }
+        taken = TakeMessage(&m_msgCur);
     }
+    if (taken == 0) return FALSE;  // WM_QUIT, with its exit code in wParam
     if (!PreTranslateMessage(&m_msgCur)) {
         TranslateMessage(&m_msgCur);
         DispatchMessageW(&m_msgCur);
     }
     return TRUE;
 }
+
+BOOL CWinApp::TakeMessage(MSG* msg) { return GetMessageW(msg, nullptr, 0, 0); }
+
+void CWinApp::OnMessageSourceFailed() {}
 
 // The framework keeps no temporary objects, so one pass is all it needs.
 BOOL CWinApp::OnIdle(LONG count) { return count < 1; }

@@ -23,10 +23,19 @@ public:
     // TRUE when the message was consumed: it is then neither translated nor dispatched.
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Takes one message (waiting for it) into m_msgCur and dispatches it unless
-    // PreTranslateMessage consumes it. FALSE when the message was WM_QUIT.
+    // PreTranslateMessage consumes it. FALSE when the message was WM_QUIT. A
+    // failed take is taken again (see OnMessageSourceFailed).
     // Messages are taken and dispatched wide: a character typed into a Unicode
     // window reaches it whole, and the system converts it for an ANSI one.
     virtual BOOL PumpMessage();
+    // Where PumpMessage takes its messages from: as GetMessageW, waiting for one;
+    // positive for a message, 0 for WM_QUIT, -1 when the call failed.
+    virtual BOOL TakeMessage(MSG* msg);
+    // Taking a message failed FailedTakesInARow times with nothing taken between:
+    // the loop cannot go on. PumpMessage then ends it as a WM_QUIT with code -1
+    // would; a program that ends otherwise on such a failure does so here.
+    virtual void OnMessageSourceFailed();
+    static constexpr int FailedTakesInARow = 100;
     // Background work while the queue is empty; count is 0 on the first call of
     // an idle period. TRUE asks for another call before waiting.
     virtual BOOL OnIdle(LONG count);

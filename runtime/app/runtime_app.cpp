@@ -2,6 +2,7 @@
 
 #include "runtime/app/private_messages.h"
 #include "runtime/app/startup.h"
+#include "runtime/errors/error_report.h"
 
 namespace quillet {
 namespace {
@@ -61,8 +62,10 @@ BOOL RuntimeApp::InitInstance() {
 
 int RuntimeApp::ExitInstance() {
     RunShutdown(0);
-    return CWinApp::ExitInstance();
+    return ProcessExitCode(CWinApp::ExitInstance());
 }
+
+void RuntimeApp::OnMessageSourceFailed() { ReportFatalError("获取窗口消息失败", 0, 0, 0); }
 
 BOOL RuntimeApp::PreTranslateMessage(MSG* msg) {
     if (msg->hwnd == nullptr && DispatchThreadMessage(msg)) return TRUE;
@@ -71,7 +74,13 @@ BOOL RuntimeApp::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == UM_EXIT_REQUEST) ExitRuntimeProcess(static_cast<int32_t>(wParam));
+    if (message == UM_EXIT_REQUEST) {
+        // Taken while the shutdown runs (an exit routine handling messages), the
+        // request is met by that shutdown, which ends the process when it is
+        // done: ending it here would cut the exit routines short.
+        if (!App().shuttingDown) ExitRuntimeProcess(static_cast<int32_t>(wParam));
+        return 0;
+    }
     return CWnd::WindowProc(message, wParam, lParam);
 }
 

@@ -10,6 +10,7 @@
 // (window_layer.h).
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,7 +42,8 @@ static_assert(sizeof(CallbackSlot) == 12, "three words");
 constexpr int32_t CallbackSlotCount = 4;  // one set by InitInstance, three by start-up
 
 // The hidden owner window (class _VL_HideOwner): owns top-level program windows,
-// is never shown, and turns UM_EXIT_REQUEST into the end of the process.
+// is never shown, and turns UM_EXIT_REQUEST into the end of the process (the
+// shutdown, unless it runs already).
 class HiddenOwnerWindow : public CWnd {
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -58,6 +60,8 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnIdle(LONG count) override;
     int ExitInstance() override;
+    // The fatal report: the loop cannot take messages any more.
+    void OnMessageSourceFailed() override;
 
     // The message loop. Main mode ends when WM_QUIT is taken; modal mode ends
     // when modalWindowId becomes 0 or WM_QUIT is seen, which stays queued for
@@ -90,7 +94,7 @@ public:
     HICON programIcons[2] = {};             // large, small; destroyed at shutdown
     CallbackSlot callbackSlots[CallbackSlotCount] = {};
     bool oleInitialised = false;
-    bool shuttingDown = false;
+    std::atomic<bool> shuttingDown{false};  // read by other threads asking to end the process
 
 private:
     void RunIdleCallbacks();

@@ -8,6 +8,7 @@
 #include "runtime/app/runtime_app.h"
 #include "runtime/app/startup.h"
 #include "runtime/app/window_layer.h"
+#include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/values/runtime_heap.h"
 
@@ -52,6 +53,7 @@ void RunShutdown(int32_t exitCode) {
     }
     if (app.shuttingDown) return;  // once: a second request (an exit routine exiting) ends here
     app.shuttingDown = true;
+    if (FatalErrorReported()) ReleaseExitRoutines();
 
     app.idleCallbacks.clear();
     if (const WindowLayer* layer = InstalledWindowLayer()) layer->ReleaseWindows();
@@ -78,7 +80,9 @@ void ExitRuntimeProcess(int32_t exitCode) {
         // short here would lose what its exit routines are still doing.
         for (;;) Sleep(INFINITE);
     }
-    ExitProcess(static_cast<UINT>(exitCode));
+    ExitProcess(static_cast<UINT>(ProcessExitCode(exitCode)));
 }
+
+int32_t ProcessExitCode(int32_t exitCode) { return FatalErrorReported() ? -1 : exitCode; }
 
 }  // namespace quillet

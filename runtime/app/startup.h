@@ -21,15 +21,20 @@ uint32_t LoadStartupWindow(uint32_t windowId);
 void FinishStartup();
 
 // The shutdown. On the main thread: once; events suppressed for good, idle
-// callbacks cleared, windows released, exit routines called, libraries
-// notified, DLLs freed, the constant area forgotten, icons and the hidden owner
-// window destroyed, OLE uninitialised. On any other thread: forwarded to the
-// main thread as UM_EXIT_REQUEST.
+// callbacks cleared, windows released, exit routines called (dropped uncalled
+// after a fatal error), libraries notified, DLLs freed, the constant area
+// forgotten, icons and the hidden owner window destroyed, OLE uninitialised.
+// On any other thread: forwarded to the main thread as UM_EXIT_REQUEST.
 void RunShutdown(int32_t exitCode);
 
 // Support entry 10, service 2028 and UM_EXIT_REQUEST: the shutdown, then
-// ExitProcess with the code.
+// ExitProcess with the code (ProcessExitCode). On another thread it never
+// returns: the main thread ends the process.
 [[noreturn]] void ExitRuntimeProcess(int32_t exitCode);
+
+// The code the process ends with when it was asked to end with exitCode: -1
+// once a fatal error has been reported, on whichever thread, else exitCode.
+int32_t ProcessExitCode(int32_t exitCode);
 
 // The running executable's folder (no trailing backslash) and file name, split
 // at start-up. Empty texts (never null) before that.

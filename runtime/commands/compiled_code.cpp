@@ -93,12 +93,13 @@ OwnedText Concatenate(std::initializer_list<const char*> pieces) {
     return OwnedText(result);
 }
 
+// The subscript is checked before 1 is taken off: for the lowest int32_t the
+// difference would overflow.
 void*& ElementAt(void* array, int32_t subscript, Location where) {
-    const int32_t index = subscript - 1;
-    if (index < 0) Support().ReportRuntimeError(ErrorSubscriptBelowOne, where.subroutineId, where.statementNumber);
-    if (index >= ArrayElementCount(array))
+    if (subscript < 1) Support().ReportRuntimeError(ErrorSubscriptBelowOne, where.subroutineId, where.statementNumber);
+    if (subscript > ArrayElementCount(array))
         Support().ReportRuntimeError(ErrorSubscriptPastEnd, where.subroutineId, where.statementNumber);
-    return *ArrayReferenceSlot(array, index);
+    return *ArrayReferenceSlot(array, subscript - 1);
 }
 
 void SetTextElement(OwnedArray& array, int32_t subscript, OwnedText value, Location where) {
@@ -109,8 +110,11 @@ void SetTextElement(OwnedArray& array, int32_t subscript, OwnedText value, Locat
 
 // The deleted places stay in the block as a gap until something else reads it
 // (array_gap.h): a loop deleting lines one by one then moves each element once.
+// A position below 1 deletes nothing, and is answered before 1 is taken off
+// (the lowest int32_t would overflow).
 int32_t DeleteElements(OwnedArray& array, int32_t position, int32_t count) {
     MakeArrayPrivate(ReferenceSize, array.Variable());
+    if (position < 1) return 0;
     return DeleteArrayElements(array.Variable(), position - 1, count, array.OwnsElements());
 }
 

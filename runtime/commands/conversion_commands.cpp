@@ -1,5 +1,6 @@
 // Conversions of any value to an integer or to a text. Both borrow their
 // argument and never fail: unsuitable types give 0 or the empty text.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -89,11 +90,13 @@ char* ByteSetText(const void* byteSet) {
     return CopyUpToZero(ByteSetBytes(byteSet), ByteSetLength(byteSet));
 }
 
-// A numeric array: the element bytes as one run; the count is the first size word.
+// A numeric array: the element bytes as one run. The first size word gives the
+// count, but never more than the block holds: a later size of 0 leaves it none.
 char* NumericArrayText(const void* array, DataTypeCode elementType) {
     if (ArrayDimensionCount(array) < 1) return nullptr;
     const int32_t firstSize = static_cast<const int32_t*>(array)[1];
-    return CopyUpToZero(ArrayElements(array), static_cast<int64_t>(firstSize) * NumericElementSize(elementType));
+    const int32_t count = std::min(firstSize, ArrayElementCount(array));
+    return CopyUpToZero(ArrayElements(array), static_cast<int64_t>(count) * NumericElementSize(elementType));
 }
 
 char* TextOf(const CommandArg& value) {

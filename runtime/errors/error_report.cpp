@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 
-#include "runtime/app/exit_routines.h"
 #include "runtime/app/startup.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/values/text.h"
@@ -34,6 +34,7 @@ constexpr uint32_t UnitKindMask = 0x0F000000;
 constexpr uint32_t WindowKind = 0x02000000;
 constexpr uint32_t MenuItemTopByte = 0x26;
 
+std::atomic<bool> fatalErrorReported{false};
 ErrorHook errorHook = nullptr;
 bool errorHookRunning = false;
 WindowTagLookup windowTagLookup = nullptr;
@@ -109,6 +110,8 @@ const char* RuntimeErrorMessage(int32_t errorNumber) {
     return errorNumber >= 1 && errorNumber <= MessageCount ? RuntimeErrorMessages[errorNumber - 1] : "";
 }
 
+bool FatalErrorReported() { return fatalErrorReported; }
+
 void SetErrorHook(ErrorHook hook) { errorHook = hook; }
 
 void SetWindowTagLookup(WindowTagLookup lookup) { windowTagLookup = lookup; }
@@ -147,9 +150,11 @@ void ReportFatalError(const char* message, int32_t errorNumber, int32_t location
         MessageBoxA(nullptr, box.Get(), "错误", MB_ICONERROR);
     }
 
-    ReleaseExitRoutines();
-    RunShutdown(-1);
-    ExitProcess(static_cast<UINT>(-1));
+    // The end goes the way every end goes: on another thread the report asks
+    // the main thread, whose shutdown (under way already, or begun by the ask)
+    // then ends the process with -1 once it has run.
+    fatalErrorReported = true;
+    ExitRuntimeProcess(-1);
 }
 
 void ReportNumberedError(int32_t errorNumber, int32_t location1, int32_t location2) {

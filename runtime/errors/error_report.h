@@ -13,6 +13,11 @@ namespace quillet {
 // (1 to 11); any other number reports with an empty message.
 [[noreturn]] void ReportNumberedError(int32_t errorNumber, int32_t location1, int32_t location2);
 
+// True once a fatal error's report has been presented, on any thread: the
+// process is ending after a fatal error. The main thread's shutdown then drops
+// the exit routines uncalled, and the process ends with -1.
+bool FatalErrorReported();
+
 // The message of a numbered error, or the empty text for a number outside 1..11.
 const char* RuntimeErrorMessage(int32_t errorNumber);
 

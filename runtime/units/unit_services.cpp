@@ -38,7 +38,14 @@ CWnd* LiveUnit(UnitId windowId, UnitId unitId) {
     return object != nullptr && IsWindow(object->m_hWnd) ? object : nullptr;
 }
 
+// Callers pass a MAX_PATH buffer, while the module path may be far longer: one
+// that does not fit with its ending 0 gives the empty text, as a cut path would
+// name another file.
 void CopyPath(const std::string& text, char* destination) {
+    if (text.size() >= MAX_PATH) {
+        destination[0] = '\0';
+        return;
+    }
     std::memcpy(destination, text.c_str(), text.size() + 1);
 }
 

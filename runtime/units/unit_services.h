@@ -18,6 +18,7 @@ uintptr_t ServeWindowTable(uintptr_t, uintptr_t);
 uintptr_t ServeTypeDescriptor(uintptr_t typeRef, uintptr_t);
 uintptr_t ServeConstant(uintptr_t, uintptr_t);
 uintptr_t ServeRuntimeVersion(uintptr_t, uintptr_t);
+// Service 1006: a program path into destination, a MAX_PATH buffer.
 uintptr_t ServeProgramPaths(uintptr_t which, uintptr_t destination);
 uintptr_t ServeWrapWindowHandle(uintptr_t handle, uintptr_t);
 uintptr_t ServeDeleteObject(uintptr_t object, uintptr_t);

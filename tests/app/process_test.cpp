@@ -163,4 +163,23 @@ TEST(EndOfProcessTest, ClosingTheWindowDuringARunEndsTheProgramCleanly) {
     }
 }
 
+// A text of two million characters sent to the main box from another program:
+// Wine fails the tool's take of that message (GetMessage answers -1 once) and
+// the message is lost, unanswered. The tool goes on as it was, box and all, and
+// ends cleanly when closed.
+TEST(EndOfProcessTest, AHugeTextSentFromAnotherProgramLeavesTheToolRunning) {
+    TemporaryFolder folder;
+    RunningTool tool(folder.Path());
+    ASSERT_TRUE(tool.Started());
+    tool.SetText(Unit::MainBox, "kept");
+    const std::wstring huge(2000000, L'x');
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(tool.Unit(Unit::MainBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(huge.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &answer);
+    Sleep(300);
+    ASSERT_EQ(tool.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(tool.Text(Unit::MainBox), "kept");
+    CloseAndExpectCleanEnd(tool);
+}
+
 }  // namespace

@@ -65,6 +65,65 @@ TEST(WinAppTest, PumpMessageDispatchesUnlessPreTranslationConsumes) {
     app.target.DestroyWindow();
 }
 
+// A message source that fails a given number of times before each message it
+// takes (Wine fails one take while it takes a huge message from another process
+// apart), and notes when the loop gives up.
+class FailingSourceApp : public CWinApp {
+public:
+    RecordingWnd target;
+    std::vector<int> failuresBeforeTake;  // by take, from the first; none after the list
+    size_t takes = 0;
+    int failed = 0;
+    int givenUp = 0;
+
+    BOOL TakeMessage(MSG* msg) override {
+        if (takes < failuresBeforeTake.size() && failuresBeforeTake[takes] > 0) {
+            --failuresBeforeTake[takes];
+            ++failed;
+            return -1;
+        }
+        ++takes;
+        return CWinApp::TakeMessage(msg);
+    }
+    void OnMessageSourceFailed() override { ++givenUp; }
+};
+
+TEST(WinAppTest, FailedTakesAreTakenAgainUntilTheyFailTooOftenInARow) {
+    constexpr int Limit = CWinApp::FailedTakesInARow;
+    struct Case {
+        std::vector<int> failures;
+        int pumped;  // messages pumped before the loop gives up (all three when it never does)
+    };
+    const Case cases[] = {
+        {{1, 0, 1}, 3},
+        {{Limit - 1, Limit - 1, Limit - 1}, 3},  // a message taken between failures starts the count again
+        {{0, Limit}, 1},
+        {{Limit}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failures[0]);
+        FailingSourceApp app;
+        ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
+        app.failuresBeforeTake = c.failures;
+        for (UINT i = 0; i < 3; ++i) PostMessageA(app.target.m_hWnd, WM_APP + i, 0, 0);
+        int pumped = 0;
+        while (pumped < 3 && app.PumpMessage()) ++pumped;
+        EXPECT_EQ(pumped, c.pumped);
+        EXPECT_EQ(app.target.Count(WM_APP) + app.target.Count(WM_APP + 1) + app.target.Count(WM_APP + 2), c.pumped);
+        if (c.pumped == 3) {
+            EXPECT_EQ(app.givenUp, 0);
+        } else {
+            EXPECT_EQ(app.givenUp, 1);
+            EXPECT_EQ(app.failed, Limit) << "it gives up at the last failure in a row, not before";
+            EXPECT_EQ(app.m_msgCur.message, static_cast<UINT>(WM_QUIT));
+            EXPECT_EQ(app.ExitInstance(), -1) << "not the code of a clean end";
+        }
+        MSG left;
+        while (PeekMessageA(&left, app.target.m_hWnd, 0, 0, PM_REMOVE)) {}
+        app.target.DestroyWindow();
+    }
+}
+
 TEST(WinAppTest, OnlyMessagesThatChangeSomethingStartAnIdlePeriod) {
     TestApp app;
     MSG move{nullptr, WM_MOUSEMOVE, 0, 0, 0, {5, 6}};

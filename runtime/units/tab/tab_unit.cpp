@@ -123,9 +123,11 @@ void TabUnit::WritePropertyData(PropertyDataWriter& writer) const {
 }
 
 // Bottom after left must not leave the vertical bit (that would be the right
-// side); the right side is taken only by a control made with it. Headers at a
-// side stand in rows of their own (TCS_MULTILINE, as the control takes them
-// when made so); at the top or bottom they wrap as MultiLine says.
+// side); the right side is taken only by a control made with it. The left side
+// sets TCS_MULTILINE with TCS_VERTICAL: the control works with side headers
+// only in rows (TCS_VERTICAL is valid only with TCS_MULTILINE, and a control
+// made with TCS_VERTICAL adds it itself). At the top or bottom the headers wrap
+// as MultiLine says.
 int32_t TabUnit::WriteTabPosition(int32_t value) {
     data_.tabPosition = ClampPick(value, TabSide::Right);
     if (!headers_) return 0;

@@ -22,6 +22,7 @@
 #include "runtime/app/window_layer.h"
 #include "runtime/commands/compiled_code.h"
 #include "runtime/commands/notify_runtime.h"
+#include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/units/library_info.h"
 #include "runtime/values/runtime_heap.h"
@@ -421,6 +422,69 @@ void ExitRequestedByAnotherThread() {
     Record("finish-startup returned");
 }
 
+// A fatal error reported on another thread, presented by a hook of the
+// probe's (no box), while the main loop runs or while the shutdown does.
+HANDLE errorPresented = nullptr;  // set once the thread's report is presented
+
+int PresentThreadError(int32_t errorNumber, const char*) {
+    Record("thread error " + std::to_string(errorNumber) + " presented");
+    SetEvent(errorPresented);
+    return 1;
+}
+
+DWORD WINAPI FailOnThread(void*) {
+    compiled::ElementAt(nullptr, 0, {0x04010072, 475});  // error 4
+    Record("thread returned");
+    return 0;
+}
+
+void StartFailingThread() {
+    errorPresented = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetErrorHook(PresentThreadError);
+    CloseHandle(CreateThread(nullptr, 0, FailOnThread, nullptr, 0, nullptr));
+}
+
+void FatalErrorOnThreadInTheLoop() {
+    programWindows = {{MainWindowId, nullptr, false}};
+    compiled::Support().LoadStartupWindow(MainWindowId);
+    compiled::RegisterExitRoutine(ExitB);
+    StartFailingThread();
+    compiled::Support().FinishStartup();
+    Record("finish-startup returned");
+}
+
+// An exit routine that starts the failing thread and goes on for half a second
+// after its report, handling messages meanwhile or not.
+bool pumpInExitRoutine = false;
+
+void ExitWithFailingThread() {
+    Record("exit with failing thread");
+    StartFailingThread();
+    WaitForSingleObject(errorPresented, 5000);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 500) {
+        if (!pumpInExitRoutine) {
+            Sleep(20);
+            continue;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    Record("exit with failing thread done");
+}
+
+void FatalErrorOnThreadDuringShutdown(bool pump) {
+    pumpInExitRoutine = pump;
+    compiled::RegisterExitRoutine(ExitWithFailingThread);
+    compiled::RegisterExitRoutine(ExitB);
+    compiled::Support().FinishStartup();  // no window: the shutdown follows
+    Record("finish-startup returned");
+}
+
+void FatalErrorOnThreadDuringShutdownPumping() { FatalErrorOnThreadDuringShutdown(true); }
+void FatalErrorOnThreadDuringShutdownWaiting() { FatalErrorOnThreadDuringShutdown(false); }
+
 // A unit object that consumes key presses aimed at its window or its children.
 class KeyUnit : public CWnd {
 public:
@@ -483,6 +547,9 @@ constexpr Scenario Scenarios[] = {
     {"modal-window-closed", ModalWindowClosed},
     {"exit-from-thread", ExitRequestedByAnotherThread},
     {"pending-events", PendingEvents},
+    {"fatal-on-thread-in-loop", FatalErrorOnThreadInTheLoop},
+    {"fatal-on-thread-during-shutdown-pumping", FatalErrorOnThreadDuringShutdownPumping},
+    {"fatal-on-thread-during-shutdown-waiting", FatalErrorOnThreadDuringShutdownWaiting},
 };
 
 int StartRoutine() {

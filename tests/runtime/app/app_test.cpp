@@ -120,6 +120,39 @@ TEST(StartupShutdownTest, AnExitRequestedByAnotherThreadRunsTheShutdownOnTheMain
     EXPECT_EQ(Find(probe.records, "finish-startup returned"), -1) << "the process ended inside the main loop";
 }
 
+// A fatal error reported on another thread ends the process with -1 through the
+// main thread's shutdown: one that has not begun drops the exit routines; one
+// under way (an exit routine handling messages meanwhile, or not) runs to its end.
+TEST(StartupShutdownTest, AFatalErrorOnAnotherThreadEndsThroughTheMainThreadsShutdown) {
+    struct Case {
+        const char* scenario;
+        std::vector<std::string> inOrder;
+        std::vector<std::string> absent;
+    };
+    const std::vector<std::string> wholeShutdown = {
+        "finish-startup returned", "release windows", "exit A", "exit with failing thread",
+        "thread error 4 presented", "exit with failing thread done", "exit B", "library shutdown",
+        "after owner=0"};
+    const Case cases[] = {
+        {"fatal-on-thread-in-loop",
+         {"thread error 4 presented", "release windows", "window destroyed 52010001", "library shutdown"},
+         {"exit", "finish-startup returned", "thread returned", "after"}},
+        {"fatal-on-thread-during-shutdown-pumping", wholeShutdown, {"thread returned"}},
+        {"fatal-on-thread-during-shutdown-waiting", wholeShutdown, {"thread returned"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        const ProbeRun probe = RunProbe(c.scenario);
+        ASSERT_TRUE(probe.run.started);
+        EXPECT_TRUE(probe.run.finished) << Joined(probe.records);
+        EXPECT_FALSE(probe.run.box.found) << "the probe's hook presents the error";
+        EXPECT_EQ(probe.run.exitCode, 0xFFFFFFFFu) << Joined(probe.records);
+        ExpectInOrder(probe.records, c.inOrder);
+        for (const std::string& prefix : c.absent)
+            EXPECT_EQ(Find(probe.records, prefix), -1) << prefix << " in:\n" << Joined(probe.records);
+    }
+}
+
 // The records between two prefixes (exclusive); the end when `to` is not found.
 std::vector<std::string> Between(const std::vector<std::string>& records, const std::string& from,
                                  const std::string& to) {

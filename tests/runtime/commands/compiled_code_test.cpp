@@ -8,6 +8,7 @@
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
+#include "tests/support/fatal_guard.h"
 #include "tests/support/heap_probe.h"
 
 namespace quillet::compiled {
@@ -78,12 +79,22 @@ TEST(CompiledCodeTest, DeletingTheMiddleElementFreesItAndShrinksTheBlock) {
 TEST(CompiledCodeTest, DeletingOutsideTheArrayChangesNothing) {
     OwnedArray lines = TextArray({"one", "two", "three"});
     void* before = lines.Get();
-    EXPECT_EQ(DeleteElements(lines, 0, 1), 0);
-    EXPECT_EQ(DeleteElements(lines, 4, 1), 0);
+    for (const int32_t position : {0, -1, 4, INT32_MIN, INT32_MAX})
+        EXPECT_EQ(DeleteElements(lines, position, 1), 0) << "position " << position;
     EXPECT_EQ(DeleteElements(lines, 2, 0), 0);
+    EXPECT_EQ(DeleteElements(lines, 2, INT32_MIN), 0);
     EXPECT_EQ(lines.Get(), before);
     EXPECT_EQ(lines.Count(), 3);
     EXPECT_EQ(HeapBlockSize(lines.Get()), 8u + 3 * 4);
+}
+
+TEST(CompiledCodeTest, ASubscriptFarBelowOneIsErrorFour) {
+    OwnedArray lines = TextArray({"one"});
+    for (const int32_t subscript : {0, INT32_MIN}) {
+        const auto report = CatchFatalReport([&] { ElementAt(lines.Get(), subscript, {0x04000001, 1}); });
+        ASSERT_TRUE(report.has_value()) << "subscript " << subscript;
+        EXPECT_EQ(report->number, 4) << "subscript " << subscript;
+    }
 }
 
 TEST(CompiledCodeTest, DeletionPastTheEndIsCutAndNullElementsAreSkipped) {

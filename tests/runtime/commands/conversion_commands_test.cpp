@@ -5,11 +5,13 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/compiled_code.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
+#include "tests/support/guarded_bytes.h"
 #include "tests/support/heap_probe.h"
 
 namespace quillet::compiled {
@@ -214,6 +216,33 @@ TEST(ToTextTest, ByteSetsAndNumericArraysGiveTheirBytesUpToTheFirstZero) {
     FreeBlock(withoutZero);
     FreeBlock(empty);
     FreeBlock(ints);
+}
+
+// The first size word counts the elements, but never beyond what the block
+// holds: with a later size of 0 it holds none. Each block ends at a page no
+// one may read.
+TEST(ToTextTest, ANumericArrayGivesNoMoreThanItsBlockHolds) {
+    struct Case {
+        std::vector<int32_t> header;  // dimension count, then the sizes
+        std::string elements;
+        DataTypeCode elementType;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{2, 4, 0}, "", DataType::Byte, ""},
+        {{3, 2, 3, 0}, "", DataType::Int, ""},
+        {{2, 0x7FFFFFFF, 0}, "", DataType::Double, ""},
+        {{2, 3, 1}, "abc", DataType::Byte, "abc"},
+        {{2, 1, 3}, "abc", DataType::Byte, "a"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes(c.header.size() * 4);
+        std::memcpy(bytes.data(), c.header.data(), bytes.size());
+        bytes.insert(bytes.end(), c.elements.begin(), c.elements.end());
+        const GuardedBytes block(bytes);
+        EXPECT_EQ(Text(BlockArg(block.Data(), c.elementType | DataType::ArrayFlag)), c.expected)
+            << "sizes " << c.header[1] << " and " << c.header[2];
+    }
 }
 
 TEST(ToTextTest, OtherTypesGiveTheEmptyText) {

@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "runtime/app/runtime_app.h"
 #include "runtime/errors/error_report.h"
 #include "tests/support/child_process.h"
+#include "tests/support/fatal_guard.h"
 #include "tests/support/temporary_folder.h"
 
 namespace quillet {
@@ -109,6 +111,15 @@ TEST(ErrorReportTextTest, LongTextsAreCutAtACharacterBoundary) {
     text.Append("ab");
     EXPECT_EQ(text.Length(), ReportText::Capacity - 1);
     EXPECT_EQ(std::string(text.Get()), std::string(ReportText::Capacity - 2, 'x') + "a");
+}
+
+// A message loop that cannot take messages any more ends the program with the
+// report, not with the quiet end of a WM_QUIT.
+TEST(FatalErrorTest, AMessageSourceThatKeepsFailingIsReported) {
+    const auto report = CatchFatalReport([] { App().OnMessageSourceFailed(); });
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(report->number, 0);
+    EXPECT_EQ(report->text, "获取窗口消息失败\r\n0, 0\r\n");
 }
 
 // The probe program runs one scenario through the support entries; its exit

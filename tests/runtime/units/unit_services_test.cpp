@@ -1,7 +1,11 @@
 // The numbered services units ask of the runtime, on the tests' own window.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "framework/wnd.h"
+#include "runtime/app/runtime_app.h"
 #include "runtime/commands/notify_runtime.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/template/window_loader.h"
@@ -104,6 +108,28 @@ TEST_F(UnitServicesTest, TypesAndProgramWords) {
     EXPECT_STREQ(path, "");
     NotifyRuntime(ServiceCode::ProgramPaths, 2002, reinterpret_cast<uintptr_t>(path));
     EXPECT_STREQ(path, "window_tests.exe");
+}
+
+// The module path may be far longer than MAX_PATH, the callers' buffer: a path
+// that does not fit with its ending 0 gives the empty text, never a cut path,
+// and nothing is written past the buffer.
+TEST_F(UnitServicesTest, ProgramPathsNeverWritePastAPathBuffer) {
+    RuntimeApp& app = App();
+    const std::string directory = app.programDirectoryWithSlash, fileName = app.programFileName;
+    constexpr size_t Beyond = 64;
+    for (const uintptr_t which : {1u, 2001u, 2002u}) {
+        for (const size_t length : {size_t{MAX_PATH - 1}, size_t{MAX_PATH}, size_t{300}, size_t{32767}}) {
+            const std::string path = std::string(length - 1, 'p') + "\\";
+            (which == 2002 ? app.programFileName : app.programDirectoryWithSlash) = path;
+            std::vector<char> buffer(MAX_PATH + Beyond, 'x');
+            NotifyRuntime(ServiceCode::ProgramPaths, which, reinterpret_cast<uintptr_t>(buffer.data()));
+            EXPECT_EQ(std::string(buffer.data()), length < MAX_PATH ? path : "") << which << ", " << length << " bytes";
+            EXPECT_EQ(std::string(buffer.begin() + MAX_PATH, buffer.end()), std::string(Beyond, 'x'))
+                << which << ", " << length << " bytes";
+        }
+    }
+    app.programDirectoryWithSlash = directory;
+    app.programFileName = fileName;
 }
 
 TEST_F(UnitServicesTest, SuspendingAndResumingEventsNeverGoesBelowZero) {

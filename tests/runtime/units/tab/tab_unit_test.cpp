@@ -327,7 +327,7 @@ TEST_F(TabUnitTest, HeaderSidesChangeInPlaceExceptTheRight) {
     auto rows = [&] { return (GetWindowLongA(tab, GWL_STYLE) & TCS_MULTILINE) != 0; };
     Write(Tab, Prop::TabPosition, 2);
     EXPECT_EQ(sideBits(), static_cast<DWORD>(TCS_VERTICAL));
-    EXPECT_TRUE(rows()) << "side headers stand in rows";
+    EXPECT_TRUE(rows()) << "side headers stand in rows: TCS_VERTICAL works only with TCS_MULTILINE";
     Write(Tab, Prop::TabPosition, 1);
     EXPECT_EQ(sideBits(), static_cast<DWORD>(TCS_BOTTOM)) << "bottom, not the right side";
     EXPECT_FALSE(rows()) << "MultiLine is 0";
