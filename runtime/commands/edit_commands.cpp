@@ -14,13 +14,18 @@ namespace quillet {
 // edit box does the inserting, so that every change of its text has one way in.
 void AppendText(CommandArg*, int32_t argCount, CommandArg* args) {
     const CommandArg& unit = ArgumentAt(argCount, args, 0);
-    const auto box = reinterpret_cast<HWND>(
-        UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high)));
-    // Each insertion raises ContentChanged, whose handler may close the window:
-    // the rest is then dropped.
+    auto box = reinterpret_cast<HWND>(UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high)));
+    // Each insertion raises ContentChanged, whose handler may close the window
+    // (the rest is then dropped) or rebuild the box in a new window (the rest
+    // goes on into that one).
     for (int32_t k = 1; k < argCount; ++k) {
         ScalarText scratch;
-        if (AppendToEditBox(box, DisplayText(args[k], &scratch)) != AppendOutcome::Appended) return;
+        const AppendOutcome outcome = AppendToEditBox(box, DisplayText(args[k], &scratch));
+        if (outcome == AppendOutcome::NotEditBox) return;
+        if (outcome == AppendOutcome::BoxClosed) {
+            box = reinterpret_cast<HWND>(UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnit, unit.low, unit.high)));
+            if (box == nullptr) return;
+        }
     }
 }
 

@@ -32,6 +32,14 @@ HandlerResult CloseTheWindow(const uint32_t*, int32_t) {
     return {0, 0, 0};
 }
 
+int rebuilds = 0;  // ContentChanged handlers that rebuilt their box
+
+// Rebuilds the box in a new window on its first change (a new Alignment).
+HandlerResult RebuildTheBox(const uint32_t*, int32_t) {
+    if (rebuilds++ == 0) Write(A, Prop::Alignment, 2);
+    return {0, 0, 0};
+}
+
 class AppendTextTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { StartEditTestRuntime(); }
@@ -78,6 +86,17 @@ TEST_F(AppendTextTest, AHandlerThatClosesTheWindowEndsTheAppending) {
     Append({UnitRef(A), TextArg("one"), TextArg("two"), TextArg("three")});
     EXPECT_EQ(closings, 1);
     EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
+}
+
+TEST_F(AppendTextTest, AHandlerThatRebuildsTheBoxLetsTheRestGoIntoTheNewWindow) {
+    const std::vector<EventBinding> rebuilding = {{0, testprogram::HandlerOffset(&RebuildTheBox)}};
+    ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, {20, 20, 220, 44}, {}, rebuilding)})));
+    rebuilds = 0;
+    const HWND before = Handle(A);
+    Append({UnitRef(A), TextArg("one"), TextArg("two"), TextArg("three")});
+    EXPECT_NE(Handle(A), before) << "the box was rebuilt";
+    EXPECT_EQ(ReadText(A, Prop::Content), "onetwothree");
+    EXPECT_EQ(rebuilds, 3);
 }
 
 TEST_F(AppendTextTest, AUnitThatIsNoEditBoxIsLeftAloneAndOneNotLoadedIsFatal) {
