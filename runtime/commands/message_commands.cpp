@@ -47,11 +47,16 @@ void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args) {
     const uint32_t flags = ArgumentAt(argCount, args, 1).low;
     const CommandArg& titleArg = ArgumentAt(argCount, args, 2);
     const char* title = IsOmitted(titleArg) ? DefaultTitle : DisplayText(titleArg, &titleScratch);
-    const HWND owner = OwnerWindow(ArgumentAt(argCount, args, 3));
+    const CommandArg& ownerArg = ArgumentAt(argCount, args, 3);
+    const bool ownerWasLive = IsWindow(OwnerWindow(ownerArg)) != FALSE;
 
     // The box is modal: the window shows every text held back until now
-    // while the user reads it.
+    // while the user reads it. Messages handled between the pieces may close
+    // the owner: it is looked up again, and a box whose owner closed meanwhile
+    // shows without one (an owner that was never there still fails it).
     HandOverHeldOutput();
+    HWND owner = OwnerWindow(ownerArg);
+    if (ownerWasLive && !IsWindow(owner)) owner = nullptr;
     result->low = static_cast<uint32_t>(ButtonNumber(MessageBoxA(owner, message, title, BoxStyle(flags))));
     result->high = 0;
 }

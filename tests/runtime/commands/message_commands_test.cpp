@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/app/held_output.h"
 #include "runtime/app/startup.h"
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/compiled_code.h"
@@ -212,6 +213,37 @@ TEST_F(ShowMessageTest, TheOwnerIsAWindowHandleOrALoadedWindow) {
         Show({TextArg("组件"), IntArg(0), Omitted, CommandArg{MainWindowId, EditUnitId, EditBoxType}});
         ASSERT_TRUE(watcher.Result().found);
         EXPECT_EQ(seenOwner, nullptr);
+    }
+}
+
+// Output held in two pieces: the first one handed over lets waiting messages
+// be handled before the second.
+struct TwoPieceOutput : HeldOutput {
+    int pieces = 0;
+    bool HandOverPiece(double, bool, bool) override {
+        if (++pieces < 2) return false;
+        ForgetHeldOutput(this);
+        return true;
+    }
+};
+
+TEST_F(ShowMessageTest, AnOwnerClosedWhileHeldOutputIsHandedOverLeavesTheBoxUnowned) {
+    for (const bool asWindowUnit : {false, true}) {
+        HWND owner = NewTopLevelWindow();
+        loadedWindow.window = asWindowUnit ? owner : nullptr;
+        TwoPieceOutput held;
+        NoteHeldOutput(&held);
+        PostMessageA(owner, WM_CLOSE, 0, 0);  // waiting when the box is asked for
+        HWND seenOwner = owner;
+        MessageBoxWatcher watcher(IDOK, {.whileShown = [&](HWND box) { seenOwner = GetWindow(box, GW_OWNER); }});
+        const CommandArg ownerArg = asWindowUnit ? CommandArg{MainWindowId, 0, DataType::WindowUnit}
+                                                 : IntArg(static_cast<int32_t>(reinterpret_cast<uintptr_t>(owner)));
+        Show({TextArg("关闭中"), IntArg(0), Omitted, ownerArg});
+        EXPECT_EQ(held.pieces, 2) << asWindowUnit;
+        EXPECT_FALSE(IsWindow(owner)) << "the close was handled between the pieces";
+        ASSERT_TRUE(watcher.Result().found) << asWindowUnit;
+        EXPECT_EQ(seenOwner, nullptr) << asWindowUnit;
+        loadedWindow.window = nullptr;
     }
 }
 
