@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "runtime/values/text.h"
+
 namespace quillet {
 namespace {
 
@@ -25,11 +27,6 @@ constexpr uint32_t FirstSupplementaryIndex = 189000;  // 90 30 81 30, U+10000
 constexpr uint32_t LastCodeIndex = FirstSupplementaryIndex + 0x10FFFF - 0x10000;
 
 bool IsLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-bool IsDigitByte(unsigned char byte) { return byte >= 0x30 && byte <= 0x39; }
-
-bool HasFourByteShape(const unsigned char* b) {
-    return IsLead(b[0]) && IsDigitByte(b[1]) && IsLead(b[2]) && IsDigitByte(b[3]);
-}
 
 uint32_t CodeIndexOf(const unsigned char* b) {
     return ((static_cast<uint32_t>(b[0] - 0x81) * 10 + (b[1] - 0x30)) * 126 + (b[2] - 0x81)) * 10 + (b[3] - 0x30);
@@ -112,7 +109,7 @@ TextCharacter CharacterAt(const char* text, size_t size, size_t at) {
     if (b[0] == LastByte) return {LastByteCharacter, 1};
     // A lead byte: with the byte after it (unless that ends the text) a pair, or a four-byte code.
     if (left < 2 || b[1] == 0) return {QuestionMark, 1};
-    if (left >= 4 && HasFourByteShape(b)) {
+    if (left >= 4 && IsFourByteCode(text + at)) {
         const uint32_t codePoint = CodePointOfIndex(CodeIndexOf(b));
         if (codePoint != Unassigned) return {codePoint, 4};
     }

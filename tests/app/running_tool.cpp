@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/template_description.h"
@@ -96,40 +98,44 @@ HWND RunningTool::Unit(quillet::app::UnitId unit) const {
     return search.found;
 }
 
-std::string RunningTool::Text(quillet::app::UnitId unit) const {
-    HWND control = Unit(unit);
+namespace {
+
+// Messages to the tool's controls in either width: the ANSI calls narrow to
+// the code page as a program of that width sees the text, the wide ones do not.
+template <typename Char>
+auto SendTimeout() {
+    return std::is_same_v<Char, wchar_t> ? &SendMessageTimeoutW : &SendMessageTimeoutA;
+}
+
+template <typename Char>
+std::basic_string<Char> ControlText(HWND control) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
-    std::string text(length + 1, '\0');
+    if (!SendTimeout<Char>()(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
+    std::basic_string<Char> text(length + 1, Char{});
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+    SendTimeout<Char>()(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                         SendTimeoutMs, &copied);
     text.resize(copied);
     return text;
 }
 
-void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) const {
+template <typename Char>
+void SetControlText(HWND control, const std::basic_string<Char>& text) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(Unit(unit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+    SendTimeout<Char>()(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
                         SendTimeoutMs, &result);
 }
 
-std::wstring RunningTool::WideText(quillet::app::UnitId unit) const {
-    HWND control = Unit(unit);
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        SendTimeoutMs, &copied);
-    text.resize(copied);
-    return text;
-}
+}  // namespace
+
+std::string RunningTool::Text(quillet::app::UnitId unit) const { return ControlText<char>(Unit(unit)); }
+
+void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) const { SetControlText(Unit(unit), text); }
+
+std::wstring RunningTool::WideText(quillet::app::UnitId unit) const { return ControlText<wchar_t>(Unit(unit)); }
 
 void RunningTool::SetWideText(quillet::app::UnitId unit, const std::wstring& text) const {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(Unit(unit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                        SendTimeoutMs, &result);
+    SetControlText(Unit(unit), text);
 }
 
 void RunningTool::ShowPage(int32_t page) const {

@@ -3,9 +3,8 @@
 // positions, counts and flags. Every argument stays as it was, every result
 // is null or an exact-size heap block, each agrees with the model, and no
 // block is left behind.
+#include <cassert>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -15,18 +14,17 @@
 #include "runtime/values/array_block.h"
 #include "runtime/values/heap_backend.h"
 #include "runtime/values/runtime_heap.h"
-#include "tests/runtime/commands/text_command_model.h"
+#include "tests/support/text_command_model.h"
+
+// The checks are the target's work: they must never be compiled away.
+#ifdef NDEBUG
+#error a fuzz target is built without NDEBUG
+#endif
 
 namespace {
 
 using namespace quillet;
 using namespace quillet::text_test;
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
 
 // Reads the fuzzer's bytes as the call's parameters, then the texts.
 class Input {
@@ -67,7 +65,7 @@ CommandArg Call(CommandFunction command, std::vector<CommandArg> args, const std
     CommandArg result{0, 0, 0};
     command(&result, static_cast<int32_t>(args.size()), args.data());
     for (size_t k = 0; k < texts.size(); ++k) {
-        Require(BackendOwns(blocks[k]) && texts[k] == blocks[k], "an argument stays as it was");
+        assert(BackendOwns(blocks[k]) && texts[k] == blocks[k] && "an argument stays as it was");
         FreeBlock(blocks[k]);
     }
     return result;
@@ -77,7 +75,7 @@ std::string TakeText(uint32_t word) {
     char* text = reinterpret_cast<char*>(static_cast<uintptr_t>(word));
     if (text == nullptr) return {};
     const std::string bytes = text;
-    Require(!bytes.empty() && BackendBlockSize(text) == bytes.size() + 1, "a result is null or an exact-size block");
+    assert(!bytes.empty() && BackendBlockSize(text) == bytes.size() + 1 && "a result is null or an exact-size block");
     FreeBlock(text);
     return bytes;
 }
@@ -111,23 +109,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CommandArg flag{fold ? 1u : 0u, 0, static_cast<DataTypeCode>(flags & 16 ? DataType::Bool : 0)};
 
     const int32_t n = start.value_or(3);
-    Require(static_cast<int32_t>(Call(TextLength, {none}, {t}).low) == static_cast<int32_t>(t.size()), "TextLength");
-    Require(TakeText(Call(LeftText, {none, IntArg(n)}, {t}).low) == ModelLeft(t, n), "LeftText");
-    Require(TakeText(Call(RightText, {none, IntArg(n)}, {t}).low) == ModelRight(t, n), "RightText");
-    Require(static_cast<int32_t>(Call(FindText, {none, none, IntArg(start), flag}, {t, search}).low) ==
-                ModelFind(t, search, start, fold && (flags & 16)),
-            "FindText");
-    Require(TakeText(Call(ReplaceSubtext, {none, none, none, IntArg(start), IntArg(count), flag},
-                          {t, search, replacement})
-                         .low) == ModelReplace(t, search, replacement, start, count, flag.low),
-            "ReplaceSubtext");
-    const bool defaultDelimiter = flags & 32;
-    Require(TakePieces(Call(SplitText, {none, none, IntArg(maximum)}, defaultDelimiter ? std::vector<std::string>{t}
-                                                                                       : std::vector<std::string>{t, search})
-                           .low) == ModelSplit(t, defaultDelimiter ? std::nullopt : std::optional(search), maximum),
-            "SplitText");
-    Require(TakeText(Call(TrimBothEnds, {none}, {t}).low) == ModelTrim(t), "TrimBothEnds");
-    Require(TakeText(Call(RemoveAllSpaces, {none}, {t}).low) == ModelRemoveSpaces(t), "RemoveAllSpaces");
-    Require(BackendLiveBlockCount() == liveBefore, "the calls leave no block behind");
+    const uint32_t length = Call(TextLength, {none}, {t}).low;
+    assert(length == t.size() && "TextLength");
+    const std::string left = TakeText(Call(LeftText, {none, IntArg(n)}, {t}).low);
+    assert(left == ModelLeft(t, n) && "LeftText");
+    const std::string right = TakeText(Call(RightText, {none, IntArg(n)}, {t}).low);
+    assert(right == ModelRight(t, n) && "RightText");
+    const auto found = static_cast<int32_t>(Call(FindText, {none, none, IntArg(start), flag}, {t, search}).low);
+    assert(found == ModelFind(t, search, start, fold && (flags & 16)) && "FindText");
+    const std::string replaced = TakeText(
+        Call(ReplaceSubtext, {none, none, none, IntArg(start), IntArg(count), flag}, {t, search, replacement}).low);
+    assert(replaced == ModelReplace(t, search, replacement, start, count, flag.low) && "ReplaceSubtext");
+    // The delimiter left out (a comma), or the search text.
+    const bool comma = flags & 32;
+    const Pieces pieces = TakePieces(
+        Call(SplitText, {none, none, IntArg(maximum)}, comma ? std::vector<std::string>{t} : std::vector{t, search}).low);
+    assert(pieces == ModelSplit(t, comma ? std::nullopt : std::optional(search), maximum) && "SplitText");
+    const std::string trimmed = TakeText(Call(TrimBothEnds, {none}, {t}).low);
+    assert(trimmed == ModelTrim(t) && "TrimBothEnds");
+    const std::string spaceless = TakeText(Call(RemoveAllSpaces, {none}, {t}).low);
+    assert(spaceless == ModelRemoveSpaces(t) && "RemoveAllSpaces");
+    assert(BackendLiveBlockCount() == liveBefore && "the calls leave no block behind");
     return 0;
 }

@@ -3,42 +3,41 @@
 // other is stable after one pass. The same bytes, read as UTF-16 units, come
 // back exactly where they are well-formed, a lone surrogate as U+FFFD. The
 // position walks agree with the conversion.
+#include <cassert>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "runtime/values/text_encoding.h"
+
+// The checks are the target's work: they must never be compiled away.
+#ifdef NDEBUG
+#error a fuzz target is built without NDEBUG
+#endif
 
 namespace {
 
 using namespace quillet;
 
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
-
 void CheckBytes(const std::string& text) {
     const WideString wide = WideFromText(text.data(), text.size());
     const std::string once = TextFromWide(wide.data(), wide.size());
-    Require(KeepsItsBytes(text.data(), text.size()) == (once == text), "KeepsItsBytes says whether the text comes back");
-    Require(KeepsItsBytes(once.data(), once.size()), "one pass gives a text that keeps its bytes");
-    Require(WideFromText(once.data(), once.size()) == wide, "one pass keeps the characters");
-    Require(WideLength(text.data(), text.size()) == wide.size(), "WideLength counts the units");
+    assert(KeepsItsBytes(text.data(), text.size()) == (once == text) &&
+           "KeepsItsBytes says whether the text comes back");
+    assert(KeepsItsBytes(once.data(), once.size()) && "one pass gives a text that keeps its bytes");
+    assert(WideFromText(once.data(), once.size()) == wide && "one pass keeps the characters");
+    assert(WideLength(text.data(), text.size()) == wide.size() && "WideLength counts the units");
 
     // The walks from the start, at about 32 character boundaries (each walk is linear).
     const size_t every = text.size() / 32 + 1;
     size_t units = 0;
     for (size_t at = 0, index = 0; at < text.size(); ++index) {
         const TextCharacter c = CharacterAt(text.data(), text.size(), at);
-        Require(c.bytes >= 1 && c.bytes <= 4 && at + c.bytes <= text.size(), "a character lies within the text");
+        assert(c.bytes >= 1 && c.bytes <= 4 && at + c.bytes <= text.size() && "a character lies within the text");
         if (index % every == 0) {
-            Require(WideOffsetOf(text.data(), text.size(), at) == units, "WideOffsetOf at a boundary");
-            Require(ByteOffsetOf(text.data(), text.size(), units) == at, "ByteOffsetOf of a boundary's units");
-            Require(CharacterBoundaryBefore(text.data(), text.size(), at + c.bytes - 1) == at,
-                    "CharacterBoundaryBefore inside a character");
+            assert(WideOffsetOf(text.data(), text.size(), at) == units && "WideOffsetOf at a boundary");
+            assert(ByteOffsetOf(text.data(), text.size(), units) == at && "ByteOffsetOf of a boundary's units");
+            assert(CharacterBoundaryBefore(text.data(), text.size(), at + c.bytes - 1) == at &&
+                   "CharacterBoundaryBefore inside a character");
         }
         units += WideUnits(c.codePoint);
         at += c.bytes;
@@ -59,8 +58,8 @@ void CheckUnits(const WideString& wide) {
         }
     }
     const std::string text = TextFromWide(wide.data(), wide.size());
-    Require(KeepsItsBytes(text.data(), text.size()), "a converted text keeps its bytes");
-    Require(WideFromText(text.data(), text.size()) == expected, "UTF-16 comes back");
+    assert(KeepsItsBytes(text.data(), text.size()) && "a converted text keeps its bytes");
+    assert(WideFromText(text.data(), text.size()) == expected && "UTF-16 comes back");
 }
 
 }  // namespace

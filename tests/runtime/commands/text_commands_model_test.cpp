@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "tests/runtime/commands/text_command_calls.h"
-#include "tests/runtime/commands/text_command_model.h"
+#include "tests/support/text_command_model.h"
 
 namespace quillet::text_test {
 namespace {

@@ -1,5 +1,6 @@
-// The host build's fatal report: no window to show it in, so it is printed and
-// the process ends at once, which a sanitizer or fuzzer reports as a crash.
+// The runtime heap's fatal report in the host build (linked in place of
+// allocation_report.cpp): no window to show it in, so it is printed and the
+// process ends at once, which a sanitizer or fuzzer reports as a crash.
 #include <cstdio>
 #include <cstdlib>
 
