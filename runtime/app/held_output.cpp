@@ -15,11 +15,10 @@ constexpr DWORD FirstRefreshDelayMs = 700;
 // Refreshes come at least this far apart, and ten times their cost apart.
 constexpr DWORD RefreshPeriodMs = 700;
 constexpr double RefreshCostFactor = 10;
-// The window's work per refresh, and per piece once the run has ended, so
-// that a click waits no longer than that between pieces; a unit makes its
-// pieces bigger where its window's own cost per call would dominate.
+// The window's work per refresh (per piece after the run: HandOverPieceMs); a
+// unit makes its pieces bigger where its window's own cost per call would
+// dominate.
 constexpr double RefreshPieceMs = 40;
-constexpr double HandOverPieceMs = 80;
 
 struct HeldOutputs {
     std::vector<HeldOutput*> units;  // those holding output, in the order they began

@@ -12,6 +12,10 @@
 
 namespace quillet {
 
+// The window's work per piece once a run has ended: about what a click waits
+// for while the rest of a big result comes in.
+constexpr double HandOverPieceMs = 80;
+
 class HeldOutput {
 public:
     // Hands over one piece of about `ms` milliseconds of the window's work

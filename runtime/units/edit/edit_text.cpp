@@ -20,17 +20,15 @@ int32_t ByteOffset(const std::string& text, DWORD position) {
     return static_cast<int32_t>(ByteOffsetOf(text.data(), text.size(), position));
 }
 
-struct ControlSelection {
-    DWORD start;
-    DWORD end;
-};
-
 // What a message does to the control's text.
 enum class MessageEffect {
-    None,     // neither shows nor changes it: painting, sizing, focus, scrolling the view
-    Reads,    // shows it, or the selection in it, without changing it
-    Replaces, // sets a whole new text
-    Changes,  // anything else may change it
+    None,         // neither shows nor changes it: painting, sizing, focus
+    Reads,        // shows it, or the selection in it, without changing it
+    Replaces,     // sets a whole new text
+    Changes,      // anything else may change it
+    UserScrolls,  // the user moves the view
+    UserPoints,   // the user clicks, or copies, where the box shows: reads
+    UserEdits,    // the user's keys and the edit commands at the caret: changes
 };
 
 MessageEffect EffectOf(UINT message) {
@@ -76,16 +74,44 @@ MessageEffect EffectOf(UINT message) {
     case WM_CHANGEUISTATE:
     case WM_IME_SETCONTEXT:
     case WM_IME_NOTIFY:
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-    case WM_MOUSEWHEEL:
     case WM_TIMER:
     case WM_DESTROY:
     case WM_NCDESTROY:
         return MessageEffect::None;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        return MessageEffect::UserScrolls;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_COPY:
+        return MessageEffect::UserPoints;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CONTEXTMENU:  // its commands edit
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_UNICHAR:
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+    case WM_IME_CHAR:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+        return MessageEffect::UserEdits;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
-    case WM_COPY:
     case EM_GETSEL:
     case EM_SETSEL:
     case EM_SCROLLCARET:
@@ -103,14 +129,6 @@ MessageEffect EffectOf(UINT message) {
     case EM_SCROLL:
     case EM_GETTHUMB:
     case EM_CANUNDO:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_KEYUP:
         return MessageEffect::Reads;
     case WM_SETTEXT:
         return MessageEffect::Replaces;
@@ -173,6 +191,7 @@ void EditText::Set(const char* text) {
         text_.reserve(previous);
         caretAtEnd_ = false;
         modified_ = false;
+        userActed_ = false;  // a new text: the caret goes to its start, as the control puts it
         return;
     }
     HandOverAll();
@@ -217,20 +236,16 @@ void EditText::ReplaceSelection(const char* text) {
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
 }
 
-namespace {
-
-ControlSelection ControlSelectionOf(HWND edit) {
+EditText::ControlSelection EditText::ControlSelectionNow() const {
     ControlSelection selection{0, 0};
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
                  reinterpret_cast<LPARAM>(&selection.end));
     return selection;
 }
 
-}  // namespace
-
 EditSelection EditText::Selection() const {
     HandOverAll();
-    const ControlSelection selection = ControlSelectionOf(edit_);
+    const ControlSelection selection = ControlSelectionNow();
     const std::string& text = TextView();
     const int32_t start = ByteOffset(text, selection.start);
     const int32_t end = ByteOffset(text, selection.end);
@@ -240,7 +255,7 @@ EditSelection EditText::Selection() const {
 std::string EditText::SelectedText() const {
     HandOverAll();
     const std::string& text = TextView();
-    const ControlSelection selection = ControlSelectionOf(edit_);
+    const ControlSelection selection = ControlSelectionNow();
     const int32_t start = ByteOffset(text, selection.start);
     const int32_t end = ByteOffset(text, selection.end);
     return end > start ? text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)) : std::string();
@@ -260,12 +275,26 @@ void EditText::Select(int32_t start, int32_t length) {
 
 void EditText::BeforeMessage(UINT message) const {
     if (busy_ || known_ == Known::Nothing) return;
-    switch (EffectOf(message)) {
-    case MessageEffect::None: return;
-    case MessageEffect::Reads: HandOverAll(); return;
+    const MessageEffect effect = EffectOf(message);
+    // Handing megabytes over before a click would hold the window up for
+    // seconds and then scroll it away from where the user clicked.
+    if (known_ != Known::Same) {
+        if (effect == MessageEffect::UserScrolls) userActed_ = true;
+        const bool user = effect == MessageEffect::UserPoints || effect == MessageEffect::UserEdits;
+        if (user && !RestFitsOnePiece()) {
+            LetUserAct(effect == MessageEffect::UserEdits);
+            return;
+        }
+    }
+    switch (effect) {
+    case MessageEffect::None:
+    case MessageEffect::UserScrolls: return;
+    case MessageEffect::Reads:
+    case MessageEffect::UserPoints: HandOverAll(); return;
     // The new text overrides everything the held one would have left behind.
     case MessageEffect::Replaces: Drop(); return;
     case MessageEffect::Changes:
+    case MessageEffect::UserEdits:
         HandOverAll();
         Drop();
         return;

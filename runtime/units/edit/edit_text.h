@@ -8,10 +8,13 @@
 // so text written or appended by the runtime may wait here and reach the
 // control later in a few big pieces (edit_text_handover.cpp). Only for a
 // control that keeps every character it is given (multi-line, no length limit,
-// no case conversion) and a text that comes back from it byte for byte. Every read through here sees the held text; anything that
-// could see the control's own text (a message reaching it, the selection) has
-// the text handed over first. The text last read from the control is kept too,
-// since every change of it passes the box's window procedure.
+// no case conversion) and a text that comes back from it byte for byte. Every
+// read through here sees the held text; anything that could see the control's
+// own text (a message reaching it, the selection) has the text handed over
+// first. The user is the exception: a click or key while more than one piece
+// is held acts on what the box shows, and the rest comes after it without
+// moving the caret or the view. The text last read from the control is kept
+// too, since every change of it passes the box's window procedure.
 //
 // The control is a Unicode window and every text crosses to it and back in
 // UTF-16 through the text converter, so it keeps every character. Positions
@@ -79,10 +82,15 @@ private:
         Nothing,  // the control's text is not known here
         Same,     // text_ is the control's text
         Held,     // text_ is the box's text; the control has not caught up
+        UserEdited,  // the box's text is the control's, which the user has
+                     // changed since, and then text_ from same_ on
     };
 
     // The handover (edit_text_handover.cpp).
     void EnsureKnown() const;
+    void CatchUpWithUser() const;
+    bool RestFitsOnePiece() const;
+    void LetUserAct(bool edits) const;
     void HoldFromNow() const;
     void HandOverAll() const;
     void MatchWholeText(const char* text, size_t size) const;
@@ -96,6 +104,11 @@ private:
     void Drop() const;
     size_t PieceEnd(double ms) const;
 
+    struct ControlSelection {
+        DWORD start;  // UTF-16 units
+        DWORD end;
+    };
+    ControlSelection ControlSelectionNow() const;
     std::string ReadControl() const;
     void AppendHeld(const char* text, size_t size) const;
     bool CanHold(const char* text, size_t size) const;
@@ -110,6 +123,7 @@ private:
     mutable bool moreBeyond_ = false;  // Held: the control holds further bytes after those, not kept here
     mutable bool caretAtEnd_ = false;  // Held: after the last change the caret is at the end (an append), not at the start
     mutable bool modified_ = false;    // Held: the control's modified flag after the last change
+    mutable bool userActed_ = false;   // Held: the user has clicked, typed or scrolled in the box; pieces keep the caret and view
     mutable bool busy_ = false;        // the runtime's own messages are reaching the control
     mutable bool handingOver_ = false; // held text is being given to the control
     mutable double bytesPerMs_ = 400;  // how fast the control takes text, learned from each piece

@@ -50,9 +50,47 @@ size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
 }  // namespace
 
 void EditText::EnsureKnown() const {
+    CatchUpWithUser();
     if (known_ != Known::Nothing) return;
     text_ = ReadControl();
     known_ = Known::Same;
+}
+
+// The user has changed what the control shows: that is the start of the
+// box's text now, and the held rest follows it.
+void EditText::CatchUpWithUser() const {
+    if (known_ != Known::UserEdited) return;
+    const std::string shown = ReadControl();
+    text_.replace(0, same_, shown);
+    same_ = shown.size();
+    const bool wasBusy = busy_;
+    busy_ = true;
+    modified_ = SendMessageW(edit_, EM_GETMODIFY, 0, 0) != 0;
+    busy_ = wasBusy;
+    known_ = Known::Held;
+}
+
+// Whether what is held would go over in one piece after a run, too soon for
+// anyone to notice.
+bool EditText::RestFitsOnePiece() const { return PieceEnd(HandOverPieceMs) >= text_.size(); }
+
+// The user clicks or types while a big rest is still held: it acts on what the
+// box shows, and the rest comes after it. The control shows the box's text
+// and nothing else first (what a new text does not keep goes, in one call);
+// an edit makes the control's text the box's start until it is read back.
+void EditText::LetUserAct(bool edits) const {
+    if (known_ == Known::Held) {
+        GiveControl(same_);
+        if (edits) {
+            // The control's flag tells afterwards whether the user changed anything.
+            const bool wasBusy = busy_;
+            busy_ = true;
+            SendMessageW(edit_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
+            busy_ = wasBusy;
+            known_ = Known::UserEdited;
+        }
+    }
+    userActed_ = true;
 }
 
 // From here on text_ may run ahead of the control, which holds it all now.
@@ -62,6 +100,7 @@ void EditText::HoldFromNow() const {
     same_ = text_.size();
     ForgetStale();
     moreBeyond_ = false;
+    userActed_ = false;
     NoteHeldOutput(const_cast<EditText*>(this));
 }
 
@@ -77,6 +116,7 @@ void EditText::Drop() const {
     moreBeyond_ = false;
     same_ = 0;
     paintOwed_ = false;
+    userActed_ = false;
     ForgetHeldOutput(const_cast<EditText*>(this));
 }
 
@@ -148,9 +188,18 @@ void EditText::GiveControl(size_t end) const {
     const bool wasBusy = busy_;
     busy_ = handingOver_ = true;
     const double started = Milliseconds();
+    // The control scrolls to where it took the piece; where the user has acted
+    // the caret and the view go back to where the user left them.
+    const ControlSelection users = userActed_ ? ControlSelectionNow() : ControlSelection{0, 0};
+    const LRESULT usersTopLine = userActed_ ? SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0) : 0;
     const WPARAM from = replacing ? WideOffsetOf(text_.data(), text_.size(), same_) : End;
     SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
+    if (userActed_) {
+        SendMessageW(edit_, EM_SETSEL, users.start, static_cast<LPARAM>(users.end));
+        const LRESULT topLine = SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0);
+        if (topLine != usersTopLine) SendMessageW(edit_, EM_LINESCROLL, 0, usersTopLine - topLine);
+    }
     const double spent = Milliseconds() - started;
     handingOver_ = false;
     busy_ = wasBusy;
@@ -163,16 +212,20 @@ void EditText::GiveControl(size_t end) const {
 }
 
 // Everything is in the control: the caret and the modified flag as the last
-// change left them, and text_ stays as the control's text.
+// change left them (the caret where the user put it, if the user has acted),
+// and text_ stays as the control's text.
 void EditText::FinishHandOver() const {
     const bool wasBusy = busy_;
     busy_ = true;
-    const WPARAM caret = caretAtEnd_ ? End : 0;
-    SendMessageW(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+    if (!userActed_) {
+        const WPARAM caret = caretAtEnd_ ? End : 0;
+        SendMessageW(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+        SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+    }
     SendMessageW(edit_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
     busy_ = wasBusy;
     known_ = Known::Same;
+    userActed_ = false;
     ForgetStale();
     if (text_.capacity() > text_.size() + text_.size() / 4 + 4096) text_.shrink_to_fit();
     ForgetHeldOutput(const_cast<EditText*>(this));
@@ -210,7 +263,7 @@ void EditText::PaintAfterPiece(bool show, bool done) const {
 }
 
 bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
-    if (known_ != Known::Held) {
+    if (known_ != Known::Held && known_ != Known::UserEdited) {
         ForgetHeldOutput(this);
         return true;
     }
@@ -218,6 +271,7 @@ bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
         Drop();
         return true;
     }
+    CatchUpWithUser();
     if (!show && !wholeOnly && PaintDue()) {
         Paint();
         return false;
@@ -233,11 +287,12 @@ bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
 
 // All at once, for someone who is about to see the control's text.
 void EditText::HandOverAll() const {
-    if (known_ != Known::Held) return;
+    if (known_ != Known::Held && known_ != Known::UserEdited) return;
     if (edit_ == nullptr || !IsWindow(edit_)) {
         Drop();
         return;
     }
+    CatchUpWithUser();
     GiveControl(text_.size());
     FinishHandOver();
     if (paintOwed_) {

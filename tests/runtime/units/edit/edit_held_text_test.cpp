@@ -350,5 +350,71 @@ TEST_F(HeldTextTest, ABigResultReachesTheControlPieceByPieceFromTheLoopWithMessa
     EXPECT_EQ(BoxChanges(), referenceChanges) << "one change report, as the control's own";
 }
 
+// What the user sees of a box while text is held: asked of the EDIT class's
+// own procedure, past the box's, so that asking hands nothing over.
+struct ShownState {
+    size_t length = 0;  // UTF-16 units
+    DWORD caret = 0;
+    LRESULT topLine = 0;
+};
+
+ShownState ShownStateOf(HWND edit) {
+    WNDCLASSW editClass{};
+    GetClassInfoW(nullptr, L"EDIT", &editClass);
+    const auto ask = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        return CallWindowProcW(editClass.lpfnWndProc, edit, message, wParam, lParam);
+    };
+    ShownState state;
+    state.length = static_cast<size_t>(ask(WM_GETTEXTLENGTH, 0, 0));
+    DWORD end = 0;
+    ask(EM_GETSEL, reinterpret_cast<WPARAM>(&state.caret), reinterpret_cast<LPARAM>(&end));
+    state.topLine = ask(EM_GETFIRSTVISIBLELINE, 0, 0);
+    return state;
+}
+
+// A click and a key while the loop is still handing a big result over act on
+// what the box shows, at once; the rest comes after without moving the caret
+// or the view.
+TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
+    LoadBox();
+    std::string text;
+    for (int line = 0; line < 60000; ++line) text += "line " + std::to_string(line) + " of the result\r\n";
+    InHandler([&] { AppendToBox({text}); });
+    ASSERT_EQ(HeldOutputCount(), 1);
+    ASSERT_TRUE(HandOverHeldPiece());  // one piece, as the loop gives it when nothing waits
+    const ShownState before = ShownStateOf(Handle(M));
+    ASSERT_GT(before.length, 0u);
+    ASSERT_LT(before.length, text.size());
+    ASSERT_GT(before.topLine, 0) << "the box shows the end of what it has";
+
+    // At the start of the second line shown: the line below the top one.
+    TEXTMETRICW metrics{};
+    HDC dc = GetDC(Handle(M));
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Handle(M), WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, oldFont);
+    ReleaseDC(Handle(M), dc);
+    const LPARAM point = MAKELPARAM(2, metrics.tmHeight + metrics.tmHeight / 2);
+    SendMessageW(Handle(M), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(Handle(M), WM_LBUTTONUP, 0, point);
+    SendMessageW(Handle(M), WM_CHAR, 'Q', 1);
+    const ShownState clicked = ShownStateOf(Handle(M));
+    EXPECT_EQ(clicked.length, before.length + 1) << "only the key went in: nothing was handed over for them";
+    EXPECT_EQ(clicked.topLine, before.topLine);
+    const size_t caret = text.find("line " + std::to_string(before.topLine + 1) + " of") + 1;  // ASCII: bytes are units
+    EXPECT_EQ(clicked.caret, caret);
+    EXPECT_EQ(ReadText(M, Prop::Content).size(), text.size() + 1) << "a read sees the key and the rest";
+
+    testprogram::Pump();
+    EXPECT_EQ(HeldOutputCount(), 0);
+    std::string expected = text;
+    expected.insert(caret - 1, "Q");
+    EXPECT_EQ(ControlText(Handle(M)), expected);
+    const ShownState after = ShownStateOf(Handle(M));
+    EXPECT_EQ(after.caret, caret) << "the caret stays after the key";
+    EXPECT_EQ(after.topLine, before.topLine) << "the view stays where the user acted";
+    EXPECT_EQ(BoxChanges(), 2) << "the result, then the key";
+}
+
 }  // namespace
 }  // namespace quillet
