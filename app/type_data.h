@@ -1,9 +1,9 @@
 #pragma once
 // The PropertyData blocks of the tool's units, written from plain records. The
-// unit types' own serialisers need the Windows headers; the window template is
-// built on the host, so these small writers produce the same blocks from
-// records whose defaults are the types' defaults. app_window_tests checks every
-// block against the types' readers and writers.
+// unit types' own serialisers belong to the 32-bit runtime; the window template
+// is written by the build machine's own compiler, so these small writers
+// produce the same blocks from records whose defaults are the types' defaults.
+// app_window_tests checks every block against the types' readers and writers.
 #include <cstdint>
 #include <string>
 #include <vector>

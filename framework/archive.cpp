@@ -4,35 +4,35 @@
 
 namespace {
 // 0 or less asks for the usual size; the buffer always holds the widest value.
-UINT BufferSizeFor(int requested) {
+uint32_t BufferSizeFor(int requested) {
     if (requested <= 0) return 4096;
-    return requested < 4 ? 4u : static_cast<UINT>(requested);
+    return requested < 4 ? 4u : static_cast<uint32_t>(requested);
 }
 }  // namespace
 
-CArchive::CArchive(CFile* file, UINT mode, int bufferSize)
+CArchive::CArchive(CFile* file, uint32_t mode, int bufferSize)
     : m_pFile(file), m_nMode(mode), m_nBufSize(BufferSizeFor(bufferSize)) {
-    m_lpBufStart = new BYTE[m_nBufSize];
+    m_lpBufStart = new uint8_t[m_nBufSize];
     m_lpBufCur = m_lpBufMax = m_lpBufStart;
     m_bFailed = file == nullptr || mode != load;
 }
 
 CArchive::~CArchive() { delete[] m_lpBufStart; }
 
-DWORD CArchive::BytesLeft() const {
+uint32_t CArchive::BytesLeft() const {
     if (m_pFile == nullptr) return 0;
-    return static_cast<DWORD>(m_lpBufMax - m_lpBufCur) + (m_pFile->GetLength() - m_pFile->GetPosition());
+    return static_cast<uint32_t>(m_lpBufMax - m_lpBufCur) + (m_pFile->GetLength() - m_pFile->GetPosition());
 }
 
-bool CArchive::Fill(UINT wanted) {
-    UINT held = static_cast<UINT>(m_lpBufMax - m_lpBufCur);
+bool CArchive::Fill(uint32_t wanted) {
+    uint32_t held = static_cast<uint32_t>(m_lpBufMax - m_lpBufCur);
     if (held >= wanted) return true;
     if (m_bFailed) return false;
     // The unread tail moves to the front, then the file tops the buffer up.
     std::memmove(m_lpBufStart, m_lpBufCur, held);
     m_lpBufCur = m_lpBufStart;
     while (held < wanted) {
-        const UINT got = m_pFile->Read(m_lpBufStart + held, m_nBufSize - held);
+        const uint32_t got = m_pFile->Read(m_lpBufStart + held, m_nBufSize - held);
         if (got == 0) break;
         held += got;
     }
@@ -40,12 +40,12 @@ bool CArchive::Fill(UINT wanted) {
     return held >= wanted;
 }
 
-UINT CArchive::Read(void* buffer, UINT count) {
-    BYTE* into = static_cast<BYTE*>(buffer);
-    UINT copied = 0;
+uint32_t CArchive::Read(void* buffer, uint32_t count) {
+    uint8_t* into = static_cast<uint8_t*>(buffer);
+    uint32_t copied = 0;
     while (copied < count && !m_bFailed) {
         if (m_lpBufCur == m_lpBufMax && !Fill(1)) break;
-        UINT chunk = static_cast<UINT>(m_lpBufMax - m_lpBufCur);
+        uint32_t chunk = static_cast<uint32_t>(m_lpBufMax - m_lpBufCur);
         if (chunk > count - copied) chunk = count - copied;
         std::memcpy(into + copied, m_lpBufCur, chunk);
         m_lpBufCur += chunk;
@@ -71,18 +71,19 @@ CArchive& CArchive::ReadValue(T& value) {
     return *this;
 }
 
-CArchive& CArchive::operator>>(BYTE& value) { return ReadValue(value); }
-CArchive& CArchive::operator>>(WORD& value) { return ReadValue(value); }
-CArchive& CArchive::operator>>(DWORD& value) { return ReadValue(value); }
-CArchive& CArchive::operator>>(LONG& value) { return ReadValue(value); }
+CArchive& CArchive::operator>>(uint8_t& value) { return ReadValue(value); }
+CArchive& CArchive::operator>>(uint16_t& value) { return ReadValue(value); }
+CArchive& CArchive::operator>>(uint32_t& value) { return ReadValue(value); }
+CArchive& CArchive::operator>>(unsigned long& value) { return ReadValue(value); }
+CArchive& CArchive::operator>>(long& value) { return ReadValue(value); }
 CArchive& CArchive::operator>>(int& value) { return ReadValue(value); }
 CArchive& CArchive::operator>>(short& value) { return ReadValue(value); }
 
-DWORD CArchive::ReadCount() {
-    WORD shortCount = 0;
+uint32_t CArchive::ReadCount() {
+    uint16_t shortCount = 0;
     *this >> shortCount;
     if (shortCount != 0xFFFF) return shortCount;
-    DWORD count = 0;
+    uint32_t count = 0;
     *this >> count;
     return count;
 }

@@ -6,50 +6,53 @@
 // is left, yields 0 for a value, and marks the archive failed. The mark stays,
 // every later read fails as well, and the caller checks IsFailed() once after a
 // run of reads. Nothing is ever read past the end of the data.
-#include <windows.h>
+//
+// Fixed-width types, no <windows.h>: the host build reads through it too.
+#include <cstdint>
 
 #include "framework/mem_file.h"
 
 class CArchive {
 public:
-    enum Mode : UINT { store = 0, load = 1 };
+    enum Mode : uint32_t { store = 0, load = 1 };
 
     // A mode other than load gives an archive that is failed from the start.
     // The buffer holds at least 4 bytes.
-    CArchive(CFile* file, UINT mode, int bufferSize = 4096);
+    CArchive(CFile* file, uint32_t mode, int bufferSize = 4096);
     ~CArchive();
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    BOOL IsLoading() const { return m_nMode == load; }
-    BOOL IsFailed() const { return m_bFailed; }
+    bool IsLoading() const { return m_nMode == load; }
+    bool IsFailed() const { return m_bFailed; }
     // Bytes of the data not read yet.
-    DWORD BytesLeft() const;
+    uint32_t BytesLeft() const;
 
     // The number of bytes copied; fewer than count marks the archive failed.
-    UINT Read(void* buffer, UINT count);
+    uint32_t Read(void* buffer, uint32_t count);
 
-    CArchive& operator>>(BYTE& value);
-    CArchive& operator>>(WORD& value);
-    CArchive& operator>>(DWORD& value);
-    CArchive& operator>>(LONG& value);
+    CArchive& operator>>(uint8_t& value);
+    CArchive& operator>>(uint16_t& value);
+    CArchive& operator>>(uint32_t& value);
+    CArchive& operator>>(unsigned long& value);  // DWORD
+    CArchive& operator>>(long& value);           // LONG
     CArchive& operator>>(int& value);
     CArchive& operator>>(short& value);
 
     // A count as the framework writes one: a 16-bit word, or 0xFFFF followed by a 32-bit word.
-    DWORD ReadCount();
+    uint32_t ReadCount();
 
 private:
     // Makes at least `wanted` unread bytes lie in the buffer, if the data has them.
-    bool Fill(UINT wanted);
+    bool Fill(uint32_t wanted);
     template <typename T>
     CArchive& ReadValue(T& value);
 
     CFile* m_pFile;
-    UINT m_nMode;
-    UINT m_nBufSize;           // capacity of the buffer
-    BYTE* m_lpBufStart;        // the buffer
-    BYTE* m_lpBufCur;          // next unread byte in it
-    BYTE* m_lpBufMax;          // end of the bytes read into it
+    uint32_t m_nMode;
+    uint32_t m_nBufSize;       // capacity of the buffer
+    uint8_t* m_lpBufStart;     // the buffer
+    uint8_t* m_lpBufCur;       // next unread byte in it
+    uint8_t* m_lpBufMax;       // end of the bytes read into it
     bool m_bFailed = false;    // a read wanted bytes past the end of the data
 };

@@ -52,6 +52,15 @@ CalendarTime CalendarTimeOf(double oleDate) {
     return time;
 }
 
+// The texts are GBK bytes, written out so that every compiler gives the same
+// bytes (the host build's clang cannot compile literals to code page 936).
+constexpr char DateFormat[] = "%d\xC4\xEA%d\xD4\xC2%d\xC8\xD5";  // %d年%d月%d日
+constexpr char SecondsFormat[] = "%d\xCA\xB1%d\xB7\xD6%d\xC3\xEB";  // %d时%d分%d秒
+constexpr char MinutesFormat[] = "%d\xCA\xB1%d\xB7\xD6";        // %d时%d分
+constexpr char HoursFormat[] = "%d\xCA\xB1";                    // %d时
+constexpr char TrueText[] = "\xD5\xE6";                         // 真
+constexpr char FalseText[] = "\xBC\xD9";                        // 假
+
 void FormatInt64(int64_t value, ScalarText* out) {
     const auto end = std::to_chars(out->text, out->text + sizeof out->text - 1, value).ptr;
     *end = '\0';
@@ -63,13 +72,13 @@ void FormatDateTime(double oleDate, ScalarText* out) {
     const CalendarTime t = CalendarTimeOf(oleDate);
     char* text = out->text;
     const int size = sizeof out->text;
-    int used = std::snprintf(text, size, "%d年%d月%d日", t.year, t.month, t.day);
+    int used = std::snprintf(text, size, DateFormat, t.year, t.month, t.day);
     if (t.second != 0)
-        used += std::snprintf(text + used, size - used, "%d时%d分%d秒", t.hour, t.minute, t.second);
+        used += std::snprintf(text + used, size - used, SecondsFormat, t.hour, t.minute, t.second);
     else if (t.minute != 0)
-        used += std::snprintf(text + used, size - used, "%d时%d分", t.hour, t.minute);
+        used += std::snprintf(text + used, size - used, MinutesFormat, t.hour, t.minute);
     else if (t.hour != 0)
-        std::snprintf(text + used, size - used, "%d时", t.hour);
+        std::snprintf(text + used, size - used, HoursFormat, t.hour);
 }
 
 bool FormatScalar(const CommandArg& value, ScalarText* out) {
@@ -83,7 +92,7 @@ bool FormatScalar(const CommandArg& value, ScalarText* out) {
     case DataType::Long: FormatInt64(AsInt64(value), out); return true;
     case DataType::Float: std::snprintf(text, size, "%.6g", static_cast<double>(AsFloat(value))); return true;
     case DataType::Double: std::snprintf(text, size, "%.13g", AsDouble(value)); return true;
-    case DataType::Bool: std::snprintf(text, size, "%s", value.low != 0 ? "真" : "假"); return true;
+    case DataType::Bool: std::snprintf(text, size, "%s", value.low != 0 ? TrueText : FalseText); return true;
     case DataType::DateTime: FormatDateTime(AsDouble(value), out); return true;
     default: return false;
     }

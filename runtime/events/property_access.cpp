@@ -144,8 +144,8 @@ void WriteMousePointer(const Target& target, uint32_t value) {
     TranslateCursorNumberToId(data.data(), static_cast<int32_t>(data.size()));
 
     UnitRecord record = target.Record();
-    DestroyRecordCursor(static_cast<HCURSOR>(record.Cursor()));
-    HCURSOR cursor = data.empty() ? nullptr : MakeRecordCursor(data.data(), static_cast<uint32_t>(data.size()));
+    DestroyRecordCursor(record.Cursor());
+    void* cursor = data.empty() ? nullptr : MakeRecordCursor(data.data(), static_cast<uint32_t>(data.size()));
     target.window->working.ReplaceMouseData(target.index, data.data(), static_cast<uint32_t>(data.size()));
     target.Record().SetCursor(cursor);
     if (target.Live() != nullptr) {

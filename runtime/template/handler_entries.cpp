@@ -26,8 +26,7 @@ bool IsReadableCode(uintptr_t address, size_t length) {
 bool IsHandlerEntry(uintptr_t address) {
     static_assert((ExecutableProtection & ReadableExecutable) == ReadableExecutable);
     if (address == 0 || !IsReadableCode(address, HandlerEntrySize)) return false;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(address);
-    return bytes[0] == JumpOpcode && bytes[5] == PaddingByte && bytes[6] == PaddingByte && bytes[7] == PaddingByte;
+    return HasHandlerEntryShape(reinterpret_cast<const uint8_t*>(address));
 }
 
 void WriteHandlerEntry(uint8_t* at, uintptr_t target) {

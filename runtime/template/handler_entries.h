@@ -15,8 +15,14 @@ constexpr uint32_t HandlerEntrySize = 8;
 constexpr uint8_t JumpOpcode = 0xE9;
 constexpr uint8_t PaddingByte = 0xCC;
 
-// True when the address is readable code holding a handler entry.
+// True when the address is readable code holding a handler entry (in the host
+// build, handler_entries_host.cpp: an entry WriteHandlerEntry made).
 bool IsHandlerEntry(uintptr_t address);
+
+// Whether 8 readable bytes have an entry's shape.
+inline bool HasHandlerEntryShape(const uint8_t* bytes) {
+    return bytes[0] == JumpOpcode && bytes[5] == PaddingByte && bytes[6] == PaddingByte && bytes[7] == PaddingByte;
+}
 
 // Writes an entry that jumps from `at` to `target` (the 8 bytes at `at`).
 void WriteHandlerEntry(uint8_t* at, uintptr_t target);

@@ -281,7 +281,7 @@ int32_t Load::Abandon() {
 void RestoreTemplate(WindowTemplate& window) {
     for (int32_t index = 0; index < window.working.Count(); ++index) {
         UnitRecord record = window.working.RecordAt(index);
-        if (!record.IsMenuItem()) DestroyRecordCursor(static_cast<HCURSOR>(record.Cursor()));
+        if (!record.IsMenuItem()) DestroyRecordCursor(record.Cursor());
     }
     if (window.hasPristine) {
         window.working = window.pristine;
@@ -291,8 +291,10 @@ void RestoreTemplate(WindowTemplate& window) {
 }
 
 void ReenableForModalEnd(LoadedWindowState& state) {
-    for (const auto& disabled : state.disabledForModal)
-        if (IsWindow(disabled.window)) EnableWindow(disabled.window, disabled.wasEnabled);
+    for (const auto& disabled : state.disabledForModal) {
+        HWND other = static_cast<HWND>(disabled.window);
+        if (IsWindow(other)) EnableWindow(other, disabled.wasEnabled);
+    }
     state.disabledForModal.clear();
 }
 
@@ -377,13 +379,13 @@ void UnitOrWindowDestroyed(UnitId windowId, UnitId unitId) {
         const int32_t index = window->working.IndexOf(unitId);
         if (index < 0) return;
         UnitRecord record = window->working.RecordAt(index);
-        DestroyRecordCursor(static_cast<HCURSOR>(record.Cursor()));
+        DestroyRecordCursor(record.Cursor());
         record.SetCursor(nullptr);
         record.SetObject(nullptr);
         return;
     }
     // The window's menu went with it; its accelerators are ours to free.
-    if (window->state.accelerators != nullptr) DestroyAcceleratorTable(window->state.accelerators);
+    if (window->state.accelerators != nullptr) DestroyAcceleratorTable(static_cast<HACCEL>(window->state.accelerators));
     ReenableForModalEnd(window->state);
     window->state = LoadedWindowState{};
     RestoreTemplate(*window);
@@ -398,7 +400,7 @@ void RebuildLoadedWindowMenu(WindowTemplate& window) {
     HMENU old = GetMenu(handle);
     SetMenu(handle, menu.menu);
     if (old != nullptr) DestroyMenu(old);
-    if (window.state.accelerators != nullptr) DestroyAcceleratorTable(window.state.accelerators);
+    if (window.state.accelerators != nullptr) DestroyAcceleratorTable(static_cast<HACCEL>(window.state.accelerators));
     window.state.menu = menu.menu;
     window.state.accelerators = menu.accelerators;
 }

@@ -1,7 +1,5 @@
 #pragma once
 // The program's windows as deserialised from its template data at start-up.
-#include <windows.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,15 +10,17 @@
 namespace quillet {
 
 // What the runtime keeps for a window between its load and its destruction.
+// Handles travel as plain pointers, as in the records, so that reading the
+// template needs no <windows.h>.
 struct LoadedWindowState {
-    HMENU menu = nullptr;              // built from the menu-item records
-    HACCEL accelerators = nullptr;     // their shortcuts
+    void* menu = nullptr;              // HMENU, built from the menu-item records
+    void* accelerators = nullptr;      // HACCEL, their shortcuts
     bool modal = false;                // loaded in modal mode
     bool loaded = false;               // set at the end of a load, cleared by the first show
     bool topmost = false;              // made topmost for a topmost parent at the first show
     bool replacementMark = false;      // the next load destroys the window and builds it anew
     struct DisabledWindow {
-        HWND window;
+        void* window;  // HWND
         bool wasEnabled;
     };
     std::vector<DisabledWindow> disabledForModal;  // top-level windows the modal run disabled

@@ -1,6 +1,9 @@
 #include "runtime/units/font_data.h"
 
+#include <windows.h>
+
 #include <climits>
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/values/runtime_heap.h"
@@ -9,20 +12,26 @@
 namespace quillet {
 namespace {
 
-constexpr LONG BoldWeight = 700;
+// FontData is LOGFONTA field for field.
+static_assert(sizeof(FontData) == sizeof(LOGFONTA) && FaceNameSize == LF_FACESIZE);
+static_assert(offsetof(FontData, lfWeight) == offsetof(LOGFONTA, lfWeight));
+static_assert(offsetof(FontData, lfPitchAndFamily) == offsetof(LOGFONTA, lfPitchAndFamily));
+static_assert(offsetof(FontData, lfFaceName) == offsetof(LOGFONTA, lfFaceName));
+
+constexpr int32_t BoldWeight = 700;
 constexpr int32_t FullTurn = 3600;  // tenths of a degree
 
-BYTE Flag(uint32_t value) { return value != 0 ? 1 : 0; }
+uint8_t Flag(uint32_t value) { return value != 0 ? 1 : 0; }
 
 // The face name bytes of a block that need not end inside its 32 bytes.
 int32_t FaceNameLength(const FontData& font) {
-    return static_cast<int32_t>(strnlen(font.lfFaceName, LF_FACESIZE));
+    return static_cast<int32_t>(strnlen(font.lfFaceName, FaceNameSize));
 }
 
 void SetFaceName(FontData* font, const char* name) {
     // Empty names and names that leave no room for the ending 0 byte fall back.
     const int32_t length = TextLength(name);
-    if (length == 0 || length >= LF_FACESIZE) name = FallbackFaceName;
+    if (length == 0 || length >= FaceNameSize) name = FallbackFaceName;
     std::memset(font->lfFaceName, 0, sizeof font->lfFaceName);
     std::strcpy(font->lfFaceName, name);
 }
@@ -123,16 +132,16 @@ PropertyWords ReadFontField(const FontData& font, int32_t element) {
     }
 }
 
-HFONT CreateUnitFont(const void* data, int32_t length) {
+void* CreateUnitFont(const void* data, int32_t length) {
     if (data == nullptr || length != sizeof(FontData)) return nullptr;
-    FontData font;
+    LOGFONTA font;
     std::memcpy(&font, data, sizeof font);
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = PROOF_QUALITY;
     font.lfPitchAndFamily = 0;
-    font.lfFaceName[LF_FACESIZE - 1] = '\0';  // the block comes from stored data
+    font.lfFaceName[FaceNameSize - 1] = '\0';  // the block comes from stored data
     return CreateFontIndirectA(&font);
 }
 

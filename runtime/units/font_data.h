@@ -1,8 +1,6 @@
 #pragma once
 // FontData: a unit's font as the 60-byte LOGFONTA block, built from the font
 // values compiled code writes and read back one field at a time.
-#include <windows.h>
-
 #include <cstdint>
 
 #include "runtime/commands/support_entries.h"
@@ -10,7 +8,26 @@
 
 namespace quillet {
 
-using FontData = LOGFONTA;
+constexpr int32_t FaceNameSize = 32;  // LF_FACESIZE
+
+// LOGFONTA's fields and layout in fixed-width types, so that the blocks read and
+// write without <windows.h> (font_data.cpp checks the layout against it).
+struct FontData {
+    int32_t lfHeight;
+    int32_t lfWidth;
+    int32_t lfEscapement;
+    int32_t lfOrientation;
+    int32_t lfWeight;
+    uint8_t lfItalic;
+    uint8_t lfUnderline;
+    uint8_t lfStrikeOut;
+    uint8_t lfCharSet;
+    uint8_t lfOutPrecision;
+    uint8_t lfClipPrecision;
+    uint8_t lfQuality;
+    uint8_t lfPitchAndFamily;
+    char lfFaceName[FaceNameSize];
+};
 static_assert(sizeof(FontData) == 60, "the LOGFONTA layout");
 
 // A whole font as compiled code holds it.
@@ -68,8 +85,8 @@ bool SetFontField(FontData* font, int32_t element, uint32_t value);
 PropertyWords ReadFontField(const FontData& font, int32_t element);
 
 // The font a unit makes from its Font block, with the character set, precision,
-// quality and pitch every unit forces; null when the block is not 60 bytes or
-// the font cannot be made (the unit then uses DEFAULT_GUI_FONT).
-HFONT CreateUnitFont(const void* data, int32_t length);
+// quality and pitch every unit forces, as an HFONT; null when the block is not
+// 60 bytes or the font cannot be made (the unit then uses DEFAULT_GUI_FONT).
+void* CreateUnitFont(const void* data, int32_t length);
 
 }  // namespace quillet

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "framework/wnd.h"
 #include "runtime/units/font_data.h"
 #include "runtime/values/text.h"
 
@@ -17,19 +16,19 @@ const T* PointerOf(uint32_t word) {
 }  // namespace
 
 PropertyDataReader::PropertyDataReader(const void* data, int32_t length)
-    : file_(static_cast<const BYTE*>(data), length > 0 ? static_cast<UINT>(length) : 0),
+    : file_(static_cast<const uint8_t*>(data), length > 0 ? static_cast<uint32_t>(length) : 0),
       archive_(&file_, CArchive::load) {}
 
 uint32_t PropertyDataReader::Word() {
     if (tooLong_) return 0;
-    DWORD word = 0;
+    uint32_t word = 0;
     archive_ >> word;
     return word;
 }
 
 uint16_t PropertyDataReader::HalfWord() {
     if (tooLong_) return 0;
-    WORD half = 0;
+    uint16_t half = 0;
     archive_ >> half;
     return half;
 }
@@ -63,28 +62,6 @@ void PropertyDataWriter::Bytes(const std::string& bytes) {
     data_.append(bytes);
 }
 
-HGLOBAL GlobalBlockOf(const std::string& bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (block == nullptr) return nullptr;
-    void* into = GlobalLock(block);
-    if (into == nullptr) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    if (!bytes.empty()) std::memcpy(into, bytes.data(), bytes.size());
-    GlobalUnlock(block);
-    return block;
-}
-
-void* SaveUnitProperties(void* unit) {
-    if (unit == nullptr) return nullptr;
-    const auto* source = dynamic_cast<const PropertyDataSource*>(static_cast<CWnd*>(unit));
-    if (source == nullptr) return nullptr;
-    PropertyDataWriter writer;
-    source->WritePropertyData(writer);
-    return GlobalBlockOf(writer.Data());
-}
-
 void OfferText(std::string* text, uint32_t flags, EnumTextCallback callback, uintptr_t userWord) {
     if (callback == nullptr) return;
     const char* replacement = callback(text->c_str(), flags, userWord);
@@ -95,7 +72,7 @@ void OfferFaceName(std::string* fontBlock, EnumTextCallback callback, uintptr_t 
     if (callback == nullptr || fontBlock->size() != sizeof(FontData)) return;
     FontData font;
     std::memcpy(&font, fontBlock->data(), sizeof font);
-    font.lfFaceName[LF_FACESIZE - 1] = '\0';  // the block comes from stored data
+    font.lfFaceName[FaceNameSize - 1] = '\0';  // the block comes from stored data
     const char* replacement = callback(font.lfFaceName, EnumTextFlag::FontName, userWord);
     if (replacement == nullptr) return;
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
@@ -103,7 +80,7 @@ void OfferFaceName(std::string* fontBlock, EnumTextCallback callback, uintptr_t 
     size_t kept = 0;
     while (replacement[kept] != '\0') {
         const size_t width = IsLeadByte(replacement[kept]) && replacement[kept + 1] != '\0' ? 2 : 1;
-        if (kept + width > LF_FACESIZE - 1) break;
+        if (kept + width > FaceNameSize - 1) break;
         kept += width;
     }
     std::memcpy(font.lfFaceName, replacement, kept);
@@ -111,7 +88,7 @@ void OfferFaceName(std::string* fontBlock, EnumTextCallback callback, uintptr_t 
 }
 
 void* EnumTextsResult(const PropertyDataWriter& writer, int32_t* length) {
-    HGLOBAL block = GlobalBlockOf(writer.Data());
+    void* block = GlobalBlockOf(writer.Data());
     if (length != nullptr) *length = block != nullptr ? static_cast<int32_t>(writer.Data().size()) : 0;
     return block;
 }

@@ -6,8 +6,6 @@
 //
 // Every unit object is also a PropertyDataSource, so that one SaveProperties
 // operation serves every type.
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 
@@ -32,7 +30,7 @@ public:
     // A length-prefixed text or byte block. A length beyond the bytes left fails
     // without reading (the length word may be anything).
     std::string Bytes();
-    bool Failed() const { return tooLong_ || archive_.IsFailed() != FALSE; }
+    bool Failed() const { return tooLong_ || archive_.IsFailed(); }
 
 private:
     CMemFile file_;
@@ -52,9 +50,11 @@ private:
     std::string data_;
 };
 
-// A movable global memory block holding the bytes, trimmed to their length;
-// null when no block can be had.
-HGLOBAL GlobalBlockOf(const std::string& bytes);
+// A movable global memory block (an HGLOBAL) holding the bytes, trimmed to
+// their length; null when no block can be had. The host build has no global
+// memory: there it is a C library block of the bytes themselves, for std::free
+// (global_block_host.cpp is linked in place of global_block.cpp).
+void* GlobalBlockOf(const std::string& bytes);
 
 // What a unit object offers to SaveProperties: its current PropertyData.
 class PropertyDataSource {

@@ -1,5 +1,7 @@
 #include "runtime/units/property_kinds.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 #include "runtime/values/array_block.h"

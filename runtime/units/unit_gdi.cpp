@@ -13,7 +13,7 @@ UnitFont::~UnitFont() {
 
 void UnitFont::Make(const std::string& fontBlock, HWND window) {
     HFONT old = own_;
-    own_ = CreateUnitFont(fontBlock.data(), static_cast<int32_t>(fontBlock.size()));
+    own_ = static_cast<HFONT>(CreateUnitFont(fontBlock.data(), static_cast<int32_t>(fontBlock.size())));
     if (window != nullptr) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Handle()), TRUE);
     if (old != nullptr) DeleteObject(old);
 }

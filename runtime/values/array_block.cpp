@@ -10,9 +10,11 @@ int32_t ArrayElementCount(const void* array) {
     const int32_t dimensions = ArrayDimensionCount(array);
     if (dimensions <= 0) return 0;
     const int32_t* sizes = static_cast<const int32_t*>(array) + 1;
-    int32_t count = 1;
-    for (int32_t i = 0; i < dimensions; ++i) count *= sizes[i];
-    return count;
+    // Unsigned: the sizes of an array without elements may multiply past 32
+    // bits before its size of 0 comes, and the product is 0 all the same.
+    uint32_t count = 1;
+    for (int32_t i = 0; i < dimensions; ++i) count *= static_cast<uint32_t>(sizes[i]);
+    return static_cast<int32_t>(count);
 }
 
 void* NewArray(int32_t count, int32_t elementSize) {

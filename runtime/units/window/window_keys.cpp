@@ -90,7 +90,7 @@ BOOL WindowUnit::PreTranslateMessage(MSG* message) {
     if (message->message == WM_LBUTTONDOWN && options_.dragAnywhere != 0) StartDragIfAnywhere(*window, *message);
     if (key) {
         if (window->state.accelerators != nullptr &&
-            TranslateAcceleratorA(self, window->state.accelerators, message) != 0)
+            TranslateAcceleratorA(self, static_cast<HACCEL>(window->state.accelerators), message) != 0)
             return TRUE;
         bool consumed = false;
         if (message->message == WM_KEYDOWN) consumed = HandleKeyDown(*window, *message);

@@ -181,8 +181,10 @@ void WindowUnit::OnClose() {
 void WindowUnit::ReenableForModalEnd() {
     WindowTemplate* window = Template();
     if (window == nullptr) return;
-    for (const auto& disabled : window->state.disabledForModal)
-        if (IsWindow(disabled.window)) EnableWindow(disabled.window, disabled.wasEnabled ? TRUE : FALSE);
+    for (const auto& disabled : window->state.disabledForModal) {
+        HWND other = static_cast<HWND>(disabled.window);
+        if (IsWindow(other)) EnableWindow(other, disabled.wasEnabled ? TRUE : FALSE);
+    }
     window->state.disabledForModal.clear();
 }
 

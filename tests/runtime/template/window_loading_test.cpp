@@ -202,8 +202,8 @@ TEST_F(WindowLoadingTest, AMenuItemWrittenWhileNotLoadedBuildsNoMenuOfItsOwn) {
     WindowTemplate& window = *ProgramWindows().Find(WindowId);
 
     WriteUnitProperty(WindowId, Item, CheckedProperty, -1, 1, 0);
-    const HMENU menuBefore = window.state.menu;
-    const HACCEL acceleratorsBefore = window.state.accelerators;
+    const auto menuBefore = static_cast<HMENU>(window.state.menu);
+    const auto acceleratorsBefore = static_cast<HACCEL>(window.state.accelerators);
     ASSERT_EQ(LoadWindow(window, nullptr, false), 1);
     EXPECT_TRUE(menuBefore == nullptr || !IsMenu(menuBefore)) << "a menu built before the load is still there";
     EXPECT_TRUE(acceleratorsBefore == nullptr || CopyAcceleratorTableA(acceleratorsBefore, nullptr, 0) == 0)

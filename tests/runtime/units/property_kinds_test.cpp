@@ -466,7 +466,7 @@ TEST_F(PropertyKindsTest, FontBlocksFromStoredDataAreReadSafely) {
     font.lfCharSet = GB2312_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
     font.lfPitchAndFamily = FIXED_PITCH;
-    HFONT made = CreateUnitFont(&font, sizeof font);
+    auto made = static_cast<HFONT>(CreateUnitFont(&font, sizeof font));
     ASSERT_NE(made, nullptr);
     LOGFONTA seen{};
     ASSERT_EQ(GetObjectA(made, sizeof seen, &seen), static_cast<int>(sizeof seen));

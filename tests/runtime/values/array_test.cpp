@@ -13,10 +13,13 @@ TEST(ArrayTest, ElementCountIsTheProductOfTheSizes) {
     const int32_t noDimensions[] = {0};
     const int32_t twoByThree[] = {2, 2, 3, 0, 0, 0, 0, 0, 0};
     const int32_t emptyRow[] = {2, 4, 0};
+    // No elements, though the sizes before the 0 multiply past 32 bits.
+    const int32_t emptyAfterWideRows[] = {3, 1 << 27, 1 << 27, 0};
     EXPECT_EQ(ArrayElementCount(nullptr), 0);
     EXPECT_EQ(ArrayElementCount(noDimensions), 0);
     EXPECT_EQ(ArrayElementCount(twoByThree), 6);
     EXPECT_EQ(ArrayElementCount(emptyRow), 0);
+    EXPECT_EQ(ArrayElementCount(emptyAfterWideRows), 0);
     EXPECT_EQ(ArrayHeaderSize(twoByThree), 12);
 }
 
