@@ -1,13 +1,17 @@
-// quillet.exe as a user runs it: its settings file across two starts, and the
-// end of the process when the window is closed in the middle of a long run.
+// quillet.exe as a user runs it: its settings file across two starts, the end
+// of the process when the window is closed in the middle of a long run, and a
+// start with window template data that cannot be read.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/program.h"
 #include "tests/app/running_tool.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temporary_folder.h"
 
 namespace {
@@ -277,6 +281,30 @@ TEST(EndOfProcessTest, AHugeTextSentFromAnotherProgramLeavesTheToolRunning) {
     ASSERT_EQ(tool.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(tool.Text(Unit::MainBox), "kept");
     CloseAndExpectCleanEnd(tool);
+}
+
+// A copy of quillet.exe whose window template data cannot be read: its first
+// word, the length of the window table, runs past the end of the data. The
+// start-up reports it as a fatal error, and the program ends as one does.
+TEST(StartupTest, UnreadableWindowTemplateDataIsAFatalError) {
+    TemporaryFolder folder;
+    std::string program = FileBytes(ProgramBesideTests("..\\quillet.exe"));
+    const std::string data(reinterpret_cast<const char*>(quillet::app::WindowTemplateData),
+                           quillet::app::WindowTemplateSize);
+    const size_t at = program.find(data);
+    ASSERT_NE(at, std::string::npos) << "the template data in the program";
+    const uint32_t pastTheEnd = (quillet::app::WindowTemplateSize + 8) & ~7u;
+    std::memcpy(&program[at], &pastTheEnd, sizeof pastTheEnd);
+    const std::string copy = folder.File("quillet.exe");
+    ASSERT_TRUE(WriteFileBytes(copy, program));
+
+    const ChildRun run = RunChildProcess(std::string("\"") + copy + "\"");
+    ASSERT_TRUE(run.started);
+    EXPECT_TRUE(run.finished);
+    ASSERT_TRUE(run.box.found);
+    EXPECT_EQ(run.box.title, "错误");
+    EXPECT_NE(run.box.text.find("载入窗口模板数据段出错!"), std::string::npos) << run.box.text;
+    EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
 }
 
 }  // namespace
