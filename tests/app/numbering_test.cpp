@@ -3,9 +3,12 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/constant_texts.h"
+#include "app/globals.h"
 #include "app/numbering.h"
+#include "runtime/commands/compiled_code.h"
 #include "tests/app/tool_window.h"
 
 namespace {
@@ -93,6 +96,94 @@ TEST_F(NumberingTest, NegativeStartsAreLongerThanTheWidthAndGetNoZeros) {
     std::string expected;
     for (int n = -5; n <= 10; ++n) expected += Line(n, n >= 0 && n < 10);
     EXPECT_EQ(RunNumbering(Lines(16), Options("-5", true, true)), expected);
+}
+
+// A box changed in the middle of a run, by a timer as by any handler run from
+// the run's ProcessEvents.
+struct BoxChange {
+    UnitId box;
+    const char* text;  // for an edit box; null for a check box
+    bool checked;
+    bool done;
+    size_t linesBefore;  // lines the run had made when the box changed
+};
+BoxChange change;
+
+void CALLBACK ChangeTheBoxDuringTheRun(HWND, UINT, UINT_PTR, DWORD) {
+    if (!quillet::app::ToolRunning || change.done) return;
+    change.done = true;
+    // Each line made so far is followed by its line break.
+    const std::string made = Text(Unit::MainBox);
+    for (size_t at = made.find("\r\n"); at != std::string::npos; at = made.find("\r\n", at + 2)) ++change.linesBefore;
+    using namespace quillet::compiled;
+    if (change.text != nullptr)
+        WriteText(quillet::app::MainWindow, change.box, Property::EditContent, change.text);
+    else
+        WriteInt(quillet::app::MainWindow, change.box, Property::Checked, change.checked ? 1 : 0);
+}
+
+// What the numbering makes of the lines when the options are `before` for the
+// first `changedAfter` lines and `after` from then on; the start number and
+// the width come from `before`.
+std::string NumberedWithChange(const std::vector<std::string>& lines, const NumberingOptions& before,
+                               const NumberingOptions& after, size_t changedAfter) {
+    int n = std::stoi(before.start);
+    const size_t width = std::to_string(n + static_cast<int>(lines.size()) - 1).size();
+    std::string result;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const NumberingOptions& options = i < changedAfter ? before : after;
+        if (!lines[i].empty() || !(options.zeroFill || options.skipBlank)) {
+            std::string number = std::to_string(n++);
+            if (options.zeroFill) number.insert(0, width - number.size(), '0');
+            result += options.prefix + number + options.suffix;
+        }
+        result += lines[i] + "\r\n";
+    }
+    return result;
+}
+
+// The prefix, the suffix and both check boxes are read for every line, so the
+// lines after a change follow it; the start number is read once, before the
+// first line, and the count goes on from it.
+TEST_F(NumberingTest, ABoxChangedDuringARunAppliesFromTheNextLine) {
+    const NumberingOptions plain{"(", "1", ")", false, true};
+    const NumberingOptions filled{"(", "1", ")", true, true};
+    const struct {
+        const char* what;
+        NumberingOptions before;
+        BoxChange change;
+        NumberingOptions after;  // what the lines after the change follow
+    } cases[] = {
+        {"prefix", filled, {Unit::PrefixBox, "第", false, false, 0}, {"第", "1", ")", true, true}},
+        {"suffix", filled, {Unit::SuffixBox, "、", false, false, 0}, {"(", "1", "、", true, true}},
+        {"zero fill ticked", plain, {Unit::ZeroFillBox, nullptr, true, false, 0}, filled},
+        {"zero fill unticked", filled, {Unit::ZeroFillBox, nullptr, false, false, 0}, plain},
+        {"blank lines numbered", plain, {Unit::SkipBlankBox, nullptr, false, false, 0}, {"(", "1", ")", false, false}},
+        {"start number", filled, {Unit::StartNumberBox, "500", false, false, 0}, filled},
+    };
+    std::vector<std::string> lines;
+    std::string text;
+    for (int i = 1; i <= 12000; ++i) {
+        lines.push_back(i % 3 == 2 ? "" : "x");
+        text += (i > 1 ? "\r\n" : "") + lines.back();
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunNumbering("", c.before);  // sets the boxes
+        SetText(Unit::MainBox, text);
+        change = c.change;
+        // Due before the click; a run of this many lines sees it at one of its
+        // first ProcessEvents.
+        const UINT_PTR timer = SetTimer(nullptr, 0, 1, ChangeTheBoxDuringTheRun);
+        Sleep(5);
+        Click(Unit::NumberingButton);
+        KillTimer(nullptr, timer);
+        const std::string result = Text(Unit::MainBox);
+        ASSERT_TRUE(change.done);
+        ASSERT_GT(change.linesBefore, 0u);
+        ASSERT_LT(change.linesBefore, lines.size()) << "the change came in the middle of the run";
+        EXPECT_EQ(result, NumberedWithChange(lines, c.before, c.after, change.linesBefore));
+    }
 }
 
 TEST(PadTextTest, OneToFiveZerosAndOtherwiseTheTextBefore) {

@@ -1,11 +1,17 @@
-// quillet.exe as a user runs it: its settings file across two starts, and the
-// end of the process when the window is closed in the middle of a long run.
+// quillet.exe as a user runs it: its settings file across two starts, the end
+// of the process when the window is closed in the middle of a long run, and a
+// start with window template data that cannot be read.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/program.h"
 #include "tests/app/running_tool.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temporary_folder.h"
 
 namespace {
@@ -121,45 +127,140 @@ TEST(SettingsFileTest, AReadOnlyFileIsReadAndSilentlyLeftAsItWas) {
     EXPECT_EQ(FileBytes(file), content);
 }
 
-// Text of many lines, so that a run is still in its per-line loop a moment
-// after the click.
+// Text of many lines: a run goes on well past its first ProcessEvents.
 std::string ManyLines(int count) {
     std::string text;
     for (int i = 0; i < count; ++i) text += " line \t of text\r\n";
     return text;
 }
 
-// A run that calls ProcessEvents once per line: a WM_CLOSE reaches the window
-// in the middle of it, and the run must stop rather than reach for units that
-// are gone (which would end the program with a runtime error).
+// Owns the clipboard with a text given only when asked for. A program that
+// pastes waits inside its paste until `whenAsked` has run here, and then
+// pastes nothing.
+class ClipboardOnDemand {
+public:
+    explicit ClipboardOnDemand(std::function<void()> whenAsked) : whenAsked_(std::move(whenAsked)) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "QuilletClipboardOnDemand";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
+                                  nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        if (OpenClipboard(window_)) {
+            EmptyClipboard();
+            SetClipboardData(CF_UNICODETEXT, nullptr);
+            CloseClipboard();
+        }
+    }
+    ~ClipboardOnDemand() {
+        if (OpenClipboard(window_)) {
+            EmptyClipboard();  // no text left behind that nobody can give
+            CloseClipboard();
+        }
+        DestroyWindow(window_);
+    }
+
+    bool Owned() const { return GetClipboardOwner() == window_ && IsClipboardFormatAvailable(CF_UNICODETEXT); }
+
+    // Handles this thread's messages until the text was asked for; false on a timeout.
+    bool WaitUntilAsked(DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        while (!asked_ && GetTickCount() - start < timeoutMs) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        }
+        return asked_;
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<ClipboardOnDemand*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_RENDERFORMAT && self != nullptr && !self->asked_) {
+            self->asked_ = true;
+            self->whenAsked_();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    std::function<void()> whenAsked_;
+    HWND window_ = nullptr;
+    bool asked_ = false;
+};
+
+// Every run calls ProcessEvents once per line (once per pair for a replacement
+// of a list): a WM_CLOSE reaches the window in the middle of it, and the run
+// must stop rather than reach for units that are gone (which would end the
+// program with a runtime error). A paste queued behind the run's click holds
+// the run at its first ProcessEvents until the close is queued; a click queued
+// with the close tells a run under way from one that has ended.
 TEST(EndOfProcessTest, ClosingTheWindowDuringARunEndsTheProgramCleanly) {
     struct Run {
         const char* tool;
         int32_t page;
-        std::vector<quillet::app::UnitId> optionClicks;
+        std::vector<quillet::app::UnitId> optionClicks;  // from the page's defaults: 去空格, 去#Tab空格, 去空行
         quillet::app::UnitId button;
+        quillet::app::UnitId pass = 0;   // the one cleanup pass ticked after the clicks
+        const char* subjects = nullptr;  // the replacement's lists
+        const char* replacements = nullptr;
     };
     const Run runs[] = {
         {"numbering", 1, {}, Unit::NumberingButton},
-        // Joining lines alone: "去空格" and "去#Tab空格" unticked, "去换行符" ticked,
-        // which unticks "去空行".
-        {"joining lines", 0, {Unit::RemoveSpacesBox, Unit::RemoveTabsBox, Unit::JoinLinesBox}, Unit::CleanupButton},
+        {"removing spaces", 0, {Unit::RemoveTabsBox, Unit::RemoveBlankLinesBox}, Unit::CleanupButton,
+         Unit::RemoveSpacesBox},
+        {"trimming", 0, {Unit::RemoveSpacesBox, Unit::RemoveTabsBox, Unit::RemoveBlankLinesBox, Unit::TrimBox},
+         Unit::CleanupButton, Unit::TrimBox},
+        {"removing tabs", 0, {Unit::RemoveSpacesBox, Unit::RemoveBlankLinesBox}, Unit::CleanupButton,
+         Unit::RemoveTabsBox},
+        {"removing blank lines", 0, {Unit::RemoveSpacesBox, Unit::RemoveTabsBox}, Unit::CleanupButton,
+         Unit::RemoveBlankLinesBox},
+        // "去换行符" ticked unticks "去空行".
+        {"joining lines", 0, {Unit::RemoveSpacesBox, Unit::RemoveTabsBox, Unit::JoinLinesBox}, Unit::CleanupButton,
+         Unit::JoinLinesBox},
+        {"replacing a list", 2, {}, Unit::ReplaceButton, 0, "line,of,text", "行,之,文"},
     };
+    const quillet::app::UnitId passBoxes[] = {Unit::RemoveSpacesBox, Unit::TrimBox, Unit::RemoveTabsBox,
+                                              Unit::RemoveBlankLinesBox, Unit::JoinLinesBox};
     for (const Run& run : runs) {
         SCOPED_TRACE(run.tool);
         TemporaryFolder folder;
         RunningTool tool(folder.Path());
         ASSERT_TRUE(tool.Started());
-        const std::string text = ManyLines(2000);
-        tool.SetText(Unit::MainBox, text);
+        tool.SetText(Unit::MainBox, ManyLines(200));
         tool.ShowPage(run.page);
         for (quillet::app::UnitId option : run.optionClicks) tool.Click(option);
+        // The clicks were posted: their last state is the first with the pass alone.
+        const auto passAlone = [&] {
+            for (quillet::app::UnitId box : passBoxes)
+                if ((SendMessageA(tool.Unit(box), BM_GETCHECK, 0, 0) == BST_CHECKED) != (box == run.pass)) return false;
+            return true;
+        };
+        for (const DWORD start = GetTickCount(); run.pass != 0 && !passAlone() && GetTickCount() - start < 5000;)
+            Sleep(20);
+        EXPECT_TRUE(run.pass == 0 || passAlone()) << "the pass alone is ticked";
+        if (run.subjects != nullptr) {
+            tool.SetText(Unit::SubjectBox, run.subjects);
+            tool.SetText(Unit::PredicateBox, run.replacements);
+        }
+        const HWND predicateBox = tool.Unit(Unit::PredicateBox);
+        ClipboardOnDemand clipboard([&] {
+            // The run is under way. A click on 多词替换's button saves its lists,
+            // with a letter typed into one, unless a run is under way.
+            PostMessageA(predicateBox, WM_CHAR, 'Q', 1);
+            tool.Click(Unit::ReplaceButton);
+            PostMessageA(tool.Unit(quillet::app::WindowRecord), WM_CLOSE, 0, 0);
+        });
+        ASSERT_TRUE(clipboard.Owned());
         tool.Click(run.button);
-        // The run has begun rewriting the box.
-        ASSERT_TRUE(tool.WaitForText(Unit::MainBox, [&](const std::string& now) { return now != text; }));
-        Sleep(300);
-        EXPECT_NE(tool.Text(Unit::MainBox).size(), text.size()) << "the run ended before the window was closed";
+        // Into a box the run has read already, if at all.
+        PostMessageA(predicateBox, WM_PASTE, 0, 0);
+        ASSERT_TRUE(clipboard.WaitUntilAsked(20000)) << "the paste came";
         CloseAndExpectCleanEnd(tool);
+        EXPECT_EQ(Stored(folder.File("qlt_config.ini"), "#predicate").find('Q'), std::string::npos)
+            << "the click on 多词替换 came after the run";
     }
 }
 
@@ -180,6 +281,30 @@ TEST(EndOfProcessTest, AHugeTextSentFromAnotherProgramLeavesTheToolRunning) {
     ASSERT_EQ(tool.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(tool.Text(Unit::MainBox), "kept");
     CloseAndExpectCleanEnd(tool);
+}
+
+// A copy of quillet.exe whose window template data cannot be read: its first
+// word, the length of the window table, runs past the end of the data. The
+// start-up reports it as a fatal error, and the program ends as one does.
+TEST(StartupTest, UnreadableWindowTemplateDataIsAFatalError) {
+    TemporaryFolder folder;
+    std::string program = FileBytes(ProgramBesideTests("..\\quillet.exe"));
+    const std::string data(reinterpret_cast<const char*>(quillet::app::WindowTemplateData),
+                           quillet::app::WindowTemplateSize);
+    const size_t at = program.find(data);
+    ASSERT_NE(at, std::string::npos) << "the template data in the program";
+    const uint32_t pastTheEnd = (quillet::app::WindowTemplateSize + 8) & ~7u;
+    std::memcpy(&program[at], &pastTheEnd, sizeof pastTheEnd);
+    const std::string copy = folder.File("quillet.exe");
+    ASSERT_TRUE(WriteFileBytes(copy, program));
+
+    const ChildRun run = RunChildProcess(std::string("\"") + copy + "\"");
+    ASSERT_TRUE(run.started);
+    EXPECT_TRUE(run.finished);
+    ASSERT_TRUE(run.box.found);
+    EXPECT_EQ(run.box.title, "错误");
+    EXPECT_NE(run.box.text.find("载入窗口模板数据段出错!"), std::string::npos) << run.box.text;
+    EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
 }
 
 }  // namespace

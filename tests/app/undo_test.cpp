@@ -94,38 +94,67 @@ TEST_F(UndoTest, ARunOnAnEmptyBoxSavesTheEmptyText) {
     EXPECT_EQ(Text(Unit::MainBox), "");
 }
 
-// Clicks queued behind a run's click are handled by the run's own per-line
-// ProcessEvents, in the middle of its loop.
+// Clicks queued behind a run's click are handled by the run's own
+// ProcessEvents, in the middle of its loop: once per line for the cleanup
+// passes and the numbering, once per pair for a replacement of a list. (A
+// replacement of a single text never calls it: clicks queued behind that one
+// wait for its end.) Each tool's result is first made without them.
 TEST_F(UndoTest, ClicksOnRunButtonsAndUndoDuringARunDoNothing) {
-    std::string text, numbered;
+    const struct {
+        const char* tool;
+        int32_t page;
+        UnitId button;
+        CleanupOptions cleanup;
+        const char* subjects;  // the replacement's lists; empty for the other tools
+        const char* replacements;
+    } runs[] = {
+        {"cleanup, the page's defaults", 0, Unit::CleanupButton, {}, "", ""},
+        // The only pass that writes to the box line by line: an undo in it would show.
+        {"cleanup, joining lines", 0, Unit::CleanupButton, {false, false, false, false, true}, "", ""},
+        {"numbering", 1, Unit::NumberingButton, {}, "", ""},
+        {"replacement of a list", 2, Unit::ReplaceButton, {}, "line,of,text", "行,之,文"},
+    };
+    std::string text;
     for (int i = 1; i <= 40; ++i) {
-        char line[32], numberedLine[32];
-        std::snprintf(line, sizeof line, "line %d\r\n", i);
-        std::snprintf(numberedLine, sizeof numberedLine, "%02dline %d\r\n", i, i);
+        char line[32];
+        std::snprintf(line, sizeof line, i % 5 == 0 ? "\r\n" : " line %d \tof text\r\n", i);
         text += line;
-        numbered += numberedLine;
     }
-    RunCleanup("saved by an earlier run", {false, false, false, false, false});
-    ShowPage(1);
-    SetText(Unit::MainBox, text);
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.tool);
+        ShowPage(run.page);
+        SetChecked(Unit::RemoveSpacesBox, run.cleanup.removeSpaces);
+        SetChecked(Unit::TrimBox, run.cleanup.trim);
+        SetChecked(Unit::RemoveTabsBox, run.cleanup.removeTabs);
+        SetChecked(Unit::RemoveBlankLinesBox, run.cleanup.removeBlankLines);
+        SetChecked(Unit::JoinLinesBox, run.cleanup.joinLines);
+        // An empty subject box makes a click on 多词替换's button show a message box.
+        SetText(Unit::SubjectBox, run.subjects);
+        SetText(Unit::PredicateBox, run.replacements);
+        SetText(Unit::MainBox, text);
+        Click(run.button);
+        const std::string result = Text(Unit::MainBox);
+        ASSERT_NE(result, text);
 
-    PostMouseDown(Unit::NumberingButton);
-    PostMouseUp(Unit::NumberingButton);
-    // While it runs: undo, the same button again, and the other pages' buttons.
-    for (UnitId unit : {Unit::UndoLabel, Unit::NumberingButton, Unit::UndoLabel, Unit::CleanupButton,
-                        Unit::ReplaceButton, Unit::NumberingButton}) {
-        PostMouseDown(unit);
-        PostMouseUp(unit);
+        SetText(Unit::MainBox, text);
+        PostMouseDown(run.button);
+        PostMouseUp(run.button);
+        // While it runs: undo, the same button again, and every page's button.
+        for (UnitId unit : {Unit::UndoLabel, run.button, Unit::UndoLabel, Unit::CleanupButton, Unit::NumberingButton,
+                            Unit::ReplaceButton, run.button}) {
+            PostMouseDown(unit);
+            PostMouseUp(unit);
+        }
+        const SeenMessageBox box = ClickWatchingForBox(Unit::SuffixBox);  // pumps everything queued
+        EXPECT_FALSE(box.found) << box.text;
+        EXPECT_EQ(Text(Unit::MainBox), result);
+
+        // The run saved the text it started from, and the guard is down again.
+        Click(Unit::UndoLabel);
+        EXPECT_EQ(Text(Unit::MainBox), text);
+        Click(run.button);
+        EXPECT_EQ(Text(Unit::MainBox), result);
     }
-    const SeenMessageBox box = ClickWatchingForBox(Unit::SuffixBox);  // pumps everything queued
-    EXPECT_FALSE(box.found) << box.text;
-    EXPECT_EQ(Text(Unit::MainBox), numbered);
-
-    // The run saved the text it started from, and the guard is down again.
-    Click(Unit::UndoLabel);
-    EXPECT_EQ(Text(Unit::MainBox), text);
-    Click(Unit::NumberingButton);
-    EXPECT_EQ(Text(Unit::MainBox), numbered);
 }
 
 // The undo label is what a click at its centre reaches: no unit lies above it.

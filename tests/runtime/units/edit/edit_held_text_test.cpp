@@ -304,6 +304,60 @@ TEST_F(HeldTextTest, AMessageToTheControlFindsEveryAppendedText) {
     });
 }
 
+// Every way of reading the selection or the lines, and every write that
+// changes how the box keeps its text, while appended text is held: each sees
+// or keeps the whole text. Before the appends the control holds the first text,
+// all of it selected, so a read of the control alone would show that.
+TEST_F(HeldTextTest, ReadsAndRebuildsWhileTextIsHeldSeeTheWholeText) {
+    const std::string first = "旧的\r\nold";
+    const std::string whole = first + "第一行\r\nsecond\r\n三";  // lines 旧的, old第一行, second, 三
+    const auto wholeKept = [&](const char* after) {
+        EXPECT_EQ(ReadText(M, Prop::Content), whole) << after;
+        EXPECT_EQ(ControlText(Handle(M)), whole) << after;
+        EXPECT_EQ(ReadInt(M, Prop::SelStart), static_cast<int32_t>(whole.size())) << after << ": the caret at the end";
+    };
+    const struct {
+        const char* what;
+        std::function<void()> check;
+    } cases[] = {
+        {"SelStart", [&] { EXPECT_EQ(ReadInt(M, Prop::SelStart), static_cast<int32_t>(whole.size())); }},
+        {"SelLength", [&] { EXPECT_EQ(ReadInt(M, Prop::SelLength), 0); }},
+        {"SelText", [&] { EXPECT_EQ(ReadText(M, Prop::SelText), ""); }},
+        {"EM_GETLINE",
+         [&] {
+             wchar_t line[16] = {};
+             line[0] = static_cast<wchar_t>(sizeof line / sizeof line[0]);
+             const LRESULT copied = SendMessageW(Handle(M), EM_GETLINE, 2, reinterpret_cast<LPARAM>(line));
+             EXPECT_EQ(std::wstring(line, static_cast<size_t>(copied)), L"second");
+         }},
+        {"EM_LINEINDEX",
+         [&] { EXPECT_EQ(SendMessageW(Handle(M), EM_LINEINDEX, 3, 0), 20) << "UTF-16 units before 三"; }},
+        // Shorter than the text, so that a handover under the limit would be cut.
+        {"MaxLength", [&] {
+             Write(M, Prop::MaxLength, 4);
+             wholeKept("MaxLength");
+         }},
+        {"a rebuild", [&] {
+             const HWND before = Handle(M);
+             Write(M, Prop::Alignment, 1);
+             EXPECT_NE(Handle(M), before) << "a new window";
+             wholeKept("the rebuild");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadBox();
+        WriteText(M, Prop::Content, first);
+        Write(M, Prop::SelLength, static_cast<uint32_t>(-1));
+        InHandler([&] {
+            AppendToBox({"第一行\r\n", "second\r\n", "三"});
+            ASSERT_EQ(HeldOutputCount(), 1) << "the text waits";
+            c.check();
+        });
+        testprogram::CloseAll();
+    }
+}
+
 TEST_F(HeldTextTest, HeldTextIsHandedOverWhenTheRunEndsAndDroppedWithTheWindow) {
     LoadBox();
     InHandler([&] {
