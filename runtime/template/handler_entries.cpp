@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 namespace quillet {
 namespace {
 
@@ -30,10 +28,7 @@ bool IsHandlerEntry(uintptr_t address) {
 }
 
 void WriteHandlerEntry(uint8_t* at, uintptr_t target) {
-    const auto relative = static_cast<int32_t>(target - (reinterpret_cast<uintptr_t>(at) + 5));
-    at[0] = JumpOpcode;
-    std::memcpy(at + 1, &relative, 4);
-    at[5] = at[6] = at[7] = PaddingByte;
+    FillHandlerEntry(at, target);
 }
 
 }  // namespace quillet

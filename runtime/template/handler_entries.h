@@ -24,6 +24,14 @@ inline bool HasHandlerEntryShape(const uint8_t* bytes) {
     return bytes[0] == JumpOpcode && bytes[5] == PaddingByte && bytes[6] == PaddingByte && bytes[7] == PaddingByte;
 }
 
+// The 8 bytes of an entry at `at` that jumps to `target`.
+inline void FillHandlerEntry(uint8_t* at, uintptr_t target) {
+    const auto relative = static_cast<int32_t>(target - (reinterpret_cast<uintptr_t>(at) + 5));
+    at[0] = JumpOpcode;
+    for (int i = 0; i < 4; ++i) at[1 + i] = static_cast<uint8_t>(static_cast<uint32_t>(relative) >> (8 * i));
+    at[5] = at[6] = at[7] = PaddingByte;
+}
+
 // Writes an entry that jumps from `at` to `target` (the 8 bytes at `at`).
 void WriteHandlerEntry(uint8_t* at, uintptr_t target);
 

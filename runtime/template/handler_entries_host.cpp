@@ -2,7 +2,6 @@
 // No program's code runs there whose memory could be asked about, so the
 // entries are the ones WriteHandlerEntry made (a test's or a fuzz target's
 // table, which lives as long as the process), each still holding its shape.
-#include <cstring>
 #include <unordered_set>
 
 #include "runtime/template/handler_entries.h"
@@ -23,10 +22,7 @@ bool IsHandlerEntry(uintptr_t address) {
 }
 
 void WriteHandlerEntry(uint8_t* at, uintptr_t target) {
-    const auto relative = static_cast<int32_t>(target - (reinterpret_cast<uintptr_t>(at) + 5));
-    at[0] = JumpOpcode;
-    std::memcpy(at + 1, &relative, 4);
-    at[5] = at[6] = at[7] = PaddingByte;
+    FillHandlerEntry(at, target);
     WrittenEntries().insert(reinterpret_cast<uintptr_t>(at));
 }
 
