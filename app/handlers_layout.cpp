@@ -12,6 +12,11 @@ using namespace compiled;
 namespace {
 
 constexpr uint32_t Grey = 0x808080;
+// The size the units were placed for: a smaller window lays some over others
+// (at 420 x 300 the run button covers "空行不加序号"), so it takes no less.
+constexpr int32_t SmallestWidth = 800;
+constexpr int32_t SmallestHeight = 600;
+constexpr int32_t NormalState = 0;
 constexpr uint32_t KeyA = 65;
 constexpr uint32_t CtrlAlone = 1;  // modifier state: 1 Ctrl, 2 Shift, 4 Alt
 
@@ -33,6 +38,14 @@ extern "C" HandlerResult WindowLoaded(const uint32_t*, int32_t) {
 }
 
 extern "C" HandlerResult LayoutUnits(const uint32_t*, int32_t) {
+    // Writing the size raises this event again, which lays the units out for
+    // it; a minimised or maximised window keeps the size the system gave it.
+    if (ReadInt(MainWindow, WindowRecord, Property::WindowState) == NormalState) {
+        if (ReadInt(MainWindow, WindowRecord, Property::Width) < SmallestWidth)
+            WriteInt(MainWindow, WindowRecord, Property::Width, SmallestWidth);
+        if (ReadInt(MainWindow, WindowRecord, Property::Height) < SmallestHeight)
+            WriteInt(MainWindow, WindowRecord, Property::Height, SmallestHeight);
+    }
     WriteInt(MainWindow, Unit::AboutLabel, Property::Left, 0);
     WriteInt(MainWindow, Unit::AboutLabel, Property::Top, WindowHeightMinus(65));
     WriteInt(MainWindow, Unit::AboutLabel, Property::Width, WindowWidthMinus(0));

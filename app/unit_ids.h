@@ -54,6 +54,7 @@ constexpr int32_t EditSelLength = 25;   // edit box; -1 selects everything
 constexpr int32_t LabelTextColor = 16;  // label
 constexpr int32_t LabelBackColor = 17;  // label
 constexpr int32_t Checked = 18;         // check box
+constexpr int32_t WindowState = 18;     // window: reads 0 normal, 2 minimised, 3 maximised
 }  // namespace Property
 
 // Unit type references of the one linked library.

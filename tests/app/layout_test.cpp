@@ -60,7 +60,7 @@ TEST_F(LayoutTest, AtStartTheUnitsFollowTheWindowNotTheirDesignSizes) {
 }
 
 TEST_F(LayoutTest, EveryResizeLaysTheUnitsOutAgain) {
-    const std::vector<std::pair<int32_t, int32_t>> sizes = {{1000, 750}, {640, 480}, {801, 603}, {400, 300}};
+    const std::vector<std::pair<int32_t, int32_t>> sizes = {{1000, 750}, {800, 600}, {801, 603}, {1280, 1000}};
     for (const auto& [w, h] : sizes) {
         SetInt(WindowRecord, Property::Width, w);
         SetInt(WindowRecord, Property::Height, h);
@@ -69,19 +69,37 @@ TEST_F(LayoutTest, EveryResizeLaysTheUnitsOutAgain) {
         ExpectLayoutFollowsWindow();
     }
     // A resize that does not come from the program: the window's frame dragged.
-    SetWindowPos(Handle(WindowRecord), nullptr, 0, 0, 700, 520, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(WindowRecord), nullptr, 0, 0, 900, 720, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump();
-    EXPECT_EQ(WindowWidth(), 700);
+    EXPECT_EQ(WindowWidth(), 900);
     ExpectLayoutFollowsWindow();
 }
 
-TEST_F(LayoutTest, AWindowNarrowerThanTheConstantsPutsUnitsAtNegativePlaces) {
-    SetInt(WindowRecord, Property::Width, 200);
-    SetInt(WindowRecord, Property::Height, 300);
-    ASSERT_EQ(WindowWidth(), 200);
-    EXPECT_EQ(Int(Unit::UndoLabel, Property::Left), -20);
-    EXPECT_EQ(Int(Unit::CleanupButton, Property::Left), 95);
-    EXPECT_EQ(Int(Unit::TabControl, Property::Width), 170);
+// Written by the program or dragged by the user, a restored window takes no
+// size below the one its units were placed for; minimised it is left alone.
+TEST_F(LayoutTest, TheWindowTakesNoSizeBelowItsDesign) {
+    struct Size {
+        int32_t width, height, takenWidth, takenHeight;
+    };
+    for (const Size size : {Size{420, 300, 800, 600}, Size{799, 900, 800, 900}, Size{1000, 200, 1000, 600}}) {
+        SetInt(WindowRecord, Property::Width, size.width);
+        SetInt(WindowRecord, Property::Height, size.height);
+        EXPECT_EQ(WindowWidth(), size.takenWidth) << size.width;
+        EXPECT_EQ(WindowHeight(), size.takenHeight) << size.height;
+        ExpectLayoutFollowsWindow();
+        SetWindowPos(Handle(WindowRecord), nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+        EXPECT_EQ(WindowWidth(), size.takenWidth) << "dragged " << size.width;
+        EXPECT_EQ(WindowHeight(), size.takenHeight) << "dragged " << size.height;
+    }
+    ShowWindow(Handle(WindowRecord), SW_MINIMIZE);
+    Pump();
+    EXPECT_TRUE(IsIconic(Handle(WindowRecord)));
+    ShowWindow(Handle(WindowRecord), SW_RESTORE);
+    Pump();
+    EXPECT_FALSE(IsIconic(Handle(WindowRecord)));
+    EXPECT_EQ(WindowWidth(), 1000);
 }
 
 TEST_F(LayoutTest, OnlyTheCurrentPagesUnitsAreShown) {
