@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/handlers.h"
 #include "app/unit_ids.h"
+#include "runtime/commands/command_list.h"
 #include "runtime/commands/compiled_code.h"
 #include "runtime/units/library_info.h"
 
@@ -67,6 +68,9 @@ void StartUpToWindow() {
     InitialiseGlobals();
     compiled::RegisterExitRoutine(FreeGlobals);
     compiled::Support().LoadStartupWindow(MainWindow);
+    // Once the window is shown and its page has chosen its unit: typing and
+    // Ctrl+V go to the main box from the start.
+    compiled::Call(FocusUnit, compiled::UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox));
 }
 
 int StartRoutine() {

@@ -21,6 +21,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     ProcessEvents,   // 14
     AppendText,      // 15
     RunDirectory,    // 16
+    FocusUnit,       // 17
 };
 
 }  // namespace quillet

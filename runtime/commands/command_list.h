@@ -1,6 +1,6 @@
 #pragma once
 // The runtime commands this program calls, in the order of the unit library's
-// command table (its 17 command entry points).
+// command table (its 18 command entry points).
 #include "runtime/commands/command_arg.h"
 
 namespace quillet {
@@ -25,8 +25,10 @@ void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args);
 void ProcessEvents(CommandArg* result, int32_t argCount, CommandArg* args);
 void AppendText(CommandArg* result, int32_t argCount, CommandArg* args);
 void RunDirectory(CommandArg* result, int32_t argCount, CommandArg* args);
+// Any unit.
+void FocusUnit(CommandArg* result, int32_t argCount, CommandArg* args);
 
-constexpr int32_t RuntimeCommandCount = 17;
+constexpr int32_t RuntimeCommandCount = 18;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet

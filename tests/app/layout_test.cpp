@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/template_description.h"
+#include "runtime/commands/command_list.h"
+#include "runtime/commands/compiled_code.h"
 #include "tests/app/tool_window.h"
 
 namespace {
@@ -100,6 +102,28 @@ TEST_F(LayoutTest, TheWindowTakesNoSizeBelowItsDesign) {
     Pump();
     EXPECT_FALSE(IsIconic(Handle(WindowRecord)));
     EXPECT_EQ(WindowWidth(), 1000);
+}
+
+// FocusUnit, as the tool calls it at start: a unit that is shown and enabled
+// takes the focus; a hidden or disabled one leaves it where it was.
+TEST_F(LayoutTest, FocusUnitMovesTheFocusToShownEnabledUnitsOnly) {
+    constexpr int32_t Disabled = 6;
+    const auto focus = [](UnitId unit, uint32_t type) {
+        quillet::CommandArg reference = quillet::compiled::UnitArg(quillet::app::MainWindow, unit, type);
+        quillet::CommandArg result{};
+        quillet::FocusUnit(&result, 1, &reference);
+        return result.low;
+    };
+    namespace Type = quillet::app::UnitType;
+    EXPECT_EQ(focus(Unit::MainBox, Type::EditBox), 1u);
+    EXPECT_EQ(GetFocus(), Handle(Unit::MainBox));
+    EXPECT_EQ(focus(Unit::UnderlineLabel, Type::Label), 0u) << "hidden";
+    SetInt(Unit::RemoveSpacesBox, Disabled, 1);
+    EXPECT_EQ(focus(Unit::RemoveSpacesBox, Type::CheckBox), 0u) << "disabled";
+    SetInt(Unit::RemoveSpacesBox, Disabled, 0);
+    EXPECT_EQ(GetFocus(), Handle(Unit::MainBox));
+    EXPECT_EQ(focus(Unit::RemoveSpacesBox, Type::CheckBox), 1u);
+    EXPECT_EQ(GetFocus(), Handle(Unit::RemoveSpacesBox));
 }
 
 TEST_F(LayoutTest, OnlyTheCurrentPagesUnitsAreShown) {

@@ -1,4 +1,4 @@
-// quillet.exe as a user runs it: its settings file across two starts, the end
+// quillet.exe as a user runs it: the focus at start, its settings file across two starts, the end
 // of the process when the window is closed in the middle of a long run, and a
 // start with window template data that cannot be read.
 #include <gtest/gtest.h>
@@ -17,6 +17,23 @@
 namespace {
 
 namespace Unit = quillet::app::Unit;
+
+// Once its window is shown the tool puts the focus in the main box, so that
+// Ctrl+V pastes there at once (the page's first check box had it before).
+TEST(StartTest, TheMainBoxHasTheFocusOnceTheWindowIsShown) {
+    TemporaryFolder folder;
+    RunningTool tool(folder.Path());
+    ASSERT_TRUE(tool.Started());
+    HWND box = tool.Unit(Unit::MainBox);
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    for (int tries = 0; tries < 100; ++tries) {
+        ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread));
+        if (thread.hwndFocus == box) break;
+        Sleep(50);
+    }
+    EXPECT_EQ(thread.hwndFocus, box);
+}
 
 std::string Stored(const std::string& file, const char* key) {
     char value[256] = {};
