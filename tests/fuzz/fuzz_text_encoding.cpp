@@ -2,12 +2,15 @@
 // to UTF-16 and back; a text that keeps its bytes comes back exactly, any
 // other is stable after one pass. The same bytes, read as UTF-16 units, come
 // back exactly where they are well-formed, a lone surrogate as U+FFFD. The
-// position walks agree with the conversion.
+// position walks agree with the conversion. The same bytes as a file: refused
+// exactly when they hold a 0 byte (a 0 unit in UTF-16), kept as they are when
+// they are GBK, and otherwise a text of well-formed characters.
 #include <cassert>
 #include <cstdint>
 #include <string>
 
 #include "runtime/values/text_encoding.h"
+#include "runtime/values/text_file.h"
 
 // The checks are the target's work: they must never be compiled away.
 #ifdef NDEBUG
@@ -62,10 +65,29 @@ void CheckUnits(const WideString& wide) {
     assert(WideFromText(text.data(), text.size()) == expected && "UTF-16 comes back");
 }
 
+void CheckFile(const uint8_t* bytes, size_t size) {
+    const bool utf16 = size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+    bool zero = false;
+    for (size_t at = utf16 ? 2 : 0; at < size && !zero; at += utf16 ? 2 : 1)
+        zero = bytes[at] == 0 && (!utf16 || (at + 1 < size && bytes[at + 1] == 0));
+    std::string text;
+    TextFileKind kind = TextFileKind::NotText;
+    const bool read = DecodeTextFile(bytes, size, &text, &kind);
+    assert(read == !zero && (kind == TextFileKind::NotText) == zero && "refused exactly for a 0 byte or unit");
+    if (!read) {
+        assert(text.empty() && "a refused file leaves the text alone");
+    } else if (kind == TextFileKind::Gbk) {
+        assert(text == std::string(reinterpret_cast<const char*>(bytes), size) && "GBK keeps its bytes");
+    } else {
+        assert(KeepsItsBytes(text.data(), text.size()) && "decoded text is well-formed characters");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckBytes(std::string(reinterpret_cast<const char*>(data), size));
+    CheckFile(data, size);
     WideString wide;
     for (size_t at = 0; at + 1 < size; at += 2) wide += static_cast<WideChar>(data[at] | data[at + 1] << 8);
     CheckUnits(wide);
