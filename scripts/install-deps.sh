@@ -13,7 +13,7 @@ packages=(
   imagemagick                # screenshots of the running program
   locales                    # zh_CN.UTF-8, so that Wine's ANSI code page is 936
   fonts-wqy-microhei         # a CJK font, so the Chinese captions render
-  fonts-wine                 # Wine's own fonts: the caption buttons are drawn with Marlett
+  fonts-wine                 # Wine's own fonts: the caption buttons are drawn with Marlett (wine-prefix copies it)
   clang libclang-rt-14-dev   # the host build: sanitizers and libFuzzer, i386 runtimes included
   g++-multilib               # 32-bit C and C++ libraries for the host build
 )
