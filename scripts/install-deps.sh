@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-i686-posix   # the 32-bit Windows cross compiler (posix threads)
   cmake make                 # the build
   g++                        # the build machine's compiler: writes the window template
+  python3                    # draws the program's icon and cursor in the build
   googletest                 # sources of the test framework, built with the cross compiler
   wine wine32:i386           # runs the .exe files
   xvfb x11-utils             # a display for window tests; xdpyinfo tells when it is up

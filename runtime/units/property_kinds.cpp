@@ -30,8 +30,9 @@ T* Pointer(uint32_t word) {
     return reinterpret_cast<T*>(static_cast<uintptr_t>(word));
 }
 
-// The system cursor of each number 1..14, in number order.
-LPCSTR SystemCursor(int32_t number) {
+// The cursor id of each number 1..14, in number order: system cursors, but the
+// hand is the program's own resource (the loader falls back to IDC_HAND).
+LPCSTR CursorIdOf(int32_t number) {
     switch (number) {
     case 1: return IDC_ARROW;
     case 2: return IDC_CROSS;
@@ -46,7 +47,7 @@ LPCSTR SystemCursor(int32_t number) {
     case 11: return IDC_SIZENWSE;
     case 12: return IDC_SIZEWE;
     case 13: return IDC_UPARROW;
-    case 14: return IDC_HAND;
+    case 14: return MAKEINTRESOURCEA(HandCursorResource);
     default: return nullptr;
     }
 }
@@ -62,14 +63,14 @@ void SetFirstWord(void* data, int32_t word) { std::memcpy(data, &word, sizeof wo
 }  // namespace
 
 uint32_t CursorIdFromNumber(int32_t number) {
-    const LPCSTR cursor = SystemCursor(number);
+    const LPCSTR cursor = CursorIdOf(number);
     return cursor != nullptr ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor))
                              : static_cast<uint32_t>(number);
 }
 
 int32_t CursorNumberFromId(uint32_t id) {
     for (int32_t number = 1; number <= HighestCursorNumber; ++number)
-        if (reinterpret_cast<uintptr_t>(SystemCursor(number)) == id) return number;
+        if (reinterpret_cast<uintptr_t>(CursorIdOf(number)) == id) return number;
     return static_cast<int32_t>(id);
 }
 

@@ -260,7 +260,8 @@ TEST_F(PropertyKindsTest, ByteDataComesFromByteSetsAndGoesBackAsNewOnes) {
 TEST_F(PropertyKindsTest, CursorNumbersTurnIntoSystemIdsAndBack) {
     EXPECT_EQ(CursorNumberFromId(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(IDC_SIZEWE))), 12);
     EXPECT_EQ(CursorIdFromNumber(1), static_cast<uint32_t>(reinterpret_cast<uintptr_t>(IDC_ARROW)));
-    EXPECT_EQ(CursorIdFromNumber(14), static_cast<uint32_t>(reinterpret_cast<uintptr_t>(IDC_HAND)));
+    EXPECT_EQ(CursorIdFromNumber(14), static_cast<uint32_t>(HandCursorResource)) << "the program's own hand";
+    EXPECT_EQ(CursorNumberFromId(HandCursorResource), 14);
 
     std::vector<uint32_t> ids;
     for (int32_t number = -1; number <= HighestCursorNumber; ++number) {
