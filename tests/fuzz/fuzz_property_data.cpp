@@ -14,7 +14,6 @@
 // 60-byte font, flagged) and writes back the block with the replacements, face
 // names cut between characters; a refused block gives null and keeps its length.
 #include <algorithm>
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -29,11 +28,8 @@
 #include "runtime/units/label/label_data.h"
 #include "runtime/units/tab/tab_data.h"
 #include "runtime/units/window/window_data.h"
+#include "tests/support/holds.h"
 
-// The checks are the target's work: they must never be compiled away.
-#ifdef NDEBUG
-#error a fuzz target is built without NDEBUG
-#endif
 
 namespace {
 
@@ -236,22 +232,23 @@ std::string ModelEnumTexts(const Reader<Data>& reader, Data data, const EnumRun&
     size_t offer = 0;
     for (const Offer& field : reader.offers(data)) {
         if (field.font && field.text->size() != sizeof(FontData)) continue;  // no face name
-        assert(offer < run.offered.size() && "every text is offered");
+        ASSERT_HOLDS(offer < run.offered.size(), "every text is offered");
         const Offered& seen = run.offered[offer];
         const Replacement& replacement = ReplacementFor(run.first, offer++);
         if (!field.font) {
-            assert(seen.text == field.text->c_str() && seen.flags == 0 && "a text offered as it is");
+            ASSERT_HOLDS(seen.text == field.text->c_str() && seen.flags == 0, "a text offered as it is");
             if (!replacement.keeps) *field.text = replacement.text;
             continue;
         }
         char* face = field.text->data() + offsetof(FontData, lfFaceName);
         const std::string offered(face, strnlen(face, FaceNameSize - 1));
-        assert(seen.text == offered && seen.flags == EnumTextFlag::FontName && "a face name offered as a font name");
+        ASSERT_HOLDS(seen.text == offered && seen.flags == EnumTextFlag::FontName,
+                     "a face name offered as a font name");
         if (replacement.keeps) continue;  // the font block as it was
         std::memset(face, 0, FaceNameSize);
         std::memcpy(face, replacement.asFaceName.data(), replacement.asFaceName.size());
     }
-    assert(offer == run.offered.size() && "no text is offered twice");
+    ASSERT_HOLDS(offer == run.offered.size(), "no text is offered twice");
     return Written(reader, data);
 }
 
@@ -261,12 +258,12 @@ void CheckEnumTexts(const Reader<Data>& reader, const uint8_t* bytes, int32_t le
     int32_t resultLength = length;
     void* result = reader.enumTexts(bytes, &resultLength, Replace, reinterpret_cast<uintptr_t>(&run));
     if (read == nullptr) {
-        assert(result == nullptr && resultLength == length && run.offered.empty() && "a refused block gives null");
+        ASSERT_HOLDS(result == nullptr && resultLength == length && run.offered.empty(), "a refused block gives null");
         return;
     }
     const std::string expected = ModelEnumTexts(reader, *read, run);
-    assert(result != nullptr && static_cast<size_t>(resultLength) == expected.size() &&
-           std::memcmp(result, expected.data(), expected.size()) == 0 && "the block with the replacements");
+    ASSERT_HOLDS(result != nullptr && static_cast<size_t>(resultLength) == expected.size() &&
+                 std::memcmp(result, expected.data(), expected.size()) == 0, "the block with the replacements");
     std::free(result);
 }
 
@@ -278,13 +275,13 @@ void CheckReader(const Reader<Data>& reader, const uint8_t* bytes, int32_t lengt
     uint32_t version = 0;
     if (length >= 4) std::memcpy(&version, bytes, 4);
     if (length < 4) {
-        assert(accepted == (length == 0 && reader.readsEmptyBlock) && "no version, no block");
+        ASSERT_HOLDS(accepted == (length == 0 && reader.readsEmptyBlock), "no version, no block");
     } else if (version > reader.format.version) {
-        assert(!accepted && "a later version is refused");
+        ASSERT_HOLDS(!accepted, "a later version is refused");
     } else if (version == reader.format.version) {
         const std::optional<std::string> expected = ModelBlock(reader.format, block);
-        assert(accepted == expected.has_value() && "refused exactly when a field is missing");
-        assert((!accepted || Written(reader, read) == *expected) && "written back to its own bytes");
+        ASSERT_HOLDS(accepted == expected.has_value(), "refused exactly when a field is missing");
+        ASSERT_HOLDS((!accepted || Written(reader, read) == *expected), "written back to its own bytes");
     }
     CheckEnumTexts(reader, bytes, length, accepted ? &read : nullptr, first);
     if (!accepted) return;
@@ -292,7 +289,7 @@ void CheckReader(const Reader<Data>& reader, const uint8_t* bytes, int32_t lengt
     const std::string once = Written(reader, read);
     Data again = reader.empty;
     const bool reread = reader.read(once.data(), static_cast<int32_t>(once.size()), &again);
-    assert(reread && Written(reader, again) == once && "written, read and written again: the same bytes");
+    ASSERT_HOLDS(reread && Written(reader, again) == once, "written, read and written again: the same bytes");
 }
 
 const Reader<WindowOptions> WindowReader{
@@ -342,11 +339,11 @@ void CheckWindowExtras(const uint8_t* bytes, int32_t length) {
     WindowOptions options;
     const bool accepted = ReadWindowData(bytes, length, &options);
     void* icon = GetWindowIconData(bytes, length);
-    assert((icon != nullptr) == (accepted && !options.icon.empty()) && "an icon only from a block that has one");
-    assert((icon == nullptr || std::memcmp(icon, options.icon.data(), options.icon.size()) == 0) && "its bytes");
+    ASSERT_HOLDS((icon != nullptr) == (accepted && !options.icon.empty()), "an icon only from a block that has one");
+    ASSERT_HOLDS((icon == nullptr || std::memcmp(icon, options.icon.data(), options.icon.size()) == 0), "its bytes");
     std::free(icon);
-    assert(BytesFromValue(BytesValue(options.backPicture)) == options.backPicture && "a byte value and back");
-    assert(TextFromValue(BytesValue(options.caption)) == options.caption.c_str() && "a text value and back");
+    ASSERT_HOLDS(BytesFromValue(BytesValue(options.backPicture)) == options.backPicture, "a byte value and back");
+    ASSERT_HOLDS(TextFromValue(BytesValue(options.caption)) == options.caption.c_str(), "a text value and back");
 }
 
 // The Pages value: every complete page, one empty page for none, and a written list reads back the same.
@@ -356,11 +353,11 @@ void CheckPageList(const uint8_t* bytes, int32_t length) {
     Walk in(block);
     const PageList model = ModelPages(in);
     const std::string written = WritePageList(pages);
-    assert(written == ModelPageBytes(model.captions) && "the complete pages");
-    assert(ReadPageListValue(written.data(), static_cast<uint32_t>(written.size())) == pages && "and back");
+    ASSERT_HOLDS(written == ModelPageBytes(model.captions), "the complete pages");
+    ASSERT_HOLDS(ReadPageListValue(written.data(), static_cast<uint32_t>(written.size())) == pages, "and back");
     const bool canonical = model.complete && in.AtEnd() && !model.captions.empty() &&
                            model.wide == (model.captions.size() >= 0xFFFF);
-    assert((!canonical || written == block) && "a whole list, its count as narrow as it can be, comes back");
+    ASSERT_HOLDS((!canonical || written == block), "a whole list, its count as narrow as it can be, comes back");
 }
 
 }  // namespace

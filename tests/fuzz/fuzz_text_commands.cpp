@@ -3,7 +3,6 @@
 // positions, counts and flags. Every argument stays as it was, every result
 // is null or an exact-size heap block, each agrees with the model, and no
 // block is left behind.
-#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -14,12 +13,9 @@
 #include "runtime/values/array_block.h"
 #include "runtime/values/heap_backend.h"
 #include "runtime/values/runtime_heap.h"
+#include "tests/support/holds.h"
 #include "tests/support/text_command_model.h"
 
-// The checks are the target's work: they must never be compiled away.
-#ifdef NDEBUG
-#error a fuzz target is built without NDEBUG
-#endif
 
 namespace {
 
@@ -65,7 +61,7 @@ CommandArg Call(CommandFunction command, std::vector<CommandArg> args, const std
     CommandArg result{0, 0, 0};
     command(&result, static_cast<int32_t>(args.size()), args.data());
     for (size_t k = 0; k < texts.size(); ++k) {
-        assert(BackendOwns(blocks[k]) && texts[k] == blocks[k] && "an argument stays as it was");
+        ASSERT_HOLDS(BackendOwns(blocks[k]) && texts[k] == blocks[k], "an argument stays as it was");
         FreeBlock(blocks[k]);
     }
     return result;
@@ -75,7 +71,8 @@ std::string TakeText(uint32_t word) {
     char* text = reinterpret_cast<char*>(static_cast<uintptr_t>(word));
     if (text == nullptr) return {};
     const std::string bytes = text;
-    assert(!bytes.empty() && BackendBlockSize(text) == bytes.size() + 1 && "a result is null or an exact-size block");
+    ASSERT_HOLDS(!bytes.empty() && BackendBlockSize(text) == bytes.size() + 1,
+                 "a result is null or an exact-size block");
     FreeBlock(text);
     return bytes;
 }
@@ -110,25 +107,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const int32_t n = start.value_or(3);
     const uint32_t length = Call(TextLength, {none}, {t}).low;
-    assert(length == t.size() && "TextLength");
+    ASSERT_HOLDS(length == t.size(), "TextLength");
     const std::string left = TakeText(Call(LeftText, {none, IntArg(n)}, {t}).low);
-    assert(left == ModelLeft(t, n) && "LeftText");
+    ASSERT_HOLDS(left == ModelLeft(t, n), "LeftText");
     const std::string right = TakeText(Call(RightText, {none, IntArg(n)}, {t}).low);
-    assert(right == ModelRight(t, n) && "RightText");
+    ASSERT_HOLDS(right == ModelRight(t, n), "RightText");
     const auto found = static_cast<int32_t>(Call(FindText, {none, none, IntArg(start), flag}, {t, search}).low);
-    assert(found == ModelFind(t, search, start, fold && (flags & 16)) && "FindText");
+    ASSERT_HOLDS(found == ModelFind(t, search, start, fold && (flags & 16)), "FindText");
     const std::string replaced = TakeText(
         Call(ReplaceSubtext, {none, none, none, IntArg(start), IntArg(count), flag}, {t, search, replacement}).low);
-    assert(replaced == ModelReplace(t, search, replacement, start, count, flag.low) && "ReplaceSubtext");
+    ASSERT_HOLDS(replaced == ModelReplace(t, search, replacement, start, count, flag.low), "ReplaceSubtext");
     // The delimiter left out (a comma), or the search text.
     const bool comma = flags & 32;
     const Pieces pieces = TakePieces(
-        Call(SplitText, {none, none, IntArg(maximum)}, comma ? std::vector<std::string>{t} : std::vector{t, search}).low);
-    assert(pieces == ModelSplit(t, comma ? std::nullopt : std::optional(search), maximum) && "SplitText");
+        Call(SplitText, {none, none, IntArg(maximum)}, comma ? std::vector<std::string>{t} : std::vector{t, search})
+            .low);
+    ASSERT_HOLDS(pieces == ModelSplit(t, comma ? std::nullopt : std::optional(search), maximum), "SplitText");
     const std::string trimmed = TakeText(Call(TrimBothEnds, {none}, {t}).low);
-    assert(trimmed == ModelTrim(t) && "TrimBothEnds");
+    ASSERT_HOLDS(trimmed == ModelTrim(t), "TrimBothEnds");
     const std::string spaceless = TakeText(Call(RemoveAllSpaces, {none}, {t}).low);
-    assert(spaceless == ModelRemoveSpaces(t) && "RemoveAllSpaces");
-    assert(BackendLiveBlockCount() == liveBefore && "the calls leave no block behind");
+    ASSERT_HOLDS(spaceless == ModelRemoveSpaces(t), "RemoveAllSpaces");
+    ASSERT_HOLDS(BackendLiveBlockCount() == liveBefore, "the calls leave no block behind");
     return 0;
 }

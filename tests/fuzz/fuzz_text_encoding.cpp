@@ -5,17 +5,13 @@
 // position walks agree with the conversion. The same bytes as a file: refused
 // exactly when they hold a 0 byte (a 0 unit in UTF-16), kept as they are when
 // they are GBK, and otherwise a text of well-formed characters.
-#include <cassert>
 #include <cstdint>
 #include <string>
 
 #include "runtime/values/text_encoding.h"
 #include "runtime/values/text_file.h"
+#include "tests/support/holds.h"
 
-// The checks are the target's work: they must never be compiled away.
-#ifdef NDEBUG
-#error a fuzz target is built without NDEBUG
-#endif
 
 namespace {
 
@@ -24,23 +20,23 @@ using namespace quillet;
 void CheckBytes(const std::string& text) {
     const WideString wide = WideFromText(text.data(), text.size());
     const std::string once = TextFromWide(wide.data(), wide.size());
-    assert(KeepsItsBytes(text.data(), text.size()) == (once == text) &&
-           "KeepsItsBytes says whether the text comes back");
-    assert(KeepsItsBytes(once.data(), once.size()) && "one pass gives a text that keeps its bytes");
-    assert(WideFromText(once.data(), once.size()) == wide && "one pass keeps the characters");
-    assert(WideLength(text.data(), text.size()) == wide.size() && "WideLength counts the units");
+    ASSERT_HOLDS(KeepsItsBytes(text.data(), text.size()) == (once == text),
+                 "KeepsItsBytes says whether the text comes back");
+    ASSERT_HOLDS(KeepsItsBytes(once.data(), once.size()), "one pass gives a text that keeps its bytes");
+    ASSERT_HOLDS(WideFromText(once.data(), once.size()) == wide, "one pass keeps the characters");
+    ASSERT_HOLDS(WideLength(text.data(), text.size()) == wide.size(), "WideLength counts the units");
 
     // The walks from the start, at about 32 character boundaries (each walk is linear).
     const size_t every = text.size() / 32 + 1;
     size_t units = 0;
     for (size_t at = 0, index = 0; at < text.size(); ++index) {
         const TextCharacter c = CharacterAt(text.data(), text.size(), at);
-        assert(c.bytes >= 1 && c.bytes <= 4 && at + c.bytes <= text.size() && "a character lies within the text");
+        ASSERT_HOLDS(c.bytes >= 1 && c.bytes <= 4 && at + c.bytes <= text.size(), "a character lies within the text");
         if (index % every == 0) {
-            assert(WideOffsetOf(text.data(), text.size(), at) == units && "WideOffsetOf at a boundary");
-            assert(ByteOffsetOf(text.data(), text.size(), units) == at && "ByteOffsetOf of a boundary's units");
-            assert(CharacterBoundaryBefore(text.data(), text.size(), at + c.bytes - 1) == at &&
-                   "CharacterBoundaryBefore inside a character");
+            ASSERT_HOLDS(WideOffsetOf(text.data(), text.size(), at) == units, "WideOffsetOf at a boundary");
+            ASSERT_HOLDS(ByteOffsetOf(text.data(), text.size(), units) == at, "ByteOffsetOf of a boundary's units");
+            ASSERT_HOLDS(CharacterBoundaryBefore(text.data(), text.size(), at + c.bytes - 1) == at,
+                         "CharacterBoundaryBefore inside a character");
         }
         units += WideUnits(c.codePoint);
         at += c.bytes;
@@ -61,8 +57,8 @@ void CheckUnits(const WideString& wide) {
         }
     }
     const std::string text = TextFromWide(wide.data(), wide.size());
-    assert(KeepsItsBytes(text.data(), text.size()) && "a converted text keeps its bytes");
-    assert(WideFromText(text.data(), text.size()) == expected && "UTF-16 comes back");
+    ASSERT_HOLDS(KeepsItsBytes(text.data(), text.size()), "a converted text keeps its bytes");
+    ASSERT_HOLDS(WideFromText(text.data(), text.size()) == expected, "UTF-16 comes back");
 }
 
 void CheckFile(const uint8_t* bytes, size_t size) {
@@ -73,13 +69,13 @@ void CheckFile(const uint8_t* bytes, size_t size) {
     std::string text;
     TextFileKind kind = TextFileKind::NotText;
     const bool read = DecodeTextFile(bytes, size, &text, &kind);
-    assert(read == !zero && (kind == TextFileKind::NotText) == zero && "refused exactly for a 0 byte or unit");
+    ASSERT_HOLDS(read == !zero && (kind == TextFileKind::NotText) == zero, "refused exactly for a 0 byte or unit");
     if (!read) {
-        assert(text.empty() && "a refused file leaves the text alone");
+        ASSERT_HOLDS(text.empty(), "a refused file leaves the text alone");
     } else if (kind == TextFileKind::Gbk) {
-        assert(text == std::string(reinterpret_cast<const char*>(bytes), size) && "GBK keeps its bytes");
+        ASSERT_HOLDS(text == std::string(reinterpret_cast<const char*>(bytes), size), "GBK keeps its bytes");
     } else {
-        assert(KeepsItsBytes(text.data(), text.size()) && "decoded text is well-formed characters");
+        ASSERT_HOLDS(KeepsItsBytes(text.data(), text.size()), "decoded text is well-formed characters");
     }
 }
 

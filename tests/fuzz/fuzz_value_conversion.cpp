@@ -6,7 +6,6 @@
 // heap block, DisplayText agrees too, the argument stays as it was and no
 // block is left behind.
 #include <algorithm>
-#include <cassert>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -20,11 +19,8 @@
 #include "runtime/values/array_block.h"
 #include "runtime/values/heap_backend.h"
 #include "runtime/values/runtime_heap.h"
+#include "tests/support/holds.h"
 
-// The checks are the target's work: they must never be compiled away.
-#ifdef NDEBUG
-#error a fuzz target is built without NDEBUG
-#endif
 
 namespace {
 
@@ -282,26 +278,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CommandArg integer{0xAAAAAAAA, 0xAAAAAAAA, 0};
     ToInteger(&integer, value.argCount, args);
-    assert(static_cast<int32_t>(integer.low) == ModelInteger(value) && integer.high == 0 && "ToInteger");
+    ASSERT_HOLDS(static_cast<int32_t>(integer.low) == ModelInteger(value) && integer.high == 0, "ToInteger");
 
     CommandArg text{0xAAAAAAAA, 0xAAAAAAAA, 0};
     ToText(&text, value.argCount, args);
     char* result = AsReference<char>(text);
     const std::string expected = ModelText(value);
-    assert(text.high == 0 && (result == nullptr) == expected.empty() && "ToText: null for the empty text");
-    assert((result == nullptr || (BackendOwns(result) && BackendBlockSize(result) == expected.size() + 1 &&
-                                  result == expected)) && "ToText: an exact-size block");
+    ASSERT_HOLDS(text.high == 0 && (result == nullptr) == expected.empty(), "ToText: null for the empty text");
+    ASSERT_HOLDS((result == nullptr || (BackendOwns(result) && BackendBlockSize(result) == expected.size() + 1 &&
+                                        result == expected)), "ToText: an exact-size block");
     if (result != nullptr) FreeBlock(result);
 
     ScalarText scratch;
     const std::string shown = DisplayText(value.argCount == 0 ? CommandArg{0, 0, 0} : arg, &scratch);
-    assert(shown == ModelDisplayText(value) && "DisplayText");
+    ASSERT_HOLDS(shown == ModelDisplayText(value), "DisplayText");
 
-    assert(std::memcmp(&arg, &value.arg, sizeof arg) == 0 && "the argument stays as it was");
+    ASSERT_HOLDS(std::memcmp(&arg, &value.arg, sizeof arg) == 0, "the argument stays as it was");
     if (block != nullptr) {
-        assert(std::memcmp(block, value.block.data(), value.block.size()) == 0 && "and so do its bytes");
+        ASSERT_HOLDS(std::memcmp(block, value.block.data(), value.block.size()) == 0, "and so do its bytes");
         FreeBlock(block);
     }
-    assert(BackendLiveBlockCount() == liveBefore && "the calls leave no block behind");
+    ASSERT_HOLDS(BackendLiveBlockCount() == liveBefore, "the calls leave no block behind");
     return 0;
 }

@@ -9,7 +9,6 @@
 // formed and every other record as it was, and undoing it gives the same
 // bytes back.
 #include <algorithm>
-#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -20,11 +19,8 @@
 #include "runtime/template/record_cursor.h"
 #include "runtime/template/template_description.h"
 #include "runtime/template/window_table.h"
+#include "tests/support/holds.h"
 
-// The checks are the target's work: they must never be compiled away.
-#ifdef NDEBUG
-#error a fuzz target is built without NDEBUG
-#endif
 
 namespace {
 
@@ -93,10 +89,10 @@ void CheckCursorFile(const UnitRecord& record) {
     CursorFileImage image;
     if (!FindCursorFileImage(data.data(), static_cast<uint32_t>(data.size()), &image)) return;
     const ptrdiff_t at = image.bytes - data.data();
-    assert(image.size > 0 && at >= 4 && image.size <= data.size() &&
-           at <= static_cast<ptrdiff_t>(data.size() - image.size) &&
-           "a cursor file's image lies within the mouse-pointer data");
-    assert(std::memcmp(image.bytes, record.MouseData() + at, image.size) == 0 && "the image is the record's bytes");
+    ASSERT_HOLDS(image.size > 0 && at >= 4 && image.size <= data.size() &&
+                     at <= static_cast<ptrdiff_t>(data.size() - image.size),
+                 "a cursor file's image lies within the mouse-pointer data");
+    ASSERT_HOLDS(std::memcmp(image.bytes, record.MouseData() + at, image.size) == 0, "the image is the record's bytes");
 }
 
 void CheckRecord(UnitCollection& records, int32_t index) {
@@ -104,27 +100,29 @@ void CheckRecord(UnitCollection& records, int32_t index) {
     const UnitRecord record = records.RecordAt(index);
     const uint32_t length = record.Layout().length;
     const uint32_t recordsStart = 8 * static_cast<uint32_t>(records.Count());
-    assert(record.Bytes() >= buffer.data() + recordsStart + 4 && length <= buffer.size() &&
-           record.Bytes() - buffer.data() <= static_cast<ptrdiff_t>(buffer.size() - length) &&
-           "a record lies within its collection");
+    ASSERT_HOLDS(record.Bytes() >= buffer.data() + recordsStart + 4 && length <= buffer.size() &&
+                     record.Bytes() - buffer.data() <= static_cast<ptrdiff_t>(buffer.size() - length),
+                 "a record lies within its collection");
 
     // Its layout found again in a block of its own, and every field read there.
     std::vector<uint8_t> own(record.Bytes(), record.Bytes() + length);
     RecordLayout layout;
     const bool parsed = ParseRecordLayout(own.data(), length, record.IsMenuItem(), &layout);
-    assert(parsed && std::memcmp(&layout, &record.Layout(), sizeof layout) == 0 && "the same layout");
+    ASSERT_HOLDS(parsed && std::memcmp(&layout, &record.Layout(), sizeof layout) == 0, "the same layout");
     const std::string fields = Fields(record);
-    assert(Fields(UnitRecord(own.data(), layout)) == fields && "every field lies within the record");
+    ASSERT_HOLDS(Fields(UnitRecord(own.data(), layout)) == fields, "every field lies within the record");
 
-    assert(IsMenuItemId(records.IdAt(index)) == record.IsMenuItem());
-    assert(records.IndexOf(records.IdAt(index)) <= index &&
-           records.IdAt(records.IndexOf(records.IdAt(index))) == records.IdAt(index) && "IndexOf finds the id");
+    ASSERT_HOLDS(IsMenuItemId(records.IdAt(index)) == record.IsMenuItem(), "a menu item by its id");
+    ASSERT_HOLDS(records.IndexOf(records.IdAt(index)) <= index &&
+                 records.IdAt(records.IndexOf(records.IdAt(index))) == records.IdAt(index), "IndexOf finds the id");
     if (record.IsMenuItem()) {
-        assert(record.MenuSlot() == nullptr && IsRelocatedHandler(record.MenuHandler()));
+        ASSERT_HOLDS(record.MenuSlot() == nullptr && IsRelocatedHandler(record.MenuHandler()),
+                     "a menu item has a handler and no slot");
         return;
     }
-    assert(record.Object() == nullptr && record.Cursor() == nullptr && "the run-time slots start empty");
-    for (uint32_t i = 0; i < record.BindingCount(); ++i) assert(IsRelocatedHandler(record.BindingHandler(i)));
+    ASSERT_HOLDS(record.Object() == nullptr && record.Cursor() == nullptr, "the run-time slots start empty");
+    for (uint32_t i = 0; i < record.BindingCount(); ++i) 
+        ASSERT_HOLDS(IsRelocatedHandler(record.BindingHandler(i)), "every binding is a handler entry");
     CheckCursorFile(record);
 }
 
@@ -159,9 +157,9 @@ void CheckEdit(UnitCollection& records, int32_t index) {
     const std::vector<uint8_t>& edited = records.Buffer();
     const bool assigned = reread.Assign(edited.data(), static_cast<uint32_t>(edited.size()),
                                         static_cast<uint32_t>(records.Count()));
-    assert(assigned && "an edited collection is still well formed");
-    assert(Bytes(DescribeRecords(records, HandlerBase())) == Bytes(expected) && "only the edited field changed");
-    assert(Bytes(DescribeRecords(reread, HandlerBase())) == Bytes(expected) && "and reads so again");
+    ASSERT_HOLDS(assigned, "an edited collection is still well formed");
+    ASSERT_HOLDS(Bytes(DescribeRecords(records, HandlerBase())) == Bytes(expected), "only the edited field changed");
+    ASSERT_HOLDS(Bytes(DescribeRecords(reread, HandlerBase())) == Bytes(expected), "and reads so again");
 
     if (menuItem) {
         records.ReplaceCaption(index, text.c_str());
@@ -170,15 +168,16 @@ void CheckEdit(UnitCollection& records, int32_t index) {
         records.ReplaceMouseData(index, reinterpret_cast<const uint8_t*>(mouseData.data()),
                                  static_cast<uint32_t>(mouseData.size()));
     }
-    assert(records.Buffer() == before && "undoing the edits gives the same bytes");
+    ASSERT_HOLDS(records.Buffer() == before, "undoing the edits gives the same bytes");
 }
 
 void CheckWindow(WindowTable& table, int32_t index) {
     WindowTemplate& window = *table.At(index);
-    assert(table.Find(window.windowId) != nullptr && table.Find(window.windowId)->windowId == window.windowId);
+    ASSERT_HOLDS(table.Find(window.windowId) != nullptr && table.Find(window.windowId)->windowId == window.windowId,
+                 "the table finds the window by its id");
     UnitCollection& records = window.working;
-    assert(records.Count() > 0 && IsWindowRecordId(records.IdAt(0)) && "record 0 is the window's own");
-    assert(!records.HasIndex(-1) && !records.HasIndex(records.Count()));
+    ASSERT_HOLDS(records.Count() > 0 && IsWindowRecordId(records.IdAt(0)), "record 0 is the window's own");
+    ASSERT_HOLDS(!records.HasIndex(-1) && !records.HasIndex(records.Count()), "indexes end at the count");
     std::vector<std::pair<const uint8_t*, const uint8_t*>> spans;  // each record with its length word
     for (int32_t i = 0; i < records.Count(); ++i) {
         CheckRecord(records, i);
@@ -187,7 +186,7 @@ void CheckWindow(WindowTable& table, int32_t index) {
     }
     std::sort(spans.begin(), spans.end());
     for (size_t i = 1; i < spans.size(); ++i)
-        assert(spans[i - 1].second <= spans[i].first && "no two records share a byte");
+        ASSERT_HOLDS(spans[i - 1].second <= spans[i].first, "no two records share a byte");
 
     // The window's own record, the last and the first menu item (each edit copies the collection).
     const int32_t last = records.Count() - 1;
@@ -205,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WindowTable table;
     const bool read = table.Deserialise(data, static_cast<uint32_t>(size), HandlerBase());
     if (!read) {
-        assert(table.Count() == 0 && "refused data leaves no window");
+        ASSERT_HOLDS(table.Count() == 0, "refused data leaves no window");
         return 0;
     }
     for (int32_t i = 0; i < table.Count(); ++i) CheckWindow(table, i);
@@ -213,7 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> written = WriteTemplate(DescribeWindows(table, HandlerBase()));
     WindowTable again;
     const bool reread = again.Deserialise(written.data(), static_cast<uint32_t>(written.size()), HandlerBase());
-    assert(reread && again.Count() == table.Count() && "what is read and written again reads");
-    assert(WriteTemplate(DescribeWindows(again, HandlerBase())) == written && "to the same records");
+    ASSERT_HOLDS(reread && again.Count() == table.Count(), "what is read and written again reads");
+    ASSERT_HOLDS(WriteTemplate(DescribeWindows(again, HandlerBase())) == written, "to the same records");
     return 0;
 }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/support/holds.h"
+
 namespace {
 
 bool hang = false;
@@ -35,9 +37,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     windowClass.hInstance = instance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = "QuilletCloseProbe";
-    RegisterClassA(&windowClass);
+    // Without its window the probe would only wait to be killed; a crash tells the test why.
+    const ATOM registered = RegisterClassA(&windowClass);
+    ASSERT_HOLDS(registered != 0, "the probe's window class");
     HWND window = CreateWindowA("QuilletCloseProbe", "Quillet [Sandpost_tmwrk]", WS_OVERLAPPEDWINDOW, 100, 100,
                                 400, 300, nullptr, nullptr, instance, nullptr);
+    ASSERT_HOLDS(window != nullptr, "the probe's window");
     ShowWindow(window, show);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

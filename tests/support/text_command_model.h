@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/holds.h"
+
 namespace quillet::text_test {
 
 using Pieces = std::vector<std::string>;  // a split's elements
@@ -131,12 +133,23 @@ inline Pieces ModelSplit(const std::string& t, std::optional<std::string> delimi
 // The trimming commands, seen as lists of characters rather than bytes.
 // Spaces GBK lacks, as GB18030 codes them: U+00A0, U+2000-U+200A, U+202F, U+205F;
 // and the invisible ones that only removal takes, U+200B and U+FEFF.
-inline const char* const WideSpaces[] = {
+inline constexpr const char* WideSpaces[] = {
     "\x81\x30\x84\x32", "\x81\x36\xA3\x36", "\x81\x36\xA3\x37", "\x81\x36\xA3\x38", "\x81\x36\xA3\x39",
     "\x81\x36\xA4\x30", "\x81\x36\xA4\x31", "\x81\x36\xA4\x32", "\x81\x36\xA4\x33", "\x81\x36\xA4\x34",
     "\x81\x36\xA4\x35", "\x81\x36\xA4\x36", "\x81\x36\xA7\x32", "\x81\x36\xAB\x35",
 };
-inline const char* const InvisibleSpaces[] = {"\x81\x36\xA4\x37", "\x84\x31\x95\x33"};
+inline constexpr const char* InvisibleSpaces[] = {"\x81\x36\xA4\x37", "\x84\x31\x95\x33"};
+
+// Each entry one four-byte code, as Width steps it: a mistyped byte would make
+// the model miss that space and blame the command for it.
+constexpr bool IsOneFourByteCode(const char* text) {
+    const auto byte = [text](int i) { return static_cast<unsigned char>(text[i]); };
+    return byte(0) >= 0x81 && byte(0) <= 0xFE && byte(1) >= 0x30 && byte(1) <= 0x39 && byte(2) >= 0x81 &&
+           byte(2) <= 0xFE && byte(3) >= 0x30 && byte(3) <= 0x39 && byte(4) == 0;
+}
+static_assert(std::size(WideSpaces) == 14 &&
+              std::all_of(std::begin(WideSpaces), std::end(WideSpaces), IsOneFourByteCode));
+static_assert(std::all_of(std::begin(InvisibleSpaces), std::end(InvisibleSpaces), IsOneFourByteCode));
 
 inline bool IsOneOf(const std::string& bytes, const char* const* list, size_t count) {
     return std::find(list, list + count, bytes) != list + count;
@@ -162,6 +175,7 @@ inline std::vector<Character> Characters(const std::string& t) {
 }
 
 inline std::string Joined(const std::vector<Character>& characters, size_t from, size_t to) {
+    ASSERT_HOLDS(from <= to && to <= characters.size(), "a range of the characters");
     std::string text;
     for (size_t i = from; i < to; ++i) text += characters[i].bytes;
     return text;
