@@ -1,5 +1,7 @@
 // The first page, "去除空行": up to five cleanup passes over the main edit
 // box's lines, always in the same order, each on the result of the one before.
+#include <algorithm>
+
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/handlers.h"
@@ -20,13 +22,22 @@ constexpr int32_t JoinLinesPassId = 0x04010014;
 
 constexpr int32_t TabCode = 9;
 
+// Which of the run's passes is working, for the progress the window shows.
+struct PassPlace {
+    int32_t index = 0;  // passes done before this one
+    int32_t count = 1;  // passes the run will make
+};
+PassPlace place;
+
+bool GoOn(int32_t line, int32_t lines) { return ProcessEventsAndGoOn(line, lines, place.index, place.count); }
+
 // Every line replaced by what the command makes of it; one ProcessEvents per line.
 bool ReplaceEveryLine(CommandFunction command, int32_t subroutineId) {
     const int32_t count = LineArray.Count();
     for (int32_t i = 1; i <= count; ++i) {
         SetTextElement(LineArray, i, CallText(command, TextArg(TextAt(LineArray, i, {subroutineId, 2}))),
                        {subroutineId, 2});
-        if (!ProcessEventsAndGoOn()) return false;
+        if (!GoOn(i, count)) return false;
     }
     WriteLinesBack();
     return true;
@@ -48,7 +59,7 @@ bool RemoveTabsPass() {
                                 TextArg(tab.Get()), TextArg(Text(Literal::Empty)), Omitted, Omitted, BoolArg(true)),
                        {RemoveTabsPassId, 3});
         tab.Reset();
-        if (!ProcessEventsAndGoOn()) return false;
+        if (!GoOn(i, count)) return false;
     }
     WriteLinesBack();
     return true;
@@ -58,6 +69,8 @@ bool RemoveTabsPass() {
 // out (full-width spaces count as text here); surviving lines stay as they are.
 bool RemoveBlankLinesPass() {
     int32_t n = LineArray.Count();
+    const int32_t lines = n;
+    int32_t visited = 0;
     int32_t i = 0;
     OwnedText t;
     while (i < n) {
@@ -80,7 +93,7 @@ bool RemoveBlankLinesPass() {
                 --n;
             }
         }
-        if (!ProcessEventsAndGoOn()) return false;
+        if (!GoOn(++visited, lines)) return false;
     }
     WriteLinesBack();
     return true;
@@ -95,7 +108,7 @@ bool JoinLinesPass() {
         const char* line = TextAt(LineArray, i, {JoinLinesPassId, 3});
         const char* piece = CompareText(line, Text(Literal::Empty)) != 0 ? line : Text(Literal::ParagraphBreak);
         Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(piece));
-        if (!ProcessEventsAndGoOn()) return false;
+        if (!GoOn(i, count)) return false;
     }
     LineArray = EmptyTextArray();
     SplitIntoLines();
@@ -117,15 +130,23 @@ constexpr Pass Passes[] = {
     {Unit::JoinLinesBox, JoinLinesPass},
 };
 
+bool Ticked(UnitId option) { return ReadInt(MainWindow, option, Property::Checked) == 1; }
+
 void Cleanup() {
     SplitIntoLines();
+    const int32_t linesBefore = LineArray.Count();
     UndoText = ReadText(MainWindow, Unit::MainBox, Property::EditContent);
     UndoSaved = true;
+    int32_t ticked = 0;
+    for (const Pass& pass : Passes) ticked += Ticked(pass.option) ? 1 : 0;
+    place = {0, std::max(ticked, 1)};
     // Each box is read just before its pass would run.
     for (const Pass& pass : Passes) {
-        if (ReadInt(MainWindow, pass.option, Property::Checked) != 1) continue;
+        if (!Ticked(pass.option)) continue;
         if (!pass.run()) return;
+        ++place.index;
     }
+    ShowRunSummary(Literal::CleanupSummary, linesBefore, LineArray.Count());
 }
 
 }  // namespace
@@ -133,6 +154,7 @@ void Cleanup() {
 extern "C" HandlerResult RunCleanup(const uint32_t*, int32_t) {
     if (ToolRunning) return NoValue;
     ToolRunning = true;
+    ShowVersionInFooter();
     Cleanup();
     ToolRunning = false;
     return NoValue;

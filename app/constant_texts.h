@@ -25,6 +25,14 @@ enum class Literal : int32_t {
     Zeros3,
     Zeros4,
     Zeros5,
+    VersionText,          // "Quillet by Jev  版本：1.0": the footer between runs
+    CleanupSummary,       // "去除空行：", then the lines before and after
+    NumberingSummary,     // "增加序号："
+    ReplaceSummary,       // "多词替换："
+    LinesArrow,           // " 行 → "
+    LinesEnd,             // " 行"
+    ChangedLinesStart,    // "，其中 ", then the lines changed
+    ChangedLinesEnd,      // " 行有改动"
     Count
 };
 
@@ -50,6 +58,14 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     "000",
     "0000",
     "00000",
+    "Quillet by Jev  版本：1.0",
+    "去除空行：",
+    "增加序号：",
+    "多词替换：",
+    " 行 → ",
+    " 行",
+    "，其中 ",
+    " 行有改动",
 };
 
 constexpr size_t Size = [] {

@@ -1,6 +1,7 @@
 #pragma once
 // The program's values: the two the tools share, and the guards of a run.
 // They belong to the program; its clean-up routine frees them at shutdown.
+#include "app/constant_texts.h"
 #include "runtime/commands/compiled_code.h"
 
 namespace quillet::app {
@@ -33,8 +34,23 @@ void FreeGlobals();
 void SplitIntoLines();
 void WriteLinesBack();
 
-// ProcessEvents, once per line of a run; false when the window went away
-// meanwhile and the run must stop.
-bool ProcessEventsAndGoOn();
+// How the lines written back compare with an earlier text, line by line.
+struct LineChanges {
+    int32_t before = 0;   // lines the earlier text had, as SplitIntoLines counts them
+    int32_t changed = 0;  // places where the two differ; a line only one of them has counts
+};
+// WriteLinesBack, comparing each line as it goes with the line at the same
+// place in `before`, which it walks alongside.
+LineChanges WriteLinesBackComparedWith(const char* before);
+
+// ProcessEvents, once per line of a run, after telling the runtime how far the
+// run is: line `line` of `lines` in pass `pass` (from 0) of `passes`. False
+// when the window went away meanwhile and the run must stop.
+bool ProcessEventsAndGoOn(int32_t line, int32_t lines, int32_t pass = 0, int32_t passes = 1);
+
+// The footer: the version text while a run works, then one line on what the
+// run did (`changed` below 0: not counted).
+void ShowVersionInFooter();
+void ShowRunSummary(Literal tool, int32_t linesBefore, int32_t linesAfter, int32_t changed = -1);
 
 }  // namespace quillet::app

@@ -1,4 +1,7 @@
 // The program's globals and the line routines every tool shares.
+#include <algorithm>
+#include <cstring>
+
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/unit_ids.h"
@@ -44,17 +47,87 @@ void SplitIntoLines() {
     LineArray = std::move(lines);  // frees the old lines and the old array
 }
 
-void WriteLinesBack() {
+namespace {
+
+// The lines of a text as SplitIntoLines cuts them, one after the other: a
+// break at the end starts no further line. CR LF is never part of a GBK
+// character, so a byte search finds the same breaks.
+class LineWalk {
+public:
+    explicit LineWalk(const char* text) : at_(text), end_(text + std::strlen(text)) {}
+
+    // Whether the next line is `line` (null: the empty line); false when no
+    // line is left. Steps past it.
+    bool NextIs(const char* line) {
+        if (at_ == end_) return false;
+        if (line == nullptr) line = "";
+        const char* lineEnd = std::search(at_, end_, Break, Break + 2);
+        const auto length = static_cast<size_t>(lineEnd - at_);
+        const bool same = std::strlen(line) == length && std::memcmp(line, at_, length) == 0;
+        at_ = lineEnd == end_ ? end_ : lineEnd + 2;
+        ++walked_;
+        return same;
+    }
+    // Steps past the lines left; how many lines the text had.
+    int32_t Count() {
+        while (NextIs("")) {}
+        return walked_;
+    }
+
+private:
+    static constexpr char Break[] = {'\r', '\n'};
+    const char* at_;
+    const char* end_;
+    int32_t walked_ = 0;
+};
+
+void WriteLines(LineWalk* before, int32_t* changed) {
     WriteText(MainWindow, Unit::MainBox, Property::EditContent, Text(Literal::Empty));
     const int32_t count = LineArray.Count();
-    for (int32_t i = 1; i <= count; ++i)
-        Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox),
-             TextArg(TextAt(LineArray, i, {WriteLinesBackId, 3})), TextArg(Text(Literal::LineBreak)));
+    for (int32_t i = 1; i <= count; ++i) {
+        const char* line = TextAt(LineArray, i, {WriteLinesBackId, 3});
+        if (before != nullptr && !before->NextIs(line)) ++*changed;
+        Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(line),
+             TextArg(Text(Literal::LineBreak)));
+    }
 }
 
-bool ProcessEventsAndGoOn() {
+}  // namespace
+
+void WriteLinesBack() { WriteLines(nullptr, nullptr); }
+
+LineChanges WriteLinesBackComparedWith(const char* before) {
+    LineChanges changes;
+    LineWalk walk(before != nullptr ? before : "");
+    WriteLines(&walk, &changes.changed);
+    const int32_t written = LineArray.Count();
+    changes.before = walk.Count();
+    if (changes.before > written) changes.changed += changes.before - written;
+    return changes;
+}
+
+bool ProcessEventsAndGoOn(int32_t line, int32_t lines, int32_t pass, int32_t passes) {
+    // In ten-thousandths, whatever the counts: the runtime shows whole percents.
+    constexpr int64_t Scale = 10000;
+    const int64_t done = lines > 0 ? (Scale * pass + Scale * line / lines) : Scale * pass;
+    Call(ReportProgress, IntArg(static_cast<int32_t>(done / std::max(passes, 1))), IntArg(Scale));
     Call(ProcessEvents);
     return !WindowClosed;
+}
+
+void ShowVersionInFooter() {
+    WriteText(MainWindow, Unit::AboutLabel, Property::LabelCaption, Text(Literal::VersionText));
+}
+
+void ShowRunSummary(Literal tool, int32_t linesBefore, int32_t linesAfter, int32_t changed) {
+    OwnedText before = CallText(ToText, IntArg(linesBefore));
+    OwnedText after = CallText(ToText, IntArg(linesAfter));
+    OwnedText summary = Concatenate({Text(tool), before.Get(), Text(Literal::LinesArrow), after.Get(),
+                                     Text(Literal::LinesEnd)});
+    if (changed >= 0)
+        summary = Concatenate({summary.Get(), Text(Literal::ChangedLinesStart), CallText(ToText, IntArg(changed)).Get(),
+                               Text(Literal::ChangedLinesEnd)});
+    WriteText(MainWindow, Unit::AboutLabel, Property::LabelCaption, summary.Get());
 }
 
 }  // namespace quillet::app

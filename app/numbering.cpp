@@ -27,7 +27,7 @@ void Numbering() {
     UndoText = Read(Unit::MainBox);
     UndoSaved = true;
     SplitIntoLines();
-    const int32_t count = LineArray.Count();
+    const int32_t count = LineArray.Count();  // also the lines before, for the summary
     WriteText(MainWindow, Unit::MainBox, Property::EditContent, Text(Literal::Empty));
 
     int32_t n = CallInt(ToInteger, TextArg(Read(Unit::StartNumberBox).Get()));
@@ -67,13 +67,14 @@ void Numbering() {
         // Also after a line that received nothing, so empty lines stay in place.
         if (i < count)
             Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(Text(Literal::LineBreak)));
-        if (!ProcessEventsAndGoOn()) return;
+        if (!ProcessEventsAndGoOn(i, count)) return;
     }
 
     LineArray = EmptyTextArray();
     SplitIntoLines();
     WriteLinesBack();
     Support().Free(const_cast<char*>(padText));  // a constant: the free entry leaves it alone
+    ShowRunSummary(Literal::NumberingSummary, count, LineArray.Count());
 }
 
 }  // namespace
@@ -89,6 +90,7 @@ const char* NextPadText(double difference, const char* padText) {
 extern "C" HandlerResult RunNumbering(const uint32_t*, int32_t) {
     if (ToolRunning) return NoValue;
     ToolRunning = true;
+    ShowVersionInFooter();
     Numbering();
     ToolRunning = false;
     return NoValue;

@@ -99,7 +99,7 @@ void MultiReplace() {
             const char* replacement = replacementList ? TextAt(replacements.items, k, {RunMultiReplaceId, 12})
                                                       : replacements.single.Get();
             ReplaceInMainBox(TextAt(subjects.items, k, {RunMultiReplaceId, 13}), replacement);
-            if (!ProcessEventsAndGoOn()) return;
+            if (!ProcessEventsAndGoOn(k, subjects.count)) return;
         }
     } else {
         ReplaceInMainBox(subjects.single.Get(), replacements.single.Get());
@@ -107,7 +107,8 @@ void MultiReplace() {
 
     LineArray = EmptyTextArray();
     SplitIntoLines();
-    WriteLinesBack();
+    const LineChanges changes = WriteLinesBackComparedWith(UndoText.Get());
+    ShowRunSummary(Literal::ReplaceSummary, changes.before, LineArray.Count(), changes.changed);
 }
 
 }  // namespace
@@ -134,6 +135,7 @@ void SaveReplaceLists() {
 extern "C" HandlerResult RunMultiReplace(const uint32_t*, int32_t) {
     if (ToolRunning) return NoValue;
     ToolRunning = true;
+    ShowVersionInFooter();
     MultiReplace();
     ToolRunning = false;
     return NoValue;

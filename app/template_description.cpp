@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/constant_texts.h"
 #include "app/handler_list.h"
 #include "app/type_data.h"
 #include "app/unit_ids.h"
@@ -82,7 +83,7 @@ std::vector<UnitRow> Units() {
          {Bind(Event::KeyDown, HandlerIndex::SelectAll)}},
         {Unit::AboutLabel, UnitType::Label, "标签5", OnWindow, {0, 541, 792, 24}, Shown,
          WriteTypeData(LabelTypeData{.textColor = 0xFFFFFF, .backColor = 0xC0C0C0, .hAlign = 1, .vAlign = 1,
-                                     .caption = "Quillet by Jev  版本：1.0"})},
+                                     .caption = constant_pool::Sources[static_cast<size_t>(Literal::VersionText)]})},
 
         {Unit::CleanupButton, UnitType::Button, "按钮_提交0", 0, {701, 29, 64, 48}, field, run,
          {Bind(Event::Clicked, HandlerIndex::RunCleanup)}},

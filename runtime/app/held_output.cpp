@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/app/message_loop.h"
+#include "runtime/app/run_progress.h"
 
 namespace quillet {
 namespace {
@@ -70,16 +71,24 @@ bool IsHoldingOutput(const HeldOutput* output) {
 
 int32_t HeldOutputCount() { return static_cast<int32_t>(Held().units.size()); }
 
+size_t HeldByteCount() {
+    size_t bytes = 0;
+    for (const HeldOutput* unit : Held().units) bytes += unit->HeldBytes();
+    return bytes;
+}
+
 void HandOverShortHeldOutput() {
     if (!Held().handingOver) OfferPieceToEach(HandOverPieceMs, false, true);
 }
 
 bool HandOverHeldPiece() {
     HeldOutputs& held = Held();
+    if (held.units.empty()) UpdateRunProgress();  // a run whose box went away ends here
     if (held.units.empty() || held.handingOver) return false;
     held.handingOver = true;
     held.units.front()->HandOverPiece(HandOverPieceMs, false, false);
     held.handingOver = false;
+    UpdateRunProgress();
     return true;
 }
 
@@ -91,7 +100,9 @@ void HandOverHeldOutput() {
     while (!held.units.empty()) {
         // Each unit takes itself off the list once it holds nothing more; one
         // that goes away meanwhile has taken itself off too.
-        if (held.units.front()->HandOverPiece(HandOverPieceMs, false, false)) continue;
+        const bool unitDone = held.units.front()->HandOverPiece(HandOverPieceMs, false, false);
+        UpdateRunProgress();
+        if (unitDone) continue;
         ProcessPendingEvents();
     }
     held.handingOver = false;

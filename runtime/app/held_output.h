@@ -8,6 +8,7 @@
 // the rest once the outermost handler has returned: at once when it goes in
 // one piece, otherwise piece by piece from the message loop, which handles
 // every waiting message between two pieces as it would at any other time.
+#include <cstddef>
 #include <cstdint>
 
 namespace quillet {
@@ -23,6 +24,8 @@ public:
     // the window at once; with `wholeOnly` nothing goes unless the rest fits
     // in that one piece. True when nothing is held any more.
     virtual bool HandOverPiece(double ms, bool show, bool wholeOnly) = 0;
+    // Bytes of output the window does not have yet.
+    virtual size_t HeldBytes() const = 0;
 
 protected:
     ~HeldOutput() = default;
@@ -33,8 +36,9 @@ protected:
 void NoteHeldOutput(HeldOutput* output);
 void ForgetHeldOutput(HeldOutput* output);
 bool IsHoldingOutput(const HeldOutput* output);
-// How many units hold output now.
+// How many units hold output now, and how many bytes in all.
 int32_t HeldOutputCount();
+size_t HeldByteCount();
 
 // After the outermost handler has returned: what goes over in one piece. The
 // rest waits for the message loop.

@@ -5,6 +5,7 @@
 
 #include "runtime/app/cycle_clock.h"
 #include "runtime/app/held_output.h"
+#include "runtime/app/run_progress.h"
 #include "runtime/app/window_layer.h"
 
 namespace quillet {
@@ -132,6 +133,7 @@ void ProcessPendingEventsAndOutput() {
 
 void ProcessEventsPaced() {
     RefreshHeldOutput();
+    UpdateRunProgress();
     static const auto tightCall = static_cast<uint64_t>(TightCallMs * CyclesPerMillisecond());
     static const auto lookPeriod = static_cast<uint64_t>(LookPeriodMs * CyclesPerMillisecond());
     const uint64_t now = CycleCount();

@@ -1,6 +1,6 @@
 #pragma once
 // The runtime commands this program calls, in the order of the unit library's
-// command table (its 18 command entry points).
+// command table (its 19 command entry points).
 #include "runtime/commands/command_arg.h"
 
 namespace quillet {
@@ -27,8 +27,10 @@ void AppendText(CommandArg* result, int32_t argCount, CommandArg* args);
 void RunDirectory(CommandArg* result, int32_t argCount, CommandArg* args);
 // Any unit.
 void FocusUnit(CommandArg* result, int32_t argCount, CommandArg* args);
+// A long run's progress.
+void ReportProgress(CommandArg* result, int32_t argCount, CommandArg* args);
 
-constexpr int32_t RuntimeCommandCount = 18;
+constexpr int32_t RuntimeCommandCount = 19;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet

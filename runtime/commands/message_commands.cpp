@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "runtime/app/held_output.h"
+#include "runtime/app/run_progress.h"
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/notify_runtime.h"
 #include "runtime/commands/unit_window.h"
@@ -59,6 +60,7 @@ void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args) {
     if (ownerWasLive && !IsWindow(owner)) owner = nullptr;
     result->low = static_cast<uint32_t>(ButtonNumber(MessageBoxA(owner, message, title, BoxStyle(flags))));
     result->high = 0;
+    RestartRunClock();
 }
 
 }  // namespace quillet

@@ -48,6 +48,7 @@ constexpr int32_t WindowHandleByIndex = 2033;  // (index) → handle of a live w
 constexpr int32_t MenuCommandLookup = 2038;    // (pointer to a request) → 1 when found
 constexpr int32_t ShowTabPage = 2039;          // (window id, tab unit id)
 constexpr int32_t RebuildMenu = 2040;          // (window id)
+constexpr int32_t RunProgress = 2041;          // (steps done, steps in all) of the running handler
 }  // namespace ServiceCode
 
 // The library side: forwards to the installed service function.

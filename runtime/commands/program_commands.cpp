@@ -1,4 +1,4 @@
-// Commands about the running program: pending events, the run directory.
+// Commands about the running program: pending events, progress, the run directory.
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/notify_runtime.h"
 #include "runtime/values/text.h"
@@ -7,6 +7,13 @@ namespace quillet {
 
 // Handlers of other events may run inside this command.
 void ProcessEvents(CommandArg*, int32_t, CommandArg*) { NotifyRuntime(ServiceCode::ProcessEvents); }
+
+// How far the running handler is: shown on its window once its run is long.
+void ReportProgress(CommandArg*, int32_t argCount, CommandArg* args) {
+    const auto done = static_cast<int32_t>(ArgumentAt(argCount, args, 0).low);
+    const auto total = static_cast<int32_t>(ArgumentAt(argCount, args, 1).low);
+    NotifyRuntime(ServiceCode::RunProgress, static_cast<uintptr_t>(done), static_cast<uintptr_t>(total));
+}
 
 void RunDirectory(CommandArg* result, int32_t, CommandArg*) {
     result->low = ReferenceWord(CopyText(reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::RunDirectory))));

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "runtime/app/message_loop.h"
+#include "runtime/app/run_progress.h"
 #include "runtime/app/startup.h"
 #include "runtime/units/unit_services.h"
 #include "runtime/values/array_block.h"
@@ -52,6 +53,11 @@ uintptr_t ServeProcessEvents(uintptr_t, uintptr_t) {
     return 0;
 }
 
+uintptr_t ServeRunProgress(uintptr_t done, uintptr_t total) {
+    NoteRunSteps(static_cast<int32_t>(done), static_cast<int32_t>(total));
+    return 0;
+}
+
 uintptr_t ServeExitProcess(uintptr_t exitCode, uintptr_t) {
     ExitRuntimeProcess(static_cast<int32_t>(exitCode));
 }
@@ -87,6 +93,7 @@ constexpr Service Services[] = {
     {ServiceCode::ResumeEvents, ServeResumeEvents},
     {ServiceCode::CurrentEventSource, ServeCurrentEventSource},
     {ServiceCode::ProcessEvents, ServeProcessEvents},
+    {ServiceCode::RunProgress, ServeRunProgress},
     {ServiceCode::RecordType, ServeRecordType},
     {ServiceCode::FreeArray, ServeFreeArray},
     {ServiceCode::Allocate, ServeAllocate},

@@ -1,6 +1,7 @@
 #include "runtime/events/event_dispatch.h"
 
 #include "runtime/app/held_output.h"
+#include "runtime/app/run_progress.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/template/window_table.h"
@@ -19,13 +20,16 @@ EventSource currentSource = {0, 0};
 // Handlers running, nested ones included.
 int32_t runningHandlers = 0;
 
-// Calls a handler; once the outermost one has returned, units hand over the
-// output they held back while it ran if it goes in one piece (the message
-// loop hands over the rest).
-HandlerResult CallHandler(EventHandler handler, const uint32_t* args, int32_t count) {
-    ++runningHandlers;
+// Calls a handler; the outermost one starts a run (run_progress.h). Once it
+// has returned, units hand over the output they held back while it ran if it
+// goes in one piece (the message loop hands over the rest).
+HandlerResult CallHandler(EventHandler handler, const uint32_t* args, int32_t count, UnitId windowId) {
+    if (runningHandlers++ == 0) BeginRun(windowId);
     const HandlerResult result = handler(args, count);
-    if (--runningHandlers == 0) HandOverShortHeldOutput();
+    if (--runningHandlers == 0) {
+        HandOverShortHeldOutput();
+        EndRunHandler();
+    }
     return result;
 }
 
@@ -104,7 +108,7 @@ int32_t RaiseEvent(EventRecord* record) {
     EventHandler handler = FindHandler(record->windowId, record->unitId, record->event);
     if (handler == nullptr) return 0;
     const int32_t count = record->argCount < 0 ? 0 : (record->argCount > 5 ? 5 : record->argCount);
-    const HandlerResult result = CallHandler(handler, record->args, count);
+    const HandlerResult result = CallHandler(handler, record->args, count, record->windowId);
     currentSource.windowId = 0;  // a nested event clears it for its raiser too
     if (result.hasValue != 0) {
         record->hasResult = 1;
@@ -120,7 +124,7 @@ int32_t RaiseTypedEvent(TypedEventRecord* record) {
     int32_t count = 0;
     const int32_t args = record->argCount < 0 ? 0 : (record->argCount > 12 ? 12 : record->argCount);
     for (int32_t i = 0; i < args; ++i) count += PassTypedArg(record->args[i], words + count);
-    const HandlerResult result = CallHandler(handler, words, count);
+    const HandlerResult result = CallHandler(handler, words, count, record->windowId);
     currentSource.windowId = 0;
     if (result.hasValue != 0) {
         record->hasResult = 1;

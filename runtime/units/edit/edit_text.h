@@ -76,6 +76,7 @@ public:
 
     // HeldOutput.
     bool HandOverPiece(double ms, bool show, bool wholeOnly) override;
+    size_t HeldBytes() const override;
 
 private:
     enum class Known {

@@ -285,6 +285,10 @@ bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
     return done;
 }
 
+size_t EditText::HeldBytes() const {
+    return known_ == Known::Held || known_ == Known::UserEdited ? text_.size() - same_ : 0;
+}
+
 // All at once, for someone who is about to see the control's text.
 void EditText::HandOverAll() const {
     if (known_ != Known::Held && known_ != Known::UserEdited) return;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "runtime/app/private_messages.h"
+#include "runtime/app/run_progress.h"
 #include "runtime/app/runtime_app.h"
 #include "runtime/template/window_loader.h"
 #include "runtime/template/window_menu.h"
@@ -277,8 +278,13 @@ void WindowUnit::OnSetFocus() {
 }
 
 // The cursor of the unit under the mouse (or of a window inside one), or of the
-// window over its client area; no cursor of its own leaves the default.
+// window over its client area; no cursor of its own leaves the default. While
+// a long run shows its progress, the app-starting cursor over all of them.
 bool WindowUnit::OnSetCursor(HWND target, UINT hitTest) {
+    if (hitTest == HTCLIENT && ShowsRunProgress(m_hWnd)) {
+        SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+        return true;
+    }
     WindowTemplate* window = Template();
     if (window == nullptr) return false;
     const int32_t index = target == m_hWnd ? (hitTest == HTCLIENT ? 0 : -1) : UnitOwning(*window, target);

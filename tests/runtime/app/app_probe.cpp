@@ -327,6 +327,7 @@ public:
         ForgetHeldOutput(this);
         return true;
     }
+    size_t HeldBytes() const override { return pieces_ < 2 ? 1 : 0; }
 
 private:
     int pieces_ = 0;  // pieces handed over so far
