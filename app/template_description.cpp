@@ -181,4 +181,12 @@ WindowDescription MainWindowDescription() {
 
 std::vector<uint8_t> TemplateBytes() { return WriteTemplate({MainWindowDescription()}); }
 
+int32_t LoadedControlId(UnitId unit) {
+    const WindowDescription window = MainWindowDescription();
+    const auto last = static_cast<int32_t>(window.records.size()) - 1;
+    for (int32_t index = 1; index <= last; ++index)
+        if (window.records[static_cast<size_t>(index)].id == unit) return 100 + 10 * (last - index);
+    return -1;
+}
+
 }  // namespace quillet::app

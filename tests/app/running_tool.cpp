@@ -46,16 +46,6 @@ BOOL CALLBACK FindControl(HWND window, LPARAM param) {
     return TRUE;
 }
 
-// The loader creates the units from the last record to the second and numbers
-// them 100, 110, 120, ... in that order.
-int ControlIdOf(quillet::app::UnitId unit) {
-    const quillet::WindowDescription window = quillet::app::MainWindowDescription();
-    const int last = static_cast<int>(window.records.size()) - 1;
-    for (int index = 1; index <= last; ++index)
-        if (window.records[index].id == unit) return 100 + 10 * (last - index);
-    return -1;
-}
-
 }  // namespace
 
 RunningTool::RunningTool(const std::string& folder) {
@@ -93,7 +83,7 @@ RunningTool::~RunningTool() {
 
 HWND RunningTool::Unit(quillet::app::UnitId unit) const {
     if (unit == quillet::app::WindowRecord) return window_;
-    ControlSearch search{ControlIdOf(unit), nullptr};
+    ControlSearch search{quillet::app::LoadedControlId(unit), nullptr};
     EnumChildWindows(window_, FindControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -1,0 +1,88 @@
+// sample_run CAPTION: a first run as a new user makes it, for the README's
+// picture: puts a short sample text into the main box of the shown window
+// titled CAPTION, presses the first page's run button and waits until the
+// footer has told what the run did (the title carries no progress then).
+// Exit status: 0 done, 3 no such window or unit, 2 the run did not end in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/template_description.h"
+
+namespace {
+
+// A poem with the clutter pasted text brings: doubled spaces, tabs, blank lines.
+constexpr wchar_t SampleText[] =
+    L"  静夜思\r\n\r\n"
+    L"床前明月光，  疑是地上霜。\r\n"
+    L"\r\n"
+    L"\t举头望明月，\t低头思故乡。\r\n"
+    L"   \r\n"
+    L"—— 李白  \r\n"
+    L"\r\n";
+
+struct Search {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowTitled(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (IsWindowVisible(window) && std::strcmp(title, search->caption) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ControlSearch {
+    int32_t id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(window) != search->id) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Units on a page are not the window's own children: every descendant is looked at.
+HWND UnitWindow(HWND window, quillet::app::UnitId unit) {
+    ControlSearch search{quillet::app::LoadedControlId(unit), nullptr};
+    if (search.id >= 0) EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: sample_run CAPTION\n");
+        return 3;
+    }
+    Search search{argv[1], nullptr};
+    EnumWindows(FindWindowTitled, reinterpret_cast<LPARAM>(&search));
+    HWND box = search.found != nullptr ? UnitWindow(search.found, quillet::app::Unit::MainBox) : nullptr;
+    HWND button = search.found != nullptr ? UnitWindow(search.found, quillet::app::Unit::CleanupButton) : nullptr;
+    if (box == nullptr || button == nullptr) {
+        std::fprintf(stderr, "sample_run: no tool window titled \"%s\"\n", argv[1]);
+        return 3;
+    }
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(SampleText));
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // The run is over once the text has changed and the title is the program's own again.
+    for (int wait = 0; wait < 100; ++wait) {
+        Sleep(100);
+        char title[256] = {};
+        GetWindowTextA(search.found, title, sizeof title);
+        if (GetWindowTextLengthW(box) < static_cast<int>(wcslen(SampleText)) && std::strcmp(title, argv[1]) == 0)
+            return 0;
+    }
+    std::fprintf(stderr, "sample_run: the run did not end within 10 s\n");
+    return 2;
+}
