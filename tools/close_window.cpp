@@ -8,27 +8,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
-namespace {
-
-struct Search {
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowTitled(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (IsWindowVisible(window) && std::strcmp(title, search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "tools/window_search.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -36,10 +17,9 @@ int main(int argc, char** argv) {
         return 4;
     }
     const DWORD timeoutMs = static_cast<DWORD>(std::atoi(argv[2])) * 1000;
-    Search search{argv[1], nullptr};
-    EnumWindows(FindWindowTitled, reinterpret_cast<LPARAM>(&search));
+    HWND window = FindShownWindowTitled(argv[1]);
     DWORD processId = 0;
-    if (search.found != nullptr) GetWindowThreadProcessId(search.found, &processId);
+    if (window != nullptr) GetWindowThreadProcessId(window, &processId);
     // Opened before the close, so the exit code can still be read once it has ended.
     HANDLE process =
         processId != 0 ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
@@ -47,7 +27,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "close_window: no shown window titled \"%s\"\n", argv[1]);
         return 3;
     }
-    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "close_window: \"%s\" did not end within %s s of WM_CLOSE\n", argv[1], argv[2]);
         return 2;

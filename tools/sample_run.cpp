@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/template_description.h"
+#include "tools/window_search.h"
 
 namespace {
 
@@ -22,39 +23,10 @@ constexpr wchar_t SampleText[] =
     L"—— 李白  \r\n"
     L"\r\n";
 
-struct Search {
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowTitled(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (IsWindowVisible(window) && std::strcmp(title, search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct ControlSearch {
-    int32_t id;
-    HWND found;
-};
-
-BOOL CALLBACK FindControl(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<ControlSearch*>(param);
-    if (GetDlgCtrlID(window) != search->id) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// Units on a page are not the window's own children: every descendant is looked at.
+// A unit's window: units on a page are not the window's own children.
 HWND UnitWindow(HWND window, quillet::app::UnitId unit) {
-    ControlSearch search{quillet::app::LoadedControlId(unit), nullptr};
-    if (search.id >= 0) EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const int32_t id = quillet::app::LoadedControlId(unit);
+    return id < 0 ? nullptr : FindDescendantWithId(window, id);
 }
 
 }  // namespace
@@ -64,10 +36,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: sample_run CAPTION\n");
         return 3;
     }
-    Search search{argv[1], nullptr};
-    EnumWindows(FindWindowTitled, reinterpret_cast<LPARAM>(&search));
-    HWND box = search.found != nullptr ? UnitWindow(search.found, quillet::app::Unit::MainBox) : nullptr;
-    HWND button = search.found != nullptr ? UnitWindow(search.found, quillet::app::Unit::CleanupButton) : nullptr;
+    HWND window = FindShownWindowTitled(argv[1]);
+    HWND box = window != nullptr ? UnitWindow(window, quillet::app::Unit::MainBox) : nullptr;
+    HWND button = window != nullptr ? UnitWindow(window, quillet::app::Unit::CleanupButton) : nullptr;
     if (box == nullptr || button == nullptr) {
         std::fprintf(stderr, "sample_run: no tool window titled \"%s\"\n", argv[1]);
         return 3;
@@ -79,7 +50,7 @@ int main(int argc, char** argv) {
     for (int wait = 0; wait < 100; ++wait) {
         Sleep(100);
         char title[256] = {};
-        GetWindowTextA(search.found, title, sizeof title);
+        GetWindowTextA(window, title, sizeof title);
         if (GetWindowTextLengthW(box) < static_cast<int>(wcslen(SampleText)) && std::strcmp(title, argv[1]) == 0)
             return 0;
     }
