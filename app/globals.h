@@ -1,6 +1,7 @@
 #pragma once
 // The program's values: the two the tools share, and the guards of a run.
 // They belong to the program; its clean-up routine frees them at shutdown.
+#include "app/constant_texts.h"
 #include "runtime/commands/compiled_code.h"
 
 namespace quillet::app {
@@ -32,6 +33,9 @@ void FreeGlobals();
 // every line followed by CR LF.
 void SplitIntoLines();
 void WriteLinesBack();
+
+// A message box with OK, as every message of the tool shows.
+void ShowMessageText(Literal message);
 
 // ProcessEvents, once per line of a run; false when the window went away
 // meanwhile and the run must stop.

@@ -52,6 +52,8 @@ void WriteLinesBack() {
              TextArg(TextAt(LineArray, i, {WriteLinesBackId, 3})), TextArg(Text(Literal::LineBreak)));
 }
 
+void ShowMessageText(Literal message) { Call(ShowMessage, TextArg(Text(message)), IntArg(0)); }
+
 bool ProcessEventsAndGoOn() {
     Call(ProcessEvents);
     return !WindowClosed;

@@ -22,6 +22,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     AppendText,      // 15
     RunDirectory,    // 16
     FocusUnit,       // 17
+    LoadTextFile,    // 18
 };
 
 }  // namespace quillet

@@ -100,6 +100,19 @@ int32_t PassTypedArg(const TypedEventArg& arg, uint32_t* words) {
 
 }  // namespace
 
+bool EventBound(UnitId windowId, UnitId unitId, int32_t event) {
+    WindowTemplate* window = ProgramWindows().Find(windowId);
+    if (window == nullptr) return false;
+    UnitCollection& records = window->working;
+    const int32_t index = unitId == 0 ? (records.IsEmpty() ? -1 : 0) : records.IndexOf(unitId);
+    if (index < 0) return false;
+    UnitRecord bound = records.RecordAt(BindingRecord(records, index));
+    if (bound.IsMenuItem()) return false;
+    for (uint32_t i = 0; i < bound.BindingCount(); ++i)
+        if (bound.BindingEvent(i) == event && bound.BindingHandler(i) != 0) return true;
+    return false;
+}
+
 int32_t RaiseEvent(EventRecord* record) {
     EventHandler handler = FindHandler(record->windowId, record->unitId, record->event);
     if (handler == nullptr) return 0;

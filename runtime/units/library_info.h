@@ -34,7 +34,7 @@ struct LibraryInfo {
     const UnitTypeDescriptor* types;
     int32_t categoryCount;                     // 0
     const char* const* categoryNames;          // null
-    int32_t commandCount;                      // 17
+    int32_t commandCount;                      // 19
     const void* commandDescriptions;           // null
     const CommandFunction* commands;
     const void* reserved[2];                   // null
