@@ -7,7 +7,9 @@
 // replace (three pairs), the two that need most memory. Lines average about
 // 60 bytes of GBK and ASCII words. Prints a row after each step (so that a
 // process that dies shows how far it came): the step, the box's text in MB,
-// whether the box holds all of it, the working set and its peak so far (MB).
+// whether the box holds all of it, the working set and its peak so far, the
+// committed private memory's peak so far and the largest free range of the
+// address space (MB): a 32-bit process fails for want of the last two.
 // A message box (the runtime's fatal report when memory runs out) is printed
 // and closed.
 #include <windows.h>
@@ -103,6 +105,19 @@ void Click(app::UnitId button) {
     ProcessPendingEventsAndOutput();
 }
 
+// The largest range of free addresses: what the next big block must fit in.
+double LargestFreeRange() {
+    SIZE_T largest = 0;
+    MEMORY_BASIC_INFORMATION range{};
+    for (const char* at = nullptr; VirtualQuery(at, &range, sizeof range) == sizeof range;) {
+        if (range.State == MEM_FREE && range.RegionSize > largest) largest = range.RegionSize;
+        const char* next = static_cast<const char*>(range.BaseAddress) + range.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    return MegaBytes(static_cast<double>(largest));
+}
+
 // One row: the box's text as the runtime reads it, and whether the control
 // holds all of it (its UTF-16 length against the text's).
 void Report(const char* step) {
@@ -114,9 +129,10 @@ void Report(const char* step) {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    std::printf("%-10s %8.1f %-5s %8.1f %8.1f\n", step, MegaBytes(static_cast<double>(size)), whole ? "whole" : "CUT",
-                MegaBytes(static_cast<double>(counters.WorkingSetSize)),
-                MegaBytes(static_cast<double>(counters.PeakWorkingSetSize)));
+    std::printf("%-10s %8.1f %-5s %8.1f %8.1f %8.1f %8.1f\n", step, MegaBytes(static_cast<double>(size)),
+                whole ? "whole" : "CUT", MegaBytes(static_cast<double>(counters.WorkingSetSize)),
+                MegaBytes(static_cast<double>(counters.PeakWorkingSetSize)),
+                MegaBytes(static_cast<double>(counters.PeakPagefileUsage)), LargestFreeRange());
     std::fflush(stdout);
 }
 
