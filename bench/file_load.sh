@@ -3,10 +3,10 @@
 # the file-size limit of a dropped file (LargestTextFile). For each size
 # (default 20 40 80 120 MB) and tool (default numbering replace), one process
 # under Wine and Xvfb puts a generated text of that size into the main box as a
-# dropped file's text is put there, runs the tool and undoes it
-# (bench/file_load_bench.cpp), printing a row per step; a process that dies
-# shows its last step and its exit code. The build tree is QUILLET_BUILD_DIR
-# (default build/).
+# dropped file's text is put there, runs the tool ($RUNS times in a row,
+# default 1) and undoes it (bench/file_load_bench.cpp), printing a row per
+# step; a process that dies shows its last step and its exit code. The build
+# tree is QUILLET_BUILD_DIR (default build/).
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QUILLET_BUILD_DIR=${QUILLET_BUILD_DIR:-$root/build}
@@ -26,7 +26,7 @@ for mb in "${sizes[@]}"; do
   for tool in "${tools[@]}"; do
     echo "== $mb MB, $tool"
     start=$(date +%s)
-    "$root/scripts/with-display" "$root/scripts/wine-run" "$bench" "$mb" "$tool" 2>&1 | tr -d '\r'
+    "$root/scripts/with-display" "$root/scripts/wine-run" "$bench" "$mb" "$tool" "${RUNS:-1}" 2>&1 | tr -d '\r'
     echo "exit code ${PIPESTATUS[0]} after $(( $(date +%s) - start )) s"
   done
 done

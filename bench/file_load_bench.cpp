@@ -2,7 +2,8 @@
 // as a dropped file's text is put there (a Content write, with the text before
 // it kept for undo), then one tool run over it in the real window, and undo.
 // Run through bench/file_load.sh, one process per size and tool:
-//   file_load_bench.exe MB TOOL
+//   file_load_bench.exe MB TOOL [RUNS]
+// RUNS (default 1) runs of the tool one after the other, each on the last one's result.
 // TOOL is numbering (start 1, suffix "、", zero fill, blank lines skipped) or
 // replace (three pairs), the two that need most memory. Lines average about
 // 60 bytes of GBK and ASCII words. Prints a row after each step (so that a
@@ -139,11 +140,13 @@ void Report(const char* step) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double mb = argc == 3 ? std::atof(argv[1]) : 0;
-    const bool numbering = argc == 3 && std::strcmp(argv[2], "numbering") == 0;
-    const bool replace = argc == 3 && std::strcmp(argv[2], "replace") == 0;
-    if (mb <= 0 || (!numbering && !replace)) {
-        std::fprintf(stderr, "usage: file_load_bench MB TOOL (TOOL: numbering, replace)\n");
+    const bool arguments = argc == 3 || argc == 4;
+    const double mb = arguments ? std::atof(argv[1]) : 0;
+    const bool numbering = arguments && std::strcmp(argv[2], "numbering") == 0;
+    const bool replace = arguments && std::strcmp(argv[2], "replace") == 0;
+    const int runs = argc == 4 ? std::atoi(argv[3]) : 1;
+    if (mb <= 0 || (!numbering && !replace) || runs < 1) {
+        std::fprintf(stderr, "usage: file_load_bench MB TOOL [RUNS] (TOOL: numbering, replace)\n");
         return 2;
     }
     // The watch ends with the bench (this event), or at the first box.
@@ -181,8 +184,10 @@ int main(int argc, char** argv) {
         SetText(Unit::SubjectBox, "的,hello,中国");
         SetText(Unit::PredicateBox, "之,HELLO,中华");
     }
-    Click(numbering ? Unit::NumberingButton : Unit::ReplaceButton);
-    Report(numbering ? "numbered" : "replaced");
+    for (int run = 0; run < runs; ++run) {
+        Click(numbering ? Unit::NumberingButton : Unit::ReplaceButton);
+        Report(numbering ? "numbered" : "replaced");
+    }
     Click(Unit::UndoLabel);
     Report("undone");
     SetEvent(finished);
