@@ -26,7 +26,8 @@ for mb in "${sizes[@]}"; do
   for tool in "${tools[@]}"; do
     echo "== $mb MB, $tool"
     start=$(date +%s)
-    "$root/scripts/with-display" "$root/scripts/wine-run" "$bench" "$mb" "$tool" "${RUNS:-1}" 2>&1 | tr -d '\r'
+    # Line by line, so that a run of minutes shows each step as it ends.
+    "$root/scripts/with-display" "$root/scripts/wine-run" "$bench" "$mb" "$tool" "${RUNS:-1}" 2>&1 | sed -u 's/\r$//'
     echo "exit code ${PIPESTATUS[0]} after $(( $(date +%s) - start )) s"
   done
 done
