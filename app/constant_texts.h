@@ -20,6 +20,9 @@ enum class Literal : int32_t {
     Space,                // " "
     EmptySubjectMessage,  // "预被替换文本不能为空。"
     MismatchMessage,      // "预被替换内容与用作替换内容不匹配！"
+    UnreadableFileMessage,  // a dropped file that cannot be opened or read
+    NotTextFileMessage,     // a dropped file that holds no text
+    FileTooLargeMessage,    // a dropped file beyond LargestTextFile (its size in MB is in the text)
     Zeros1,               // "0" to "00000": the zero fill of line numbers
     Zeros2,
     Zeros3,
@@ -53,6 +56,9 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     " ",
     "预被替换文本不能为空。",
     "预被替换内容与用作替换内容不匹配！",
+    "无法打开或读取这个文件。",
+    "这不是文本文件，未载入。",
+    "文件太大，无法载入（最大 32 MB）。",
     "0",
     "00",
     "000",

@@ -34,6 +34,9 @@ void FreeGlobals();
 void SplitIntoLines();
 void WriteLinesBack();
 
+// A message box with OK, as every message of the tool shows.
+void ShowMessageText(Literal message);
+
 // How the lines written back compare with an earlier text, line by line.
 struct LineChanges {
     int32_t before = 0;   // lines the earlier text had, as SplitIntoLines counts them

@@ -19,6 +19,7 @@ enum class HandlerIndex : int32_t {
     Undo,              // left button down on 标签_撤消
     RestoreUndoLabel,  // left button up on 标签_撤消
     SelectAll,         // key down in 编辑框_主
+    LoadDroppedFile,   // a file dropped on 编辑框_主
     Count
 };
 

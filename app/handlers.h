@@ -20,6 +20,7 @@ HandlerResult HideUnderline(const uint32_t* args, int32_t count);
 HandlerResult Undo(const uint32_t* args, int32_t count);
 HandlerResult RestoreUndoLabel(const uint32_t* args, int32_t count);
 HandlerResult SelectAll(const uint32_t* args, int32_t count);
+HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count);
 }
 
 // What a handler returns when it returns nothing: the runtime goes its default way.

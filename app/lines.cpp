@@ -92,6 +92,8 @@ void WriteLines(LineWalk* before, int32_t* changed) {
     }
 }
 
+void ShowMessageText(Literal message) { Call(ShowMessage, TextArg(Text(message)), IntArg(0)); }
+
 }  // namespace
 
 void WriteLinesBack() { WriteLines(nullptr, nullptr); }

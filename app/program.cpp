@@ -35,7 +35,8 @@ asm(".text\n"
     QUILLET_ENTRY(HideUnderline)
     QUILLET_ENTRY(Undo)
     QUILLET_ENTRY(RestoreUndoLabel)
-    QUILLET_ENTRY(SelectAll));
+    QUILLET_ENTRY(SelectAll)
+    QUILLET_ENTRY(LoadDroppedFile));
 #undef QUILLET_ENTRY
 extern "C" const unsigned char HandlerBase[];
 
@@ -43,7 +44,7 @@ namespace quillet::app {
 
 const EventHandler HandlerFunctions[HandlerCount] = {
     WindowLoaded, LayoutUnits,   NoteWindowDestroyed, RunCleanup, RunNumbering,     RunMultiReplace,
-    ShowUnderline, HideUnderline, Undo,               RestoreUndoLabel, SelectAll,
+    ShowUnderline, HideUnderline, Undo,               RestoreUndoLabel, SelectAll,        LoadDroppedFile,
 };
 
 const uint8_t WindowTemplateData[] = {

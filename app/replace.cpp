@@ -61,8 +61,6 @@ ReplaceList ListOf(OwnedText content) {
     return list;
 }
 
-void ShowMessageText(Literal message) { Call(ShowMessage, TextArg(Text(message)), IntArg(0)); }
-
 // The main box's content with every occurrence of one text replaced.
 void ReplaceInMainBox(const char* subject, const char* replacement) {
     Write(Unit::MainBox, CallText(ReplaceSubtext, TextArg(Read(Unit::MainBox).Get()), TextArg(subject),

@@ -23,6 +23,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     RunDirectory,    // 16
     FocusUnit,       // 17
     ReportProgress,  // 18
+    LoadTextFile,    // 19
 };
 
 }  // namespace quillet

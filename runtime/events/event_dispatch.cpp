@@ -52,6 +52,13 @@ int32_t BindingRecord(UnitCollection& records, int32_t index) {
     return index;
 }
 
+// The handler a record binds to the event; 0 for none.
+uint32_t BoundHandler(const UnitRecord& record, int32_t event) {
+    for (uint32_t i = 0; i < record.BindingCount(); ++i)
+        if (record.BindingEvent(i) == event) return record.BindingHandler(i);
+    return 0;
+}
+
 // Finds the handler for an event and makes its unit the current event source;
 // null (and no change) when events are suppressed or nothing is bound.
 EventHandler FindHandler(UnitId windowId, UnitId unitId, int32_t event) {
@@ -67,17 +74,7 @@ EventHandler FindHandler(UnitId windowId, UnitId unitId, int32_t event) {
     if (type == nullptr || (type->stateFlags & (TypeState::RaisesEvents | TypeState::RaisesEventsAlt)) == 0)
         ReportEventError("引发事件的窗口组件无效", windowId, unitId);
 
-    uint32_t handler = 0;
-    if (bound.IsMenuItem()) {
-        handler = bound.MenuHandler();
-    } else {
-        for (uint32_t i = 0; i < bound.BindingCount(); ++i) {
-            if (bound.BindingEvent(i) == event) {
-                handler = bound.BindingHandler(i);
-                break;
-            }
-        }
-    }
+    const uint32_t handler = bound.IsMenuItem() ? bound.MenuHandler() : BoundHandler(bound, event);
     if (handler == 0) return nullptr;
     currentSource = {windowId, unitId != 0 ? unitId : records.IdAt(0)};
     return reinterpret_cast<EventHandler>(static_cast<uintptr_t>(handler));
@@ -103,6 +100,16 @@ int32_t PassTypedArg(const TypedEventArg& arg, uint32_t* words) {
 }
 
 }  // namespace
+
+bool EventBound(UnitId windowId, UnitId unitId, int32_t event) {
+    WindowTemplate* window = ProgramWindows().Find(windowId);
+    if (window == nullptr) return false;
+    UnitCollection& records = window->working;
+    const int32_t index = unitId == 0 ? (records.IsEmpty() ? -1 : 0) : records.IndexOf(unitId);
+    if (index < 0) return false;
+    const UnitRecord bound = records.RecordAt(BindingRecord(records, index));
+    return !bound.IsMenuItem() && BoundHandler(bound, event) != 0;
+}
 
 int32_t RaiseEvent(EventRecord* record) {
     EventHandler handler = FindHandler(record->windowId, record->unitId, record->event);

@@ -81,6 +81,13 @@ int32_t RaiseTypedEvent(TypedEventRecord* record);
 bool RaiseSimpleEvent(UnitId windowId, UnitId unitId, int32_t event, const uint32_t* args = nullptr,
                       int32_t argCount = 0, uint32_t* result = nullptr);
 
+// Whether the window's template binds a handler to the unit's event (the
+// bindings that serve it, as raising would find them), whether or not events
+// are suppressed now; false for a window or unit that is not there. A unit
+// whose event needs something of the system first (dropped files) asks this
+// at creation.
+bool EventBound(UnitId windowId, UnitId unitId, int32_t event);
+
 // Service 2017: the (window id, unit id) of the running handler's event.
 bool CurrentEventSource(UnitId* windowId, UnitId* unitId);
 

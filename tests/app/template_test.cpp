@@ -158,7 +158,7 @@ TEST(TemplateTest, BindsTheEventsToTheirHandlers) {
         {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}}},
         {Unit::JoinLinesBox, {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}}},
         {Unit::UndoLabel, {{-1, offset(HandlerIndex::Undo)}, {-2, offset(HandlerIndex::RestoreUndoLabel)}}},
-        {Unit::MainBox, {{-9, offset(HandlerIndex::SelectAll)}}},
+        {Unit::MainBox, {{-9, offset(HandlerIndex::SelectAll)}, {2, offset(HandlerIndex::LoadDroppedFile)}}},
     };
     for (const RecordDescription& record : records) {
         SCOPED_TRACE(record.name);

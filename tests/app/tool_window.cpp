@@ -8,6 +8,7 @@
 #include "runtime/app/message_loop.h"
 #include "runtime/commands/compiled_code.h"
 #include "runtime/template/window_table.h"
+#include "tests/support/dropped_files.h"
 
 namespace tool {
 namespace {
@@ -154,18 +155,35 @@ std::string RunNumbering(const std::string& text, const NumberingOptions& option
     return Text(Unit::MainBox);
 }
 
-SeenMessageBox ClickWatchingForBox(UnitId unit) {
-    // The watch also ends when this event is set: after the click was handled.
+namespace {
+
+// Runs the action while a watcher waits for a message box; the watch also ends
+// when this event is set: after the action was handled.
+template <typename Action>
+SeenMessageBox WatchingForBox(Action action) {
     HANDLE handled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     WatchOptions options;
     options.process = handled;
     options.timeoutMs = 30000;
     MessageBoxWatcher watcher(IDOK, options);
-    PostClickAndPump(unit);
+    action();
     SetEvent(handled);
     SeenMessageBox seen = watcher.Result();
     CloseHandle(handled);
     return seen;
+}
+
+}  // namespace
+
+SeenMessageBox ClickWatchingForBox(UnitId unit) {
+    return WatchingForBox([unit] { PostClickAndPump(unit); });
+}
+
+SeenMessageBox DropWatchingForBox(UnitId unit, const std::vector<std::wstring>& paths) {
+    return WatchingForBox([unit, &paths] {
+        if (!PostDroppedFiles(Handle(unit), paths)) ADD_FAILURE() << "the drop was not posted";
+        Pump();
+    });
 }
 
 std::string RunReplace(const std::string& text, const std::string& subjects, const std::string& replacements,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/unit_ids.h"
 #include "tests/support/message_box_watcher.h"
@@ -78,5 +79,7 @@ std::string RunReplace(const std::string& text, const std::string& subjects, con
 // watch ends as soon as the click has been handled, so a click that shows no
 // box costs no waiting.
 SeenMessageBox ClickWatchingForBox(UnitId unit);
+// The same for files dropped on a unit, as the shell drops them.
+SeenMessageBox DropWatchingForBox(UnitId unit, const std::vector<std::wstring>& paths);
 
 }  // namespace tool

@@ -316,4 +316,11 @@ AppendOutcome AppendToEditBox(HWND box, const char* text) {
     return IsWindow(box) ? AppendOutcome::Appended : AppendOutcome::BoxClosed;
 }
 
+bool ReplaceEditBoxText(HWND box, const char* text) {
+    auto* unit = dynamic_cast<EditBoxUnit*>(CWnd::FromHandlePermanent(box));
+    if (unit == nullptr) return false;
+    unit->WriteContent(text);
+    return true;
+}
+
 }  // namespace quillet

@@ -144,4 +144,9 @@ enum class AppendOutcome {
 };
 AppendOutcome AppendToEditBox(HWND box, const char* text);
 
+// The LoadTextFile command's write: the whole text of an edit box unit, as a
+// Content write makes it (its ContentChanged handler may close the window);
+// false, and nothing changed, for any other window.
+bool ReplaceEditBoxText(HWND box, const char* text);
+
 }  // namespace quillet

@@ -5,9 +5,12 @@
 #include <cstdio>
 
 #include "runtime/app/private_messages.h"
+#include "runtime/commands/command_arg.h"
 #include "runtime/units/edit/edit_input.h"
 #include "runtime/units/edit/edit_spin.h"
 #include "runtime/units/window_style.h"
+#include "runtime/values/runtime_heap.h"
+#include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"
 
 namespace quillet {
@@ -75,6 +78,8 @@ bool EditBoxUnit::Create(const std::string& content, uint32_t extraStyle, HWND p
     if (IsSingleLine() && f.spinMode != 0) CreateSpin(controlId, (extraStyle & WS_DISABLED) != 0);
     state_.text.Select(f.selStart, f.selLength);
     ApplyBorderStyle(m_hWnd, f.borderStyle);
+    // Other boxes stay as they were: the system shows them as no drop target.
+    if (EventBound(WindowId(), UnitIdOf(), EditBoxEvent::FileDropped)) DragAcceptFiles(m_hWnd, TRUE);
     return true;
 }
 
@@ -120,6 +125,8 @@ void EditBoxUnit::CreateSpin(uint32_t controlId, bool disabled) {
 // ---- messages ----
 
 LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The control never sees a drop, so held text need not reach it first.
+    if (message == WM_DROPFILES) return OnDropFiles(reinterpret_cast<HDROP>(wParam));
     // Text held back reaches the control before anything there could see it.
     state_.text.BeforeMessage(message);
     switch (message) {
@@ -244,6 +251,22 @@ void EditBoxUnit::OnWindowPosChanged(const WINDOWPOS& position) {
 void EditBoxUnit::OnDestroy() {
     state_.text.Detach();
     if (state_.spin != nullptr) state_.spin->DestroyWindow();
+}
+
+// Only the first file of a drop: the box holds one text. The path crosses in
+// UTF-16 and through the converter, so a name with characters GBK lacks
+// still names the file.
+LRESULT EditBoxUnit::OnDropFiles(HDROP drop) {
+    const UINT units = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units) + 1, L'\0');
+    const UINT copied = units > 0 ? DragQueryFileW(drop, 0, wide.data(), units + 1) : 0;
+    DragFinish(drop);
+    if (copied == 0) return 0;
+    char* path = CopyText(TextFromWide(wide.data(), copied).c_str());
+    // The handler may close the window, and this object goes with it.
+    RaiseEvent(EditBoxEvent::FileDropped, {ReferenceWord(path)});
+    FreeBlock(path);
+    return 0;
 }
 
 // ---- the text ----

@@ -3,6 +3,7 @@
 // properties, the single-line look, the change guard behind ContentChanged,
 // numeric input and an optional spin adjuster.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <memory>
@@ -24,6 +25,9 @@ class EditSpinAdjuster;
 namespace EditBoxEvent {
 constexpr int32_t ContentChanged = 0;
 constexpr int32_t SpinAdjusted = 1;  // argument: 1 up, -1 down
+// A file was dropped on the box; argument: its path, a text that lives until
+// the handler returns. Only a box whose template binds this event takes drops.
+constexpr int32_t FileDropped = 2;
 }  // namespace EditBoxEvent
 
 struct EditBoxState {
@@ -55,6 +59,8 @@ public:
     bool WantsKey(int32_t keyCode) const;
     void WritePropertyData(PropertyDataWriter& writer) const override;
 
+    // A Content write: the whole text, one ContentChanged (LoadTextFile too).
+    void WriteContent(const char* text);
     // The AppendText command's insertion at the end; false when a handler of
     // the change closed the window (and this object is gone with it).
     bool AppendText(const char* text);
@@ -81,10 +87,10 @@ private:
     LRESULT OnReflectedCommand(UINT message, WPARAM wParam, LPARAM lParam);
     void OnWindowPosChanged(const WINDOWPOS& position);
     void OnDestroy();
+    LRESULT OnDropFiles(HDROP drop);
 
     // Text (edit_unit.cpp).
     void SetTextGuarded(const char* text);
-    void WriteContent(const char* text);
     void RaiseContentChanged();
     void NormaliseOnFocusLoss();
 

@@ -327,15 +327,16 @@ TEST(RunDirectoryTest, ACopyOfTheProgramFolderWithoutTrailingBackslash) {
     InstallServiceFunction(DispatchService);
 }
 
-TEST(CommandTableTest, NineteenDistinctCommandsInTheDeclaredOrder) {
+TEST(CommandTableTest, TwentyDistinctCommandsInTheDeclaredOrder) {
     std::set<CommandFunction> distinct(RuntimeCommands, RuntimeCommands + RuntimeCommandCount);
-    EXPECT_EQ(distinct.size(), 19u);
+    EXPECT_EQ(distinct.size(), 20u);
     EXPECT_EQ(distinct.count(nullptr), 0u);
     EXPECT_EQ(CallInt(RuntimeCommands[11], TextArg("４２")), 42);
     EXPECT_STREQ(CallText(RuntimeCommands[12], IntArg(-7)).Get(), "-7");
     EXPECT_EQ(CallInt(RuntimeCommands[0], TextArg("abc")), 3);
     EXPECT_EQ(RuntimeCommands[17], &FocusUnit);
     EXPECT_EQ(RuntimeCommands[18], &ReportProgress);
+    EXPECT_EQ(RuntimeCommands[19], &LoadTextFile);
 }
 
 }  // namespace
