@@ -92,11 +92,11 @@ void WriteLines(LineWalk* before, int32_t* changed) {
     }
 }
 
-void ShowMessageText(Literal message) { Call(ShowMessage, TextArg(Text(message)), IntArg(0)); }
-
 }  // namespace
 
 void WriteLinesBack() { WriteLines(nullptr, nullptr); }
+
+void ShowMessageText(Literal message) { Call(ShowMessage, TextArg(Text(message)), IntArg(0)); }
 
 LineChanges WriteLinesBackComparedWith(const char* before) {
     LineChanges changes;
