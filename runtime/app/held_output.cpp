@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/app/cycle_clock.h"
 #include "runtime/app/message_loop.h"
 #include "runtime/app/run_progress.h"
 
@@ -30,13 +31,6 @@ struct HeldOutputs {
 HeldOutputs& Held() {
     static HeldOutputs held;
     return held;
-}
-
-double Milliseconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Wraps around with the tick count.

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 
+#include "runtime/app/cycle_clock.h"
 #include "runtime/units/edit/edit_text.h"
 #include "runtime/values/text_encoding.h"
 
@@ -29,13 +30,6 @@ constexpr double PaintPauseMs = 700;
 constexpr double PaintCostFactor = 10;
 // The control's end, whatever its length: positions past it are clamped.
 constexpr WPARAM End = INT_MAX;
-
-double Milliseconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
     const size_t limit = std::min(aSize, bSize);
