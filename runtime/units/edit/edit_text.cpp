@@ -9,17 +9,6 @@
 namespace quillet {
 namespace {
 
-// The control's position (UTF-16 units) for a byte offset; an offset inside a
-// character counts that whole character.
-WPARAM ControlPosition(const std::string& text, int32_t byteOffset) {
-    return WideOffsetOf(text.data(), text.size(), byteOffset < 0 ? 0 : static_cast<size_t>(byteOffset));
-}
-
-// The byte offset of a position of the control, at most the text's length.
-int32_t ByteOffset(const std::string& text, DWORD position) {
-    return static_cast<int32_t>(ByteOffsetOf(text.data(), text.size(), position));
-}
-
 // What a message does to the control's text.
 enum class MessageEffect {
     None,         // neither shows nor changes it: painting, sizing, focus
@@ -236,7 +225,7 @@ void EditText::ReplaceSelection(const char* text) {
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
 }
 
-EditText::ControlSelection EditText::ControlSelectionNow() const {
+ControlSelection EditText::ControlSelectionNow() const {
     ControlSelection selection{0, 0};
     SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
                  reinterpret_cast<LPARAM>(&selection.end));
@@ -246,19 +235,16 @@ EditText::ControlSelection EditText::ControlSelectionNow() const {
 EditSelection EditText::Selection() const {
     HandOverAll();
     const ControlSelection selection = ControlSelectionNow();
-    const std::string& text = TextView();
-    const int32_t start = ByteOffset(text, selection.start);
-    const int32_t end = ByteOffset(text, selection.end);
-    return {start, end - start};
+    return SelectionInBytes(TextView(), selection);
 }
 
 std::string EditText::SelectedText() const {
     HandOverAll();
     const std::string& text = TextView();
-    const ControlSelection selection = ControlSelectionNow();
-    const int32_t start = ByteOffset(text, selection.start);
-    const int32_t end = ByteOffset(text, selection.end);
-    return end > start ? text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)) : std::string();
+    const EditSelection selection = SelectionInBytes(text, ControlSelectionNow());
+    return selection.length > 0
+               ? text.substr(static_cast<size_t>(selection.start), static_cast<size_t>(selection.length))
+               : std::string();
 }
 
 void EditText::Select(int32_t start, int32_t length) {
@@ -267,8 +253,8 @@ void EditText::Select(int32_t start, int32_t length) {
     const auto size = static_cast<int32_t>(text.size());
     start = start < 0 ? 0 : (start > size ? size : start);
     length = length < 0 ? 0 : (length > size - start ? size - start : length);
-    const WPARAM from = ControlPosition(text, start);
-    const WPARAM to = ControlPosition(text, start + length);
+    const WPARAM from = ControlPosition(text, static_cast<size_t>(start));
+    const WPARAM to = ControlPosition(text, static_cast<size_t>(start + length));
     SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(to));
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }

@@ -17,22 +17,17 @@
 // too, since every change of it passes the box's window procedure.
 //
 // The control is a Unicode window and every text crosses to it and back in
-// UTF-16 through the text converter, so it keeps every character. Positions
-// and lengths count bytes of the runtime's text, as everywhere in the runtime;
-// the control counts UTF-16 units, and the conversion happens here.
+// UTF-16 through the text converter, so it keeps every character; positions
+// are converted in edit_positions.h.
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
 #include "runtime/app/held_output.h"
+#include "runtime/units/edit/edit_positions.h"
 
 namespace quillet {
-
-struct EditSelection {
-    int32_t start;   // bytes before the selection
-    int32_t length;  // bytes selected
-};
 
 class EditText : public HeldOutput {
 public:
@@ -105,10 +100,6 @@ private:
     void Drop() const;
     size_t PieceEnd(double ms) const;
 
-    struct ControlSelection {
-        DWORD start;  // UTF-16 units
-        DWORD end;
-    };
     ControlSelection ControlSelectionNow() const;
     std::string ReadControl() const;
     void AppendHeld(const char* text, size_t size) const;

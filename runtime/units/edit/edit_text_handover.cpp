@@ -2,7 +2,6 @@
 // differs from what it holds, in pieces cut at line ends, and paints at most
 // every so often while a long handover lasts.
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 #include "runtime/app/cycle_clock.h"
@@ -28,8 +27,6 @@ constexpr double WorkPerCallCost = 10;
 // line it shows), and painting every second would add a third to the run.
 constexpr double PaintPauseMs = 700;
 constexpr double PaintCostFactor = 10;
-// The control's end, whatever its length: positions past it are clamped.
-constexpr WPARAM End = INT_MAX;
 
 size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
     const size_t limit = std::min(aSize, bSize);
@@ -186,8 +183,8 @@ void EditText::GiveControl(size_t end) const {
     // the caret and the view go back to where the user left them.
     const ControlSelection users = userActed_ ? ControlSelectionNow() : ControlSelection{0, 0};
     const LRESULT usersTopLine = userActed_ ? SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0) : 0;
-    const WPARAM from = replacing ? WideOffsetOf(text_.data(), text_.size(), same_) : End;
-    SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
+    const WPARAM from = replacing ? ControlPosition(text_, same_) : ControlEnd;
+    SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(ControlEnd));
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
     if (userActed_) {
         SendMessageW(edit_, EM_SETSEL, users.start, static_cast<LPARAM>(users.end));
@@ -212,7 +209,7 @@ void EditText::FinishHandOver() const {
     const bool wasBusy = busy_;
     busy_ = true;
     if (!userActed_) {
-        const WPARAM caret = caretAtEnd_ ? End : 0;
+        const WPARAM caret = caretAtEnd_ ? ControlEnd : 0;
         SendMessageW(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
         SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
     }
