@@ -5,16 +5,17 @@
 // control is decided in one spot.
 //
 // The control is slow to take text (each call re-measures lines and repaints),
-// so text written or appended by the runtime may wait here and reach the
-// control later in a few big pieces (edit_text_handover.cpp). Only for a
-// control that keeps every character it is given (multi-line, no length limit,
-// no case conversion) and a text that comes back from it byte for byte. Every
-// read through here sees the held text; anything that could see the control's
-// own text (a message reaching it, the selection) has the text handed over
-// first. The user is the exception: a click or key while more than one piece
-// is held acts on what the box shows, and the rest comes after it without
-// moving the caret or the view. The text last read from the control is kept
-// too, since every change of it passes the box's window procedure.
+// so text the runtime writes or appends may wait here and reach the control
+// later in a few big pieces (held_output.h tells the road; the pieces are cut
+// in edit_text_handover.cpp). Only for a control that keeps every character it
+// is given (multi-line, no length limit, no case conversion) and a text that
+// comes back from it byte for byte. Every read through here sees the held
+// text; anything that could see the control's own text (a message reaching
+// it, the selection) has the text handed over first. The user is the
+// exception: a click or key while more than one piece is held acts on what the
+// box shows, and the rest comes after it without moving the caret or the view.
+// The text last read from the control is kept too, since every change of it
+// passes the box's window procedure.
 //
 // The control is a Unicode window and every text crosses to it and back in
 // UTF-16 through the text converter, so it keeps every character; positions
@@ -70,7 +71,7 @@ public:
     bool HandingOver() const { return handingOver_; }
 
     // HeldOutput.
-    bool HandOverPiece(double ms, bool show, bool wholeOnly) override;
+    bool HandOverPiece(PieceMode mode) override;
     size_t HeldBytes() const override;
 
 private:

@@ -63,7 +63,7 @@ void EditText::CatchUpWithUser() const {
 
 // Whether what is held would go over in one piece after a run, too soon for
 // anyone to notice.
-bool EditText::RestFitsOnePiece() const { return PieceEnd(HandOverPieceMs) >= text_.size(); }
+bool EditText::RestFitsOnePiece() const { return PieceEnd(PieceMs(PieceMode::AfterRun)) >= text_.size(); }
 
 // The user clicks or types while a big rest is still held: it acts on what the
 // box shows, and the rest comes after it. The control shows the box's text
@@ -253,7 +253,7 @@ void EditText::PaintAfterPiece(bool show, bool done) const {
     }
 }
 
-bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
+bool EditText::HandOverPiece(PieceMode mode) {
     if (known_ != Known::Held && known_ != Known::UserEdited) {
         ForgetHeldOutput(this);
         return true;
@@ -263,16 +263,16 @@ bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
         return true;
     }
     CatchUpWithUser();
-    if (!show && !wholeOnly && PaintDue()) {
+    if (mode == PieceMode::AfterRun && PaintDue()) {
         Paint();
         return false;
     }
-    const size_t end = PieceEnd(ms);
-    if (wholeOnly && end < text_.size()) return false;
+    const size_t end = PieceEnd(PieceMs(mode));
+    if (mode == PieceMode::AllOrNothing && end < text_.size()) return false;
     GiveControl(end);
     const bool done = end == text_.size();
     if (done) FinishHandOver();
-    PaintAfterPiece(show, done);
+    PaintAfterPiece(mode == PieceMode::DuringRun, done);
     return done;
 }
 
