@@ -140,7 +140,7 @@ void EditText::AllowHolding(bool allowed) {
     holdingAllowed_ = allowed;
 }
 
-std::string EditText::ReadControl() const {
+std::string EditText::ReadControl() {
     const bool was = busy_;
     busy_ = true;
     std::wstring wide;
@@ -154,14 +154,14 @@ std::string EditText::ReadControl() const {
     return TextFromWide(wide.data(), wide.size());
 }
 
-std::string EditText::Text() const { return TextView(); }
+std::string EditText::Text() { return TextView(); }
 
-const std::string& EditText::TextView() const {
+const std::string& EditText::TextView() {
     EnsureKnown();
     return text_;
 }
 
-int32_t EditText::Length() const { return static_cast<int32_t>(TextView().size()); }
+int32_t EditText::Length() { return static_cast<int32_t>(TextView().size()); }
 
 bool EditText::CanHold(const char* text, size_t size) const {
     return holdingAllowed_ && edit_ != nullptr && KeepsItsBytes(text, size);
@@ -192,7 +192,7 @@ void EditText::Set(const char* text) {
 
 // The held text grows by a quarter when it must, not by doubling: it may be
 // tens of megabytes.
-void EditText::AppendHeld(const char* text, size_t size) const {
+void EditText::AppendHeld(const char* text, size_t size) {
     if (text_.size() + size > text_.capacity()) text_.reserve(std::max(text_.size() + size, text_.capacity() + text_.capacity() / 4));
     text_.append(text, size);
 }
@@ -225,20 +225,20 @@ void EditText::ReplaceSelection(const char* text) {
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
 }
 
-ControlSelection EditText::ControlSelectionNow() const {
+ControlSelection EditText::ControlSelectionNow() {
     ControlSelection selection{0, 0};
     SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
                  reinterpret_cast<LPARAM>(&selection.end));
     return selection;
 }
 
-EditSelection EditText::Selection() const {
+EditSelection EditText::Selection() {
     HandOverAll();
     const ControlSelection selection = ControlSelectionNow();
     return SelectionInBytes(TextView(), selection);
 }
 
-std::string EditText::SelectedText() const {
+std::string EditText::SelectedText() {
     HandOverAll();
     const std::string& text = TextView();
     const EditSelection selection = SelectionInBytes(text, ControlSelectionNow());
@@ -259,7 +259,7 @@ void EditText::Select(int32_t start, int32_t length) {
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 
-void EditText::BeforeMessage(UINT message) const {
+void EditText::BeforeMessage(UINT message) {
     if (busy_ || known_ == Known::Nothing) return;
     const MessageEffect effect = EffectOf(message);
     // Handing megabytes over before a click would hold the window up for

@@ -1,6 +1,7 @@
 // Held text and how it reaches the control: the control is given only what
 // differs from what it holds, in pieces cut at line ends, and paints at most
-// every so often while a long handover lasts.
+// every so often while a long handover lasts. The state these steps keep is
+// told above the class (edit_text.h).
 #include <algorithm>
 #include <cstring>
 
@@ -40,7 +41,7 @@ size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
 
 }  // namespace
 
-void EditText::EnsureKnown() const {
+void EditText::EnsureKnown() {
     CatchUpWithUser();
     if (known_ != Known::Nothing) return;
     text_ = ReadControl();
@@ -49,7 +50,7 @@ void EditText::EnsureKnown() const {
 
 // The user has changed what the control shows: that is the start of the
 // box's text now, and the held rest follows it.
-void EditText::CatchUpWithUser() const {
+void EditText::CatchUpWithUser() {
     if (known_ != Known::UserEdited) return;
     const std::string shown = ReadControl();
     text_.replace(0, same_, shown);
@@ -69,7 +70,7 @@ bool EditText::RestFitsOnePiece() const { return PieceEnd(PieceMs(PieceMode::Aft
 // box shows, and the rest comes after it. The control shows the box's text
 // and nothing else first (what a new text does not keep goes, in one call);
 // an edit makes the control's text the box's start until it is read back.
-void EditText::LetUserAct(bool edits) const {
+void EditText::LetUserAct(bool edits) {
     if (known_ == Known::Held) {
         GiveControl(same_);
         if (edits) {
@@ -85,22 +86,22 @@ void EditText::LetUserAct(bool edits) const {
 }
 
 // From here on text_ may run ahead of the control, which holds it all now.
-void EditText::HoldFromNow() const {
+void EditText::HoldFromNow() {
     if (known_ == Known::Held) return;
     known_ = Known::Held;
     same_ = text_.size();
     ForgetStale();
     moreBeyond_ = false;
     userActed_ = false;
-    NoteHeldOutput(const_cast<EditText*>(this));
+    NoteHeldOutput(this);
 }
 
-void EditText::ForgetStale() const {
+void EditText::ForgetStale() {
     std::string().swap(stale_);
     staleFrom_ = 0;
 }
 
-void EditText::Drop() const {
+void EditText::Drop() {
     known_ = Known::Nothing;
     std::string().swap(text_);
     ForgetStale();
@@ -108,13 +109,13 @@ void EditText::Drop() const {
     same_ = 0;
     paintOwed_ = false;
     userActed_ = false;
-    ForgetHeldOutput(const_cast<EditText*>(this));
+    ForgetHeldOutput(this);
 }
 
-// A whole new text: how much of it the control holds already. The control
-// holds text_[0, same_), then stale_ from staleFrom_, then more bytes when
-// moreBeyond_ is set; afterwards it holds text[0, same_) and the rest.
-void EditText::MatchWholeText(const char* text, size_t size) const {
+// A whole new text, about to take text_'s place: how much of it the control
+// holds already. Afterwards same_, stale_ and moreBeyond_ tell the control's
+// text against the new one.
+void EditText::MatchWholeText(const char* text, size_t size) {
     const size_t common = CommonPrefix(text, size, text_.data(), same_);
     if (common == same_) {
         MatchAppended(text + same_, size - same_);
@@ -144,7 +145,7 @@ void EditText::MatchWholeText(const char* text, size_t size) const {
 // control's next bytes are the same, it holds that too. At the first
 // difference the control's other bytes stop mattering: they are only to be
 // replaced.
-void EditText::MatchAppended(const char* text, size_t size) const {
+void EditText::MatchAppended(const char* text, size_t size) {
     if (staleFrom_ >= stale_.size()) return;
     const size_t common = CommonPrefix(text, size, stale_.data() + staleFrom_, stale_.size() - staleFrom_);
     const size_t kept = CharacterBoundaryBefore(text, size, common);
@@ -171,7 +172,7 @@ size_t EditText::PieceEnd(double ms) const {
 // The control takes text_[same_, end) in place of everything it holds after
 // same_. Its change report is suppressed (HandingOver): every change was
 // reported when it was held.
-void EditText::GiveControl(size_t end) const {
+void EditText::GiveControl(size_t end) {
     const bool replacing = moreBeyond_ || staleFrom_ < stale_.size();
     if (!replacing && end == same_) return;
     const std::wstring piece = WideFromText(text_.data() + same_, end - same_);
@@ -205,7 +206,7 @@ void EditText::GiveControl(size_t end) const {
 // Everything is in the control: the caret and the modified flag as the last
 // change left them (the caret where the user put it, if the user has acted),
 // and text_ stays as the control's text.
-void EditText::FinishHandOver() const {
+void EditText::FinishHandOver() {
     const bool wasBusy = busy_;
     busy_ = true;
     if (!userActed_) {
@@ -219,7 +220,7 @@ void EditText::FinishHandOver() const {
     userActed_ = false;
     ForgetStale();
     if (text_.capacity() > text_.size() + text_.size() / 4 + 4096) text_.shrink_to_fit();
-    ForgetHeldOutput(const_cast<EditText*>(this));
+    ForgetHeldOutput(this);
 }
 
 // A long handover paints now and then, not after every piece: at the end of
@@ -229,7 +230,7 @@ bool EditText::PaintDue() const {
     return paintOwed_ && IsWindowVisible(edit_) && Milliseconds() - lastPaint_ >= paintPause_;
 }
 
-void EditText::Paint() const {
+void EditText::Paint() {
     const double started = Milliseconds();
     if (paintOwed_) InvalidateRect(edit_, nullptr, TRUE);
     UpdateWindow(edit_);
@@ -240,7 +241,7 @@ void EditText::Paint() const {
 
 // A refresh during a run shows its piece at once; otherwise painting waits
 // for its own step or for the end of the handover.
-void EditText::PaintAfterPiece(bool show, bool done) const {
+void EditText::PaintAfterPiece(bool show, bool done) {
     if (!IsWindowVisible(edit_)) return;
     if (show) {
         Paint();
@@ -254,7 +255,7 @@ void EditText::PaintAfterPiece(bool show, bool done) const {
 }
 
 bool EditText::HandOverPiece(PieceMode mode) {
-    if (known_ != Known::Held && known_ != Known::UserEdited) {
+    if (!IsHeld()) {
         ForgetHeldOutput(this);
         return true;
     }
@@ -277,12 +278,12 @@ bool EditText::HandOverPiece(PieceMode mode) {
 }
 
 size_t EditText::HeldBytes() const {
-    return known_ == Known::Held || known_ == Known::UserEdited ? text_.size() - same_ : 0;
+    return IsHeld() ? text_.size() - same_ : 0;
 }
 
 // All at once, for someone who is about to see the control's text.
-void EditText::HandOverAll() const {
-    if (known_ != Known::Held && known_ != Known::UserEdited) return;
+void EditText::HandOverAll() {
+    if (!IsHeld()) return;
     if (edit_ == nullptr || !IsWindow(edit_)) {
         Drop();
         return;

@@ -53,7 +53,7 @@ public:
     int32_t SetOwnProperty(int32_t ownIndex, const PropertyValue& value);
     bool GetOwnProperty(int32_t ownIndex, PropertyValue* value);
     bool WantsKey(int32_t keyCode) const;
-    void WritePropertyData(PropertyDataWriter& writer) const override;
+    void WritePropertyData(PropertyDataWriter& writer) override;
 
     // The AppendText command's insertion at the end; false when a handler of
     // the change closed the window (and this object is gone with it).
