@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/app/cycle_clock.h"
 #include "runtime/app/message_loop.h"
 #include "runtime/app/run_progress.h"
 
@@ -16,10 +17,6 @@ constexpr DWORD FirstRefreshDelayMs = 700;
 // Refreshes come at least this far apart, and ten times their cost apart.
 constexpr DWORD RefreshPeriodMs = 700;
 constexpr double RefreshCostFactor = 10;
-// The window's work per refresh (per piece after the run: HandOverPieceMs); a
-// unit makes its pieces bigger where its window's own cost per call would
-// dominate.
-constexpr double RefreshPieceMs = 40;
 
 struct HeldOutputs {
     std::vector<HeldOutput*> units;  // those holding output, in the order they began
@@ -32,22 +29,15 @@ HeldOutputs& Held() {
     return held;
 }
 
-double Milliseconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Wraps around with the tick count.
 bool Reached(DWORD now, DWORD when) { return static_cast<LONG>(now - when) >= 0; }
 
 // Asks every unit holding output for one piece; over a copy of the list, since
 // a unit that is done takes itself off it.
-void OfferPieceToEach(double ms, bool show, bool wholeOnly) {
+void OfferPieceToEach(PieceMode mode) {
     const std::vector<HeldOutput*> units = Held().units;
     for (HeldOutput* unit : units)
-        if (IsHoldingOutput(unit)) unit->HandOverPiece(ms, show, wholeOnly);
+        if (IsHoldingOutput(unit)) unit->HandOverPiece(mode);
 }
 
 }  // namespace
@@ -78,7 +68,7 @@ size_t HeldByteCount() {
 }
 
 void HandOverShortHeldOutput() {
-    if (!Held().handingOver) OfferPieceToEach(HandOverPieceMs, false, true);
+    if (!Held().handingOver) OfferPieceToEach(PieceMode::AllOrNothing);
 }
 
 bool HandOverHeldPiece() {
@@ -86,7 +76,7 @@ bool HandOverHeldPiece() {
     if (held.units.empty()) UpdateRunProgress();  // a run whose box went away ends here
     if (held.units.empty() || held.handingOver) return false;
     held.handingOver = true;
-    held.units.front()->HandOverPiece(HandOverPieceMs, false, false);
+    held.units.front()->HandOverPiece(PieceMode::AfterRun);
     held.handingOver = false;
     UpdateRunProgress();
     return true;
@@ -100,7 +90,7 @@ void HandOverHeldOutput() {
     while (!held.units.empty()) {
         // Each unit takes itself off the list once it holds nothing more; one
         // that goes away meanwhile has taken itself off too.
-        const bool unitDone = held.units.front()->HandOverPiece(HandOverPieceMs, false, false);
+        const bool unitDone = held.units.front()->HandOverPiece(PieceMode::AfterRun);
         UpdateRunProgress();
         if (unitDone) continue;
         ProcessPendingEvents();
@@ -112,7 +102,7 @@ void RefreshHeldOutput() {
     HeldOutputs& held = Held();
     if (held.units.empty() || held.handingOver || !Reached(GetTickCount(), held.nextRefresh)) return;
     const double started = Milliseconds();
-    OfferPieceToEach(RefreshPieceMs, true, false);
+    OfferPieceToEach(PieceMode::DuringRun);
     const double cost = Milliseconds() - started;
     const auto pause = static_cast<DWORD>(std::max<double>(RefreshPeriodMs, RefreshCostFactor * cost));
     held.nextRefresh = GetTickCount() + pause;

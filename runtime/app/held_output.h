@@ -1,29 +1,62 @@
 #pragma once
 // Output that a unit keeps on its own side for a while and hands to its window
-// later, in big pieces: an edit box gathers the text appended to it, since the
-// control's cost per call dwarfs the cost of the text itself. The unit hands
-// everything over itself before anything could see the difference (a read of
-// its text, a message to its window); the runtime asks for a piece now and
-// then during a long run, so that the window shows the growing result, and for
-// the rest once the outermost handler has returned: at once when it goes in
-// one piece, otherwise piece by piece from the message loop, which handles
-// every waiting message between two pieces as it would at any other time.
+// later, in big pieces: an edit box gathers the text a run writes to it, since
+// the control's cost per call dwarfs the cost of the text itself.
+//
+// The road of held output:
+//   1. held: the runtime changes a unit's text; the unit keeps it and lists
+//      itself here (NoteHeldOutput).
+//   2. during the run: now and then a piece goes over and is painted at once,
+//      so that the window shows the growing result (RefreshHeldOutput).
+//   3. the outermost handler returns: the rest goes at once if it goes in one
+//      piece (HandOverShortHeldOutput).
+//   4. after the run: the message loop hands over a piece whenever no message
+//      waits, so that every message is handled between two pieces as at any
+//      other time (HandOverHeldPiece); a modal message box, whose loop is not
+//      the runtime's, has all of it first (HandOverHeldOutput).
+//   5. done: the unit holds nothing more, or goes away, and takes itself off
+//      the list (ForgetHeldOutput).
+// Whatever could see the difference (a read of the unit's text, a message to
+// its window) makes the unit hand everything over itself first, at any step.
+//
+// Who calls which entry, and when:
+//   NoteHeldOutput           EditText::HoldFromNow (edit_text_handover.cpp)    a text starts to wait
+//   RefreshHeldOutput        EditText::Append (edit_text.cpp)                  each append
+//                            ProcessEventsPaced (message_loop.cpp)             each ProcessEvents of a handler
+//   HandOverShortHeldOutput  CallHandler (event_dispatch.cpp)                  the outermost handler has returned
+//   HandOverHeldPiece        RuntimeApp::RunMessageLoop (message_loop.cpp)     the queue is empty
+//                            ProcessPendingEventsAndOutput (message_loop.cpp)  tests and benchmarks pump
+//   HandOverHeldOutput       ShowMessage (message_commands.cpp)                before a modal message box
+//   ForgetHeldOutput         EditText (edit_text*.cpp): the handover finished, the text dropped, the box gone
 #include <cstddef>
 #include <cstdint>
 
 namespace quillet {
 
+// The window's work per piece during a run: a unit makes its pieces bigger
+// where its window's own cost per call would dominate.
+constexpr double RefreshPieceMs = 40;
 // The window's work per piece once a run has ended: about what a click waits
 // for while the rest of a big result comes in.
 constexpr double HandOverPieceMs = 80;
 
+// What one call of HeldOutput::HandOverPiece asks for.
+enum class PieceMode {
+    DuringRun,     // a piece of RefreshPieceMs, painted at once
+    AfterRun,      // a piece of HandOverPieceMs, its painting left for later; or
+                   // instead of a piece, a paint that is due
+    AllOrNothing,  // the whole rest if it goes in one piece of HandOverPieceMs,
+                   // otherwise nothing
+};
+
+constexpr double PieceMs(PieceMode mode) { return mode == PieceMode::DuringRun ? RefreshPieceMs : HandOverPieceMs; }
+
 class HeldOutput {
 public:
-    // Hands over one piece of about `ms` milliseconds of the window's work
-    // (more when a smaller piece would cost mostly overhead); `show` paints
-    // the window at once; with `wholeOnly` nothing goes unless the rest fits
-    // in that one piece. True when nothing is held any more.
-    virtual bool HandOverPiece(double ms, bool show, bool wholeOnly) = 0;
+    // One step of the handover, of about PieceMs(mode) milliseconds of the
+    // window's work (more when a smaller piece would cost mostly overhead).
+    // True when nothing is held any more.
+    virtual bool HandOverPiece(PieceMode mode) = 0;
     // Bytes of output the window does not have yet.
     virtual size_t HeldBytes() const = 0;
 
@@ -40,21 +73,20 @@ bool IsHoldingOutput(const HeldOutput* output);
 int32_t HeldOutputCount();
 size_t HeldByteCount();
 
-// After the outermost handler has returned: what goes over in one piece. The
-// rest waits for the message loop.
+// Each unit: what goes over in one piece (AllOrNothing). The rest waits for
+// the message loop.
 void HandOverShortHeldOutput();
 
-// The message loop with nothing waiting: one step (a piece, or a paint due) of
-// the output held longest. False when nothing is held or a handover runs.
+// One step (AfterRun) of the output held longest. False when nothing is held
+// or a handover runs.
 bool HandOverHeldPiece();
 
-// Everything now, piece by piece, with waiting messages handled between
-// pieces: before a modal message box, whose loop is not the runtime's.
+// Everything now, step by step (AfterRun), with waiting messages handled
+// between the steps.
 void HandOverHeldOutput();
 
-// During a run (each ProcessEvents, each append): a piece, shown at once, when
-// the refresh period has passed; the period grows with the cost of the last
-// refresh, so refreshes never dominate a run.
+// Each unit a piece (DuringRun) once the refresh period has passed; the period
+// grows with the cost of the last refresh, so refreshes never dominate a run.
 void RefreshHeldOutput();
 
 }  // namespace quillet

@@ -24,7 +24,7 @@ void* GlobalBlockOf(const std::string& bytes) {
 
 void* SaveUnitProperties(void* unit) {
     if (unit == nullptr) return nullptr;
-    const auto* source = dynamic_cast<const PropertyDataSource*>(static_cast<CWnd*>(unit));
+    auto* source = dynamic_cast<PropertyDataSource*>(static_cast<CWnd*>(unit));
     if (source == nullptr) return nullptr;
     PropertyDataWriter writer;
     source->WritePropertyData(writer);

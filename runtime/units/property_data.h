@@ -56,10 +56,11 @@ private:
 // (global_block_host.cpp is linked in place of global_block.cpp).
 void* GlobalBlockOf(const std::string& bytes);
 
-// What a unit object offers to SaveProperties: its current PropertyData.
+// What a unit object offers to SaveProperties: its current PropertyData. Not
+// const: an edit box hands its held text over to read the selection.
 class PropertyDataSource {
 public:
-    virtual void WritePropertyData(PropertyDataWriter& writer) const = 0;
+    virtual void WritePropertyData(PropertyDataWriter& writer) = 0;
 
 protected:
     ~PropertyDataSource() = default;

@@ -206,7 +206,7 @@ bool ButtonUnit::IsDefaultButton() const {
     return (static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)) & ButtonTypeBits) == BS_DEFPUSHBUTTON;
 }
 
-void ButtonUnit::WritePropertyData(PropertyDataWriter& writer) const {
+void ButtonUnit::WritePropertyData(PropertyDataWriter& writer) {
     if (data_.kind == ButtonKind::PushButton) {
         WriteButtonData(data_, writer);
         return;

@@ -35,7 +35,7 @@ public:
     int32_t Write(ButtonField field, const PropertyValue& value);
     void Read(ButtonField field, PropertyValue* value);
     bool IsDefaultButton() const;
-    void WritePropertyData(PropertyDataWriter& writer) const override;
+    void WritePropertyData(PropertyDataWriter& writer) override;
 
     ~ButtonUnit() override;
 

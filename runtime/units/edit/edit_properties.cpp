@@ -140,7 +140,7 @@ bool EditBoxUnit::WantsKey(int32_t keyCode) const {
 }
 
 // The text and the selection as they are now, so that both survive a rebuild.
-void EditBoxUnit::WritePropertyData(PropertyDataWriter& writer) const {
+void EditBoxUnit::WritePropertyData(PropertyDataWriter& writer) {
     EditBoxData data;
     data.fields = state_.fields;
     const EditSelection selection = state_.text.Selection();

@@ -9,17 +9,6 @@
 namespace quillet {
 namespace {
 
-// The control's position (UTF-16 units) for a byte offset; an offset inside a
-// character counts that whole character.
-WPARAM ControlPosition(const std::string& text, int32_t byteOffset) {
-    return WideOffsetOf(text.data(), text.size(), byteOffset < 0 ? 0 : static_cast<size_t>(byteOffset));
-}
-
-// The byte offset of a position of the control, at most the text's length.
-int32_t ByteOffset(const std::string& text, DWORD position) {
-    return static_cast<int32_t>(ByteOffsetOf(text.data(), text.size(), position));
-}
-
 // What a message does to the control's text.
 enum class MessageEffect {
     None,         // neither shows nor changes it: painting, sizing, focus
@@ -151,7 +140,7 @@ void EditText::AllowHolding(bool allowed) {
     holdingAllowed_ = allowed;
 }
 
-std::string EditText::ReadControl() const {
+std::string EditText::ReadControl() {
     const bool was = busy_;
     busy_ = true;
     std::wstring wide;
@@ -165,14 +154,14 @@ std::string EditText::ReadControl() const {
     return TextFromWide(wide.data(), wide.size());
 }
 
-std::string EditText::Text() const { return TextView(); }
+std::string EditText::Text() { return TextView(); }
 
-const std::string& EditText::TextView() const {
+const std::string& EditText::TextView() {
     EnsureKnown();
     return text_;
 }
 
-int32_t EditText::Length() const { return static_cast<int32_t>(TextView().size()); }
+int32_t EditText::Length() { return static_cast<int32_t>(TextView().size()); }
 
 bool EditText::CanHold(const char* text, size_t size) const {
     return holdingAllowed_ && edit_ != nullptr && KeepsItsBytes(text, size);
@@ -203,7 +192,7 @@ void EditText::Set(const char* text) {
 
 // The held text grows by a quarter when it must, not by doubling: it may be
 // tens of megabytes.
-void EditText::AppendHeld(const char* text, size_t size) const {
+void EditText::AppendHeld(const char* text, size_t size) {
     if (text_.size() + size > text_.capacity()) text_.reserve(std::max(text_.size() + size, text_.capacity() + text_.capacity() / 4));
     text_.append(text, size);
 }
@@ -236,29 +225,26 @@ void EditText::ReplaceSelection(const char* text) {
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
 }
 
-EditText::ControlSelection EditText::ControlSelectionNow() const {
+ControlSelection EditText::ControlSelectionNow() {
     ControlSelection selection{0, 0};
     SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
                  reinterpret_cast<LPARAM>(&selection.end));
     return selection;
 }
 
-EditSelection EditText::Selection() const {
+EditSelection EditText::Selection() {
     HandOverAll();
     const ControlSelection selection = ControlSelectionNow();
-    const std::string& text = TextView();
-    const int32_t start = ByteOffset(text, selection.start);
-    const int32_t end = ByteOffset(text, selection.end);
-    return {start, end - start};
+    return SelectionInBytes(TextView(), selection);
 }
 
-std::string EditText::SelectedText() const {
+std::string EditText::SelectedText() {
     HandOverAll();
     const std::string& text = TextView();
-    const ControlSelection selection = ControlSelectionNow();
-    const int32_t start = ByteOffset(text, selection.start);
-    const int32_t end = ByteOffset(text, selection.end);
-    return end > start ? text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)) : std::string();
+    const EditSelection selection = SelectionInBytes(text, ControlSelectionNow());
+    return selection.length > 0
+               ? text.substr(static_cast<size_t>(selection.start), static_cast<size_t>(selection.length))
+               : std::string();
 }
 
 void EditText::Select(int32_t start, int32_t length) {
@@ -267,13 +253,13 @@ void EditText::Select(int32_t start, int32_t length) {
     const auto size = static_cast<int32_t>(text.size());
     start = start < 0 ? 0 : (start > size ? size : start);
     length = length < 0 ? 0 : (length > size - start ? size - start : length);
-    const WPARAM from = ControlPosition(text, start);
-    const WPARAM to = ControlPosition(text, start + length);
+    const WPARAM from = ControlPosition(text, static_cast<size_t>(start));
+    const WPARAM to = ControlPosition(text, static_cast<size_t>(start + length));
     SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(to));
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 
-void EditText::BeforeMessage(UINT message) const {
+void EditText::BeforeMessage(UINT message) {
     if (busy_ || known_ == Known::Nothing) return;
     const MessageEffect effect = EffectOf(message);
     // Handing megabytes over before a click would hold the window up for

@@ -5,35 +5,49 @@
 // control is decided in one spot.
 //
 // The control is slow to take text (each call re-measures lines and repaints),
-// so text written or appended by the runtime may wait here and reach the
-// control later in a few big pieces (edit_text_handover.cpp). Only for a
-// control that keeps every character it is given (multi-line, no length limit,
-// no case conversion) and a text that comes back from it byte for byte. Every
-// read through here sees the held text; anything that could see the control's
-// own text (a message reaching it, the selection) has the text handed over
-// first. The user is the exception: a click or key while more than one piece
-// is held acts on what the box shows, and the rest comes after it without
-// moving the caret or the view. The text last read from the control is kept
-// too, since every change of it passes the box's window procedure.
+// so text the runtime writes or appends may wait here and reach the control
+// later in a few big pieces (held_output.h tells the road; the pieces are cut
+// in edit_text_handover.cpp). Only for a control that keeps every character it
+// is given (multi-line, no length limit, no case conversion) and a text that
+// comes back from it byte for byte. Every read through here sees the held
+// text; anything that could see the control's own text (a message reaching
+// it, the selection) has the text handed over first. The user is the
+// exception: a click or key while more than one piece is held acts on what the
+// box shows, and the rest comes after it without moving the caret or the view.
+// The text last read from the control is kept too, since every change of it
+// passes the box's window procedure.
 //
 // The control is a Unicode window and every text crosses to it and back in
-// UTF-16 through the text converter, so it keeps every character. Positions
-// and lengths count bytes of the runtime's text, as everywhere in the runtime;
-// the control counts UTF-16 units, and the conversion happens here.
+// UTF-16 through the text converter, so it keeps every character; positions
+// are converted in edit_positions.h.
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
 #include "runtime/app/held_output.h"
+#include "runtime/units/edit/edit_positions.h"
 
 namespace quillet {
 
-struct EditSelection {
-    int32_t start;   // bytes before the selection
-    int32_t length;  // bytes selected
-};
-
+// What the box's text is, by known_:
+//   Nothing     nothing is kept: the control's text is the box's. text_ is empty.
+//   Same        text_ is the control's text, byte for byte.
+//   Held        text_ is the box's text, which the control may not have yet:
+//               it holds text_[0, same_) as it is; after that, stale_[staleFrom_,
+//               end) (what it holds that may still match text appended later);
+//               after that, further bytes not kept here if moreBeyond_. A
+//               piece replaces everything after same_ with text_[same_, end)
+//               and moves same_ to end; the last one leaves known_ Same, with
+//               the caret (caretAtEnd_) and the modified flag (modified_) the
+//               last change would have left.
+//   UserEdited  as Held, but the user has edited the control, whose whole
+//               text now stands for text_[0, same_) (nothing stale or beyond);
+//               it is read back, making it Held again, before text_ is used.
+// The box is on the held-output list exactly while known_ is Held or
+// UserEdited. userActed_ (Held, UserEdited): pieces keep the user's caret and
+// view. busy_: the runtime's own messages are reaching the control, which
+// BeforeMessage lets through untouched.
 class EditText : public HeldOutput {
 public:
     EditText() = default;
@@ -47,10 +61,11 @@ public:
     // Whether text may wait here; withdrawing it hands the text over first.
     void AllowHolding(bool allowed);
 
-    std::string Text() const;
+    // Not const: the first read after the control changed reads it back.
+    std::string Text();
     // The whole text without a copy; valid until the next change.
-    const std::string& TextView() const;
-    int32_t Length() const;  // bytes
+    const std::string& TextView();
+    int32_t Length();  // bytes
     // The whole text; a single-line control reports the change itself, a
     // multi-line one does not.
     void Set(const char* text);
@@ -62,75 +77,68 @@ public:
     // Replaces the selection, or inserts at the caret.
     void ReplaceSelection(const char* text);
 
-    EditSelection Selection() const;
-    std::string SelectedText() const;
+    // Hand the held text over first: the selection is the control's.
+    EditSelection Selection();
+    std::string SelectedText();
     // Clamped to the text; scrolls the caret into view.
     void Select(int32_t start, int32_t length);
 
     // The box's window procedure calls this for every message before the
     // control sees it.
-    void BeforeMessage(UINT message) const;
+    void BeforeMessage(UINT message);
     // True while held text is being given to the control: its change reports
     // are then the runtime's own doing.
     bool HandingOver() const { return handingOver_; }
 
     // HeldOutput.
-    bool HandOverPiece(double ms, bool show, bool wholeOnly) override;
+    bool HandOverPiece(PieceMode mode) override;
     size_t HeldBytes() const override;
 
 private:
-    enum class Known {
-        Nothing,  // the control's text is not known here
-        Same,     // text_ is the control's text
-        Held,     // text_ is the box's text; the control has not caught up
-        UserEdited,  // the box's text is the control's, which the user has
-                     // changed since, and then text_ from same_ on
-    };
+    enum class Known { Nothing, Same, Held, UserEdited };  // as told above the class
+
+    bool IsHeld() const { return known_ == Known::Held || known_ == Known::UserEdited; }
 
     // The handover (edit_text_handover.cpp).
-    void EnsureKnown() const;
-    void CatchUpWithUser() const;
+    void EnsureKnown();
+    void CatchUpWithUser();
     bool RestFitsOnePiece() const;
-    void LetUserAct(bool edits) const;
-    void HoldFromNow() const;
-    void HandOverAll() const;
-    void MatchWholeText(const char* text, size_t size) const;
-    void MatchAppended(const char* text, size_t size) const;
-    void ForgetStale() const;
-    void GiveControl(size_t end) const;
-    void FinishHandOver() const;
+    void LetUserAct(bool edits);
+    void HoldFromNow();
+    void HandOverAll();
+    void MatchWholeText(const char* text, size_t size);
+    void MatchAppended(const char* text, size_t size);
+    void ForgetStale();
+    void GiveControl(size_t end);
+    void FinishHandOver();
     bool PaintDue() const;
-    void Paint() const;
-    void PaintAfterPiece(bool show, bool done) const;
-    void Drop() const;
+    void Paint();
+    void PaintAfterPiece(bool show, bool done);
+    void Drop();
     size_t PieceEnd(double ms) const;
 
-    struct ControlSelection {
-        DWORD start;  // UTF-16 units
-        DWORD end;
-    };
-    ControlSelection ControlSelectionNow() const;
-    std::string ReadControl() const;
-    void AppendHeld(const char* text, size_t size) const;
+    ControlSelection ControlSelectionNow();
+    std::string ReadControl();
+    void AppendHeld(const char* text, size_t size);
     bool CanHold(const char* text, size_t size) const;
 
     HWND edit_ = nullptr;           // the EDIT control; null before creation
     bool holdingAllowed_ = false;   // text may wait here (the control keeps every byte)
-    mutable Known known_ = Known::Nothing;
-    mutable std::string text_;      // the box's text, unless known_ is Nothing
-    mutable size_t same_ = 0;       // Held: bytes at the start of text_ that the control holds as they are
-    mutable std::string stale_;     // Held: the control's text after those bytes, from staleFrom_ on
-    mutable size_t staleFrom_ = 0;  // where that text starts in stale_
-    mutable bool moreBeyond_ = false;  // Held: the control holds further bytes after those, not kept here
-    mutable bool caretAtEnd_ = false;  // Held: after the last change the caret is at the end (an append), not at the start
-    mutable bool modified_ = false;    // Held: the control's modified flag after the last change
-    mutable bool userActed_ = false;   // Held: the user has clicked, typed or scrolled in the box; pieces keep the caret and view
-    mutable bool busy_ = false;        // the runtime's own messages are reaching the control
-    mutable bool handingOver_ = false; // held text is being given to the control
-    mutable double bytesPerMs_ = 400;  // how fast the control takes text, learned from each piece
-    mutable double lastPaint_ = 0;     // when the control last painted during a handover (ms)
-    mutable double paintPause_ = 0;    // how long paints wait after the last one: ten times its cost
-    mutable bool paintOwed_ = false;   // a piece's painting was skipped; the control repaints at the end
+    Known known_ = Known::Nothing;
+    std::string text_;          // the box's text, unless known_ is Nothing
+    size_t same_ = 0;           // Held: bytes at the start of text_ that the control holds as they are
+    std::string stale_;         // Held: the control's text after those bytes, from staleFrom_ on
+    size_t staleFrom_ = 0;      // where that text starts in stale_
+    bool moreBeyond_ = false;   // Held: the control holds further bytes after those, not kept here
+    bool caretAtEnd_ = false;   // Held: after the last change the caret is at the end (an append), not at the start
+    bool modified_ = false;     // Held: the control's modified flag after the last change
+    bool userActed_ = false;    // Held: the user has clicked, typed or scrolled in the box
+    bool busy_ = false;         // the runtime's own messages are reaching the control
+    bool handingOver_ = false;  // held text is being given to the control
+    double bytesPerMs_ = 400;   // how fast the control takes text, learned from each piece
+    double lastPaint_ = 0;      // when the control last painted during a handover (ms)
+    double paintPause_ = 0;     // how long paints wait after the last one: ten times its cost
+    bool paintOwed_ = false;    // a piece's painting was skipped; the control repaints at the end
 };
 
 // What the AppendText command does with each of its texts, given the window of

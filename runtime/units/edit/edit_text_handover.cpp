@@ -1,10 +1,11 @@
 // Held text and how it reaches the control: the control is given only what
 // differs from what it holds, in pieces cut at line ends, and paints at most
-// every so often while a long handover lasts.
+// every so often while a long handover lasts. The state these steps keep is
+// told above the class (edit_text.h).
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
+#include "runtime/app/cycle_clock.h"
 #include "runtime/units/edit/edit_text.h"
 #include "runtime/values/text_encoding.h"
 
@@ -27,15 +28,6 @@ constexpr double WorkPerCallCost = 10;
 // line it shows), and painting every second would add a third to the run.
 constexpr double PaintPauseMs = 700;
 constexpr double PaintCostFactor = 10;
-// The control's end, whatever its length: positions past it are clamped.
-constexpr WPARAM End = INT_MAX;
-
-double Milliseconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1e3 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
     const size_t limit = std::min(aSize, bSize);
@@ -49,7 +41,7 @@ size_t CommonPrefix(const char* a, size_t aSize, const char* b, size_t bSize) {
 
 }  // namespace
 
-void EditText::EnsureKnown() const {
+void EditText::EnsureKnown() {
     CatchUpWithUser();
     if (known_ != Known::Nothing) return;
     text_ = ReadControl();
@@ -58,7 +50,7 @@ void EditText::EnsureKnown() const {
 
 // The user has changed what the control shows: that is the start of the
 // box's text now, and the held rest follows it.
-void EditText::CatchUpWithUser() const {
+void EditText::CatchUpWithUser() {
     if (known_ != Known::UserEdited) return;
     const std::string shown = ReadControl();
     text_.replace(0, same_, shown);
@@ -72,13 +64,13 @@ void EditText::CatchUpWithUser() const {
 
 // Whether what is held would go over in one piece after a run, too soon for
 // anyone to notice.
-bool EditText::RestFitsOnePiece() const { return PieceEnd(HandOverPieceMs) >= text_.size(); }
+bool EditText::RestFitsOnePiece() const { return PieceEnd(PieceMs(PieceMode::AfterRun)) >= text_.size(); }
 
 // The user clicks or types while a big rest is still held: it acts on what the
 // box shows, and the rest comes after it. The control shows the box's text
 // and nothing else first (what a new text does not keep goes, in one call);
 // an edit makes the control's text the box's start until it is read back.
-void EditText::LetUserAct(bool edits) const {
+void EditText::LetUserAct(bool edits) {
     if (known_ == Known::Held) {
         GiveControl(same_);
         if (edits) {
@@ -94,22 +86,22 @@ void EditText::LetUserAct(bool edits) const {
 }
 
 // From here on text_ may run ahead of the control, which holds it all now.
-void EditText::HoldFromNow() const {
+void EditText::HoldFromNow() {
     if (known_ == Known::Held) return;
     known_ = Known::Held;
     same_ = text_.size();
     ForgetStale();
     moreBeyond_ = false;
     userActed_ = false;
-    NoteHeldOutput(const_cast<EditText*>(this));
+    NoteHeldOutput(this);
 }
 
-void EditText::ForgetStale() const {
+void EditText::ForgetStale() {
     std::string().swap(stale_);
     staleFrom_ = 0;
 }
 
-void EditText::Drop() const {
+void EditText::Drop() {
     known_ = Known::Nothing;
     std::string().swap(text_);
     ForgetStale();
@@ -117,13 +109,13 @@ void EditText::Drop() const {
     same_ = 0;
     paintOwed_ = false;
     userActed_ = false;
-    ForgetHeldOutput(const_cast<EditText*>(this));
+    ForgetHeldOutput(this);
 }
 
-// A whole new text: how much of it the control holds already. The control
-// holds text_[0, same_), then stale_ from staleFrom_, then more bytes when
-// moreBeyond_ is set; afterwards it holds text[0, same_) and the rest.
-void EditText::MatchWholeText(const char* text, size_t size) const {
+// A whole new text, about to take text_'s place: how much of it the control
+// holds already. Afterwards same_, stale_ and moreBeyond_ tell the control's
+// text against the new one.
+void EditText::MatchWholeText(const char* text, size_t size) {
     const size_t common = CommonPrefix(text, size, text_.data(), same_);
     if (common == same_) {
         MatchAppended(text + same_, size - same_);
@@ -153,7 +145,7 @@ void EditText::MatchWholeText(const char* text, size_t size) const {
 // control's next bytes are the same, it holds that too. At the first
 // difference the control's other bytes stop mattering: they are only to be
 // replaced.
-void EditText::MatchAppended(const char* text, size_t size) const {
+void EditText::MatchAppended(const char* text, size_t size) {
     if (staleFrom_ >= stale_.size()) return;
     const size_t common = CommonPrefix(text, size, stale_.data() + staleFrom_, stale_.size() - staleFrom_);
     const size_t kept = CharacterBoundaryBefore(text, size, common);
@@ -180,7 +172,7 @@ size_t EditText::PieceEnd(double ms) const {
 // The control takes text_[same_, end) in place of everything it holds after
 // same_. Its change report is suppressed (HandingOver): every change was
 // reported when it was held.
-void EditText::GiveControl(size_t end) const {
+void EditText::GiveControl(size_t end) {
     const bool replacing = moreBeyond_ || staleFrom_ < stale_.size();
     if (!replacing && end == same_) return;
     const std::wstring piece = WideFromText(text_.data() + same_, end - same_);
@@ -192,8 +184,8 @@ void EditText::GiveControl(size_t end) const {
     // the caret and the view go back to where the user left them.
     const ControlSelection users = userActed_ ? ControlSelectionNow() : ControlSelection{0, 0};
     const LRESULT usersTopLine = userActed_ ? SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0) : 0;
-    const WPARAM from = replacing ? WideOffsetOf(text_.data(), text_.size(), same_) : End;
-    SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(End));
+    const WPARAM from = replacing ? ControlPosition(text_, same_) : ControlEnd;
+    SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(ControlEnd));
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
     if (userActed_) {
         SendMessageW(edit_, EM_SETSEL, users.start, static_cast<LPARAM>(users.end));
@@ -214,11 +206,11 @@ void EditText::GiveControl(size_t end) const {
 // Everything is in the control: the caret and the modified flag as the last
 // change left them (the caret where the user put it, if the user has acted),
 // and text_ stays as the control's text.
-void EditText::FinishHandOver() const {
+void EditText::FinishHandOver() {
     const bool wasBusy = busy_;
     busy_ = true;
     if (!userActed_) {
-        const WPARAM caret = caretAtEnd_ ? End : 0;
+        const WPARAM caret = caretAtEnd_ ? ControlEnd : 0;
         SendMessageW(edit_, EM_SETSEL, caret, static_cast<LPARAM>(caret));
         SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
     }
@@ -228,7 +220,7 @@ void EditText::FinishHandOver() const {
     userActed_ = false;
     ForgetStale();
     if (text_.capacity() > text_.size() + text_.size() / 4 + 4096) text_.shrink_to_fit();
-    ForgetHeldOutput(const_cast<EditText*>(this));
+    ForgetHeldOutput(this);
 }
 
 // A long handover paints now and then, not after every piece: at the end of
@@ -238,7 +230,7 @@ bool EditText::PaintDue() const {
     return paintOwed_ && IsWindowVisible(edit_) && Milliseconds() - lastPaint_ >= paintPause_;
 }
 
-void EditText::Paint() const {
+void EditText::Paint() {
     const double started = Milliseconds();
     if (paintOwed_) InvalidateRect(edit_, nullptr, TRUE);
     UpdateWindow(edit_);
@@ -249,7 +241,7 @@ void EditText::Paint() const {
 
 // A refresh during a run shows its piece at once; otherwise painting waits
 // for its own step or for the end of the handover.
-void EditText::PaintAfterPiece(bool show, bool done) const {
+void EditText::PaintAfterPiece(bool show, bool done) {
     if (!IsWindowVisible(edit_)) return;
     if (show) {
         Paint();
@@ -262,8 +254,8 @@ void EditText::PaintAfterPiece(bool show, bool done) const {
     }
 }
 
-bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
-    if (known_ != Known::Held && known_ != Known::UserEdited) {
+bool EditText::HandOverPiece(PieceMode mode) {
+    if (!IsHeld()) {
         ForgetHeldOutput(this);
         return true;
     }
@@ -272,26 +264,26 @@ bool EditText::HandOverPiece(double ms, bool show, bool wholeOnly) {
         return true;
     }
     CatchUpWithUser();
-    if (!show && !wholeOnly && PaintDue()) {
+    if (mode == PieceMode::AfterRun && PaintDue()) {
         Paint();
         return false;
     }
-    const size_t end = PieceEnd(ms);
-    if (wholeOnly && end < text_.size()) return false;
+    const size_t end = PieceEnd(PieceMs(mode));
+    if (mode == PieceMode::AllOrNothing && end < text_.size()) return false;
     GiveControl(end);
     const bool done = end == text_.size();
     if (done) FinishHandOver();
-    PaintAfterPiece(show, done);
+    PaintAfterPiece(mode == PieceMode::DuringRun, done);
     return done;
 }
 
 size_t EditText::HeldBytes() const {
-    return known_ == Known::Held || known_ == Known::UserEdited ? text_.size() - same_ : 0;
+    return IsHeld() ? text_.size() - same_ : 0;
 }
 
 // All at once, for someone who is about to see the control's text.
-void EditText::HandOverAll() const {
-    if (known_ != Known::Held && known_ != Known::UserEdited) return;
+void EditText::HandOverAll() {
+    if (!IsHeld()) return;
     if (edit_ == nullptr || !IsWindow(edit_)) {
         Drop();
         return;

@@ -57,7 +57,7 @@ public:
     int32_t SetOwnProperty(int32_t ownIndex, const PropertyValue& value);
     bool GetOwnProperty(int32_t ownIndex, PropertyValue* value);
     bool WantsKey(int32_t keyCode) const;
-    void WritePropertyData(PropertyDataWriter& writer) const override;
+    void WritePropertyData(PropertyDataWriter& writer) override;
 
     // A Content write: the whole text, one ContentChanged (LoadTextFile too).
     void WriteContent(const char* text);

@@ -154,6 +154,6 @@ bool LabelUnit::Read(int32_t ownIndex, PropertyValue* value) const {
     return true;
 }
 
-void LabelUnit::WritePropertyData(PropertyDataWriter& writer) const { WriteLabelData(data_, writer); }
+void LabelUnit::WritePropertyData(PropertyDataWriter& writer) { WriteLabelData(data_, writer); }
 
 }  // namespace quillet

@@ -42,7 +42,7 @@ public:
     // false for an index the label does not have.
     bool Write(int32_t ownIndex, const PropertyValue& value);
     bool Read(int32_t ownIndex, PropertyValue* value) const;
-    void WritePropertyData(PropertyDataWriter& writer) const override;
+    void WritePropertyData(PropertyDataWriter& writer) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

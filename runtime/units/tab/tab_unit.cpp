@@ -116,7 +116,7 @@ int32_t TabUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
     }
 }
 
-void TabUnit::WritePropertyData(PropertyDataWriter& writer) const {
+void TabUnit::WritePropertyData(PropertyDataWriter& writer) {
     TabData data = data_;
     if (headers_ && GetCurSel() >= 0) data.currentPage = GetCurSel();
     WriteTabData(data, writer);

@@ -45,7 +45,7 @@ public:
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
 
     // The properties as they stand, the control's current page included.
-    void WritePropertyData(PropertyDataWriter& writer) const override;
+    void WritePropertyData(PropertyDataWriter& writer) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

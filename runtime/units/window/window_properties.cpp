@@ -133,7 +133,7 @@ int32_t WindowUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
     return 1;
 }
 
-void WindowUnit::WritePropertyData(PropertyDataWriter& writer) const { WriteWindowData(options_, writer); }
+void WindowUnit::WritePropertyData(PropertyDataWriter& writer) { WriteWindowData(options_, writer); }
 
 // Repeating for SoundPlayMode 0, once for 1, not at all for 2; bytes that are
 // no sound stay silent.

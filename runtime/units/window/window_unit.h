@@ -84,7 +84,7 @@ public:
     // window_properties.cpp
     void SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
-    void WritePropertyData(PropertyDataWriter& writer) const override;
+    void WritePropertyData(PropertyDataWriter& writer) override;
 
     // window_keys.cpp
     BOOL PreTranslateMessage(MSG* message) override;

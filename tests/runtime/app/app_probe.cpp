@@ -320,7 +320,7 @@ void CALLBACK IdleTick(HWND, UINT, UINT_PTR id, DWORD) {
 // queue is empty, before the idle routines run.
 class HeldTwoPieces final : public HeldOutput {
 public:
-    bool HandOverPiece(double, bool, bool) override {
+    bool HandOverPiece(PieceMode) override {
         ++pieces_;
         Record("held piece " + std::to_string(pieces_));
         if (pieces_ < 2) return false;

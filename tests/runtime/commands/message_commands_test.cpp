@@ -220,7 +220,7 @@ TEST_F(ShowMessageTest, TheOwnerIsAWindowHandleOrALoadedWindow) {
 // be handled before the second.
 struct TwoPieceOutput : HeldOutput {
     int pieces = 0;
-    bool HandOverPiece(double, bool, bool) override {
+    bool HandOverPiece(PieceMode) override {
         if (++pieces < 2) return false;
         ForgetHeldOutput(this);
         return true;

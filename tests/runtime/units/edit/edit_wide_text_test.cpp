@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/units/edit/edit_positions.h"
 #include "runtime/values/text_encoding.h"
 #include "tests/runtime/units/edit/edit_test_program.h"
 
@@ -60,6 +61,22 @@ protected:
         TakeEvents();
     }
 };
+
+// a, a GBK character (2 bytes, 1 unit), an emoji (4 bytes, 2 units), b.
+TEST(EditPositionsTest, PositionsInsideACharacterCountItWhole) {
+    const std::string text = Bytes(L"a中\U0001F600b");
+    ASSERT_EQ(text.size(), 8u);
+    EXPECT_EQ(ControlPosition(text, 1), 1u);
+    EXPECT_EQ(ControlPosition(text, 2), 2u) << "inside 中";
+    EXPECT_EQ(ControlPosition(text, 3), 2u);
+    EXPECT_EQ(ControlPosition(text, 4), 4u) << "inside the emoji";
+    EXPECT_EQ(ControlPosition(text, 8), 5u);
+    EXPECT_EQ(ByteOffset(text, 3), 7) << "between the emoji's surrogates";
+    EXPECT_EQ(ByteOffset(text, 99), 8) << "past the end";
+    const EditSelection selection = SelectionInBytes(text, {1, 4});
+    EXPECT_EQ(selection.start, 1);
+    EXPECT_EQ(selection.length, 6);
+}
 
 TEST_F(EditWideTextTest, WrittenPastedAndStoredTextKeepsEveryCharacter) {
     LoadBoxes(Mixed + L"\r\n");
