@@ -36,7 +36,7 @@ struct TabData {
     int32_t hideTabs = 0;                 // 1: a plain container without headers
     int32_t drawBackground = 1;           // without headers: 1 fills with backColor, 0 paints nothing
     uint32_t backColor = DefaultColor;    // without headers, when drawBackground is 1
-    std::string font;                     // a FontData block, or empty for DEFAULT_GUI_FONT
+    std::string font{};                     // a FontData block, or empty for DEFAULT_GUI_FONT
     std::vector<std::string> pages{""};   // page captions (GBK), never fewer than one
 };
 
