@@ -187,6 +187,7 @@ struct OwnProperty {
     uint16_t flags;
     int32_t lastChoice;  // a pick's last choice; -1 for every other kind
 };
+static_assert(sizeof(OwnProperty) == 8, "kind and flags, then the last choice");
 
 constexpr OwnProperty Own(PropertyKind kind, uint16_t flags = PropertyFlag::Own) { return {kind, flags, -1}; }
 constexpr OwnProperty OwnPick(int32_t lastChoice, uint16_t flags = PropertyFlag::Own) {

@@ -1,6 +1,6 @@
 #pragma once
-// The button type (type number 11, slot 10): its descriptor, own property
-// rows by their indexes.
+// The button type (type number 11, slot 10): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"

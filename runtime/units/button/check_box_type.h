@@ -1,6 +1,6 @@
 #pragma once
-// The check box type (type number 12, slot 11): its descriptor, own property
-// rows by their indexes.
+// The check box type (type number 12, slot 11): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"

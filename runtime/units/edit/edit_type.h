@@ -1,6 +1,6 @@
 #pragma once
-// The edit box type (type number 5, slot 4): its descriptor, own property
-// rows by their indexes.
+// The edit box type (type number 5, slot 4): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"

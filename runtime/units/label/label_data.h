@@ -11,10 +11,7 @@ namespace quillet {
 constexpr uint32_t LabelDataVersion = 2;
 
 namespace LabelEffect {
-constexpr int32_t Plain = 0;
-constexpr int32_t Engraved = 1;
-constexpr int32_t Embossed = 2;
-constexpr int32_t Shadow = 3;
+enum : int32_t { Plain, Engraved, Embossed, Shadow };
 }  // namespace LabelEffect
 
 // The border style painted by the label itself: a gradient frame.

@@ -1,6 +1,6 @@
 #pragma once
-// The label type (type number 10, slot 9): its descriptor, own property rows
-// by their indexes.
+// The label type (type number 10, slot 9): its descriptor, own property
+// indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"

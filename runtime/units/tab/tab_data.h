@@ -23,10 +23,7 @@ constexpr uint32_t TabDataVersion = 3;
 
 // Where the headers are: TabPosition values.
 namespace TabSide {
-constexpr int32_t Top = 0;
-constexpr int32_t Bottom = 1;
-constexpr int32_t Left = 2;
-constexpr int32_t Right = 3;
+enum : int32_t { Top, Bottom, Left, Right };
 }  // namespace TabSide
 
 struct TabData {

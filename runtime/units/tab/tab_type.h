@@ -1,6 +1,6 @@
 #pragma once
-// The tab control type (type number 21, slot 20): its descriptor, own property
-// rows by their indexes.
+// The tab control type (type number 21, slot 20): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"

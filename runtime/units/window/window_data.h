@@ -47,26 +47,15 @@ struct WindowOptions {
 };
 
 namespace WindowBorder {
-constexpr int32_t None = 0;
-constexpr int32_t Sizable = 1;
-constexpr int32_t Fixed = 2;
-constexpr int32_t SizableTool = 3;
-constexpr int32_t FixedTool = 4;
-constexpr int32_t SizableSunken = 5;
-constexpr int32_t FixedSunken = 6;
+enum : int32_t { None, Sizable, Fixed, SizableTool, FixedTool, SizableSunken, FixedSunken };
 }  // namespace WindowBorder
 
 namespace PictureMode {
-constexpr int32_t Natural = 0;
-constexpr int32_t Tiled = 1;
-constexpr int32_t Fitted = 2;
-constexpr int32_t Stretched = 3;
+enum : int32_t { Natural, Tiled, Fitted, Stretched };
 }  // namespace PictureMode
 
 namespace SoundPlayMode {
-constexpr int32_t Repeat = 0;
-constexpr int32_t Once = 1;
-constexpr int32_t Silent = 2;
+enum : int32_t { Repeat, Once, Silent };
 }  // namespace SoundPlayMode
 
 // False when the block is rejected: a version above 6, or fields that run past

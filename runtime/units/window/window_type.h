@@ -1,6 +1,6 @@
 #pragma once
-// The window unit type (type number 1, slot 0): its descriptor, own property
-// rows by their indexes.
+// The window unit type (type number 1, slot 0): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"
