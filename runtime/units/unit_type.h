@@ -165,6 +165,15 @@ constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishN
             0, nullptr};
 }
 
+// The same with the type's whole table.
+template <size_t PropertyCount>
+constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishName, TypeStateFlags flags,
+                                          const std::array<PropertyDescriptor, PropertyCount>& properties,
+                                          UnitInterfaceFn interfaceFn) {
+    return DescribeType(name, englishName, flags, static_cast<int32_t>(PropertyCount), properties.data(),
+                        interfaceFn);
+}
+
 // The operation a type offers under a number, or null.
 template <typename Operation>
 Operation FindOperation(const UnitTypeDescriptor& type, int32_t interfaceNumber) {

@@ -25,10 +25,8 @@ inline constexpr OwnProperty ButtonOwnProperties[] = {
 };
 
 inline constexpr auto ButtonProperties = PropertyTable(ButtonOwnProperties);
-constexpr int32_t ButtonPropertyCount = static_cast<int32_t>(ButtonProperties.size());
 UnitOperation ButtonInterface(int32_t interfaceNumber);
-
 inline constexpr UnitTypeDescriptor ButtonType =
-    DescribeType("按钮", "Button", 0x80000840, ButtonPropertyCount, ButtonProperties.data(), ButtonInterface);
+    DescribeType("按钮", "Button", 0x80000840, ButtonProperties, ButtonInterface);
 
 }  // namespace quillet

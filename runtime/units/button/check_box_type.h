@@ -33,10 +33,8 @@ inline constexpr OwnProperty CheckBoxOwnProperties[] = {
 };
 
 inline constexpr auto CheckBoxProperties = PropertyTable(CheckBoxOwnProperties);
-constexpr int32_t CheckBoxPropertyCount = static_cast<int32_t>(CheckBoxProperties.size());
 UnitOperation CheckBoxInterface(int32_t interfaceNumber);
-
-inline constexpr UnitTypeDescriptor CheckBoxType = DescribeType("选择框", "CheckBox", 0x80001040, CheckBoxPropertyCount,
-                                                                CheckBoxProperties.data(), CheckBoxInterface);
+inline constexpr UnitTypeDescriptor CheckBoxType =
+    DescribeType("选择框", "CheckBox", 0x80001040, CheckBoxProperties, CheckBoxInterface);
 
 }  // namespace quillet

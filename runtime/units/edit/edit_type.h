@@ -42,10 +42,8 @@ inline constexpr OwnProperty EditBoxOwnProperties[] = {
 };
 
 inline constexpr auto EditBoxProperties = PropertyTable(EditBoxOwnProperties);
-constexpr int32_t EditBoxPropertyCount = static_cast<int32_t>(EditBoxProperties.size());
 UnitOperation EditBoxInterface(int32_t interfaceNumber);
-
-inline constexpr UnitTypeDescriptor EditBoxType = DescribeType("编辑框", "EditBox", 0x80000040, EditBoxPropertyCount,
-                                                               EditBoxProperties.data(), EditBoxInterface);
+inline constexpr UnitTypeDescriptor EditBoxType =
+    DescribeType("编辑框", "EditBox", 0x80000040, EditBoxProperties, EditBoxInterface);
 
 }  // namespace quillet

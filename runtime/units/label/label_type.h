@@ -42,10 +42,8 @@ inline constexpr OwnProperty LabelOwnProperties[] = {
 };
 
 inline constexpr auto LabelProperties = PropertyTable(LabelOwnProperties);
-constexpr int32_t LabelPropertyCount = static_cast<int32_t>(LabelProperties.size());
 UnitOperation LabelInterface(int32_t interfaceNumber);
-
 inline constexpr UnitTypeDescriptor LabelType =
-    DescribeType("标签", "Label", 0x84012040, LabelPropertyCount, LabelProperties.data(), LabelInterface);
+    DescribeType("标签", "Label", 0x84012040, LabelProperties, LabelInterface);
 
 }  // namespace quillet

@@ -27,10 +27,8 @@ inline constexpr OwnProperty TabOwnProperties[] = {
 };
 
 inline constexpr auto TabProperties = PropertyTable(TabOwnProperties);
-constexpr int32_t TabPropertyCount = static_cast<int32_t>(TabProperties.size());
 UnitOperation TabInterface(int32_t interfaceNumber);
-
 inline constexpr UnitTypeDescriptor TabType =
-    DescribeType("选择夹", "Tab", 0x800101C0, TabPropertyCount, TabProperties.data(), TabInterface);
+    DescribeType("选择夹", "Tab", 0x800101C0, TabProperties, TabInterface);
 
 }  // namespace quillet

@@ -45,10 +45,8 @@ inline constexpr OwnProperty WindowOwnProperties[] = {
 };
 
 inline constexpr auto WindowProperties = PropertyTable(WindowOwnProperties);
-constexpr int32_t WindowPropertyCount = static_cast<int32_t>(WindowProperties.size());
 UnitOperation WindowInterface(int32_t interfaceNumber);
-
-inline constexpr UnitTypeDescriptor WindowType = DescribeType("窗口", "window", 0x800000D0, WindowPropertyCount,
-                                                              WindowProperties.data(), WindowInterface);
+inline constexpr UnitTypeDescriptor WindowType =
+    DescribeType("窗口", "window", 0x800000D0, WindowProperties, WindowInterface);
 
 }  // namespace quillet

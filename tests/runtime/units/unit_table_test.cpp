@@ -210,7 +210,7 @@ TEST(UnitLibraryTest, TablesAndPickLimitsComeFromTheOwnRows) {
         EXPECT_EQ(lastChoices, expected.lastChoices) << expected.englishName;
     }
     EXPECT_EQ(LastChoiceOf(EditBoxOwnProperties, -1), -1);
-    EXPECT_EQ(LastChoiceOf(EditBoxOwnProperties, OwnIndex(EditBoxPropertyCount)), -1) << "past the rows";
+    EXPECT_EQ(LastChoiceOf(EditBoxOwnProperties, OwnIndex(EditBoxType.propertyCount)), -1) << "past the rows";
 }
 
 TEST(UnitLibraryTest, EntryFunctionsOfferTheirOperationsOnly) {
