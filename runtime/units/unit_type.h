@@ -165,12 +165,16 @@ constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishN
             0, nullptr};
 }
 
-// The same with the type's whole table.
-template <size_t PropertyCount>
+// A type's whole table, made once from its own rows.
+template <const auto& OwnRows>
+inline constexpr auto PropertyTableOf = PropertyTable(OwnRows);
+
+// The same with the table made from the type's own rows.
+template <const auto& OwnRows>
 constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishName, TypeStateFlags flags,
-                                          const std::array<PropertyDescriptor, PropertyCount>& properties,
                                           UnitInterfaceFn interfaceFn) {
-    return DescribeType(name, englishName, flags, static_cast<int32_t>(PropertyCount), properties.data(),
+    const auto& properties = PropertyTableOf<OwnRows>;
+    return DescribeType(name, englishName, flags, static_cast<int32_t>(properties.size()), properties.data(),
                         interfaceFn);
 }
 

@@ -14,6 +14,9 @@ enum : int32_t {
 };
 }  // namespace ButtonProperty
 
+// Its operations (unit_operations.cpp).
+UnitOperation ButtonInterface(int32_t interfaceNumber);
+
 // By own index.
 inline constexpr OwnProperty ButtonOwnProperties[] = {
     Own(PropertyKind::Picture, PropertyFlag::Rebuilds),  // 0 Picture
@@ -24,9 +27,7 @@ inline constexpr OwnProperty ButtonOwnProperties[] = {
     Own(PropertyKind::Font),                             // 5 Font
 };
 
-inline constexpr auto ButtonProperties = PropertyTable(ButtonOwnProperties);
-UnitOperation ButtonInterface(int32_t interfaceNumber);
 inline constexpr UnitTypeDescriptor ButtonType =
-    DescribeType("按钮", "Button", 0x80000840, ButtonProperties, ButtonInterface);
+    DescribeType<ButtonOwnProperties>("按钮", "Button", 0x80000840, ButtonInterface);
 
 }  // namespace quillet

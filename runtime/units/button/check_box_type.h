@@ -15,6 +15,9 @@ enum : int32_t {
 };
 }  // namespace CheckBoxProperty
 
+// Its operations (unit_operations.cpp).
+UnitOperation CheckBoxInterface(int32_t interfaceNumber);
+
 // By own index.
 inline constexpr OwnProperty CheckBoxOwnProperties[] = {
     Own(PropertyKind::Picture, PropertyFlag::Rebuilds),  // 0  Picture
@@ -32,9 +35,7 @@ inline constexpr OwnProperty CheckBoxOwnProperties[] = {
     Own(PropertyKind::DataColumnName),                   // 12 DataColumn
 };
 
-inline constexpr auto CheckBoxProperties = PropertyTable(CheckBoxOwnProperties);
-UnitOperation CheckBoxInterface(int32_t interfaceNumber);
 inline constexpr UnitTypeDescriptor CheckBoxType =
-    DescribeType("选择框", "CheckBox", 0x80001040, CheckBoxProperties, CheckBoxInterface);
+    DescribeType<CheckBoxOwnProperties>("选择框", "CheckBox", 0x80001040, CheckBoxInterface);
 
 }  // namespace quillet

@@ -16,6 +16,9 @@ enum : int32_t {
 };
 }  // namespace EditBoxProperty
 
+// Its operations (unit_operations.cpp).
+UnitOperation EditBoxInterface(int32_t interfaceNumber);
+
 // By own index.
 inline constexpr OwnProperty EditBoxOwnProperties[] = {
     Own(PropertyKind::Text),                             // 0  Content
@@ -41,9 +44,7 @@ inline constexpr OwnProperty EditBoxOwnProperties[] = {
     Own(PropertyKind::DataColumnName),                   // 20 DataColumn
 };
 
-inline constexpr auto EditBoxProperties = PropertyTable(EditBoxOwnProperties);
-UnitOperation EditBoxInterface(int32_t interfaceNumber);
 inline constexpr UnitTypeDescriptor EditBoxType =
-    DescribeType("编辑框", "EditBox", 0x80000040, EditBoxProperties, EditBoxInterface);
+    DescribeType<EditBoxOwnProperties>("编辑框", "EditBox", 0x80000040, EditBoxInterface);
 
 }  // namespace quillet

@@ -16,6 +16,9 @@ enum : int32_t {
 };
 }  // namespace LabelProperty
 
+// Its operations (unit_operations.cpp).
+UnitOperation LabelInterface(int32_t interfaceNumber);
+
 // By own index. No label property rebuilds the window: every write repaints.
 inline constexpr OwnProperty LabelOwnProperties[] = {
     Own(PropertyKind::Text),            // 0  Caption
@@ -41,9 +44,7 @@ inline constexpr OwnProperty LabelOwnProperties[] = {
     Own(PropertyKind::DataColumnName),  // 20 DataColumn
 };
 
-inline constexpr auto LabelProperties = PropertyTable(LabelOwnProperties);
-UnitOperation LabelInterface(int32_t interfaceNumber);
 inline constexpr UnitTypeDescriptor LabelType =
-    DescribeType("标签", "Label", 0x84012040, LabelProperties, LabelInterface);
+    DescribeType<LabelOwnProperties>("标签", "Label", 0x84012040, LabelInterface);
 
 }  // namespace quillet

@@ -14,6 +14,9 @@ enum : int32_t {
 };
 }  // namespace TabProperty
 
+// Its operations (unit_operations.cpp).
+UnitOperation TabInterface(int32_t interfaceNumber);
+
 // By own index.
 inline constexpr OwnProperty TabOwnProperties[] = {
     OwnPick(3),                                          // 0 TabPosition (TabSide)
@@ -26,9 +29,7 @@ inline constexpr OwnProperty TabOwnProperties[] = {
     Own(PropertyKind::BackColor),                        // 7 BackColor
 };
 
-inline constexpr auto TabProperties = PropertyTable(TabOwnProperties);
-UnitOperation TabInterface(int32_t interfaceNumber);
 inline constexpr UnitTypeDescriptor TabType =
-    DescribeType("选择夹", "Tab", 0x800101C0, TabProperties, TabInterface);
+    DescribeType<TabOwnProperties>("选择夹", "Tab", 0x800101C0, TabInterface);
 
 }  // namespace quillet

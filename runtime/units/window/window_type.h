@@ -16,6 +16,9 @@ enum : int32_t {
 };
 }  // namespace WindowProperty
 
+// Its operations (unit_operations.cpp).
+UnitOperation WindowInterface(int32_t interfaceNumber);
+
 // By own index. The window is never rebuilt after a write (TypeStateFlags 0x10).
 inline constexpr OwnProperty WindowOwnProperties[] = {
     Own(PropertyKind::Text),       // 0  Caption
@@ -44,9 +47,7 @@ inline constexpr OwnProperty WindowOwnProperties[] = {
     Own(PropertyKind::Text),       // 23 ClassName (used when the window is made)
 };
 
-inline constexpr auto WindowProperties = PropertyTable(WindowOwnProperties);
-UnitOperation WindowInterface(int32_t interfaceNumber);
 inline constexpr UnitTypeDescriptor WindowType =
-    DescribeType("窗口", "window", 0x800000D0, WindowProperties, WindowInterface);
+    DescribeType<WindowOwnProperties>("窗口", "window", 0x800000D0, WindowInterface);
 
 }  // namespace quillet
