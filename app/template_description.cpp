@@ -4,8 +4,12 @@
 
 #include "app/constant_texts.h"
 #include "app/handler_list.h"
-#include "app/type_data.h"
 #include "app/unit_ids.h"
+#include "runtime/units/button/button_data.h"
+#include "runtime/units/edit/edit_data.h"
+#include "runtime/units/label/label_data.h"
+#include "runtime/units/tab/tab_data.h"
+#include "runtime/units/window/window_data.h"
 
 namespace quillet::app {
 namespace {
@@ -47,23 +51,38 @@ struct UnitRow {
 
 EventBinding Bind(int32_t event, HandlerIndex handler) { return {event, HandlerOffset(handler)}; }
 
+// A unit's PropertyData, written by its type's own writer.
+template <class Data>
+std::string Block(void (*write)(const Data&, PropertyDataWriter&), const Data& data) {
+    PropertyDataWriter writer;
+    write(data, writer);
+    return writer.Data();
+}
+
+std::string LabelBlock(const LabelData& data) { return Block(WriteLabelData, data); }
+
 // The units in template order.
 std::vector<UnitRow> Units() {
     // Every edit box: single-line border, black on white.
-    const auto edit = [](EditBoxTypeData data) {
-        data.borderStyle = 5;
-        data.textColor = 0;
-        data.backColor = 0xFFFFFF;
-        return WriteTypeData(data);
+    const auto edit = [](EditBoxFields fields, const char* content = "") {
+        fields.borderStyle = 5;
+        fields.textColor = 0;
+        fields.backColor = 0xFFFFFF;
+        return Block(WriteEditBoxData, EditBoxData{.fields = fields, .content = content});
     };
     const auto checkBox = [](const char* caption, bool checked) {
-        return WriteTypeData(CheckBoxTypeData{.checked = checked ? 1 : 0, .caption = caption});
+        ButtonData box = DefaultButtonData(ButtonKind::CheckBox);
+        box.checked = checked ? 1 : 0;
+        box.caption = caption;
+        return Block(WriteButtonData, box);
     };
     // The grey captions on the numbering and replacement pages.
     const auto hint = [](const char* caption) {
-        return WriteTypeData(LabelTypeData{.textColor = 0x606060, .backColor = 0xFFFFFF, .caption = caption});
+        return LabelBlock({.caption = caption, .textColor = 0x606060, .backColor = 0xFFFFFF});
     };
-    const std::string run = WriteTypeData(ButtonTypeData{.caption = "执行"});
+    ButtonData runButton = DefaultButtonData(ButtonKind::PushButton);
+    runButton.caption = "执行";
+    const std::string run = Block(WriteButtonData, runButton);
     const uint32_t field = Shown | TabStop;
 
     // Record order decides two things: the loader stacks the first record on
@@ -75,16 +94,16 @@ std::vector<UnitRow> Units() {
     // "去空行", showing just below it without covering its caption.
     return {
         {Unit::UndoLabel, UnitType::Label, "标签_撤消", OnWindow, {563, 10, 56, 19}, Shown,
-         WriteTypeData(LabelTypeData{.borderStyle = 5, .hAlign = 1, .vAlign = 1, .caption = "← 撤消"}),
+         LabelBlock({.caption = "← 撤消", .borderStyle = 5, .hAlign = 1, .vAlign = 1}),
          {Bind(Event::LeftDown, HandlerIndex::Undo), Bind(Event::LeftUp, HandlerIndex::RestoreUndoLabel)}},
         {Unit::TabControl, UnitType::TabControl, "选择夹1", OnWindow, {8, 8, 776, 88}, Shown,
-         WriteTypeData(TabTypeData{.pages = {"去除空行", "增加序号", "多词替换"}})},
+         Block(WriteTabData, TabData{.pages = {"去除空行", "增加序号", "多词替换"}})},
         {Unit::MainBox, UnitType::EditBox, "编辑框_主", OnWindow, {8, 104, 776, 426}, field,
          edit({.hideSelection = 0, .multiLine = 1, .scrollBars = 3}),
          {Bind(Event::KeyDown, HandlerIndex::SelectAll), Bind(Event::FileDropped, HandlerIndex::LoadDroppedFile)}},
         {Unit::AboutLabel, UnitType::Label, "标签5", OnWindow, {0, 541, 792, 24}, Shown,
-         WriteTypeData(LabelTypeData{.textColor = 0xFFFFFF, .backColor = 0xC0C0C0, .hAlign = 1, .vAlign = 1,
-                                     .caption = constant_pool::Sources[static_cast<size_t>(Literal::VersionText)]})},
+         LabelBlock({.caption = constant_pool::Sources[static_cast<size_t>(Literal::VersionText)],
+                     .textColor = 0xFFFFFF, .backColor = 0xC0C0C0, .hAlign = 1, .vAlign = 1})},
 
         {Unit::CleanupButton, UnitType::Button, "按钮_提交0", 0, {701, 29, 64, 48}, field, run,
          {Bind(Event::Clicked, HandlerIndex::RunCleanup)}},
@@ -100,7 +119,7 @@ std::vector<UnitRow> Units() {
         {Unit::RemoveBlankLinesBox, UnitType::CheckBox, "选择框_去空行", 0, {24, 40, 64, 24}, field,
          checkBox("去空行", true)},
         {Unit::UnderlineLabel, UnitType::Label, "标签_闪动", 0, {23, 47, 72, 24}, Hidden,
-         WriteTypeData(LabelTypeData{.textColor = 0, .backColor = 0xFFFFFF, .caption = "_________"})},
+         LabelBlock({.caption = "_________", .textColor = 0, .backColor = 0xFFFFFF})},
 
         {Unit::NumberingButton, UnitType::Button, "按钮_提交1", 1, {701, 29, 64, 48}, field, run,
          {Bind(Event::Clicked, HandlerIndex::RunNumbering)}},
@@ -110,7 +129,7 @@ std::vector<UnitRow> Units() {
          checkBox("序号位数相同-前补零", true)},
         {Unit::SuffixBox, UnitType::EditBox, "编辑框1_3", 1, {108, 36, 26, 27}, field, edit({.alignment = 1})},
         {Unit::StartNumberBox, UnitType::EditBox, "编辑框1_2", 1, {72, 36, 26, 27}, field,
-         edit({.alignment = 1, .content = "1"})},
+         edit({.alignment = 1}, "1")},
         {Unit::PrefixBox, UnitType::EditBox, "编辑框1_1", 1, {36, 36, 26, 27}, field, edit({.alignment = 1})},
         {Unit::NumberPartsLabel, UnitType::Label, "标签1", 1, {38, 61, 104, 24}, Shown, hint("字符  序号  字符")},
         {Unit::NumberingHintLabel, UnitType::Label, "标签2", 1, {160, 54, 392, 24}, Shown,
@@ -138,8 +157,8 @@ RecordDescription WindowRecordDescription() {
     record.height = 600;
     record.flags = Shown;
     // Sizable with a maximise button: the units follow the window's size.
-    record.typeData = WriteTypeData(WindowTypeData{.borderStyle = 1, .maxButton = 1,
-                                                   .caption = "Quillet [Sandpost_tmwrk]"});
+    record.typeData =
+        Block(WriteWindowData, WindowOptions{.caption = "Quillet [Sandpost_tmwrk]", .borderStyle = 1, .maxButton = 1});
     record.bindings = {Bind(Event::Loaded, HandlerIndex::WindowLoaded),
                        Bind(Event::Destroyed, HandlerIndex::NoteWindowDestroyed),
                        Bind(Event::Resized, HandlerIndex::LayoutUnits)};

@@ -64,10 +64,11 @@ EditBoxUnit* MakeBox(HWND frame, bool visible, uint8_t scrollBars = 2) {
     data.fields.scrollBars = scrollBars;
     PropertyDataWriter writer;
     WriteEditBoxData(data, writer);
-    auto* object = static_cast<CWnd*>(CreateEditBox(writer.Data().data(), static_cast<int32_t>(writer.Data().size()),
-                                                    0, frame, 100, nullptr, 8, 8, 776, 426, 1, 2, 0, 0));
-    if (visible) ShowWindow(object->m_hWnd, SW_SHOW);
-    return dynamic_cast<EditBoxUnit*>(object);
+    const UnitPlacement placement = {0, frame, 100, nullptr, RECT{8, 8, 8 + 776, 8 + 426}, 1, 2};
+    EditBoxUnit* box =
+        EditBoxUnit::CreateUnit(writer.Data().data(), static_cast<int32_t>(writer.Data().size()), placement);
+    if (visible) ShowWindow(box->m_hWnd, SW_SHOW);
+    return box;
 }
 
 void Pump() {
@@ -84,7 +85,7 @@ std::string Lines(int count) {
 void SetContent(EditBoxUnit* box, const std::string& text) {
     const PropertyValue value{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str())),
                               static_cast<uint32_t>(text.size())};
-    box->SetOwnProperty(EditBoxProperty::Content, value);
+    box->SetProperty(EditBoxProperty::Content, value);
 }
 
 // Appends text[from, end) at the control's end, as a handover piece goes.
@@ -156,10 +157,10 @@ int main() {
         Measure(what, 1, [] {}, [&] { SetContent(box, huge); });
         PropertyValue value{};
         std::snprintf(what, sizeof what, "read Content of that, %s box", shown);
-        Measure(what, 3, [] {}, [&] { box->GetOwnProperty(EditBoxProperty::Content, &value); });
+        Measure(what, 3, [] {}, [&] { box->GetProperty(EditBoxProperty::Content, &value); });
         std::snprintf(what, sizeof what, "read SelStart at its end (bytes counted), %s box", shown);
-        Measure(what, 3, [&] { box->SetOwnProperty(EditBoxProperty::SelStart, {static_cast<uint32_t>(-1), 0}); },
-                [&] { box->GetOwnProperty(EditBoxProperty::SelStart, &value); });
+        Measure(what, 3, [&] { box->SetProperty(EditBoxProperty::SelStart, {static_cast<uint32_t>(-1), 0}); },
+                [&] { box->GetProperty(EditBoxProperty::SelStart, &value); });
         Pump();
         DestroyWindow(box->m_hWnd);
     }

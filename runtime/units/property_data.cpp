@@ -8,6 +8,8 @@
 namespace quillet {
 namespace {
 
+constexpr uint16_t WideCountMark = 0xFFFF;
+
 template <typename T>
 const T* PointerOf(uint32_t word) {
     return reinterpret_cast<const T*>(static_cast<uintptr_t>(word));
@@ -60,6 +62,29 @@ void PropertyDataWriter::HalfWord(uint16_t half) {
 void PropertyDataWriter::Bytes(const std::string& bytes) {
     Word(static_cast<uint32_t>(bytes.size()));
     data_.append(bytes);
+}
+
+bool ReadTextList(PropertyDataReader& reader, std::vector<std::string>* texts) {
+    uint32_t count = reader.HalfWord();
+    if (count == WideCountMark) count = reader.Word();
+    if (reader.Failed()) return false;
+    for (uint32_t i = 0; i < count; ++i) {
+        std::string text = reader.Bytes();
+        if (reader.Failed()) return false;
+        texts->push_back(std::move(text));
+    }
+    return true;
+}
+
+void WriteTextList(const std::vector<std::string>& texts, PropertyDataWriter& writer) {
+    const auto count = static_cast<uint32_t>(texts.size());
+    if (count < WideCountMark) {
+        writer.HalfWord(static_cast<uint16_t>(count));
+    } else {
+        writer.HalfWord(WideCountMark);
+        writer.Word(count);
+    }
+    for (const std::string& text : texts) writer.Bytes(text);
 }
 
 void OfferText(std::string* text, uint32_t flags, EnumTextCallback callback, uintptr_t userWord) {

@@ -8,6 +8,7 @@
 // operation serves every type.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/archive.h"
 #include "framework/mem_file.h"
@@ -49,6 +50,13 @@ public:
 private:
     std::string data_;
 };
+
+// A counted list of texts: a 16-bit count (0xFFFF: a 32-bit count follows),
+// then each text behind its length. Reading appends every complete text of
+// those counted and answers false when one is missing; the count is not
+// trusted for reserving memory.
+bool ReadTextList(PropertyDataReader& reader, std::vector<std::string>* texts);
+void WriteTextList(const std::vector<std::string>& texts, PropertyDataWriter& writer);
 
 // A movable global memory block (an HGLOBAL) holding the bytes, trimmed to
 // their length; null when no block can be had. The host build has no global

@@ -42,6 +42,18 @@ inline bool HandlerRefused(UnitId windowId, UnitId unitId, int32_t event) {
     return RaiseUnitEvent(windowId, unitId, event, {}, &result) && result == 0;
 }
 
+// Where and for whom a unit is created: CreateUnit's arguments.
+struct UnitPlacement {
+    uint32_t extraStyle;  // WS_DISABLED, WS_TABSTOP from the template
+    HWND parent;          // a window's owner
+    uint32_t controlId;
+    HMENU menu;           // a window's menu; null for the others
+    RECT area;            // in the parent's client coordinates
+    UnitId windowId;
+    UnitId unitId;
+};
+static_assert(sizeof(UnitPlacement) == 10 * 4, "ten 32-bit words");
+
 template <class FrameworkWindow>
 class UnitObject : public FrameworkWindow {
 public:

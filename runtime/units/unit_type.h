@@ -2,6 +2,8 @@
 // The static description of a unit type: its descriptor record, its property
 // table and the one entry function through which the runtime reaches every
 // type-specific operation. The tables are constant data; nothing writes them.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -163,6 +165,19 @@ constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishN
             0, nullptr};
 }
 
+// A type's whole table, made once from its own rows.
+template <const auto& OwnRows>
+inline constexpr auto PropertyTableOf = PropertyTable(OwnRows);
+
+// The same with the table made from the type's own rows.
+template <const auto& OwnRows>
+constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishName, TypeStateFlags flags,
+                                          UnitInterfaceFn interfaceFn) {
+    const auto& properties = PropertyTableOf<OwnRows>;
+    return DescribeType(name, englishName, flags, static_cast<int32_t>(properties.size()), properties.data(),
+                        interfaceFn);
+}
+
 // The operation a type offers under a number, or null.
 template <typename Operation>
 Operation FindOperation(const UnitTypeDescriptor& type, int32_t interfaceNumber) {
@@ -177,22 +192,42 @@ constexpr PropertyKind KindOfProperty(const UnitTypeDescriptor& type, int32_t pr
     return type.properties[propertyIndex].kind;
 }
 
-// Pick properties: the last choice of each, by own index. A type clamps its
-// pick values with these before it compares or stores them.
-struct PickLimit {
-    int32_t ownIndex;
-    int32_t lastChoice;
+// One own property of a type (property index 8 and up) as the type states it:
+// its kind and flags and, for a pick, its last choice. A type writes these rows
+// once; its property table and its pick limits are made from them.
+struct OwnProperty {
+    PropertyKind kind;
+    uint16_t flags;
+    int32_t lastChoice;  // a pick's last choice; -1 for every other kind
 };
+static_assert(sizeof(OwnProperty) == 8, "kind and flags, then the last choice");
+
+constexpr OwnProperty Own(PropertyKind kind, uint16_t flags = PropertyFlag::Own) { return {kind, flags, -1}; }
+constexpr OwnProperty OwnPick(int32_t lastChoice, uint16_t flags = PropertyFlag::Own) {
+    return {PropertyKind::Pick, flags, lastChoice};
+}
+
+// A type's whole property table: the common eight, then its own rows.
+template <size_t OwnCount>
+constexpr std::array<PropertyDescriptor, CommonPropertyCount + OwnCount> PropertyTable(
+    const OwnProperty (&rows)[OwnCount]) {
+    std::array<PropertyDescriptor, CommonPropertyCount + OwnCount> table = {
+        LeftProperty, TopProperty, WidthProperty, HeightProperty,
+        TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
+    };
+    for (size_t i = 0; i < OwnCount; ++i) table[CommonPropertyCount + i] = Property(rows[i].kind, rows[i].flags);
+    return table;
+}
 
 constexpr int32_t ClampPick(int32_t value, int32_t lastChoice) {
     return value < 0 ? 0 : (value > lastChoice ? lastChoice : value);
 }
 
-// The last choice of a pick property, or -1 when the table does not list it.
-constexpr int32_t LastChoiceOf(std::span<const PickLimit> limits, int32_t ownIndex) {
-    for (const PickLimit& limit : limits)
-        if (limit.ownIndex == ownIndex) return limit.lastChoice;
-    return -1;
+// The last choice of a pick property by own index, or -1 for any other. A type
+// clamps its pick values with it before it compares or stores them.
+constexpr int32_t LastChoiceOf(std::span<const OwnProperty> rows, int32_t ownIndex) {
+    if (ownIndex < 0 || static_cast<size_t>(ownIndex) >= rows.size()) return -1;
+    return rows[static_cast<size_t>(ownIndex)].lastChoice;
 }
 
 }  // namespace quillet

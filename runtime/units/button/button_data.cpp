@@ -1,11 +1,41 @@
 #include "runtime/units/button/button_data.h"
 
+#include "runtime/units/button/button_type.h"
+#include "runtime/units/button/check_box_type.h"
+#include "runtime/units/field_walk.h"
+
 namespace quillet {
 namespace {
 
-constexpr int32_t LastAlignment = 2;
+// Both kinds in one walk: the fields before the picture are each kind's own.
+// The check box's logicals are kept as stored.
+constexpr auto WalkButtonFields = [](auto& visit, uint32_t version, auto& d) {
+    if (d.kind == ButtonKind::PushButton) {
+        visit.Pick(d.buttonType, LastChoiceOf(ButtonOwnProperties, ButtonProperty::ButtonType));
+        visit.Pick(d.hAlign, LastChoiceOf(ButtonOwnProperties, ButtonProperty::HAlign));
+        visit.Pick(d.vAlign, LastChoiceOf(ButtonOwnProperties, ButtonProperty::VAlign));
+    } else {
+        visit.Int(d.pushLike);
+        visit.Int(d.flat);
+        visit.Int(d.textOnLeft);
+        visit.Pick(d.hAlign, LastChoiceOf(CheckBoxOwnProperties, CheckBoxProperty::HAlign));
+        visit.Pick(d.vAlign, LastChoiceOf(CheckBoxOwnProperties, CheckBoxProperty::VAlign));
+        visit.Word(d.textColor);
+        visit.Word(d.backColor);
+        visit.Int(d.checked);
+    }
+    visit.Bytes(d.picture);
+    visit.Font(d.font);
+    visit.LeadText(d.caption);
+    if (d.kind == ButtonKind::CheckBox && version >= 2) {
+        visit.Text(d.dataSource);
+        visit.Text(d.dataColumn);
+    }
+};
 
-int32_t ReadPick(PropertyDataReader& reader, int32_t lastChoice) { return ClampPick(reader.Int(), lastChoice); }
+uint32_t DataVersion(ButtonKind kind) {
+    return kind == ButtonKind::PushButton ? PushButtonDataVersion : CheckBoxDataVersion;
+}
 
 }  // namespace
 
@@ -22,76 +52,19 @@ ButtonData DefaultButtonData(ButtonKind kind) {
 }
 
 bool ReadButtonData(ButtonKind kind, const void* data, int32_t length, ButtonData* into) {
-    PropertyDataReader reader(data, length);
-    ButtonData read = DefaultButtonData(kind);
-    const uint32_t version = reader.Word();
-    if (kind == ButtonKind::PushButton) {
-        if (version > PushButtonDataVersion) return false;
-        read.buttonType = ReadPick(reader, 1);
-        read.hAlign = ReadPick(reader, LastAlignment);
-        read.vAlign = ReadPick(reader, LastAlignment);
-    } else {
-        if (version > CheckBoxDataVersion) return false;
-        read.pushLike = reader.Int();
-        read.flat = reader.Int();
-        read.textOnLeft = reader.Int();
-        read.hAlign = ReadPick(reader, LastAlignment);
-        read.vAlign = ReadPick(reader, LastAlignment);
-        read.textColor = reader.Word();
-        read.backColor = reader.Word();
-        read.checked = reader.Int();
-    }
-    read.picture = reader.Bytes();
-    read.font = reader.Bytes();
-    read.caption = reader.Bytes();
-    if (kind == ButtonKind::CheckBox && version >= 2) {
-        read.dataSource = reader.Bytes();
-        read.dataColumn = reader.Bytes();
-    }
-    if (reader.Failed()) return false;
-    *into = std::move(read);
-    return true;
+    return ReadFields(data, length, DataVersion(kind), WalkButtonFields, DefaultButtonData(kind), into);
 }
 
 void WriteButtonData(const ButtonData& data, PropertyDataWriter& writer) {
-    if (data.kind == ButtonKind::PushButton) {
-        writer.Word(PushButtonDataVersion);
-        writer.Int(data.buttonType);
-        writer.Int(data.hAlign);
-        writer.Int(data.vAlign);
-    } else {
-        writer.Word(CheckBoxDataVersion);
-        writer.Int(data.pushLike);
-        writer.Int(data.flat);
-        writer.Int(data.textOnLeft);
-        writer.Int(data.hAlign);
-        writer.Int(data.vAlign);
-        writer.Word(data.textColor);
-        writer.Word(data.backColor);
-        writer.Int(data.checked);
-    }
-    writer.Bytes(data.picture);
-    writer.Bytes(data.font);
-    writer.Bytes(data.caption);
-    if (data.kind == ButtonKind::CheckBox) {
-        writer.Bytes(data.dataSource);
-        writer.Bytes(data.dataColumn);
-    }
+    WriteFields(writer, DataVersion(data.kind), WalkButtonFields, data);
 }
 
 void* EnumButtonTexts(ButtonKind kind, const void* data, int32_t* length, EnumTextCallback callback,
                       uintptr_t userWord) {
-    ButtonData texts;
-    if (length == nullptr || !ReadButtonData(kind, data, *length, &texts)) return nullptr;
-    OfferText(&texts.caption, 0, callback, userWord);
-    OfferFaceName(&texts.font, callback, userWord);
-    if (kind == ButtonKind::CheckBox) {
-        OfferText(&texts.dataSource, 0, callback, userWord);
-        OfferText(&texts.dataColumn, 0, callback, userWord);
-    }
-    PropertyDataWriter writer;
-    WriteButtonData(texts, writer);
-    return EnumTextsResult(writer, length);
+    const auto read = [kind](const void* bytes, int32_t size, ButtonData* into) {
+        return ReadButtonData(kind, bytes, size, into);
+    };
+    return EnumFieldTexts<ButtonData>(data, length, callback, userWord, read, DataVersion(kind), WalkButtonFields);
 }
 
 }  // namespace quillet

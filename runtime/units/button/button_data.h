@@ -69,5 +69,10 @@ void WriteButtonData(const ButtonData& data, PropertyDataWriter& writer);
 // Null, *length unchanged, when the block is refused.
 void* EnumButtonTexts(ButtonKind kind, const void* data, int32_t* length, EnumTextCallback callback,
                       uintptr_t userWord);
+// The same as each kind's EnumTexts operation.
+template <ButtonKind Kind>
+void* EnumButtonKindTexts(const void* data, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
+    return EnumButtonTexts(Kind, data, length, callback, userWord);
+}
 
 }  // namespace quillet

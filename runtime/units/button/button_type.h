@@ -1,33 +1,33 @@
 #pragma once
-// The button type (type number 11, slot 10): its descriptor, own property
-// indexes and pick limits.
+// The button type (type number 11, slot 10): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"
 
 namespace quillet {
 
-// Own indexes (property index - 8).
+// Own indexes (property index - 8), in order from 0.
 namespace ButtonProperty {
-constexpr int32_t Picture = 0;
-constexpr int32_t ButtonType = 1;
-constexpr int32_t Caption = 2;
-constexpr int32_t HAlign = 3;
-constexpr int32_t VAlign = 4;
-constexpr int32_t Font = 5;
+enum : int32_t {
+    Picture, ButtonType, Caption, HAlign, VAlign, Font,
+};
 }  // namespace ButtonProperty
 
-inline constexpr PickLimit ButtonPickLimits[] = {
-    {ButtonProperty::ButtonType, 1},
-    {ButtonProperty::HAlign, 2},
-    {ButtonProperty::VAlign, 2},
-};
-
-constexpr int32_t ButtonPropertyCount = 14;
-extern const PropertyDescriptor ButtonProperties[];
+// Its operations (unit_operations.cpp).
 UnitOperation ButtonInterface(int32_t interfaceNumber);
 
+// By own index.
+inline constexpr OwnProperty ButtonOwnProperties[] = {
+    Own(PropertyKind::Picture, PropertyFlag::Rebuilds),  // 0 Picture
+    OwnPick(1),                                          // 1 ButtonType: 0 normal, 1 default button
+    Own(PropertyKind::Text),                             // 2 Caption
+    OwnPick(2),                                          // 3 HAlign
+    OwnPick(2),                                          // 4 VAlign
+    Own(PropertyKind::Font),                             // 5 Font
+};
+
 inline constexpr UnitTypeDescriptor ButtonType =
-    DescribeType("按钮", "Button", 0x80000840, ButtonPropertyCount, ButtonProperties, ButtonInterface);
+    DescribeType<ButtonOwnProperties>("按钮", "Button", 0x80000840, ButtonInterface);
 
 }  // namespace quillet

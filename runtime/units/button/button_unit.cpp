@@ -1,9 +1,14 @@
 #include "runtime/units/button/button_unit.h"
 
+#include <iterator>
 #include <memory>
+#include <span>
 #include <vector>
 
+#include "runtime/units/button/button_type.h"
+#include "runtime/units/button/check_box_type.h"
 #include "runtime/units/picture.h"
+#include "runtime/units/unit_shape.h"
 #include "runtime/units/window_style.h"
 
 namespace quillet {
@@ -34,7 +39,34 @@ DWORD CreationStyle(const ButtonData& data, uint32_t extraStyle) {
     return style;
 }
 
-ButtonUnit* AsButton(void* unit) { return static_cast<ButtonUnit*>(static_cast<CWnd*>(unit)); }
+// Each kind's own properties, by own index.
+constexpr ButtonField PushButtonFields[] = {
+    ButtonField::Picture, ButtonField::ButtonType, ButtonField::Caption,
+    ButtonField::HAlign,  ButtonField::VAlign,     ButtonField::Font,
+};
+static_assert(std::size(PushButtonFields) == std::size(ButtonOwnProperties), "one field per own property");
+
+constexpr ButtonField CheckBoxFields[] = {
+    ButtonField::Picture,   ButtonField::PushLike,  ButtonField::Flat,       ButtonField::Caption,
+    ButtonField::TextOnLeft, ButtonField::HAlign,   ButtonField::VAlign,     ButtonField::TextColor,
+    ButtonField::BackColor, ButtonField::Font,      ButtonField::Checked,    ButtonField::DataSource,
+    ButtonField::DataColumn,
+};
+static_assert(std::size(CheckBoxFields) == std::size(CheckBoxOwnProperties), "one field per own property");
+
+std::span<const ButtonField> FieldsOf(ButtonKind kind) {
+    if (kind == ButtonKind::PushButton) return PushButtonFields;
+    return CheckBoxFields;
+}
+
+std::span<const OwnProperty> OwnPropertiesOf(ButtonKind kind) {
+    if (kind == ButtonKind::PushButton) return ButtonOwnProperties;
+    return CheckBoxOwnProperties;
+}
+
+bool IsOwnIndex(std::span<const ButtonField> fields, int32_t ownIndex) {
+    return ownIndex >= 0 && ownIndex < static_cast<int32_t>(fields.size());
+}
 
 }  // namespace
 
@@ -49,7 +81,8 @@ ButtonUnit::~ButtonUnit() {
         DeleteObject(image_);
 }
 
-ButtonUnit* ButtonUnit::Create(ButtonKind kind, const void* data, int32_t length, const ButtonPlacement& placement) {
+ButtonUnit* ButtonUnit::CreateOfKind(ButtonKind kind, const void* data, int32_t length,
+                                     const UnitPlacement& placement) {
     ButtonData read;
     if (!ReadButtonData(kind, data, length, &read)) return nullptr;
     auto* unit = new ButtonUnit(read, placement.windowId, placement.unitId);
@@ -60,7 +93,7 @@ ButtonUnit* ButtonUnit::Create(ButtonKind kind, const void* data, int32_t length
     return unit;
 }
 
-bool ButtonUnit::MakeWindow(const ButtonPlacement& placement) {
+bool ButtonUnit::MakeWindow(const UnitPlacement& placement) {
     if (data_.kind == ButtonKind::CheckBox) background_.Make(ColorOf(data_.backColor));
     DWORD style = CreationStyle(data_, placement.extraStyle);
     MakeImage(&style);
@@ -121,7 +154,23 @@ LRESULT ButtonUnit::OnColor(HDC dc) {
     return reinterpret_cast<LRESULT>(background_.Handle());
 }
 
-int32_t ButtonUnit::Write(ButtonField field, const PropertyValue& value) {
+int32_t ButtonUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+    const std::span<const ButtonField> fields = FieldsOf(data_.kind);
+    if (!IsOwnIndex(fields, ownIndex)) return 0;
+    PropertyValue written = value;
+    const int32_t lastChoice = LastChoiceOf(OwnPropertiesOf(data_.kind), ownIndex);
+    if (lastChoice >= 0) written.first = static_cast<uint32_t>(ClampPick(static_cast<int32_t>(written.first), lastChoice));
+    return WriteField(fields[static_cast<size_t>(ownIndex)], written);
+}
+
+int32_t ButtonUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
+    const std::span<const ButtonField> fields = FieldsOf(data_.kind);
+    if (!IsOwnIndex(fields, ownIndex)) return 0;
+    ReadField(fields[static_cast<size_t>(ownIndex)], value);
+    return 1;
+}
+
+int32_t ButtonUnit::WriteField(ButtonField field, const PropertyValue& value) {
     switch (field) {
     case ButtonField::Picture:
         data_.picture = BytesFromValue(value);
@@ -175,7 +224,7 @@ int32_t ButtonUnit::Write(ButtonField field, const PropertyValue& value) {
     return 0;
 }
 
-void ButtonUnit::Read(ButtonField field, PropertyValue* value) {
+void ButtonUnit::ReadField(ButtonField field, PropertyValue* value) {
     auto number = [value](int32_t n) { value->first = static_cast<uint32_t>(n); };
     auto text = [value](const std::string& t) {
         *value = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(t.c_str())), static_cast<uint32_t>(t.size())};
@@ -241,38 +290,8 @@ void ButtonUnit::SetCaption(const std::string& caption) {
 
 void ButtonUnit::Repaint() { InvalidateRect(m_hWnd, nullptr, TRUE); }
 
-// ---- the operations ----
-
-void* CreateButtonUnit(ButtonKind kind, const void* data, int32_t length, uint32_t extraStyle, void* parent,
-                       uint32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                       UnitId windowId, UnitId unitId) {
-    const ButtonPlacement placement = {extraStyle, static_cast<HWND>(parent), controlId,
-                                       RECT{left, top, left + width, top + height}, windowId, unitId};
-    ButtonUnit* unit = ButtonUnit::Create(kind, data, length, placement);
-    return unit != nullptr ? static_cast<CWnd*>(unit) : nullptr;
-}
-
-int32_t SetButtonUnitProperty(void* unit, std::span<const ButtonField> fields, std::span<const PickLimit> pickLimits,
-                              int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
-    if (clearedWord != nullptr) *clearedWord = 0;
-    if (unit == nullptr || value == nullptr || ownIndex < 0 || ownIndex >= static_cast<int32_t>(fields.size()))
-        return 0;
-    PropertyValue written = *value;
-    const int32_t lastChoice = LastChoiceOf(pickLimits, ownIndex);
-    if (lastChoice >= 0) written.first = static_cast<uint32_t>(ClampPick(static_cast<int32_t>(written.first), lastChoice));
-    return AsButton(unit)->Write(fields[static_cast<size_t>(ownIndex)], written);
-}
-
-int32_t GetButtonUnitProperty(void* unit, std::span<const ButtonField> fields, int32_t ownIndex,
-                              PropertyValue* value) {
-    if (unit == nullptr || value == nullptr || ownIndex < 0 || ownIndex >= static_cast<int32_t>(fields.size()))
-        return 0;
-    AsButton(unit)->Read(fields[static_cast<size_t>(ownIndex)], value);
-    return 1;
-}
-
 int32_t IsDefaultButtonUnit(void* unit) {
-    return unit != nullptr && AsButton(unit)->IsDefaultButton() ? 1 : 0;
+    return unit != nullptr && AsUnit<ButtonUnit>(unit)->IsDefaultButton() ? 1 : 0;
 }
 
 }  // namespace quillet

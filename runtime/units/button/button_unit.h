@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <span>
 
 #include "framework/button.h"
 #include "runtime/units/button/button_data.h"
@@ -15,25 +14,20 @@
 
 namespace quillet {
 
-// Where and for whom a unit is created: CreateUnit's arguments.
-struct ButtonPlacement {
-    uint32_t extraStyle;  // WS_DISABLED, WS_TABSTOP from the template
-    HWND parent;
-    uint32_t controlId;
-    RECT area;            // in the parent's client coordinates
-    UnitId windowId;
-    UnitId unitId;
-};
-
 class ButtonUnit final : public UnitObject<CButton>, public PropertyDataSource {
 public:
-    // A unit from PropertyData; null when the data is refused or the control
-    // cannot be made.
-    static ButtonUnit* Create(ButtonKind kind, const void* data, int32_t length, const ButtonPlacement& placement);
+    // A unit of the kind from PropertyData; null when the data is refused or
+    // the control cannot be made.
+    template <ButtonKind Kind>
+    static ButtonUnit* CreateUnit(const void* data, int32_t length, const UnitPlacement& placement) {
+        return CreateOfKind(Kind, data, length, placement);
+    }
 
-    // 1 when the window must be made again from the saved properties.
-    int32_t Write(ButtonField field, const PropertyValue& value);
-    void Read(ButtonField field, PropertyValue* value);
+    // Own properties by the kind's own indexes (pick values are clamped to
+    // their range). SetProperty answers 1 when the window must be made again
+    // from the saved properties, GetProperty 1 for a known index.
+    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     bool IsDefaultButton() const;
     void WritePropertyData(PropertyDataWriter& writer) override;
 
@@ -45,7 +39,10 @@ protected:
 private:
     ButtonUnit(const ButtonData& data, UnitId windowId, UnitId unitId);
 
-    bool MakeWindow(const ButtonPlacement& placement);
+    static ButtonUnit* CreateOfKind(ButtonKind kind, const void* data, int32_t length, const UnitPlacement& placement);
+    bool MakeWindow(const UnitPlacement& placement);
+    int32_t WriteField(ButtonField field, const PropertyValue& value);
+    void ReadField(ButtonField field, PropertyValue* value);
     void MakeImage(DWORD* style);
     LRESULT OnClicked();
     LRESULT OnColor(HDC dc);
@@ -62,15 +59,7 @@ private:
     UINT imageType_ = IMAGE_BITMAP;   // IMAGE_BITMAP or IMAGE_ICON, for its release
 };
 
-// The type operations both kinds share; `fields` maps a kind's own property
-// indexes to the fields, `pickLimits` its pick properties to their last choices.
-void* CreateButtonUnit(ButtonKind kind, const void* data, int32_t length, uint32_t extraStyle, void* parent,
-                       uint32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                       UnitId windowId, UnitId unitId);
-int32_t SetButtonUnitProperty(void* unit, std::span<const ButtonField> fields, std::span<const PickLimit> pickLimits,
-                              int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord);
-int32_t GetButtonUnitProperty(void* unit, std::span<const ButtonField> fields, int32_t ownIndex,
-                              PropertyValue* value);
+// Interface 10 of the push button: 1 when the unit is the default button.
 int32_t IsDefaultButtonUnit(void* unit);
 
 }  // namespace quillet

@@ -36,14 +36,14 @@ static_assert(sizeof(EditBoxFields) == 16 * 4, "sixteen 32-bit fields");
 // Everything the block holds.
 struct EditBoxData {
     EditBoxFields fields;
-    std::string font;        // a 60-byte FontData, or empty for the stock font
-    std::string content;     // the text, GBK
-    std::string dataSource;  // name of a data-source unit of the window
-    std::string dataColumn;  // name of its column
+    std::string font{};        // a 60-byte FontData, or empty for the stock font
+    std::string content{};     // the text, GBK
+    std::string dataSource{};  // name of a data-source unit of the window
+    std::string dataColumn{};  // name of its column
 };
 
-// False when the block's version is above 2 or the block ends early; *data is
-// then unspecified.
+// False, *data unchanged, when the block's version is above 2 or the block ends
+// early. Pick values out of range are brought into it.
 bool ReadEditBoxData(const void* bytes, int32_t length, EditBoxData* data);
 // Always as version 2.
 void WriteEditBoxData(const EditBoxData& data, PropertyDataWriter& writer);

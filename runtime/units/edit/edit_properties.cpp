@@ -5,6 +5,7 @@
 #include "runtime/units/edit/edit_spin.h"
 #include "runtime/units/edit/edit_type.h"
 #include "runtime/units/edit/edit_unit.h"
+#include "runtime/units/unit_shape.h"
 #include "runtime/units/window_style.h"
 
 namespace quillet {
@@ -15,7 +16,7 @@ using P = int32_t;  // own property index
 int32_t Int(const PropertyValue& value) { return static_cast<int32_t>(value.first); }
 
 int32_t Pick(const PropertyValue& value, P ownIndex) {
-    return ClampPick(Int(value), LastChoiceOf(EditBoxPickLimits, ownIndex));
+    return ClampPick(Int(value), LastChoiceOf(EditBoxOwnProperties, ownIndex));
 }
 
 void Report(PropertyValue* value, int32_t number) { *value = {static_cast<uint32_t>(number), 0}; }
@@ -30,8 +31,6 @@ bool SpinHasStaticEdge(int32_t borderStyle) {
            borderStyle == UnitBorder::ThinSunken;
 }
 
-EditBoxUnit* AsEditBox(void* unit) { return static_cast<EditBoxUnit*>(static_cast<CWnd*>(unit)); }
-
 }  // namespace
 
 // Properties that only take effect at window creation: a change is stored and
@@ -42,7 +41,7 @@ int32_t EditBoxUnit::Rebuilds(int32_t* field, int32_t value) {
     return 1;
 }
 
-int32_t EditBoxUnit::SetOwnProperty(int32_t ownIndex, const PropertyValue& value) {
+int32_t EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     EditBoxFields& f = state_.fields;
     switch (ownIndex) {
     case EditBoxProperty::Content: WriteContent(TextFromValue(value).c_str()); return 0;
@@ -99,34 +98,34 @@ int32_t EditBoxUnit::SetOwnProperty(int32_t ownIndex, const PropertyValue& value
     }
 }
 
-bool EditBoxUnit::GetOwnProperty(int32_t ownIndex, PropertyValue* value) {
+int32_t EditBoxUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
     const EditBoxFields& f = state_.fields;
     switch (ownIndex) {
     // The runtime copies the text before anything can change it.
-    case EditBoxProperty::Content: ReportText(value, state_.text.TextView()); return true;
-    case EditBoxProperty::BorderStyle: Report(value, f.borderStyle); return true;
-    case EditBoxProperty::TextColor: Report(value, static_cast<int32_t>(f.textColor)); return true;
-    case EditBoxProperty::BackColor: Report(value, static_cast<int32_t>(f.backColor)); return true;
-    case EditBoxProperty::Font: *value = BytesValue(state_.font); return true;
-    case EditBoxProperty::HideSelection: Report(value, f.hideSelection); return true;
-    case EditBoxProperty::MaxLength: Report(value, f.maxLength); return true;
-    case EditBoxProperty::MultiLine: Report(value, f.multiLine); return true;
-    case EditBoxProperty::ScrollBars: Report(value, f.scrollBars); return true;
-    case EditBoxProperty::Alignment: Report(value, f.alignment); return true;
-    case EditBoxProperty::InputMode: Report(value, f.inputMode); return true;
+    case EditBoxProperty::Content: ReportText(value, state_.text.TextView()); return 1;
+    case EditBoxProperty::BorderStyle: Report(value, f.borderStyle); return 1;
+    case EditBoxProperty::TextColor: Report(value, static_cast<int32_t>(f.textColor)); return 1;
+    case EditBoxProperty::BackColor: Report(value, static_cast<int32_t>(f.backColor)); return 1;
+    case EditBoxProperty::Font: *value = BytesValue(state_.font); return 1;
+    case EditBoxProperty::HideSelection: Report(value, f.hideSelection); return 1;
+    case EditBoxProperty::MaxLength: Report(value, f.maxLength); return 1;
+    case EditBoxProperty::MultiLine: Report(value, f.multiLine); return 1;
+    case EditBoxProperty::ScrollBars: Report(value, f.scrollBars); return 1;
+    case EditBoxProperty::Alignment: Report(value, f.alignment); return 1;
+    case EditBoxProperty::InputMode: Report(value, f.inputMode); return 1;
     case EditBoxProperty::PasswordChar:
         ReportText(value, ReadBack(std::string(f.passwordChar != 0 ? 1 : 0, static_cast<char>(f.passwordChar))));
-        return true;
-    case EditBoxProperty::CaseConversion: Report(value, f.caseConversion); return true;
-    case EditBoxProperty::SpinMode: Report(value, f.spinMode); return true;
-    case EditBoxProperty::SpinLower: Report(value, f.spinLower); return true;
-    case EditBoxProperty::SpinUpper: Report(value, f.spinUpper); return true;
-    case EditBoxProperty::SelStart: Report(value, state_.text.Selection().start); return true;
-    case EditBoxProperty::SelLength: Report(value, state_.text.Selection().length); return true;
-    case EditBoxProperty::SelText: ReportText(value, ReadBack(state_.text.SelectedText())); return true;
-    case EditBoxProperty::DataSource: ReportText(value, state_.dataSource); return true;
-    case EditBoxProperty::DataColumn: ReportText(value, state_.dataColumn); return true;
-    default: return false;
+        return 1;
+    case EditBoxProperty::CaseConversion: Report(value, f.caseConversion); return 1;
+    case EditBoxProperty::SpinMode: Report(value, f.spinMode); return 1;
+    case EditBoxProperty::SpinLower: Report(value, f.spinLower); return 1;
+    case EditBoxProperty::SpinUpper: Report(value, f.spinUpper); return 1;
+    case EditBoxProperty::SelStart: Report(value, state_.text.Selection().start); return 1;
+    case EditBoxProperty::SelLength: Report(value, state_.text.Selection().length); return 1;
+    case EditBoxProperty::SelText: ReportText(value, ReadBack(state_.text.SelectedText())); return 1;
+    case EditBoxProperty::DataSource: ReportText(value, state_.dataSource); return 1;
+    case EditBoxProperty::DataColumn: ReportText(value, state_.dataColumn); return 1;
+    default: return 0;
     }
 }
 
@@ -198,21 +197,8 @@ void EditBoxUnit::WriteSelLength(int32_t length) {
     state_.text.Select(state_.text.Selection().start, length < 0 ? 0 : length);
 }
 
-// ---- the operations ----
-
-int32_t SetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
-    if (clearedWord != nullptr) *clearedWord = 0;
-    if (unit == nullptr || value == nullptr) return 0;
-    return AsEditBox(unit)->SetOwnProperty(ownIndex, *value);
-}
-
-int32_t GetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
-    if (unit == nullptr || value == nullptr) return 0;
-    return AsEditBox(unit)->GetOwnProperty(ownIndex, value) ? 1 : 0;
-}
-
 int32_t EditBoxWantsKey(void* unit, int32_t keyCode) {
-    return unit != nullptr && AsEditBox(unit)->WantsKey(keyCode) ? 1 : 0;
+    return unit != nullptr && AsUnit<EditBoxUnit>(unit)->WantsKey(keyCode) ? 1 : 0;
 }
 
 }  // namespace quillet

@@ -1,48 +1,50 @@
 #pragma once
-// The edit box type (type number 5, slot 4): its descriptor, own property
-// indexes and pick limits.
+// The edit box type (type number 5, slot 4): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"
 
 namespace quillet {
 
-// Own indexes (property index - 8).
+// Own indexes (property index - 8), in order from 0.
 namespace EditBoxProperty {
-constexpr int32_t Content = 0;
-constexpr int32_t BorderStyle = 1;
-constexpr int32_t TextColor = 2;
-constexpr int32_t BackColor = 3;
-constexpr int32_t Font = 4;
-constexpr int32_t HideSelection = 5;
-constexpr int32_t MaxLength = 6;
-constexpr int32_t MultiLine = 7;
-constexpr int32_t ScrollBars = 8;
-constexpr int32_t Alignment = 9;
-constexpr int32_t InputMode = 10;
-constexpr int32_t PasswordChar = 11;
-constexpr int32_t CaseConversion = 12;
-constexpr int32_t SpinMode = 13;
-constexpr int32_t SpinLower = 14;
-constexpr int32_t SpinUpper = 15;
-constexpr int32_t SelStart = 16;
-constexpr int32_t SelLength = 17;
-constexpr int32_t SelText = 18;
-constexpr int32_t DataSource = 19;
-constexpr int32_t DataColumn = 20;
+enum : int32_t {
+    Content, BorderStyle, TextColor, BackColor, Font, HideSelection, MaxLength, MultiLine, ScrollBars, Alignment,
+    InputMode, PasswordChar, CaseConversion, SpinMode, SpinLower, SpinUpper, SelStart, SelLength, SelText, DataSource,
+    DataColumn,
+};
 }  // namespace EditBoxProperty
 
-inline constexpr PickLimit EditBoxPickLimits[] = {
-    {EditBoxProperty::BorderStyle, 5},    {EditBoxProperty::ScrollBars, 3}, {EditBoxProperty::Alignment, 2},
-    {EditBoxProperty::InputMode, 11},     {EditBoxProperty::CaseConversion, 2},
-    {EditBoxProperty::SpinMode, 2},
-};
-
-constexpr int32_t EditBoxPropertyCount = 29;
-extern const PropertyDescriptor EditBoxProperties[];
+// Its operations (unit_operations.cpp).
 UnitOperation EditBoxInterface(int32_t interfaceNumber);
 
+// By own index.
+inline constexpr OwnProperty EditBoxOwnProperties[] = {
+    Own(PropertyKind::Text),                             // 0  Content
+    OwnPick(5),                                          // 1  BorderStyle
+    Own(PropertyKind::Color),                            // 2  TextColor
+    Own(PropertyKind::BackColor),                        // 3  BackColor
+    Own(PropertyKind::Font),                             // 4  Font
+    Own(PropertyKind::Logical, PropertyFlag::Rebuilds),  // 5  HideSelection
+    Own(PropertyKind::Int),                              // 6  MaxLength
+    Own(PropertyKind::Logical, PropertyFlag::Rebuilds),  // 7  MultiLine
+    OwnPick(3, PropertyFlag::Rebuilds),                  // 8  ScrollBars
+    OwnPick(2, PropertyFlag::Rebuilds),                  // 9  Alignment
+    OwnPick(11),                                         // 10 InputMode
+    Own(PropertyKind::Text),                             // 11 PasswordChar
+    OwnPick(2, PropertyFlag::Rebuilds),                  // 12 CaseConversion
+    OwnPick(2, PropertyFlag::Rebuilds),                  // 13 SpinMode
+    Own(PropertyKind::Int),                              // 14 SpinLower
+    Own(PropertyKind::Int),                              // 15 SpinUpper
+    Own(PropertyKind::Int),                              // 16 SelStart
+    Own(PropertyKind::Int),                              // 17 SelLength
+    Own(PropertyKind::Text, PropertyFlag::NotSaved),     // 18 SelText
+    Own(PropertyKind::DataSourceName),                   // 19 DataSource
+    Own(PropertyKind::DataColumnName),                   // 20 DataColumn
+};
+
 inline constexpr UnitTypeDescriptor EditBoxType =
-    DescribeType("编辑框", "EditBox", 0x80000040, EditBoxPropertyCount, EditBoxProperties, EditBoxInterface);
+    DescribeType<EditBoxOwnProperties>("编辑框", "EditBox", 0x80000040, EditBoxInterface);
 
 }  // namespace quillet

@@ -338,20 +338,15 @@ void EditBoxUnit::SpinStep(int32_t delta) {
     SetFocus(m_hWnd);
 }
 
-// ---- the creation operation ----
-
-void* CreateEditBox(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId, void*,
-                    int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
-                    uint32_t, int32_t) {
+EditBoxUnit* EditBoxUnit::CreateUnit(const void* data, int32_t length, const UnitPlacement& placement) {
     EditBoxData stored;
     if (!ReadEditBoxData(data, length, &stored)) return nullptr;
-    auto* unit = new EditBoxUnit(windowId, unitId, stored);
-    const RECT area{left, top, left + width, top + height};
-    if (!unit->Create(stored.content, extraStyle, static_cast<HWND>(parent), controlId, area)) {
+    auto* unit = new EditBoxUnit(placement.windowId, placement.unitId, stored);
+    if (!unit->Create(stored.content, placement.extraStyle, placement.parent, placement.controlId, placement.area)) {
         delete unit;
         return nullptr;
     }
-    return static_cast<CWnd*>(unit);
+    return unit;
 }
 
 }  // namespace quillet

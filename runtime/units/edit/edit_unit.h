@@ -53,9 +53,14 @@ public:
     // with the initial text; false when the window cannot be made.
     bool Create(const std::string& content, uint32_t extraStyle, HWND parent, uint32_t controlId, const RECT& area);
 
-    // 1 when the window must be rebuilt from the saved properties.
-    int32_t SetOwnProperty(int32_t ownIndex, const PropertyValue& value);
-    bool GetOwnProperty(int32_t ownIndex, PropertyValue* value);
+    // A box from PropertyData; null when the data is refused or the window
+    // cannot be made.
+    static EditBoxUnit* CreateUnit(const void* data, int32_t length, const UnitPlacement& placement);
+
+    // SetProperty: 1 when the window must be rebuilt from the saved properties.
+    // GetProperty: 1 for a known index.
+    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     bool WantsKey(int32_t keyCode) const;
     void WritePropertyData(PropertyDataWriter& writer) override;
 
@@ -107,12 +112,8 @@ private:
     EditBoxState state_;
 };
 
-// The type's operations (interface numbers 1, 4, 6, 8).
-void* CreateEditBox(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId,
-                    void* menu, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                    uint32_t unitId, uint32_t ignored, int32_t designer);
-int32_t SetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord);
-int32_t GetEditBoxProperty(void* unit, int32_t ownIndex, PropertyValue* value);
+// Interface 8: 1 when the box handles the key itself.
 int32_t EditBoxWantsKey(void* unit, int32_t keyCode);
+
 
 }  // namespace quillet

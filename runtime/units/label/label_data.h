@@ -11,10 +11,7 @@ namespace quillet {
 constexpr uint32_t LabelDataVersion = 2;
 
 namespace LabelEffect {
-constexpr int32_t Plain = 0;
-constexpr int32_t Engraved = 1;
-constexpr int32_t Embossed = 2;
-constexpr int32_t Shadow = 3;
+enum : int32_t { Plain, Engraved, Embossed, Shadow };
 }  // namespace LabelEffect
 
 // The border style painted by the label itself: a gradient frame.
@@ -28,18 +25,18 @@ struct LabelData {
     int32_t borderStyle = 0;          // 0..5 window borders, 6 the gradient frame
     int32_t borderWidth = 8;          // gradient frame thickness, pixels
     uint32_t borderColors[3] = {0x808080, 0xFFFFFF, 0x808080};  // frame colours; DefaultColor leaves one out
-    std::string font;                 // a FontData block, or empty for DEFAULT_GUI_FONT
+    std::string font{};                 // a FontData block, or empty for DEFAULT_GUI_FONT
     uint32_t textColor = 0;           // caption colour, RGB
     uint32_t backColor = DefaultColor;  // background; DefaultColor: button face
-    std::string backPicture;          // image file bytes
+    std::string backPicture{};          // image file bytes
     int32_t pictureMode = 1;          // 0 natural size, 1 tiled, 2 fitted and centred
     int32_t gradientMode = 0;         // 0 none, 1..8 gradient directions
     uint32_t gradientColors[3] = {0x808080, 0xFFFFFF, 0x808080};  // DefaultColor leaves one out
     int32_t hAlign = 0;               // 0 left, 1 centre, 2 right
     int32_t vAlign = 1;               // 0 top, 1 centre, 2 bottom (single-line captions)
     int32_t wordWrap = 0;             // 1: wrap at word boundaries
-    std::string dataSource;           // binding names: stored only
-    std::string dataColumn;
+    std::string dataSource{};           // binding names: stored only
+    std::string dataColumn{};
 };
 
 // Reads a PropertyData block (versions 0 to 2); false when its version is

@@ -1,47 +1,50 @@
 #pragma once
-// The label type (type number 10, slot 9): its descriptor, own property indexes
-// and pick limits.
+// The label type (type number 10, slot 9): its descriptor, own property
+// indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"
 
 namespace quillet {
 
-// Own indexes (property index - 8).
+// Own indexes (property index - 8), in order from 0.
 namespace LabelProperty {
-constexpr int32_t Caption = 0;
-constexpr int32_t Effect = 1;
-constexpr int32_t BorderStyle = 2;
-constexpr int32_t BorderWidth = 3;
-constexpr int32_t BorderColor1 = 4;
-constexpr int32_t BorderColor2 = 5;
-constexpr int32_t BorderColor3 = 6;
-constexpr int32_t Font = 7;
-constexpr int32_t TextColor = 8;
-constexpr int32_t BackColor = 9;
-constexpr int32_t BackPicture = 10;
-constexpr int32_t PictureMode = 11;
-constexpr int32_t GradientMode = 12;
-constexpr int32_t GradientColor1 = 13;
-constexpr int32_t GradientColor2 = 14;
-constexpr int32_t GradientColor3 = 15;
-constexpr int32_t HAlign = 16;
-constexpr int32_t WordWrap = 17;
-constexpr int32_t VAlign = 18;
-constexpr int32_t DataSource = 19;
-constexpr int32_t DataColumn = 20;
+enum : int32_t {
+    Caption, Effect, BorderStyle, BorderWidth, BorderColor1, BorderColor2, BorderColor3, Font, TextColor, BackColor,
+    BackPicture, PictureMode, GradientMode, GradientColor1, GradientColor2, GradientColor3, HAlign, WordWrap, VAlign,
+    DataSource, DataColumn,
+};
 }  // namespace LabelProperty
 
-inline constexpr PickLimit LabelPickLimits[] = {
-    {LabelProperty::Effect, 3},       {LabelProperty::BorderStyle, 6}, {LabelProperty::PictureMode, 2},
-    {LabelProperty::GradientMode, 8}, {LabelProperty::HAlign, 2},      {LabelProperty::VAlign, 2},
-};
-
-constexpr int32_t LabelPropertyCount = 29;
-extern const PropertyDescriptor LabelProperties[];
+// Its operations (unit_operations.cpp).
 UnitOperation LabelInterface(int32_t interfaceNumber);
 
+// By own index. No label property rebuilds the window: every write repaints.
+inline constexpr OwnProperty LabelOwnProperties[] = {
+    Own(PropertyKind::Text),            // 0  Caption
+    OwnPick(3),                         // 1  Effect
+    OwnPick(6),                         // 2  BorderStyle
+    Own(PropertyKind::Int),             // 3  BorderWidth
+    Own(PropertyKind::EffectColor),     // 4  BorderColor1
+    Own(PropertyKind::EffectColor),     // 5  BorderColor2
+    Own(PropertyKind::EffectColor),     // 6  BorderColor3
+    Own(PropertyKind::Font),            // 7  Font
+    Own(PropertyKind::Color),           // 8  TextColor
+    Own(PropertyKind::BackColor),       // 9  BackColor
+    Own(PropertyKind::Picture),         // 10 BackPicture
+    OwnPick(2),                         // 11 PictureMode
+    OwnPick(8),                         // 12 GradientMode
+    Own(PropertyKind::EffectColor),     // 13 GradientColor1
+    Own(PropertyKind::EffectColor),     // 14 GradientColor2
+    Own(PropertyKind::EffectColor),     // 15 GradientColor3
+    OwnPick(2),                         // 16 HAlign
+    Own(PropertyKind::Logical),         // 17 WordWrap
+    OwnPick(2),                         // 18 VAlign
+    Own(PropertyKind::DataSourceName),  // 19 DataSource
+    Own(PropertyKind::DataColumnName),  // 20 DataColumn
+};
+
 inline constexpr UnitTypeDescriptor LabelType =
-    DescribeType("标签", "Label", 0x84012040, LabelPropertyCount, LabelProperties, LabelInterface);
+    DescribeType<LabelOwnProperties>("标签", "Label", 0x84012040, LabelInterface);
 
 }  // namespace quillet

@@ -28,7 +28,7 @@ uint32_t TextWord(const std::string& text) {
 LabelUnit::LabelUnit(const LabelData& data, UnitId windowId, UnitId unitId)
     : UnitObject(windowId, unitId), data_(data) {}
 
-LabelUnit* LabelUnit::Create(const void* data, int32_t length, const LabelPlacement& placement) {
+LabelUnit* LabelUnit::CreateUnit(const void* data, int32_t length, const UnitPlacement& placement) {
     LabelData read;
     if (!ReadLabelData(data, length, &read) || !RegisterLabelClass()) return nullptr;
     auto* unit = new LabelUnit(read, placement.windowId, placement.unitId);
@@ -78,9 +78,9 @@ void LabelUnit::OnPrintClient(HDC dc) {
     DeleteObject(whole);
 }
 
-bool LabelUnit::Write(int32_t ownIndex, const PropertyValue& value) {
+int32_t LabelUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     int32_t number = static_cast<int32_t>(value.first);
-    const int32_t lastChoice = LastChoiceOf(LabelPickLimits, ownIndex);
+    const int32_t lastChoice = LastChoiceOf(LabelOwnProperties, ownIndex);
     if (lastChoice >= 0) number = ClampPick(number, lastChoice);
     switch (ownIndex) {
     case LabelProperty::Caption:
@@ -116,14 +116,14 @@ bool LabelUnit::Write(int32_t ownIndex, const PropertyValue& value) {
     case LabelProperty::VAlign: data_.vAlign = number; break;
     case LabelProperty::DataSource: data_.dataSource = TextFromValue(value); break;
     case LabelProperty::DataColumn: data_.dataColumn = TextFromValue(value); break;
-    default: return false;
+    default: return 0;
     }
     // Everything is painted anew over what is there: no erasing, no flicker.
     InvalidateRect(m_hWnd, nullptr, FALSE);
-    return true;
+    return 0;
 }
 
-bool LabelUnit::Read(int32_t ownIndex, PropertyValue* value) const {
+int32_t LabelUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
     auto word = [value](uint32_t w) { value->first = w; };
     auto number = [value](int32_t n) { value->first = static_cast<uint32_t>(n); };
     auto text = [value](const std::string& t) { *value = {TextWord(t), static_cast<uint32_t>(t.size())}; };
@@ -149,9 +149,9 @@ bool LabelUnit::Read(int32_t ownIndex, PropertyValue* value) const {
     case LabelProperty::VAlign: number(data_.vAlign); break;
     case LabelProperty::DataSource: text(data_.dataSource); break;
     case LabelProperty::DataColumn: text(data_.dataColumn); break;
-    default: return false;
+    default: return 0;
     }
-    return true;
+    return 1;
 }
 
 void LabelUnit::WritePropertyData(PropertyDataWriter& writer) { WriteLabelData(data_, writer); }

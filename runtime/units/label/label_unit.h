@@ -23,25 +23,16 @@ inline constexpr char LabelClassName[] = "_VL_Label";
 // the answer is the handler's value (0 when it returned none).
 constexpr UINT UM_LABEL_RELAY = 0x8075;
 
-// Where and for whom a label is created: CreateUnit's arguments.
-struct LabelPlacement {
-    uint32_t extraStyle;  // WS_DISABLED, WS_TABSTOP from the template
-    HWND parent;
-    uint32_t controlId;
-    RECT area;            // in the parent's client coordinates
-    UnitId windowId;
-    UnitId unitId;
-};
-
 class LabelUnit final : public UnitObject<CWnd>, public PropertyDataSource {
 public:
     // A label from PropertyData; null when the data is refused or no window can be made.
-    static LabelUnit* Create(const void* data, int32_t length, const LabelPlacement& placement);
+    static LabelUnit* CreateUnit(const void* data, int32_t length, const UnitPlacement& placement);
 
-    // Own properties by own index (pick values are clamped to their range);
-    // false for an index the label does not have.
-    bool Write(int32_t ownIndex, const PropertyValue& value);
-    bool Read(int32_t ownIndex, PropertyValue* value) const;
+    // Own properties by own index (pick values are clamped to their range).
+    // No write needs the window made again: SetProperty always answers 0.
+    // GetProperty answers 1 for a known index.
+    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     void WritePropertyData(PropertyDataWriter& writer) override;
 
 protected:

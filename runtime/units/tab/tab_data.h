@@ -23,10 +23,7 @@ constexpr uint32_t TabDataVersion = 3;
 
 // Where the headers are: TabPosition values.
 namespace TabSide {
-constexpr int32_t Top = 0;
-constexpr int32_t Bottom = 1;
-constexpr int32_t Left = 2;
-constexpr int32_t Right = 3;
+enum : int32_t { Top, Bottom, Left, Right };
 }  // namespace TabSide
 
 struct TabData {
@@ -36,7 +33,7 @@ struct TabData {
     int32_t hideTabs = 0;                 // 1: a plain container without headers
     int32_t drawBackground = 1;           // without headers: 1 fills with backColor, 0 paints nothing
     uint32_t backColor = DefaultColor;    // without headers, when drawBackground is 1
-    std::string font;                     // a FontData block, or empty for DEFAULT_GUI_FONT
+    std::string font{};                     // a FontData block, or empty for DEFAULT_GUI_FONT
     std::vector<std::string> pages{""};   // page captions (GBK), never fewer than one
 };
 

@@ -25,6 +25,17 @@ void RegisterHeaderlessClass() {
 
 TabUnit::TabUnit(UnitId windowId, UnitId unitId, const TabData& data) : UnitObject(windowId, unitId), data_(data) {}
 
+TabUnit* TabUnit::CreateUnit(const void* data, int32_t length, const UnitPlacement& placement) {
+    TabData tabData;
+    if (!ReadTabData(data, length, &tabData)) return nullptr;
+    auto* unit = new TabUnit(placement.windowId, placement.unitId, tabData);
+    if (!unit->Create(placement.extraStyle, placement.area, placement.parent, placement.controlId)) {
+        delete unit;
+        return nullptr;
+    }
+    return unit;
+}
+
 bool TabUnit::Create(uint32_t extraStyle, const RECT& area, HWND parent, uint32_t controlId) {
     headers_ = data_.hideTabs == 0;
     data_.currentPage = ClampPage(data_.currentPage, PageCount());
@@ -129,7 +140,7 @@ void TabUnit::WritePropertyData(PropertyDataWriter& writer) {
 // made with TCS_VERTICAL adds it itself). At the top or bottom the headers wrap
 // as MultiLine says.
 int32_t TabUnit::WriteTabPosition(int32_t value) {
-    data_.tabPosition = ClampPick(value, TabSide::Right);
+    data_.tabPosition = ClampPick(value, LastChoiceOf(TabOwnProperties, TabProperty::TabPosition));
     if (!headers_) return 0;
     const DWORD rows = data_.multiLine != 0 ? TCS_MULTILINE : 0;
     switch (data_.tabPosition) {

@@ -35,6 +35,10 @@ class TabUnit final : public UnitObject<CTabCtrl>, public PropertyDataSource {
 public:
     TabUnit(UnitId windowId, UnitId unitId, const TabData& data);
 
+    // A tab control from PropertyData; null when the data is refused or no
+    // window can be made.
+    static TabUnit* CreateUnit(const void* data, int32_t length, const UnitPlacement& placement);
+
     // Makes the window: with headers unless data.hideTabs. extraStyle holds the
     // runtime's bits (WS_DISABLED, WS_TABSTOP). False when no window was made.
     bool Create(uint32_t extraStyle, const RECT& area, HWND parent, uint32_t controlId);

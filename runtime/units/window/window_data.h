@@ -20,53 +20,42 @@ constexpr uint32_t WindowDataVersion = 6;
 // Every own property of the window as stored; logicals are 0 or 1, picks are
 // within their choices.
 struct WindowOptions {
-    std::string caption;                 // Caption: the title
+    std::string caption{};                 // Caption: the title
     int32_t borderStyle = 2;             // BorderStyle 0..6 (WindowBorder)
     uint32_t backColor = DefaultColor;   // BackColor; DefaultColor paints COLOR_BTNFACE
-    std::string backPicture;             // BackPicture: image file bytes, empty for none
+    std::string backPicture{};             // BackPicture: image file bytes, empty for none
     int32_t pictureMode = 1;             // PictureMode 0..3 (PictureMode)
-    std::string backSound;               // BackSound: MIDI or WAVE file bytes, empty for none
+    std::string backSound{};               // BackSound: MIDI or WAVE file bytes, empty for none
     int32_t soundPlayMode = 0;           // SoundPlayMode: 0 repeat, 1 once, 2 not played
     int32_t controlBox = 1;              // ControlBox: system menu on the caption
     int32_t maxButton = 0;               // MaxButton
     int32_t minButton = 1;               // MinButton
     int32_t windowState = 1;             // WindowState: 0 normal, 1 centred, 2 minimised, 3 maximised
     int32_t closable = 1;                // Closable: the system menu keeps SC_CLOSE
-    std::string icon;                    // Icon: icon file bytes, empty for the program's icon
+    std::string icon{};                    // Icon: icon file bytes, empty for the program's icon
     int32_t enterMovesFocus = 0;         // EnterMovesFocus
     int32_t escCloses = 1;               // EscCloses
     int32_t f1Help = 0;                  // F1Help
-    std::string helpFile;                // HelpFile; empty: the program's name with "hlp"
+    std::string helpFile{};                // HelpFile; empty: the program's name with "hlp"
     int32_t helpTopic = 0;               // HelpTopic: 0 opens the help's contents
     int32_t standAlone = 1;              // StandAlone: 0 makes the window owned by the hidden owner
     int32_t dragAnywhere = 0;            // DragAnywhere
     int32_t shape = 0;                   // Shape 0..29
     int32_t alwaysOnTop = 0;             // AlwaysOnTop
     int32_t keepActiveLook = 0;          // KeepActiveLook
-    std::string className;               // ClassName; empty: "WTWindow"
+    std::string className{};               // ClassName; empty: "WTWindow"
 };
 
 namespace WindowBorder {
-constexpr int32_t None = 0;
-constexpr int32_t Sizable = 1;
-constexpr int32_t Fixed = 2;
-constexpr int32_t SizableTool = 3;
-constexpr int32_t FixedTool = 4;
-constexpr int32_t SizableSunken = 5;
-constexpr int32_t FixedSunken = 6;
+enum : int32_t { None, Sizable, Fixed, SizableTool, FixedTool, SizableSunken, FixedSunken };
 }  // namespace WindowBorder
 
 namespace PictureMode {
-constexpr int32_t Natural = 0;
-constexpr int32_t Tiled = 1;
-constexpr int32_t Fitted = 2;
-constexpr int32_t Stretched = 3;
+enum : int32_t { Natural, Tiled, Fitted, Stretched };
 }  // namespace PictureMode
 
 namespace SoundPlayMode {
-constexpr int32_t Repeat = 0;
-constexpr int32_t Once = 1;
-constexpr int32_t Silent = 2;
+enum : int32_t { Repeat, Once, Silent };
 }  // namespace SoundPlayMode
 
 // False when the block is rejected: a version above 6, or fields that run past

@@ -12,15 +12,13 @@ PropertyValue TextValue(const std::string& text) { return {Word(text.c_str()), s
 
 PropertyValue NumberValue(int32_t number) { return {static_cast<uint32_t>(number), 0}; }
 
-WindowUnit* AsWindow(void* unit) { return static_cast<WindowUnit*>(static_cast<CWnd*>(unit)); }
-
 }  // namespace
 
-void WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+int32_t WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     HWND self = m_hWnd;
     const auto number = static_cast<int32_t>(value.first);
     const int32_t logical = value.first != 0 ? 1 : 0;
-    const int32_t pick = ClampPick(number, LastChoiceOf(WindowPickLimits, ownIndex));
+    const int32_t pick = ClampPick(number, LastChoiceOf(WindowOwnProperties, ownIndex));
     switch (ownIndex) {
     case WindowProperty::Caption:
         options_.caption = TextFromValue(value);
@@ -100,6 +98,7 @@ void WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     case WindowProperty::ClassName: options_.className = TextFromValue(value); break;
     default: break;
     }
+    return 0;
 }
 
 int32_t WindowUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
@@ -141,18 +140,6 @@ void WindowUnit::StartBackSound() {
     if (options_.backSound.empty() || options_.soundPlayMode == SoundPlayMode::Silent) return;
     live_.sound.Play(options_.backSound.data(), static_cast<uint32_t>(options_.backSound.size()),
                      options_.soundPlayMode == SoundPlayMode::Repeat);
-}
-
-int32_t SetWindowProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
-    if (clearedWord != nullptr) *clearedWord = 0;
-    if (unit == nullptr || value == nullptr) return 0;
-    AsWindow(unit)->SetProperty(ownIndex, *value);
-    return 0;  // every write takes effect on the live window: never rebuilt
-}
-
-int32_t GetWindowProperty(void* unit, int32_t ownIndex, PropertyValue* value) {
-    if (unit == nullptr || value == nullptr) return 0;
-    return AsWindow(unit)->GetProperty(ownIndex, value);
 }
 
 }  // namespace quillet

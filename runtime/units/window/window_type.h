@@ -1,50 +1,53 @@
 #pragma once
-// The window unit type (type number 1, slot 0): its descriptor, own property
-// indexes and pick limits.
+// The window unit type (type number 1, slot 0): its descriptor, own
+// property indexes and rows.
 #include <cstdint>
 
 #include "runtime/units/unit_type.h"
 
 namespace quillet {
 
-// Own indexes (property index - 8).
+// Own indexes (property index - 8), in order from 0.
 namespace WindowProperty {
-constexpr int32_t Caption = 0;
-constexpr int32_t BorderStyle = 1;
-constexpr int32_t BackColor = 2;
-constexpr int32_t BackPicture = 3;
-constexpr int32_t PictureMode = 4;
-constexpr int32_t BackSound = 5;
-constexpr int32_t SoundPlayMode = 6;
-constexpr int32_t ControlBox = 7;
-constexpr int32_t MaxButton = 8;
-constexpr int32_t MinButton = 9;
-constexpr int32_t WindowState = 10;
-constexpr int32_t Closable = 11;
-constexpr int32_t Icon = 12;
-constexpr int32_t EnterMovesFocus = 13;
-constexpr int32_t EscCloses = 14;
-constexpr int32_t F1Help = 15;
-constexpr int32_t HelpFile = 16;
-constexpr int32_t HelpTopic = 17;
-constexpr int32_t StandAlone = 18;
-constexpr int32_t DragAnywhere = 19;
-constexpr int32_t Shape = 20;
-constexpr int32_t AlwaysOnTop = 21;
-constexpr int32_t KeepActiveLook = 22;
-constexpr int32_t ClassName = 23;
+enum : int32_t {
+    Caption, BorderStyle, BackColor, BackPicture, PictureMode, BackSound, SoundPlayMode, ControlBox, MaxButton,
+    MinButton, WindowState, Closable, Icon, EnterMovesFocus, EscCloses, F1Help, HelpFile, HelpTopic, StandAlone,
+    DragAnywhere, Shape, AlwaysOnTop, KeepActiveLook, ClassName,
+};
 }  // namespace WindowProperty
 
-inline constexpr PickLimit WindowPickLimits[] = {
-    {WindowProperty::BorderStyle, 6},   {WindowProperty::PictureMode, 3}, {WindowProperty::SoundPlayMode, 2},
-    {WindowProperty::WindowState, 3},   {WindowProperty::Shape, 29},
-};
-
-constexpr int32_t WindowPropertyCount = 32;
-extern const PropertyDescriptor WindowProperties[];
+// Its operations (unit_operations.cpp).
 UnitOperation WindowInterface(int32_t interfaceNumber);
 
+// By own index. The window is never rebuilt after a write (TypeStateFlags 0x10).
+inline constexpr OwnProperty WindowOwnProperties[] = {
+    Own(PropertyKind::Text),       // 0  Caption
+    OwnPick(6),                    // 1  BorderStyle
+    Own(PropertyKind::BackColor),  // 2  BackColor
+    Own(PropertyKind::Picture),    // 3  BackPicture
+    OwnPick(3),                    // 4  PictureMode
+    Own(PropertyKind::Sound),      // 5  BackSound
+    OwnPick(2),                    // 6  SoundPlayMode
+    Own(PropertyKind::Logical),    // 7  ControlBox
+    Own(PropertyKind::Logical),    // 8  MaxButton
+    Own(PropertyKind::Logical),    // 9  MinButton
+    OwnPick(3),                    // 10 WindowState
+    Own(PropertyKind::Logical),    // 11 Closable
+    Own(PropertyKind::Icon),       // 12 Icon
+    Own(PropertyKind::Logical),    // 13 EnterMovesFocus
+    Own(PropertyKind::Logical),    // 14 EscCloses
+    Own(PropertyKind::Logical),    // 15 F1Help
+    Own(PropertyKind::FileName),   // 16 HelpFile
+    Own(PropertyKind::Int),        // 17 HelpTopic
+    Own(PropertyKind::Logical),    // 18 StandAlone (used when the window is made)
+    Own(PropertyKind::Logical),    // 19 DragAnywhere
+    OwnPick(29),                   // 20 Shape
+    Own(PropertyKind::Logical),    // 21 AlwaysOnTop
+    Own(PropertyKind::Logical),    // 22 KeepActiveLook
+    Own(PropertyKind::Text),       // 23 ClassName (used when the window is made)
+};
+
 inline constexpr UnitTypeDescriptor WindowType =
-    DescribeType("窗口", "window", 0x800000D0, WindowPropertyCount, WindowProperties, WindowInterface);
+    DescribeType<WindowOwnProperties>("窗口", "window", 0x800000D0, WindowInterface);
 
 }  // namespace quillet

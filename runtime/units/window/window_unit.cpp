@@ -352,20 +352,19 @@ void WindowUnit::ArrangeDockedUnits() {
     }
 }
 
-void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, void* parentWindow, uint32_t,
-                       void* menu, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                       uint32_t unitId, uint32_t, int32_t) {
+WindowUnit* WindowUnit::CreateUnit(const void* data, int32_t length, const UnitPlacement& placement) {
     WindowOptions options;
     if (!ReadWindowData(data, length, &options)) return nullptr;
-    auto* window = new (std::nothrow) WindowUnit(windowId, unitId, std::move(options));
+    auto* window = new (std::nothrow) WindowUnit(placement.windowId, placement.unitId, std::move(options));
     if (window == nullptr) return nullptr;
     // A failed creation leaves the object ours; the loader destroys the menu it made.
-    if (!window->Create(extraStyle, static_cast<HWND>(parentWindow), static_cast<HMENU>(menu), left, top, width,
-                        height)) {
+    const RECT& area = placement.area;
+    if (!window->Create(placement.extraStyle, placement.parent, placement.menu, area.left, area.top,
+                        area.right - area.left, area.bottom - area.top)) {
         delete window;
         return nullptr;
     }
-    return static_cast<CWnd*>(window);
+    return window;
 }
 
 }  // namespace quillet

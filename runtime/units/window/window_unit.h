@@ -75,14 +75,19 @@ public:
     WindowUnit(UnitId windowId, UnitId unitId, WindowOptions options);
     ~WindowUnit() override;
 
+    // A window from PropertyData; null when the data is refused or the window
+    // cannot be made (the loader then destroys the menu it made).
+    static WindowUnit* CreateUnit(const void* data, int32_t length, const UnitPlacement& placement);
+
     // Registers the class when needed and makes the window (step by step as
     // CreateUnit states); false when the class cannot be registered or the
     // window cannot be made.
     bool Create(uint32_t runtimeStyle, HWND owner, HMENU menu, int32_t left, int32_t top, int32_t width,
                 int32_t height);
 
-    // window_properties.cpp
-    void SetProperty(int32_t ownIndex, const PropertyValue& value);
+    // window_properties.cpp. Every write takes effect on the live window:
+    // SetProperty always answers 0, never a rebuild.
+    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     void WritePropertyData(PropertyDataWriter& writer) override;
 
@@ -136,11 +141,5 @@ private:
 // True while the window and this object still exist: a handler may have closed it.
 bool StillAlive(HWND window, const CWnd* object);
 
-// The operations of the window type (interface numbers 1, 4, 5, 6).
-void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, void* parentWindow, uint32_t controlId,
-                       void* menu, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                       uint32_t unitId, uint32_t ignored, int32_t designer);
-int32_t SetWindowProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord);
-int32_t GetWindowProperty(void* unit, int32_t ownIndex, PropertyValue* value);
 
 }  // namespace quillet

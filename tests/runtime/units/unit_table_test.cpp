@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
@@ -27,16 +28,20 @@ struct ExpectedType {
     uint32_t flags;
     int32_t propertyCount;
     std::set<int32_t> operations;
-    std::span<const PickLimit> pickLimits;
+    std::span<const OwnProperty> ownRows;
+    std::map<int32_t, int32_t> lastChoices;  // of the pick properties, by own index
 };
 
 const ExpectedType SixTypes[] = {
-    {0, "窗口", "window", 0x800000D0, 32, {1, 4, 5, 6, 7, 9}, WindowPickLimits},
-    {4, "编辑框", "EditBox", 0x80000040, 29, {1, 4, 5, 6, 8, 9}, EditBoxPickLimits},
-    {9, "标签", "Label", 0x84012040, 29, {1, 4, 5, 6, 9}, LabelPickLimits},
-    {10, "按钮", "Button", 0x80000840, 14, {1, 4, 5, 6, 9, 10}, ButtonPickLimits},
-    {11, "选择框", "CheckBox", 0x80001040, 21, {1, 4, 5, 6, 9}, CheckBoxPickLimits},
-    {20, "选择夹", "Tab", 0x800101C0, 16, {1, 4, 5, 6, 9}, TabPickLimits},
+    {0, "窗口", "window", 0x800000D0, 32, {1, 4, 5, 6, 7, 9}, WindowOwnProperties,
+     {{1, 6}, {4, 3}, {6, 2}, {10, 3}, {20, 29}}},
+    {4, "编辑框", "EditBox", 0x80000040, 29, {1, 4, 5, 6, 8, 9}, EditBoxOwnProperties,
+     {{1, 5}, {8, 3}, {9, 2}, {10, 11}, {12, 2}, {13, 2}}},
+    {9, "标签", "Label", 0x84012040, 29, {1, 4, 5, 6, 9}, LabelOwnProperties,
+     {{1, 3}, {2, 6}, {11, 2}, {12, 8}, {16, 2}, {18, 2}}},
+    {10, "按钮", "Button", 0x80000840, 14, {1, 4, 5, 6, 9, 10}, ButtonOwnProperties, {{1, 1}, {3, 2}, {4, 2}}},
+    {11, "选择框", "CheckBox", 0x80001040, 21, {1, 4, 5, 6, 9}, CheckBoxOwnProperties, {{5, 2}, {6, 2}}},
+    {20, "选择夹", "Tab", 0x800101C0, 16, {1, 4, 5, 6, 9}, TabOwnProperties, {{0, 3}}},
 };
 
 TEST(UnitLibraryTest, RecordCarriesItsVersionTypesCommandsAndNotifyFunction) {
@@ -178,32 +183,34 @@ TEST(UnitLibraryTest, OwnPropertiesHaveTheirKinds) {
     EXPECT_EQ(KindAt(WindowType, 32), Text) << "outside the table: the default kind";
 }
 
-TEST(UnitLibraryTest, PickLimitsCoverExactlyThePickPropertiesAndClamp) {
-    const std::set<int32_t> editPicks{1, 8, 9, 10, 12, 13};
+// The table is made from the type's own rows, and the pick limits come from
+// the same rows: each pick property has its last choice, nothing else has one.
+TEST(UnitLibraryTest, TablesAndPickLimitsComeFromTheOwnRows) {
     for (const ExpectedType& expected : SixTypes) {
         const UnitTypeDescriptor& type = UnitLibrary().types[expected.slot];
-        std::set<int32_t> picks;
-        for (int32_t i = CommonPropertyCount; i < type.propertyCount; ++i)
-            if (type.properties[i].kind == PropertyKind::Pick) picks.insert(OwnIndex(i));
-        std::set<int32_t> limited;
-        for (const PickLimit& limit : expected.pickLimits) limited.insert(limit.ownIndex);
-        EXPECT_EQ(picks, limited) << expected.englishName;
-        for (int32_t own : picks) {
-            const int32_t last = LastChoiceOf(expected.pickLimits, own);
+        ASSERT_EQ(static_cast<size_t>(type.propertyCount), CommonPropertyCount + expected.ownRows.size());
+        std::map<int32_t, int32_t> lastChoices;
+        for (int32_t own = 0; own < OwnIndex(type.propertyCount); ++own) {
+            SCOPED_TRACE(std::string(expected.englishName) + " own property " + std::to_string(own));
+            const OwnProperty& row = expected.ownRows[static_cast<size_t>(own)];
+            EXPECT_EQ(type.properties[CommonPropertyCount + own].kind, row.kind);
+            EXPECT_EQ(type.properties[CommonPropertyCount + own].flags, row.flags);
+            const int32_t last = LastChoiceOf(expected.ownRows, own);
+            if (row.kind != PropertyKind::Pick) {
+                EXPECT_EQ(last, -1);
+                continue;
+            }
+            lastChoices[own] = last;
             ASSERT_GT(last, 0);
             EXPECT_EQ(ClampPick(-5, last), 0);
             EXPECT_EQ(ClampPick(last + 1, last), last);
             EXPECT_EQ(ClampPick(INT32_MAX, last), last);
             EXPECT_EQ(ClampPick(last, last), last);
         }
+        EXPECT_EQ(lastChoices, expected.lastChoices) << expected.englishName;
     }
-    EXPECT_EQ(LastChoiceOf(EditBoxPickLimits, EditBoxProperty::InputMode), 11);
-    EXPECT_EQ(LastChoiceOf(WindowPickLimits, WindowProperty::Shape), 29);
-    EXPECT_EQ(LastChoiceOf(LabelPickLimits, LabelProperty::GradientMode), 8);
-    EXPECT_EQ(LastChoiceOf(EditBoxPickLimits, EditBoxProperty::Content), -1);
-    std::set<int32_t> editLimited;
-    for (const PickLimit& limit : EditBoxPickLimits) editLimited.insert(limit.ownIndex);
-    EXPECT_EQ(editLimited, editPicks);
+    EXPECT_EQ(LastChoiceOf(EditBoxOwnProperties, -1), -1);
+    EXPECT_EQ(LastChoiceOf(EditBoxOwnProperties, OwnIndex(EditBoxType.propertyCount)), -1) << "past the rows";
 }
 
 TEST(UnitLibraryTest, EntryFunctionsOfferTheirOperationsOnly) {
