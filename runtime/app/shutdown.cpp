@@ -46,7 +46,7 @@ void DestroyProgramIcons(RuntimeApp& app) {
 
 void RunShutdown(int32_t exitCode) {
     RuntimeApp& app = App();
-    RaiseEventSuppression();  // never lowered again: no handler runs from here on
+    SuppressEvents();  // never lowered again: no handler runs from here on
     if (!OnMainThread(app)) {
         ForwardToMainThread(app, exitCode);
         return;

@@ -140,7 +140,7 @@ void ComposeBoxText(const char* message, int32_t errorNumber, const ReportText& 
 
 void ReportFatalError(const char* message, int32_t errorNumber, int32_t location1, int32_t location2) {
     // Never lowered again: no handler of the program runs from here on.
-    RaiseEventSuppression();
+    SuppressEvents();
 
     ReportText location;
     ComposeLocationText(location1, location2, &location);

@@ -111,7 +111,7 @@ bool EventBound(UnitId windowId, UnitId unitId, int32_t event) {
     return !bound.IsMenuItem() && BoundHandler(bound, event) != 0;
 }
 
-int32_t RaiseEvent(EventRecord* record) {
+int32_t DispatchEvent(EventRecord* record) {
     EventHandler handler = FindHandler(record->windowId, record->unitId, record->event);
     if (handler == nullptr) return 0;
     const int32_t count = record->argCount < 0 ? 0 : (record->argCount > 5 ? 5 : record->argCount);
@@ -124,7 +124,7 @@ int32_t RaiseEvent(EventRecord* record) {
     return 1;
 }
 
-int32_t RaiseTypedEvent(TypedEventRecord* record) {
+int32_t DispatchTypedEvent(TypedEventRecord* record) {
     EventHandler handler = FindHandler(record->windowId, record->unitId, record->event);
     if (handler == nullptr) return 0;
     uint32_t words[24];
@@ -145,7 +145,7 @@ bool RaiseSimpleEvent(UnitId windowId, UnitId unitId, int32_t event, const uint3
                       uint32_t* result) {
     EventRecord record = {windowId, unitId, event, argCount, {}, 0, 0};
     for (int32_t i = 0; i < argCount && i < 5; ++i) record.args[i] = args[i];
-    RaiseEvent(&record);
+    DispatchEvent(&record);
     if (record.hasResult != 0 && result != nullptr) *result = record.result;
     return record.hasResult != 0;
 }

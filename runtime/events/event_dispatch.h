@@ -1,6 +1,25 @@
 #pragma once
-// Events: units and the runtime raise them by number; the dispatcher finds the
-// handler bound in the window's template and calls it with the arguments.
+// Events: units raise them by number; the dispatcher finds the handler bound
+// in the window's template and calls it with the arguments. "Raise" is always
+// the unit's side (asking for its event to be handled), "dispatch" the
+// runtime's (finding and calling the handler).
+//
+// The road of one click on a run button, from the message to the handler:
+//  1. BUTTON control: WM_LBUTTONUP → WM_COMMAND (BN_CLICKED) to its parent.
+//  2. framework/wnd.cpp, CWnd::WndProcEntry → ReflectToSender → the button's
+//     CWnd::OnChildNotify: WindowProc(WM_REFLECT_BASE + WM_COMMAND).
+//  3. runtime/units/button/button_unit.cpp, ButtonUnit::WindowProc →
+//     OnClicked → UnitObject::RaiseEvent(0) (unit_object.h, RaiseUnitEvent):
+//     an EventRecord handed to NotifyRuntime(ServiceCode::RaiseEvent).
+//  4. runtime/commands/services.cpp, DispatchService → ServeRaiseEvent
+//     (runtime/units/unit_services.cpp) → DispatchEvent below.
+//  5. event_dispatch.cpp: FindHandler (the binding of the record, or of the
+//     record its event source names) → CallHandler, which starts a run
+//     (runtime/app/run_progress.h) and, once the outermost handler returns,
+//     hands over held output (runtime/app/held_output.h).
+//  6. The handler's address is HandlerBase + its template offset, relocated at
+//     load (runtime/template/window_table.h, RelocateHandlers); app/program.cpp
+//     writes the entries, each a jump to a handler in app/ (handler_list.h).
 #include <cstdint>
 
 #include "runtime/template/unit_id.h"
@@ -72,9 +91,10 @@ constexpr int32_t Character = -11;
 constexpr int32_t Wheel = -12;
 }  // namespace CommonEvent
 
-// Services 2008 and 2031: 1 when a handler was found and called, else 0.
-int32_t RaiseEvent(EventRecord* record);
-int32_t RaiseTypedEvent(TypedEventRecord* record);
+// Services 2008 and 2031 (a unit raises, the runtime dispatches): 1 when a
+// handler was found and called, else 0.
+int32_t DispatchEvent(EventRecord* record);
+int32_t DispatchTypedEvent(TypedEventRecord* record);
 
 // Raises an event with up to five word arguments; true with *result set when
 // the handler returned a value.

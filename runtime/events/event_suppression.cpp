@@ -5,9 +5,9 @@ namespace {
 int32_t suppressionCount = 0;  // user-interface thread only
 }  // namespace
 
-void RaiseEventSuppression() { ++suppressionCount; }
+void SuppressEvents() { ++suppressionCount; }
 
-void LowerEventSuppression() {
+void AllowEvents() {
     if (suppressionCount > 0) --suppressionCount;
 }
 

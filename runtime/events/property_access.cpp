@@ -161,7 +161,7 @@ void WriteOwnProperty(const Target& target, UnitId windowId, UnitId unitId, int3
     if (handle == nullptr) Fail("修改组件属性时发现指定窗口尚未载入", windowId, unitId);
     const UnitTypeDescriptor* type = TypeDescriptorOf(target.Record().TypeRef());
     if (type == nullptr) return;
-    if (WriteTypeProperty(*type, target.Object(), index, element, low, high) != 1) return;
+    if (WriteTypeProperty(*type, target.Object(), index, element, low, high) != AfterWrite::RebuildWindow) return;
     if (!IsWindow(handle) || (type->stateFlags & TypeState::NeverRebuilt) != 0) return;
     // The unit may have moved in the collection meanwhile: it is found again by its window.
     UnitCollection& records = target.window->working;
@@ -169,10 +169,10 @@ void WriteOwnProperty(const Target& target, UnitId windowId, UnitId unitId, int3
         auto* object = static_cast<CWnd*>(records.RecordAt(i).Object());
         if (object == nullptr || object->m_hWnd != handle) continue;
         ProcessPendingEvents();
-        RaiseEventSuppression();
+        SuppressEvents();
         RecreateUnit(*target.window, i);
         ProcessPendingEvents();
-        LowerEventSuppression();
+        AllowEvents();
         return;
     }
 }
@@ -184,7 +184,7 @@ PropertyWords ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index
     UnitRecord record = target.Record();
     if (record.IsMenuItem()) return ReadMenuItem(record, index);
     HWND handle = target.Live();
-    if (index >= 8) {
+    if (index >= CommonPropertyCount) {
         if (handle == nullptr) Fail("读取组件属性时发现指定窗口尚未载入", windowId, unitId);
         const UnitTypeDescriptor* type = TypeDescriptorOf(record.TypeRef());
         return type != nullptr ? ReadTypeProperty(*type, target.Object(), index, element) : PropertyWords{0, 0};
@@ -221,7 +221,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
         WriteMenuItem(target, index, low);
         return;
     }
-    if (index >= 8) {
+    if (index >= CommonPropertyCount) {
         WriteOwnProperty(target, windowId, unitId, index, element, low, high);
         return;
     }

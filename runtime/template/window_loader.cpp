@@ -33,11 +33,11 @@ HWND LiveHandleOf(const UnitRecord& record) {
 // Events are held back while a load builds the window, after what is queued ran.
 void SuspendEvents() {
     ProcessPendingEvents();
-    RaiseEventSuppression();
+    SuppressEvents();
 }
 void ResumeEvents() {
     ProcessPendingEvents();
-    LowerEventSuppression();
+    AllowEvents();
 }
 
 // A unit created by this load, remembered for the steps that follow creation.

@@ -160,11 +160,11 @@ PropertyWords ConvertPropertyRead(PropertyKind kind, int32_t element, const Prop
     }
 }
 
-int32_t WriteTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex, int32_t element,
+AfterWrite WriteTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex, int32_t element,
                           uint32_t low, uint32_t high) {
-    if (unit == nullptr || propertyIndex < CommonPropertyCount || propertyIndex >= type.propertyCount) return 0;
+    if (unit == nullptr || propertyIndex < CommonPropertyCount || propertyIndex >= type.propertyCount) return AfterWrite::Done;
     const auto setProperty = FindOperation<SetPropertyOperation>(type, InterfaceNumber::SetProperty);
-    if (setProperty == nullptr) return 0;
+    if (setProperty == nullptr) return AfterWrite::Done;
     const PropertyKind kind = KindOfProperty(type, propertyIndex);
     const int32_t ownIndex = OwnIndex(propertyIndex);
 
@@ -175,11 +175,11 @@ int32_t WriteTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t pr
         if (getProperty == nullptr || getProperty(unit, ownIndex, &currentFont) == 0) currentFont = {};
     }
     PropertyWrite write;
-    if (!PreparePropertyWrite(kind, element, low, high, currentFont, &write)) return 0;
+    if (!PreparePropertyWrite(kind, element, low, high, currentFont, &write)) return AfterWrite::Done;
     uint32_t scratch = 0;
-    const int32_t rebuild = setProperty(unit, ownIndex, &write.value, &scratch);
+    const int32_t answer = setProperty(unit, ownIndex, &write.value, &scratch);
     FinishPropertyWrite(&write);
-    return rebuild;
+    return answer == 1 ? AfterWrite::RebuildWindow : AfterWrite::Done;
 }
 
 PropertyWords ReadTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex,

@@ -53,8 +53,8 @@ void TranslateCursorIdToNumber(void* data, int32_t length);
 // A type's own property by property index (8 and up), through the type's
 // SetProperty and GetProperty with the conversions above. Indexes outside the
 // type's own properties, a missing unit or a missing operation do nothing:
-// writing answers 0 (no rebuild) and reading gives the zero value.
-int32_t WriteTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex, int32_t element,
+// writing answers Done and reading gives the zero value.
+AfterWrite WriteTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex, int32_t element,
                           uint32_t low, uint32_t high);
 PropertyWords ReadTypeProperty(const UnitTypeDescriptor& type, void* unit, int32_t propertyIndex,
                                int32_t element);

@@ -168,22 +168,22 @@ uintptr_t ServeFindUnitOrFail(uintptr_t windowId, uintptr_t unitId) {
 }
 
 uintptr_t ServeRaiseEvent(uintptr_t record, uintptr_t) {
-    return static_cast<uintptr_t>(RaiseEvent(Reference<EventRecord>(record)));
+    return static_cast<uintptr_t>(DispatchEvent(Reference<EventRecord>(record)));
 }
 
 uintptr_t ServeRaiseTypedEvent(uintptr_t record, uintptr_t) {
-    return static_cast<uintptr_t>(RaiseTypedEvent(Reference<TypedEventRecord>(record)));
+    return static_cast<uintptr_t>(DispatchTypedEvent(Reference<TypedEventRecord>(record)));
 }
 
 uintptr_t ServeSuspendEvents(uintptr_t, uintptr_t) {
     ProcessPendingEvents();
-    RaiseEventSuppression();
+    SuppressEvents();
     return 0;
 }
 
 uintptr_t ServeResumeEvents(uintptr_t, uintptr_t) {
     ProcessPendingEvents();
-    LowerEventSuppression();
+    AllowEvents();
     return 0;
 }
 

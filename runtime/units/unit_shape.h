@@ -2,7 +2,7 @@
 // The one shape of every unit type. Its unit class offers
 //
 //   static Unit* CreateUnit(const void* data, int32_t length, const UnitPlacement& placement);
-//   int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);  // 1: make the window again
+//   AfterWrite SetProperty(int32_t ownIndex, const PropertyValue& value);
 //   int32_t GetProperty(int32_t ownIndex, PropertyValue* value);        // 1: a known index
 //
 // and unit_operations.cpp lists the type's operations (unit_operation.h) made
@@ -37,12 +37,13 @@ void* CreateUnitWith(const void* data, int32_t length, uint32_t extraStyle, void
     return unit;
 }
 
-// Interface 4. The runtime's word is cleared whatever happens.
+// Interface 4. The runtime's word is cleared whatever happens; the answer is
+// the library's: 1 to make the unit's window again.
 template <class Unit>
 int32_t SetUnitProperty(void* unit, int32_t ownIndex, PropertyValue* value, uint32_t* clearedWord) {
     if (clearedWord != nullptr) *clearedWord = 0;
     if (unit == nullptr || value == nullptr) return 0;
-    return AsUnit<Unit>(unit)->SetProperty(ownIndex, *value);
+    return AsUnit<Unit>(unit)->SetProperty(ownIndex, *value) == AfterWrite::RebuildWindow ? 1 : 0;
 }
 
 // Interface 6.

@@ -110,12 +110,23 @@ constexpr int32_t IsDefaultButton = 10;
 }  // namespace InterfaceNumber
 
 // The value pair exchanged with SetProperty and GetProperty: a value or pointer,
-// and a length.
+// and a length. Either way the pointer is borrowed: SetProperty copies what it
+// keeps before it returns; what GetProperty points at belongs to the unit
+// (a field, or a copy kept for the purpose, e.g. the edit box's readBack) and
+// lasts until the unit's next property call, so the runtime copies it at once.
 struct PropertyValue {
     uint32_t first;
     uint32_t second;
 };
 static_assert(sizeof(PropertyValue) == 8, "two 32-bit words");
+
+// What a unit's SetProperty asks of the runtime: most writes are done; some
+// change a style the control takes only at creation, and the runtime then
+// makes the unit's window again from its saved properties.
+enum class AfterWrite {
+    Done,
+    RebuildWindow,
+};
 
 // The operations, by interface number. A unit is the type's unit object; window,
 // menu and memory handles travel as plain pointers so that this header needs no

@@ -23,7 +23,7 @@ inline std::optional<FatalReport> CatchFatalReport(const std::function<void()>& 
         body();
     } catch (const FatalReport& caught) {
         report = caught;
-        quillet::LowerEventSuppression();  // the report raised it for good; the test goes on
+        quillet::AllowEvents();  // the report raised it for good; the test goes on
     }
     quillet::SetErrorHook(nullptr);
     return report;

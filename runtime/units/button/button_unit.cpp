@@ -154,9 +154,9 @@ LRESULT ButtonUnit::OnColor(HDC dc) {
     return reinterpret_cast<LRESULT>(background_.Handle());
 }
 
-int32_t ButtonUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+AfterWrite ButtonUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     const std::span<const ButtonField> fields = FieldsOf(data_.kind);
-    if (!IsOwnIndex(fields, ownIndex)) return 0;
+    if (!IsOwnIndex(fields, ownIndex)) return AfterWrite::Done;
     PropertyValue written = value;
     const int32_t lastChoice = LastChoiceOf(OwnPropertiesOf(data_.kind), ownIndex);
     if (lastChoice >= 0) written.first = static_cast<uint32_t>(ClampPick(static_cast<int32_t>(written.first), lastChoice));
@@ -170,11 +170,11 @@ int32_t ButtonUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
     return 1;
 }
 
-int32_t ButtonUnit::WriteField(ButtonField field, const PropertyValue& value) {
+AfterWrite ButtonUnit::WriteField(ButtonField field, const PropertyValue& value) {
     switch (field) {
     case ButtonField::Picture:
         data_.picture = BytesFromValue(value);
-        return 1;
+        return AfterWrite::RebuildWindow;
     case ButtonField::ButtonType:
         data_.buttonType = Number(value);
         SetStyleBits(BS_DEFPUSHBUTTON, data_.buttonType == 1);
@@ -221,7 +221,7 @@ int32_t ButtonUnit::WriteField(ButtonField field, const PropertyValue& value) {
     case ButtonField::DataSource: data_.dataSource = TextFromValue(value); break;
     case ButtonField::DataColumn: data_.dataColumn = TextFromValue(value); break;
     }
-    return 0;
+    return AfterWrite::Done;
 }
 
 void ButtonUnit::ReadField(ButtonField field, PropertyValue* value) {

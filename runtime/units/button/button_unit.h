@@ -26,7 +26,7 @@ public:
     // Own properties by the kind's own indexes (pick values are clamped to
     // their range). SetProperty answers 1 when the window must be made again
     // from the saved properties, GetProperty 1 for a known index.
-    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    AfterWrite SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     bool IsDefaultButton() const;
     void WritePropertyData(PropertyDataWriter& writer) override;
@@ -41,7 +41,7 @@ private:
 
     static ButtonUnit* CreateOfKind(ButtonKind kind, const void* data, int32_t length, const UnitPlacement& placement);
     bool MakeWindow(const UnitPlacement& placement);
-    int32_t WriteField(ButtonField field, const PropertyValue& value);
+    AfterWrite WriteField(ButtonField field, const PropertyValue& value);
     void ReadField(ButtonField field, PropertyValue* value);
     void MakeImage(DWORD* style);
     LRESULT OnClicked();

@@ -35,40 +35,40 @@ bool SpinHasStaticEdge(int32_t borderStyle) {
 
 // Properties that only take effect at window creation: a change is stored and
 // the window rebuilt.
-int32_t EditBoxUnit::Rebuilds(int32_t* field, int32_t value) {
-    if (*field == value) return 0;
+AfterWrite EditBoxUnit::Rebuilds(int32_t* field, int32_t value) {
+    if (*field == value) return AfterWrite::Done;
     *field = value;
-    return 1;
+    return AfterWrite::RebuildWindow;
 }
 
-int32_t EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+AfterWrite EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     EditBoxFields& f = state_.fields;
     switch (ownIndex) {
-    case EditBoxProperty::Content: WriteContent(TextFromValue(value).c_str()); return 0;
+    case EditBoxProperty::Content: WriteContent(TextFromValue(value).c_str()); return AfterWrite::Done;
     case EditBoxProperty::BorderStyle:
         f.borderStyle = Pick(value, ownIndex);
         ApplyBorderStyle(m_hWnd, f.borderStyle);
         ApplySpinBorder();
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::TextColor:
         f.textColor = value.first;
         InvalidateRect(m_hWnd, nullptr, TRUE);
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::BackColor:
         f.backColor = value.first;
         state_.background.Make(ColorOf(f.backColor));
         RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::Font:
         state_.font = BytesFromValue(value);
         ApplyFont();
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::HideSelection: return Rebuilds(&f.hideSelection, Int(value) != 0 ? 1 : 0);
     case EditBoxProperty::MaxLength:
         f.maxLength = Int(value) < 0 ? 0 : Int(value);
         state_.text.AllowHolding(ControlKeepsText());
         LimitText(f.maxLength);
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::MultiLine: return Rebuilds(&f.multiLine, Int(value) != 0 ? 1 : 0);
     case EditBoxProperty::ScrollBars: return Rebuilds(&f.scrollBars, Pick(value, ownIndex));
     case EditBoxProperty::Alignment: return Rebuilds(&f.alignment, Pick(value, ownIndex));
@@ -77,24 +77,24 @@ int32_t EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     case EditBoxProperty::InputMode:
         f.inputMode = Pick(value, ownIndex);
         ApplyInputMode();
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::PasswordChar:
         f.passwordChar = static_cast<unsigned char>(TextFromValue(value).c_str()[0]);
         if (f.inputMode == EditInputMode::Password) ApplyPasswordChar();
-        return 0;
+        return AfterWrite::Done;
     case EditBoxProperty::SpinLower:
     case EditBoxProperty::SpinUpper:
         (ownIndex == EditBoxProperty::SpinLower ? f.spinLower : f.spinUpper) = Int(value);
         ApplySpinRange();
-        return 0;
-    case EditBoxProperty::SelStart: WriteSelStart(Int(value)); return 0;
-    case EditBoxProperty::SelLength: WriteSelLength(Int(value)); return 0;
-    case EditBoxProperty::SelText: state_.text.ReplaceSelection(TextFromValue(value).c_str()); return 0;
+        return AfterWrite::Done;
+    case EditBoxProperty::SelStart: WriteSelStart(Int(value)); return AfterWrite::Done;
+    case EditBoxProperty::SelLength: WriteSelLength(Int(value)); return AfterWrite::Done;
+    case EditBoxProperty::SelText: state_.text.ReplaceSelection(TextFromValue(value).c_str()); return AfterWrite::Done;
     // No type of this system is a data source: the names are kept for the
     // property data, and nothing binds.
-    case EditBoxProperty::DataSource: state_.dataSource = TextFromValue(value); return 0;
-    case EditBoxProperty::DataColumn: state_.dataColumn = TextFromValue(value); return 0;
-    default: return 0;
+    case EditBoxProperty::DataSource: state_.dataSource = TextFromValue(value); return AfterWrite::Done;
+    case EditBoxProperty::DataColumn: state_.dataColumn = TextFromValue(value); return AfterWrite::Done;
+    default: return AfterWrite::Done;
     }
 }
 

@@ -59,7 +59,7 @@ public:
 
     // SetProperty: 1 when the window must be rebuilt from the saved properties.
     // GetProperty: 1 for a known index.
-    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    AfterWrite SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     bool WantsKey(int32_t keyCode) const;
     void WritePropertyData(PropertyDataWriter& writer) override;
@@ -100,7 +100,7 @@ private:
     void NormaliseOnFocusLoss();
 
     // Properties (edit_properties.cpp).
-    int32_t Rebuilds(int32_t* field, int32_t value);
+    AfterWrite Rebuilds(int32_t* field, int32_t value);
     void ApplyInputMode();
     void ApplyPasswordChar();
     void ApplySpinRange();

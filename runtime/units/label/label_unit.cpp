@@ -78,7 +78,7 @@ void LabelUnit::OnPrintClient(HDC dc) {
     DeleteObject(whole);
 }
 
-int32_t LabelUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+AfterWrite LabelUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     int32_t number = static_cast<int32_t>(value.first);
     const int32_t lastChoice = LastChoiceOf(LabelOwnProperties, ownIndex);
     if (lastChoice >= 0) number = ClampPick(number, lastChoice);
@@ -116,11 +116,11 @@ int32_t LabelUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     case LabelProperty::VAlign: data_.vAlign = number; break;
     case LabelProperty::DataSource: data_.dataSource = TextFromValue(value); break;
     case LabelProperty::DataColumn: data_.dataColumn = TextFromValue(value); break;
-    default: return 0;
+    default: return AfterWrite::Done;
     }
     // Everything is painted anew over what is there: no erasing, no flicker.
     InvalidateRect(m_hWnd, nullptr, FALSE);
-    return 0;
+    return AfterWrite::Done;
 }
 
 int32_t LabelUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {

@@ -31,7 +31,7 @@ public:
     // Own properties by own index (pick values are clamped to their range).
     // No write needs the window made again: SetProperty always answers 0.
     // GetProperty answers 1 for a known index.
-    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    AfterWrite SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     void WritePropertyData(PropertyDataWriter& writer) override;
 

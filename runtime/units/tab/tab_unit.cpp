@@ -82,29 +82,29 @@ void TabUnit::ChangeStyle(DWORD clear, DWORD set) {
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-int32_t TabUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+AfterWrite TabUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     const auto number = static_cast<int32_t>(value.first);
     switch (ownIndex) {
     case TabProperty::TabPosition: return WriteTabPosition(number);
-    case TabProperty::MultiLine: WriteMultiLine(number); return 0;
+    case TabProperty::MultiLine: WriteMultiLine(number); return AfterWrite::Done;
     case TabProperty::Font:
         data_.font = BytesFromValue(value);
         font_.Make(data_.font, m_hWnd);
-        return 0;
+        return AfterWrite::Done;
     case TabProperty::Pages:
         // The headers are inserted when the window is made again.
         data_.pages = ReadPageListValue(reinterpret_cast<const void*>(static_cast<uintptr_t>(value.first)),
                                         value.second);
-        return 1;
-    case TabProperty::CurrentPage: WriteCurrentPage(number); return 0;
-    case TabProperty::HideTabs: data_.hideTabs = number != 0 ? 1 : 0; return 0;
-    case TabProperty::DrawBackground: WriteDrawBackground(number); return 0;
+        return AfterWrite::RebuildWindow;
+    case TabProperty::CurrentPage: WriteCurrentPage(number); return AfterWrite::Done;
+    case TabProperty::HideTabs: data_.hideTabs = number != 0 ? 1 : 0; return AfterWrite::Done;
+    case TabProperty::DrawBackground: WriteDrawBackground(number); return AfterWrite::Done;
     case TabProperty::BackColor:
         data_.backColor = value.first;
         background_.Make(ColorOf(data_.backColor));
         Repaint();
-        return 0;
-    default: return 0;
+        return AfterWrite::Done;
+    default: return AfterWrite::Done;
     }
 }
 
@@ -139,17 +139,18 @@ void TabUnit::WritePropertyData(PropertyDataWriter& writer) {
 // only in rows (TCS_VERTICAL is valid only with TCS_MULTILINE, and a control
 // made with TCS_VERTICAL adds it itself). At the top or bottom the headers wrap
 // as MultiLine says.
-int32_t TabUnit::WriteTabPosition(int32_t value) {
+AfterWrite TabUnit::WriteTabPosition(int32_t value) {
     data_.tabPosition = ClampPick(value, LastChoiceOf(TabOwnProperties, TabProperty::TabPosition));
-    if (!headers_) return 0;
+    if (!headers_) return AfterWrite::Done;
     const DWORD rows = data_.multiLine != 0 ? TCS_MULTILINE : 0;
     switch (data_.tabPosition) {
-    case TabSide::Top: ChangeStyle(TCS_VERTICAL | TCS_BOTTOM | TCS_MULTILINE, rows); return 0;
-    case TabSide::Bottom: ChangeStyle(TCS_VERTICAL | TCS_MULTILINE, TCS_BOTTOM | rows); return 0;
-    case TabSide::Left: ChangeStyle(TCS_RIGHT, TCS_VERTICAL | TCS_MULTILINE); return 0;
+    case TabSide::Top: ChangeStyle(TCS_VERTICAL | TCS_BOTTOM | TCS_MULTILINE, rows); return AfterWrite::Done;
+    case TabSide::Bottom: ChangeStyle(TCS_VERTICAL | TCS_MULTILINE, TCS_BOTTOM | rows); return AfterWrite::Done;
+    case TabSide::Left: ChangeStyle(TCS_RIGHT, TCS_VERTICAL | TCS_MULTILINE); return AfterWrite::Done;
     default: {
         const DWORD right = TCS_VERTICAL | TCS_RIGHT;
-        return (static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)) & right) == right ? 0 : 1;
+        return (static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)) & right) == right ? AfterWrite::Done
+                                                                                     : AfterWrite::RebuildWindow;
     }
     }
 }

@@ -45,7 +45,7 @@ public:
 
     // Own properties by own index. SetProperty answers 1 when the window must be
     // made again from the saved properties; GetProperty 1 for a known index.
-    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    AfterWrite SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
 
     // The properties as they stand, the control's current page included.
@@ -59,7 +59,7 @@ private:
     DWORD HeaderStyle() const;
     void InsertHeaders();
     void ChangeStyle(DWORD clear, DWORD set);
-    int32_t WriteTabPosition(int32_t value);
+    AfterWrite WriteTabPosition(int32_t value);
     void WriteMultiLine(int32_t value);
     void WriteCurrentPage(int32_t value);
     void WriteDrawBackground(int32_t value);

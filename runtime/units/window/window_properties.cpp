@@ -14,7 +14,7 @@ PropertyValue NumberValue(int32_t number) { return {static_cast<uint32_t>(number
 
 }  // namespace
 
-int32_t WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+AfterWrite WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     HWND self = m_hWnd;
     const auto number = static_cast<int32_t>(value.first);
     const int32_t logical = value.first != 0 ? 1 : 0;
@@ -98,7 +98,7 @@ int32_t WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     case WindowProperty::ClassName: options_.className = TextFromValue(value); break;
     default: break;
     }
-    return 0;
+    return AfterWrite::Done;
 }
 
 int32_t WindowUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {

@@ -87,7 +87,7 @@ public:
 
     // window_properties.cpp. Every write takes effect on the live window:
     // SetProperty always answers 0, never a rebuild.
-    int32_t SetProperty(int32_t ownIndex, const PropertyValue& value);
+    AfterWrite SetProperty(int32_t ownIndex, const PropertyValue& value);
     int32_t GetProperty(int32_t ownIndex, PropertyValue* value);
     void WritePropertyData(PropertyDataWriter& writer) override;
 

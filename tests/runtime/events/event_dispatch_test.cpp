@@ -152,7 +152,7 @@ TEST_F(EventDispatchTest, TypedArgumentsPassAsWordsByTheirType) {
     record.args[2] = {0x11111111, 0x22222222, DataType::Double, 0};
     record.args[3] = {0x33333333, 0x44444444, DataType::Long, TypedArgFlag::Reference};
     answer = {1, 5, 6};
-    EXPECT_EQ(RaiseTypedEvent(&record), 1);
+    EXPECT_EQ(DispatchTypedEvent(&record), 1);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args, (std::vector<uint32_t>{0xFF, 0xFFFFFFFE, 0x11111111, 0x22222222, 0x33333333}));
     EXPECT_EQ(record.hasResult, 1u);
@@ -162,17 +162,17 @@ TEST_F(EventDispatchTest, TypedArgumentsPassAsWordsByTheirType) {
 TEST_F(EventDispatchTest, UnboundEventsAreNoErrorButUnknownUnitsAre) {
     Load(StandardWindow());
     EventRecord record = {WindowId, A, 3, 0, {}, 0, 0};
-    EXPECT_EQ(RaiseEvent(&record), 0);
+    EXPECT_EQ(DispatchEvent(&record), 0);
     EXPECT_EQ(record.hasResult, 0u);
     auto report = CatchFatalReport([] {
         EventRecord bad = {WindowId, 0x16010055, 0, 0, {}, 0, 0};
-        RaiseEvent(&bad);
+        DispatchEvent(&bad);
     });
     ASSERT_TRUE(report.has_value());
     EXPECT_EQ(report->text.find("未找到引发事件的窗口组件"), 0u);
     report = CatchFatalReport([] {
         EventRecord bad = {0x52010042, 0, 0, 0, {}, 0, 0};
-        RaiseEvent(&bad);
+        DispatchEvent(&bad);
     });
     ASSERT_TRUE(report.has_value());
     EXPECT_EQ(report->text.find("未找到引发事件的窗口"), 0u);

@@ -116,7 +116,7 @@ const UnitTypeDescriptor ProbeType =
 
 class PropertyKindsTest : public testing::Test {
 protected:
-    int32_t Write(int32_t index, uint32_t low, uint32_t high = 0, int32_t element = -1) {
+    AfterWrite Write(int32_t index, uint32_t low, uint32_t high = 0, int32_t element = -1) {
         return WriteTypeProperty(ProbeType, &unit, index, element, low, high);
     }
     PropertyWords Read(int32_t index, int32_t element = -1) {
@@ -231,7 +231,8 @@ TEST_F(PropertyKindsTest, TextsAreCopiedOutAndAnAbsentTextIsEmpty) {
 
 TEST_F(PropertyKindsTest, ByteDataComesFromByteSetsAndGoesBackAsNewOnes) {
     void* picture = ByteSetOf({0x89, 'P', 'N', 'G', 0, 7});
-    EXPECT_EQ(Write(Probe::Picture, ReferenceWord(picture)), 1) << "the type's rebuild answer passes through";
+    EXPECT_EQ(Write(Probe::Picture, ReferenceWord(picture)), AfterWrite::RebuildWindow)
+        << "the type's rebuild answer passes through";
     EXPECT_EQ(Received(Probe::Picture).first, ReferenceWord(ByteSetBytes(picture)));
     EXPECT_EQ(Received(Probe::Picture).second, 6u);
 
@@ -392,8 +393,8 @@ TEST_F(PropertyKindsTest, OneFontFieldChangesTheCurrentFontOrTheStockOne) {
     EXPECT_STREQ(StoredFont().lfFaceName, "宋体");
 
     const int calls = unit.setCalls;
-    EXPECT_EQ(Write(Probe::Font, 1, 0, 7), 0);
-    EXPECT_EQ(Write(Probe::Font, 1, 0, -2), 0);
+    EXPECT_EQ(Write(Probe::Font, 1, 0, 7), AfterWrite::Done);
+    EXPECT_EQ(Write(Probe::Font, 1, 0, -2), AfterWrite::Done);
     EXPECT_EQ(unit.setCalls, calls) << "an element that names no field writes nothing";
 }
 
@@ -481,7 +482,7 @@ TEST_F(PropertyKindsTest, FontBlocksFromStoredDataAreReadSafely) {
 
 TEST_F(PropertyKindsTest, IndexesOutsideTheOwnPropertiesAndMissingUnitsDoNothing) {
     for (int32_t index : {-1, 0, 7, Probe::Count, Probe::Count + 1000}) {
-        EXPECT_EQ(Write(index, 5), 0) << index;
+        EXPECT_EQ(Write(index, 5), AfterWrite::Done) << index;
         const PropertyWords words = Read(index);
         EXPECT_EQ(words.low, 0u) << index;
         EXPECT_EQ(words.high, 0u) << index;
@@ -489,12 +490,12 @@ TEST_F(PropertyKindsTest, IndexesOutsideTheOwnPropertiesAndMissingUnitsDoNothing
     EXPECT_EQ(unit.setCalls, 0);
     EXPECT_EQ(unit.getCalls, 0);
 
-    EXPECT_EQ(WriteTypeProperty(ProbeType, nullptr, Probe::Number, -1, 5, 0), 0);
+    EXPECT_EQ(WriteTypeProperty(ProbeType, nullptr, Probe::Number, -1, 5, 0), AfterWrite::Done);
     EXPECT_EQ(ReadTypeProperty(ProbeType, nullptr, Probe::Caption, -1).low, 0u);
 
     // A type without operations (a stand-in or a zero slot) gives the zero value.
     const UnitTypeDescriptor silent = DescribeType("无", "Silent", 0, Probe::Count, ProbeProperties, nullptr);
-    EXPECT_EQ(WriteTypeProperty(silent, &unit, Probe::Number, -1, 5, 0), 0);
+    EXPECT_EQ(WriteTypeProperty(silent, &unit, Probe::Number, -1, 5, 0), AfterWrite::Done);
     const PropertyWords font = ReadTypeProperty(silent, &unit, Probe::Font, FontField::Size);
     EXPECT_EQ(static_cast<int32_t>(font.low), PointsForFontHeight(DefaultGuiFontData().lfHeight))
         << "no font block: the stock font answers";
