@@ -21,7 +21,7 @@ constexpr int32_t Megabytes = 10;
 constexpr int32_t TextBytes = Megabytes * 1024 * 1024;
 
 CommandArg TextRecord(const std::string& text) {
-    return CommandArg{ReferenceWord(text.c_str()), 0, DataType::Text};
+    return CommandArg{Word(text.c_str()), 0, DataType::Text};
 }
 CommandArg IntRecord(int32_t value) { return CommandArg{static_cast<uint32_t>(value), 0, DataType::Int}; }
 constexpr CommandArg LeftOut{0, 0, 0};

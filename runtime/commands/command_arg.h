@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/values/data_type.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 
@@ -37,10 +38,7 @@ inline float AsFloat(const CommandArg& arg) {
 }
 template <typename T>
 T* AsReference(const CommandArg& arg) {
-    return reinterpret_cast<T*>(static_cast<uintptr_t>(arg.low));
-}
-inline uint32_t ReferenceWord(const void* reference) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(reference));
+    return Reference<T>(arg.low);
 }
 
 // Argument k (0-based) of a call; a record the caller did not pass reads as left out.

@@ -5,6 +5,7 @@
 
 #include "runtime/values/array_block.h"
 #include "runtime/values/text.h"
+#include "runtime/values/words.h"
 
 namespace quillet::compiled {
 namespace {
@@ -15,8 +16,6 @@ constexpr char EmptyText[1] = "";
 constexpr int32_t PlainProperty = -1;
 constexpr int32_t ErrorSubscriptBelowOne = 4;
 constexpr int32_t ErrorSubscriptPastEnd = 1;
-
-uintptr_t Word(const void* reference) { return reinterpret_cast<uintptr_t>(reference); }
 
 }  // namespace
 
@@ -34,7 +33,7 @@ void OwnedArray::Reset() {
 }
 
 CommandArg TextArg(const char* text) {
-    return CommandArg{ReferenceWord(text != nullptr ? text : EmptyText), 0, DataType::Text};
+    return CommandArg{Word(text != nullptr ? text : EmptyText), 0, DataType::Text};
 }
 
 CommandArg IntArg(int32_t value) { return CommandArg{static_cast<uint32_t>(value), 0, DataType::Int}; }
@@ -66,7 +65,7 @@ bool ReadBool(uint32_t windowId, uint32_t unitId, int32_t index) {
 
 void WriteText(uint32_t windowId, uint32_t unitId, int32_t index, const char* text) {
     Support().WriteUnitProperty(windowId, unitId, index, PlainProperty,
-                                ReferenceWord(text != nullptr ? text : EmptyText), 0);
+                                Word(text != nullptr ? text : EmptyText), 0);
 }
 
 void WriteInt(uint32_t windowId, uint32_t unitId, int32_t index, int32_t value) {

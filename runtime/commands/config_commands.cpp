@@ -138,7 +138,7 @@ void ReadConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
         // the end, Wine leaves its bytes unwritten, and the value ends before it.
         char value[ValueBufferSize] = {};
         GetPrivateProfileStringA(section, key, defaultValue, value, ValueBufferSize, file);
-        result->low = ReferenceWord(CopyText(value));
+        result->low = Word(CopyText(value));
         return;
     }
     // Every UTF-16 unit gives at least one byte, so this many units reach the
@@ -149,7 +149,7 @@ void ReadConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
                                                  path.c_str());
     const std::string text = TextFromWide(value.data(), units);
     const size_t kept = CharacterBoundaryBefore(text.data(), text.size(), LongestValue);
-    result->low = ReferenceWord(CopyBytes(text.data(), static_cast<int32_t>(kept)));
+    result->low = Word(CopyBytes(text.data(), static_cast<int32_t>(kept)));
 }
 
 void WriteConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {

@@ -117,7 +117,7 @@ void ToInteger(CommandArg* result, int32_t argCount, CommandArg* args) {
 }
 
 void ToText(CommandArg* result, int32_t argCount, CommandArg* args) {
-    result->low = ReferenceWord(TextOf(ArgumentAt(argCount, args, 0)));
+    result->low = Word(TextOf(ArgumentAt(argCount, args, 0)));
     result->high = 0;
 }
 

@@ -16,7 +16,7 @@ void ReportProgress(CommandArg*, int32_t argCount, CommandArg* args) {
 }
 
 void RunDirectory(CommandArg* result, int32_t, CommandArg*) {
-    result->low = ReferenceWord(CopyText(reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::RunDirectory))));
+    result->low = Word(CopyText(reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::RunDirectory))));
     result->high = 0;
 }
 

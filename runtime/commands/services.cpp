@@ -9,6 +9,7 @@
 #include "runtime/units/unit_services.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
@@ -17,14 +18,6 @@ ServiceFunction installedService = nullptr;
 
 using ServiceHandler = uintptr_t (*)(uintptr_t value1, uintptr_t value2);
 
-template <typename T>
-uintptr_t Word(T* reference) {
-    return reinterpret_cast<uintptr_t>(reference);
-}
-template <typename T>
-T* Reference(uintptr_t word) {
-    return reinterpret_cast<T*>(word);
-}
 
 uintptr_t ServeRunDirectory(uintptr_t, uintptr_t) { return Word(ProgramDirectory()); }
 uintptr_t ServeExecutableName(uintptr_t, uintptr_t) { return Word(ProgramFileName()); }

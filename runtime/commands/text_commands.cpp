@@ -56,7 +56,7 @@ int64_t StartOffset(const CommandArg& arg) {
 
 // A new text (null for the empty text) or array block, handed to the caller.
 void SetBlock(CommandArg* result, const void* block) {
-    result->low = ReferenceWord(block);
+    result->low = Word(block);
     result->high = 0;
 }
 

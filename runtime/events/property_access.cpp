@@ -17,6 +17,7 @@
 #include "runtime/units/tab_pages.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/text.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
@@ -56,8 +57,6 @@ Target FindTarget(UnitId windowId, UnitId unitId) {
     if (index < 0) Fail("指定窗口或窗口组件不存在或尚未载入", windowId, unitId);
     return {window, index};
 }
-
-uint32_t Word(const void* reference) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(reference)); }
 
 int32_t Clamp(int32_t value, int32_t low, int32_t high) { return value < low ? low : (value > high ? high : value); }
 

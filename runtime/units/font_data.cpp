@@ -116,7 +116,7 @@ PropertyWords ReadFontField(const FontData& font, int32_t element) {
     case FontField::Underline: return word(font.lfUnderline != 0 ? 1 : 0);
     case FontField::Size: return word(PointsForFontHeight(font.lfHeight));
     case FontField::FaceName:
-        return {ReferenceWord(CopyBytes(font.lfFaceName, FaceNameLength(font))), 0};
+        return {Word(CopyBytes(font.lfFaceName, FaceNameLength(font))), 0};
     case FontField::Whole: {
         auto* value = static_cast<FontValue*>(AllocateBlock(sizeof(FontValue)));
         value->angle = font.lfOrientation;
@@ -126,7 +126,7 @@ PropertyWords ReadFontField(const FontData& font, int32_t element) {
         value->underline = font.lfUnderline != 0 ? 1 : 0;
         value->size = PointsForFontHeight(font.lfHeight);
         value->faceName = CopyBytes(font.lfFaceName, FaceNameLength(font));
-        return {ReferenceWord(value), 0};
+        return {Word(value), 0};
     }
     default: return {0, 0};
     }

@@ -4,16 +4,13 @@
 
 #include "runtime/units/font_data.h"
 #include "runtime/values/text.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
 
 constexpr uint16_t WideCountMark = 0xFFFF;
 
-template <typename T>
-const T* PointerOf(uint32_t word) {
-    return reinterpret_cast<const T*>(static_cast<uintptr_t>(word));
-}
 
 }  // namespace
 
@@ -124,13 +121,13 @@ PropertyValue BytesValue(const std::string& bytes) {
 }
 
 std::string BytesFromValue(const PropertyValue& value) {
-    const char* bytes = PointerOf<char>(value.first);
+    const char* bytes = Reference<const char>(value.first);
     if (bytes == nullptr || value.second == 0) return {};
     return std::string(bytes, value.second);
 }
 
 std::string TextFromValue(const PropertyValue& value) {
-    const char* text = PointerOf<char>(value.first);
+    const char* text = Reference<const char>(value.first);
     return text != nullptr ? std::string(text) : std::string();
 }
 

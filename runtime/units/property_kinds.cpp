@@ -7,6 +7,7 @@
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
@@ -25,10 +26,6 @@ bool IsByteKind(PropertyKind kind) {
     }
 }
 
-template <typename T>
-T* Pointer(uint32_t word) {
-    return reinterpret_cast<T*>(static_cast<uintptr_t>(word));
-}
 
 // The cursor id of each number 1..14, in number order: system cursors, but the
 // hand is the program's own resource (the loader falls back to IDC_HAND).
@@ -89,16 +86,16 @@ bool PreparePropertyWrite(PropertyKind kind, int32_t element, uint32_t low, uint
     PropertyValue& value = write->value;
     if (IsByteKind(kind)) {
         // A byte set, or no value (pointer 0, length 0).
-        const void* byteSet = Pointer<const void>(low);
+        const void* byteSet = Reference<const void>(low);
         const int32_t length = ByteSetLength(byteSet);
         if (length <= 0) return true;
         if (kind == PropertyKind::Cursor && length >= 4) {
             write->cursorCopy = AllocateBlock(length);
             std::memcpy(write->cursorCopy, ByteSetBytes(byteSet), static_cast<size_t>(length));
             TranslateCursorNumberToId(write->cursorCopy, length);
-            value = {ReferenceWord(write->cursorCopy), static_cast<uint32_t>(length)};
+            value = {Word(write->cursorCopy), static_cast<uint32_t>(length)};
         } else {
-            value = {ReferenceWord(ByteSetBytes(byteSet)), static_cast<uint32_t>(length)};
+            value = {Word(ByteSetBytes(byteSet)), static_cast<uint32_t>(length)};
         }
         return true;
     }
@@ -114,18 +111,18 @@ bool PreparePropertyWrite(PropertyKind kind, int32_t element, uint32_t low, uint
     case PropertyKind::Pick: value.first = static_cast<int32_t>(low) < 0 ? 0 : low; return true;
     case PropertyKind::Font:
         if (element == FontField::Whole) {
-            write->font = BuildWholeFont(Pointer<const FontValue>(low));
+            write->font = BuildWholeFont(Reference<const FontValue>(low));
         } else {
             write->font = FontDataOrDefault(currentFont);
             if (!SetFontField(&write->font, element, low)) return false;
         }
-        value = {ReferenceWord(&write->font), sizeof(FontData)};
+        value = {Word(&write->font), sizeof(FontData)};
         return true;
     default: {
         // Texts: kind 1005, the named text kinds and every code not listed.
-        const char* text = Pointer<const char>(low);
+        const char* text = Reference<const char>(low);
         if (text == nullptr) text = EmptyText;
-        value = {ReferenceWord(text), static_cast<uint32_t>(TextLength(text))};
+        value = {Word(text), static_cast<uint32_t>(TextLength(text))};
         return true;
     }
     }
@@ -138,12 +135,12 @@ void FinishPropertyWrite(PropertyWrite* write) {
 
 PropertyWords ConvertPropertyRead(PropertyKind kind, int32_t element, const PropertyValue& reported) {
     if (IsByteKind(kind)) {
-        const void* bytes = Pointer<const void>(reported.first);
+        const void* bytes = Reference<const void>(reported.first);
         const int32_t length = static_cast<int32_t>(reported.second);
         if (bytes == nullptr || length <= 0) return {0, 0};
         void* byteSet = NewByteSet(bytes, length);
         if (kind == PropertyKind::Cursor) TranslateCursorIdToNumber(ArrayElements(byteSet), length);
-        return {ReferenceWord(byteSet), 0};
+        return {Word(byteSet), 0};
     }
     switch (kind) {
     case PropertyKind::Integer:
@@ -156,7 +153,7 @@ PropertyWords ConvertPropertyRead(PropertyKind kind, int32_t element, const Prop
     case PropertyKind::LongOther: return {reported.first, reported.second};
     case PropertyKind::Logical: return {reported.first == 1 ? 1u : 0u, 0};
     case PropertyKind::Font: return ReadFontField(FontDataOrDefault(reported), element);
-    default: return {ReferenceWord(CopyText(Pointer<const char>(reported.first))), 0};
+    default: return {Word(CopyText(Reference<const char>(reported.first))), 0};
     }
 }
 

@@ -15,18 +15,11 @@
 #include "runtime/template/window_menu.h"
 #include "runtime/units/library_info.h"
 #include "runtime/units/tab_pages.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
 
-template <typename T>
-T* Reference(uintptr_t word) {
-    return reinterpret_cast<T*>(word);
-}
-template <typename T>
-uintptr_t Word(T* reference) {
-    return reinterpret_cast<uintptr_t>(reference);
-}
 
 // The live object of a record, or null.
 CWnd* LiveUnit(UnitId windowId, UnitId unitId) {

@@ -56,7 +56,7 @@ CommandArg Call(CommandFunction command, std::vector<CommandArg> args, const std
         auto* block = static_cast<char*>(AllocateBlock(static_cast<int32_t>(texts[k].size()) + 1));
         std::memcpy(block, texts[k].c_str(), texts[k].size() + 1);
         blocks.push_back(block);
-        args[k] = CommandArg{ReferenceWord(block), 0, DataType::Text};
+        args[k] = CommandArg{Word(block), 0, DataType::Text};
     }
     CommandArg result{0, 0, 0};
     command(&result, static_cast<int32_t>(args.size()), args.data());
@@ -82,7 +82,7 @@ Pieces TakePieces(uint32_t word) {
     Pieces pieces;
     void** elements = ArrayReferences(array);
     for (int32_t k = 0; k < ArrayElementCount(array); ++k) {
-        pieces.push_back(TakeText(ReferenceWord(elements[k])));
+        pieces.push_back(TakeText(Word(elements[k])));
         elements[k] = nullptr;
     }
     FreeArray(DataType::Text, array);

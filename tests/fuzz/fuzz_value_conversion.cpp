@@ -271,7 +271,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!value.block.empty()) {
         block = static_cast<char*>(AllocateBlock(static_cast<int32_t>(value.block.size())));
         std::memcpy(block, value.block.data(), value.block.size());
-        value.arg.low = ReferenceWord(block);
+        value.arg.low = Word(block);
     }
     CommandArg arg = value.arg;
     CommandArg* args = value.argCount == 0 ? nullptr : &arg;

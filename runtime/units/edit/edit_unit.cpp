@@ -264,7 +264,7 @@ LRESULT EditBoxUnit::OnDropFiles(HDROP drop) {
     if (copied == 0) return 0;
     char* path = CopyText(TextFromWide(wide.data(), copied).c_str());
     // The handler may close the window, and this object goes with it.
-    RaiseEvent(EditBoxEvent::FileDropped, {ReferenceWord(path)});
+    RaiseEvent(EditBoxEvent::FileDropped, {Word(path)});
     FreeBlock(path);
     return 0;
 }

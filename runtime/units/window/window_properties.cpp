@@ -2,11 +2,10 @@
 #include "runtime/units/window/window_shape.h"
 #include "runtime/units/window/window_type.h"
 #include "runtime/units/window/window_unit.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
-
-uint32_t Word(const void* reference) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(reference)); }
 
 PropertyValue TextValue(const std::string& text) { return {Word(text.c_str()), static_cast<uint32_t>(text.size())}; }
 

@@ -16,7 +16,7 @@ namespace {
 
 // A command that returns a new copy of its first argument.
 void EchoCommand(CommandArg* result, int32_t, CommandArg* args) {
-    result->low = ReferenceWord(CopyText(AsReference<const char>(args[0])));
+    result->low = Word(CopyText(AsReference<const char>(args[0])));
 }
 
 // A text array of the given texts (null for a null element).

@@ -17,7 +17,7 @@
 namespace quillet::compiled {
 namespace {
 
-CommandArg Word(uint32_t low, DataTypeCode type) { return CommandArg{low, 0, type}; }
+CommandArg WordArg(uint32_t low, DataTypeCode type) { return CommandArg{low, 0, type}; }
 CommandArg Wide(uint64_t bits, DataTypeCode type) {
     return CommandArg{static_cast<uint32_t>(bits), static_cast<uint32_t>(bits >> 32), type};
 }
@@ -25,14 +25,14 @@ CommandArg LongArg(int64_t value) { return Wide(static_cast<uint64_t>(value), Da
 CommandArg FloatArg(float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    return Word(bits, DataType::Float);
+    return WordArg(bits, DataType::Float);
 }
 CommandArg DateArg(double days) {
     CommandArg arg = DoubleArg(days);
     arg.type = DataType::DateTime;
     return arg;
 }
-CommandArg BlockArg(const void* block, DataTypeCode type) { return Word(ReferenceWord(block), type); }
+CommandArg BlockArg(const void* block, DataTypeCode type) { return WordArg(Word(block), type); }
 
 int32_t Integer(const CommandArg& value) { return CallInt(ToInteger, value); }
 int32_t IntegerOfText(const char* text) { return Integer(TextArg(text)); }
@@ -78,12 +78,12 @@ TEST(ToIntegerTest, NumbersBeyond32BitsWrapAround) {
 }
 
 TEST(ToIntegerTest, EveryTypeOfTheTable) {
-    EXPECT_EQ(Integer(Word(0xFFFFFF80, DataType::Byte)), 128) << "the low byte only";
-    EXPECT_EQ(Integer(Word(0x00018000, DataType::Short)), -32768) << "the low half, sign-extended";
-    EXPECT_EQ(Integer(Word(0x7FFF, DataType::Short)), 32767);
+    EXPECT_EQ(Integer(WordArg(0xFFFFFF80, DataType::Byte)), 128) << "the low byte only";
+    EXPECT_EQ(Integer(WordArg(0x00018000, DataType::Short)), -32768) << "the low half, sign-extended";
+    EXPECT_EQ(Integer(WordArg(0x7FFF, DataType::Short)), 32767);
     EXPECT_EQ(Integer(IntArg(-7)), -7);
-    EXPECT_EQ(Integer(Word(5, DataType::Bool)), 5) << "the word unchanged";
-    EXPECT_EQ(Integer(Word(0xDEADBEEF, DataType::Reference)), static_cast<int32_t>(0xDEADBEEF));
+    EXPECT_EQ(Integer(WordArg(5, DataType::Bool)), 5) << "the word unchanged";
+    EXPECT_EQ(Integer(WordArg(0xDEADBEEF, DataType::Reference)), static_cast<int32_t>(0xDEADBEEF));
     EXPECT_EQ(Integer(LongArg(0x100000005LL)), 5) << "the low 32 bits";
     EXPECT_EQ(Integer(LongArg(-1)), -1);
     EXPECT_EQ(Integer(DoubleArg(-3.9)), -3);
@@ -117,17 +117,17 @@ TEST(ToTextTest, NumbersAndTruthValues) {
     EXPECT_EQ(Text(DoubleArg(1.0 / 3.0)), "0.3333333333333");
     EXPECT_EQ(Text(DoubleArg(-1e20)), "-1e+20");
     EXPECT_EQ(Text(IntArg(-7)), "-7");
-    EXPECT_EQ(Text(Word(0x7FFFFFFF, DataType::Int)), "2147483647");
-    EXPECT_EQ(Text(Word(255, DataType::Byte)), "255");
-    EXPECT_EQ(Text(Word(0x1FF, DataType::Byte)), "255") << "the low byte only";
-    EXPECT_EQ(Text(Word(0xFFFB, DataType::Short)), "-5");
+    EXPECT_EQ(Text(WordArg(0x7FFFFFFF, DataType::Int)), "2147483647");
+    EXPECT_EQ(Text(WordArg(255, DataType::Byte)), "255");
+    EXPECT_EQ(Text(WordArg(0x1FF, DataType::Byte)), "255") << "the low byte only";
+    EXPECT_EQ(Text(WordArg(0xFFFB, DataType::Short)), "-5");
     EXPECT_EQ(Text(LongArg(std::numeric_limits<int64_t>::min())), "-9223372036854775808");
     EXPECT_EQ(Text(LongArg(1234567890123LL)), "1234567890123");
     EXPECT_EQ(Text(FloatArg(0.1f)), "0.1") << "six significant digits of the widened float";
     EXPECT_EQ(Text(FloatArg(3.14159265f)), "3.14159");
     EXPECT_EQ(Text(FloatArg(16777216.0f)), "1.67772e+07");
     EXPECT_EQ(Text(BoolArg(true)), "真");
-    EXPECT_EQ(Text(Word(7, DataType::Bool)), "真");
+    EXPECT_EQ(Text(WordArg(7, DataType::Bool)), "真");
     EXPECT_EQ(Text(BoolArg(false)), "假");
 }
 
@@ -186,7 +186,7 @@ TEST(ToTextTest, TextsAreCopied) {
     EXPECT_TRUE(IsHeapBlock(copy.Get()));
     EXPECT_EQ(HeapBlockSize(copy.Get()), 5u);
     EXPECT_EQ(CallText(ToText, TextArg("")).Get(), nullptr) << "the empty result is null";
-    EXPECT_EQ(CallText(ToText, Word(0, DataType::Text)).Get(), nullptr);
+    EXPECT_EQ(CallText(ToText, WordArg(0, DataType::Text)).Get(), nullptr);
 }
 
 TEST(ToTextTest, ByteSetsAndNumericArraysGiveTheirBytesUpToTheFirstZero) {
@@ -246,7 +246,7 @@ TEST(ToTextTest, ANumericArrayGivesNoMoreThanItsBlockHolds) {
 }
 
 TEST(ToTextTest, OtherTypesGiveTheEmptyText) {
-    EXPECT_EQ(CallText(ToText, Word(0x1234, DataType::Reference)).Get(), nullptr);
+    EXPECT_EQ(CallText(ToText, WordArg(0x1234, DataType::Reference)).Get(), nullptr);
     const CommandArg editRef{0x52010001, 0x16010001, 0x00010005};
     EXPECT_EQ(CallText(ToText, editRef).Get(), nullptr);
     EXPECT_EQ(CallText(ToText, Omitted).Get(), nullptr);

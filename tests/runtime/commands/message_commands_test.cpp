@@ -151,7 +151,7 @@ TEST_F(ShowMessageTest, MessagesAndTitlesOfOtherTypesAreShownAsText) {
     } cases[] = {
         {DoubleArg(2.5), IntArg(42), "2.5", "42"},
         {BoolArg(true), TextArg(""), "真", ""},  // a given empty title is not the default
-        {CommandArg{ReferenceWord(byteSet), 0, DataType::ByteSet}, Omitted, "", "信息："},
+        {CommandArg{Word(byteSet), 0, DataType::ByteSet}, Omitted, "", "信息："},
         {CommandArg{0, 0, DataType::Text}, Omitted, "", "信息："},
     };
     for (const auto& c : cases) {

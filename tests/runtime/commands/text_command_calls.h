@@ -57,7 +57,7 @@ inline CommandArg CallWith(CommandFunction command, const std::vector<In>& input
         auto* block = static_cast<char*>(AllocateBlock(static_cast<int32_t>(in.text.size()) + 1));
         std::memcpy(block, in.text.c_str(), in.text.size() + 1);
         blocks.push_back(block);
-        records.push_back(CommandArg{ReferenceWord(block), 0, DataType::Text});
+        records.push_back(CommandArg{Word(block), 0, DataType::Text});
     }
 #ifdef _WIN32
     const CommandArg result =

@@ -88,7 +88,7 @@ TEST_F(PropertyAccessTest, AUnitOnAnotherPageStaysHiddenUntilItsPageIsShown) {
 
 TEST_F(PropertyAccessTest, TagsAndPointersRoundTrip) {
     Load();
-    Write(C, Index::Tag, static_cast<int32_t>(ReferenceWord("标签值")));
+    Write(C, Index::Tag, static_cast<int32_t>(Word("标签值")));
     char* tag = reinterpret_cast<char*>(Read(C, Index::Tag));
     EXPECT_STREQ(tag, "标签值");
     FreeBlock(tag);
@@ -96,7 +96,7 @@ TEST_F(PropertyAccessTest, TagsAndPointersRoundTrip) {
 
     const int32_t sizeWe = 12;
     void* pointer = NewByteSet(&sizeWe, 4);
-    Write(C, Index::Pointer, static_cast<int32_t>(ReferenceWord(pointer)));
+    Write(C, Index::Pointer, static_cast<int32_t>(Word(pointer)));
     FreeBlock(pointer);
     void* back = reinterpret_cast<void*>(Read(C, Index::Pointer));
     ASSERT_EQ(ByteSetLength(back), 4);
@@ -110,7 +110,7 @@ TEST_F(PropertyAccessTest, TagsAndPointersRoundTrip) {
 
 TEST_F(PropertyAccessTest, OwnPropertiesGoThroughTheType) {
     Load();
-    WriteUnitProperty(WindowId, A, TextProperty, -1, ReferenceWord("新文本"), 0);
+    WriteUnitProperty(WindowId, A, TextProperty, -1, Word("新文本"), 0);
     char* text = reinterpret_cast<char*>(Read(A, TextProperty));
     EXPECT_STREQ(text, "新文本");
     FreeBlock(text);
@@ -126,7 +126,7 @@ TEST_F(PropertyAccessTest, AWriteThatAsksForItIsFollowedByARebuildInPlace) {
     Load();
     HWND before = HandleOf(WindowId, D);
     SetFocus(before);
-    WriteUnitProperty(WindowId, D, TextProperty, -1, ReferenceWord("kept"), 0);
+    WriteUnitProperty(WindowId, D, TextProperty, -1, Word("kept"), 0);
     Write(D, NumberProperty, 42);
     HWND after = HandleOf(WindowId, D);
     ASSERT_NE(after, nullptr);

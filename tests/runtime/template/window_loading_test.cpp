@@ -126,7 +126,7 @@ TEST_F(WindowLoadingTest, LoadingAnOpenWindowOnlyActivatesIt) {
 TEST_F(WindowLoadingTest, AReopenedWindowIsBackAtItsTemplateValues) {
     WindowTemplate& window = Loaded(Bound());
     WriteUnitProperty(WindowId, C, 2, -1, 333, 0);
-    WriteUnitProperty(WindowId, C, 4, -1, ReferenceWord("changed tag"), 0);
+    WriteUnitProperty(WindowId, C, 4, -1, Word("changed tag"), 0);
     EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 333u);
     CWnd::FromHandlePermanent(HandleOf(WindowId, 0))->DestroyWindow();
     testprogram::Pump();

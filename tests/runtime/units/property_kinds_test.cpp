@@ -94,9 +94,9 @@ int32_t ProbeGet(void* object, int32_t own, PropertyValue* value) {
     const PropertyKind kind = ProbeKind(own);
     if (HoldsBytes(kind)) {
         const auto& bytes = unit->bytes[own];
-        *value = {bytes.empty() ? 0u : ReferenceWord(bytes.data()), static_cast<uint32_t>(bytes.size())};
+        *value = {bytes.empty() ? 0u : Word(bytes.data()), static_cast<uint32_t>(bytes.size())};
     } else if (kind == PropertyKind::Text || kind == static_cast<PropertyKind>(1019)) {
-        *value = {ReferenceWord(unit->texts[own].c_str()), 0};
+        *value = {Word(unit->texts[own].c_str()), 0};
     } else {
         *value = {unit->words[own][0], unit->words[own][1]};
     }
@@ -203,7 +203,7 @@ TEST_F(PropertyKindsTest, NumbersAndColoursPassAsTheyAreAndLongsKeepBothWords) {
 
 TEST_F(PropertyKindsTest, TextsAreCopiedOutAndAnAbsentTextIsEmpty) {
     char written[] = "标题 one";
-    Write(Probe::Caption, ReferenceWord(written));
+    Write(Probe::Caption, Word(written));
     EXPECT_EQ(unit.texts[OwnIndex(Probe::Caption)], "标题 one");
 
     char* read = Ref<char>(Read(Probe::Caption).low);
@@ -221,7 +221,7 @@ TEST_F(PropertyKindsTest, TextsAreCopiedOutAndAnAbsentTextIsEmpty) {
     EXPECT_EQ(Read(Probe::Caption).low, 0u) << "an empty text reads as null";
 
     char odd[] = "other kind";
-    Write(Probe::Oddity, ReferenceWord(odd));
+    Write(Probe::Oddity, Word(odd));
     char* oddRead = Ref<char>(Read(Probe::Oddity).low);
     ASSERT_NE(oddRead, nullptr);
     EXPECT_STREQ(oddRead, "other kind");
@@ -231,9 +231,9 @@ TEST_F(PropertyKindsTest, TextsAreCopiedOutAndAnAbsentTextIsEmpty) {
 
 TEST_F(PropertyKindsTest, ByteDataComesFromByteSetsAndGoesBackAsNewOnes) {
     void* picture = ByteSetOf({0x89, 'P', 'N', 'G', 0, 7});
-    EXPECT_EQ(Write(Probe::Picture, ReferenceWord(picture)), AfterWrite::RebuildWindow)
+    EXPECT_EQ(Write(Probe::Picture, Word(picture)), AfterWrite::RebuildWindow)
         << "the type's rebuild answer passes through";
-    EXPECT_EQ(Received(Probe::Picture).first, ReferenceWord(ByteSetBytes(picture)));
+    EXPECT_EQ(Received(Probe::Picture).first, Word(ByteSetBytes(picture)));
     EXPECT_EQ(Received(Probe::Picture).second, 6u);
 
     void* read = Ref<void>(Read(Probe::Picture).low);
@@ -252,7 +252,7 @@ TEST_F(PropertyKindsTest, ByteDataComesFromByteSetsAndGoesBackAsNewOnes) {
     EXPECT_EQ(Read(Probe::Picture).low, 0u) << "no bytes, no byte set";
 
     void* empty = NewByteSet(nullptr, 0);
-    Write(Probe::Picture, ReferenceWord(empty));
+    Write(Probe::Picture, Word(empty));
     EXPECT_EQ(Received(Probe::Picture).first, 0u);
     EXPECT_EQ(Received(Probe::Picture).second, 0u);
     FreeBlock(empty);
@@ -268,7 +268,7 @@ TEST_F(PropertyKindsTest, CursorNumbersTurnIntoSystemIdsAndBack) {
     for (int32_t number = -1; number <= HighestCursorNumber; ++number) {
         void* data = ByteSetOf({static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
                                 static_cast<uint8_t>(number >> 16), static_cast<uint8_t>(number >> 24), 0xAB});
-        Write(Probe::Pointer, ReferenceWord(data));
+        Write(Probe::Pointer, Word(data));
         const auto& stored = unit.bytes[OwnIndex(Probe::Pointer)];
         ASSERT_EQ(stored.size(), 5u);
         const int32_t id = FirstWordOf(stored.data());
@@ -294,7 +294,7 @@ TEST_F(PropertyKindsTest, CursorNumbersTurnIntoSystemIdsAndBack) {
 
     // A datum shorter than 4 bytes holds its number in its first byte: untouched.
     void* shortData = ByteSetOf({12, 0});
-    Write(Probe::Pointer, ReferenceWord(shortData));
+    Write(Probe::Pointer, Word(shortData));
     const auto& stored = unit.bytes[OwnIndex(Probe::Pointer)];
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0], 12);
@@ -302,7 +302,7 @@ TEST_F(PropertyKindsTest, CursorNumbersTurnIntoSystemIdsAndBack) {
 
     // Data that already holds a system id keeps it; an unknown id reads unchanged.
     void* asId = ByteSetOf({0x84, 0x7F, 0, 0});  // 32644, IDC_SIZEWE
-    Write(Probe::Pointer, ReferenceWord(asId));
+    Write(Probe::Pointer, Word(asId));
     void* read = Ref<void>(Read(Probe::Pointer).low);
     EXPECT_EQ(FirstWordOf(ByteSetBytes(read)), 12);
     FreeBlock(read);
@@ -316,11 +316,11 @@ int32_t ExpectedHeight(int32_t points) { return -MulDiv(points, ScreenPixelsPerI
 
 TEST_F(PropertyKindsTest, WholeFontsIgnoreTheSignOfTheSizeAndFallBackToSongTi) {
     FontValue value{450, 1, 5, 0, 1, -12, "黑体"};
-    Write(Probe::Font, ReferenceWord(&value));
+    Write(Probe::Font, Word(&value));
     const FontData negative = StoredFont();
     EXPECT_EQ(Received(Probe::Font).second, 60u);
     value.size = 12;
-    Write(Probe::Font, ReferenceWord(&value));
+    Write(Probe::Font, Word(&value));
     const FontData positive = StoredFont();
     EXPECT_EQ(std::memcmp(&negative, &positive, sizeof(FontData)), 0) << "-12 and 12 give the same font";
 
@@ -341,7 +341,7 @@ TEST_F(PropertyKindsTest, WholeFontsIgnoreTheSignOfTheSizeAndFallBackToSongTi) {
     const char* expected[] = {"宋体", "宋体", "宋体", thirtyOne.c_str()};
     for (int i = 0; i < 4; ++i) {
         value.faceName = faces[i];
-        Write(Probe::Font, ReferenceWord(&value));
+        Write(Probe::Font, Word(&value));
         EXPECT_STREQ(StoredFont().lfFaceName, expected[i]) << i;
     }
 
@@ -352,7 +352,7 @@ TEST_F(PropertyKindsTest, WholeFontsIgnoreTheSignOfTheSizeAndFallBackToSongTi) {
     EXPECT_STREQ(blank.lfFaceName, "宋体");
 
     value = {0, 0, 0, 0, 0, INT32_MIN, "x"};
-    Write(Probe::Font, ReferenceWord(&value));
+    Write(Probe::Font, Word(&value));
     EXPECT_EQ(StoredFont().lfHeight, 0) << "a size with no magnitude counts as 0";
 }
 
@@ -384,12 +384,12 @@ TEST_F(PropertyKindsTest, OneFontFieldChangesTheCurrentFontOrTheStockOne) {
     EXPECT_EQ(font.lfHeight, ExpectedHeight(12));
 
     char face[] = "楷体";
-    Write(Probe::Font, ReferenceWord(face), 0, FontField::FaceName);
+    Write(Probe::Font, Word(face), 0, FontField::FaceName);
     EXPECT_STREQ(StoredFont().lfFaceName, "楷体");
     Write(Probe::Font, 0, 0, FontField::FaceName);
     EXPECT_STREQ(StoredFont().lfFaceName, "宋体");
     const std::string longFace(40, 'B');
-    Write(Probe::Font, ReferenceWord(longFace.c_str()), 0, FontField::FaceName);
+    Write(Probe::Font, Word(longFace.c_str()), 0, FontField::FaceName);
     EXPECT_STREQ(StoredFont().lfFaceName, "宋体");
 
     const int calls = unit.setCalls;

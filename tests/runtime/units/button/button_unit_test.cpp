@@ -75,7 +75,7 @@ std::string ReadBytes(uint32_t unit, int32_t index) {
 }
 void WriteBytes(uint32_t unit, int32_t index, const std::string& bytes) {
     void* byteSet = NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
-    Write(unit, index, ReferenceWord(byteSet));
+    Write(unit, index, Word(byteSet));
     FreeBlock(byteSet);
 }
 
@@ -345,8 +345,8 @@ TEST_F(ButtonUnitTest, OnlyCheckedOneSetsTheMarkAndNoWriteRaisesAnEvent) {
 TEST_F(ButtonUnitTest, TheSameCaptionTwiceRaisesNothingAndKeepsTheText) {
     LoadDefaults();
     for (int round = 0; round < 2; ++round) {
-        Write(ButtonId, Button::Caption, ReferenceWord("确定(&O)"));
-        Write(CheckId, Check::Caption, ReferenceWord("自动换行"));
+        Write(ButtonId, Button::Caption, Word("确定(&O)"));
+        Write(CheckId, Check::Caption, Word("自动换行"));
     }
     testprogram::Pump();
     EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "确定(&O)");
@@ -506,8 +506,8 @@ TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
 
 TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {
     LoadDefaults();
-    Write(CheckId, Check::DataSource, ReferenceWord("数据源1"));
-    Write(CheckId, Check::DataColumn, ReferenceWord("列"));
+    Write(CheckId, Check::DataSource, Word("数据源1"));
+    Write(CheckId, Check::DataColumn, Word("列"));
     EXPECT_EQ(ReadText(CheckId, Check::DataSource), "数据源1");
     EXPECT_EQ(ReadText(CheckId, Check::DataColumn), "列");
     EXPECT_TRUE(IsWindowEnabled(UnitHandle(CheckId)));

@@ -17,7 +17,7 @@ constexpr uint32_t A = 0x16010001;
 constexpr uint32_t M = 0x16010002;
 
 CommandArg UnitRef(uint32_t unitId) { return {WindowId, unitId, EditType}; }
-CommandArg TextArg(const char* text) { return {ReferenceWord(text), 0, DataType::Text}; }
+CommandArg TextArg(const char* text) { return {Word(text), 0, DataType::Text}; }
 
 void Append(std::vector<CommandArg> args) {
     CommandArg result{};

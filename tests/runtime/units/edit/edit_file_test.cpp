@@ -54,7 +54,7 @@ bool AcceptsFiles(HWND box) { return (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_A
 
 int32_t Load(uint32_t unit, const std::wstring& path) {
     const std::string text = RuntimeText(path);
-    CommandArg args[2] = {{WindowId, unit, EditType}, {ReferenceWord(text.c_str()), 0, DataType::Text}};
+    CommandArg args[2] = {{WindowId, unit, EditType}, {Word(text.c_str()), 0, DataType::Text}};
     CommandArg result{};
     LoadTextFile(&result, 2, args);
     return static_cast<int32_t>(result.low);
@@ -138,7 +138,7 @@ TEST_F(EditFileTest, AUnitThatIsNoEditBoxIsLeftAlone) {
     const std::wstring path = WidePath(folder_.Path(), L"a.txt");
     ASSERT_TRUE(WriteWideNamedFile(path, "text"));
     const std::string text = RuntimeText(path);
-    CommandArg args[2] = {{WindowId, 0, WindowType}, {ReferenceWord(text.c_str()), 0, DataType::Text}};
+    CommandArg args[2] = {{WindowId, 0, WindowType}, {Word(text.c_str()), 0, DataType::Text}};
     CommandArg result{};
     LoadTextFile(&result, 2, args);
     EXPECT_EQ(static_cast<int32_t>(result.low), LoadTextFileStatus::NotEditBox);

@@ -149,7 +149,7 @@ HandlerResult RunScenario(const uint32_t*, int32_t) {
 }
 
 CommandArg UnitRef(uint32_t unitId) { return {WindowId, unitId, EditType}; }
-CommandArg TextArg(const std::string& text) { return {ReferenceWord(text.c_str()), 0, DataType::Text}; }
+CommandArg TextArg(const std::string& text) { return {Word(text.c_str()), 0, DataType::Text}; }
 
 void AppendToBox(const std::vector<std::string>& texts) {
     std::vector<CommandArg> args = {UnitRef(M)};

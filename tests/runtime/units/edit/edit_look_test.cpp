@@ -79,7 +79,7 @@ TEST_F(EditLookTest, ASingleLineBoxTooLowForItsFontGrowsAndAMultiLineBoxDoesNot)
 
     // A bigger font grows the box again.
     FontValue big{0, 0, 0, 0, 0, 28, "宋体"};
-    WriteUnitProperty(WindowId, A, Prop::Font, -1, ReferenceWord(&big), 0);
+    WriteUnitProperty(WindowId, A, Prop::Font, -1, Word(&big), 0);
     EXPECT_EQ(static_cast<int32_t>(ReadUnitProperty(WindowId, A, Prop::Font, 5).low), 28);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(Handle(A), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);

@@ -175,7 +175,7 @@ void Write(uint32_t unitId, int32_t property, uint32_t value) {
 }
 
 void WriteText(uint32_t unitId, int32_t property, const std::string& text) {
-    Write(unitId, property, ReferenceWord(text.c_str()));
+    Write(unitId, property, Word(text.c_str()));
 }
 
 int32_t ReadInt(uint32_t unitId, int32_t property) {

@@ -153,7 +153,7 @@ TEST_F(LabelPaintTest, APictureAtNaturalSizeSitsInTheCornerAndTilesRepeatIt) {
 
     const std::string tile = BitmapFile(10, 10, &RedThenGreen);
     void* byteSet = NewByteSet(tile.data(), static_cast<int32_t>(tile.size()));
-    Write(Index::BackPicture, ReferenceWord(byteSet));
+    Write(Index::BackPicture, Word(byteSet));
     FreeBlock(byteSet);
     Write(Index::PictureMode, 1);
     pixels = Render(label);

@@ -105,19 +105,19 @@ TEST_F(LabelUnitTest, EveryWriteIsStoredAndPicksAreClamped) {
     }
     EXPECT_EQ(UnitHandle(LabelId), label) << "no write makes the window again";
 
-    Write(Index::Caption, ReferenceWord("撤销"));
+    Write(Index::Caption, Word("撤销"));
     EXPECT_EQ(ReadText(Index::Caption), "撤销");
     char text[32] = {};
     GetWindowTextA(label, text, sizeof text);
     EXPECT_STREQ(text, "撤销");
-    Write(Index::DataSource, ReferenceWord("源"));
-    Write(Index::DataColumn, ReferenceWord("列"));
+    Write(Index::DataSource, Word("源"));
+    Write(Index::DataColumn, Word("列"));
     EXPECT_EQ(ReadText(Index::DataSource), "源");
     EXPECT_EQ(ReadText(Index::DataColumn), "列");
 
     const std::string picture = "not decoded until painted";
     void* byteSet = NewByteSet(picture.data(), static_cast<int32_t>(picture.size()));
-    Write(Index::BackPicture, ReferenceWord(byteSet));
+    Write(Index::BackPicture, Word(byteSet));
     FreeBlock(byteSet);
     void* back = reinterpret_cast<void*>(Read(Index::BackPicture));
     ASSERT_NE(back, nullptr);

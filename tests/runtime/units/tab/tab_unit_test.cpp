@@ -99,7 +99,7 @@ protected:
     }
     static void WritePages(const std::string& bytes) {
         void* byteSet = NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
-        Write(Tab, Prop::Pages, ReferenceWord(byteSet));
+        Write(Tab, Prop::Pages, Word(byteSet));
         FreeBlock(byteSet);
     }
     static std::string ReadPages() {
@@ -476,7 +476,7 @@ TEST_F(TabUnitTest, SavedPropertiesAreTheSeventyBytesWithTheCurrentPage) {
 TEST_F(TabUnitTest, AFontIsKeptAppliedAndSaved) {
     Load(ToolTab());
     const FontValue font = {0, 1, 0, 0, 0, 12, "Arial"};
-    WriteUnitProperty(WindowId, Tab, Prop::Font, FontField::Whole, ReferenceWord(&font), 0);
+    WriteUnitProperty(WindowId, Tab, Prop::Font, FontField::Whole, Word(&font), 0);
     EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::Font, FontField::Size).low, 12u);
     EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::Font, FontField::Bold).low, 1u);
     EXPECT_NE(reinterpret_cast<HGDIOBJ>(SendMessageA(H(Tab), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
