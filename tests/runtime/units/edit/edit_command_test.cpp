@@ -28,7 +28,7 @@ int closings = 0;
 
 HandlerResult CloseTheWindow(const uint32_t*, int32_t) {
     ++closings;
-    DestroyWindow(testprogram::HandleOf(WindowId, 0));
+    DestroyWindow(Handle(0));
     return {0, 0, 0};
 }
 
@@ -40,10 +40,8 @@ HandlerResult RebuildTheBox(const uint32_t*, int32_t) {
     return {0, 0, 0};
 }
 
-class AppendTextTest : public testing::Test {
+class AppendTextTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     void LoadBoxes() {
         EditBoxData multi;
@@ -85,7 +83,7 @@ TEST_F(AppendTextTest, AHandlerThatClosesTheWindowEndsTheAppending) {
     closings = 0;
     Append({UnitRef(A), TextArg("one"), TextArg("two"), TextArg("three")});
     EXPECT_EQ(closings, 1);
-    EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
+    EXPECT_EQ(Handle(0), nullptr);
 }
 
 TEST_F(AppendTextTest, AHandlerThatRebuildsTheBoxLetsTheRestGoIntoTheNewWindow) {
@@ -101,7 +99,7 @@ TEST_F(AppendTextTest, AHandlerThatRebuildsTheBoxLetsTheRestGoIntoTheNewWindow) 
 
 TEST_F(AppendTextTest, AUnitThatIsNoEditBoxIsLeftAloneAndOneNotLoadedIsFatal) {
     LoadBoxes();
-    HWND window = testprogram::HandleOf(WindowId, 0);
+    HWND window = Handle(0);
     char before[64] = {};
     GetWindowTextA(window, before, sizeof before);
     Append({{WindowId, 0, WindowType}, TextArg("X")});

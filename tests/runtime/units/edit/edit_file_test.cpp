@@ -28,10 +28,8 @@ HandlerResult NoteDroppedPath(const uint32_t* args, int32_t argCount) {
 }
 
 // The box M, multi-line, takes drops; A, bound to its other events only, does not.
-class EditFileTest : public testing::Test {
+class EditFileTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     void LoadBoxes() {
         EditBoxData multi;

@@ -169,10 +169,8 @@ int BoxChanges() {
     return changes;
 }
 
-class HeldTextTest : public testing::Test {
+class HeldTextTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     void LoadBox() {
         EditBoxData multi;
@@ -370,9 +368,9 @@ TEST_F(HeldTextTest, HeldTextIsHandedOverWhenTheRunEndsAndDroppedWithTheWindow) 
     EXPECT_EQ(ControlText(Handle(M)), "written");
     InHandler([&] {
         AppendToBox({" and more"});
-        DestroyWindow(testprogram::HandleOf(WindowId, 0));
+        DestroyWindow(Handle(0));
     });
-    EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
+    EXPECT_EQ(Handle(0), nullptr);
     HandOverHeldOutput();  // nothing is left to hand over
 }
 

@@ -36,10 +36,8 @@ EditBoxData WithMode(EditBoxData data, int32_t inputMode) {
     return data;
 }
 
-class EditBoxTest : public testing::Test {
+class EditBoxTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     // A and B single-line, M multi-line, all with noting handlers.
     void LoadBoxes(const EditBoxData& a = {}, const EditBoxData& b = {}, const EditBoxData& m = MultiLine()) {
@@ -204,9 +202,9 @@ TEST_F(EditBoxTest, OnlyAWritableMultiLineBoxKeepsEnterForItself) {
     LoadBoxes();
     const auto wantsKey = FindOperation<WantsKeyOperation>(EditBoxType, InterfaceNumber::WantsKey);
     ASSERT_NE(wantsKey, nullptr);
-    EXPECT_EQ(wantsKey(UnitObjectOf(M), VK_RETURN), 1);
-    EXPECT_EQ(wantsKey(UnitObjectOf(M), VK_TAB), 0);
-    EXPECT_EQ(wantsKey(UnitObjectOf(A), VK_RETURN), 0);
+    EXPECT_EQ(wantsKey(ObjectOf(M), VK_RETURN), 1);
+    EXPECT_EQ(wantsKey(ObjectOf(M), VK_TAB), 0);
+    EXPECT_EQ(wantsKey(ObjectOf(A), VK_RETURN), 0);
 
     WriteText(M, Prop::Content, "one");
     SetFocus(Handle(M));
@@ -216,7 +214,7 @@ TEST_F(EditBoxTest, OnlyAWritableMultiLineBoxKeepsEnterForItself) {
     EXPECT_EQ(ReadText(M, Prop::Content), "one\r\nt");
 
     Write(M, Prop::InputMode, 1);  // read-only: Enter is the window's again
-    EXPECT_EQ(wantsKey(UnitObjectOf(M), VK_RETURN), 0);
+    EXPECT_EQ(wantsKey(ObjectOf(M), VK_RETURN), 0);
     PressKey(M, VK_RETURN);
     EXPECT_EQ(ReadText(M, Prop::Content), "one\r\nt");
 }

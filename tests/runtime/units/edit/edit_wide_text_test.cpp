@@ -46,10 +46,8 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
     CloseClipboard();
 }
 
-class EditWideTextTest : public testing::Test {
+class EditWideTextTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     void LoadBoxes(const std::wstring& initial = L"") {
         EditBoxData multi;

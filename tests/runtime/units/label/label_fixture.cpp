@@ -88,9 +88,9 @@ Pixels ReadWindow(HWND label) {
 HWND LabelTest::LoadLabel(const LabelFields& fields, int32_t width, int32_t height,
                           std::vector<quillet::EventBinding> bindings) {
     const bool loaded = LoadWindowOf(
-        WindowWith({UnitAt(LabelId, LabelType, {10, 10, 10 + width, 10 + height}, LabelData(fields), bindings)}));
+        WindowWith({ShownRecord(LabelId, LabelType, {10, 10, 10 + width, 10 + height}, LabelData(fields), bindings)}));
     EXPECT_TRUE(loaded);
-    return loaded ? UnitHandle(LabelId) : nullptr;
+    return loaded ? Handle(LabelId) : nullptr;
 }
 
 }  // namespace labeltest

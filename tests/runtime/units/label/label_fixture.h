@@ -71,11 +71,8 @@ Pixels Render(HWND label);
 Pixels ReadWindow(HWND label);
 
 // A window with one label (LabelId) at (10, 10) of the given size.
-class LabelTest : public testing::Test {
+class LabelTest : public unittest::UnitTest {
 protected:
-    static void SetUpTestSuite() { unittest::StartUnitTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     static HWND LoadLabel(const LabelFields& fields, int32_t width, int32_t height,
                           std::vector<quillet::EventBinding> bindings = {});
 };
