@@ -294,10 +294,6 @@ UnitOperation TabInterface(int32_t number) {
 }
 
 using enum PropertyKind;
-const PropertyDescriptor WindowProperties[] = {
-    LeftProperty, TopProperty, WidthProperty, HeightProperty,
-    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
-};
 const PropertyDescriptor UnitProperties[] = {
     LeftProperty, TopProperty, WidthProperty, HeightProperty, TagProperty, VisibleProperty, DisabledProperty,
     MousePointerProperty, Property(Text), Property(Int), Property(Logical), Property(Pick),
@@ -309,7 +305,7 @@ const PropertyDescriptor TabProperties[] = {
 };
 
 const testunits::TestLibrary TheProbeLibrary = {
-    {0, DescribeType("窗口", "window", 0x800000D0, 8, WindowProperties, WindowInterface)},
+    {0, DescribeType("窗口", "window", 0x800000D0, 8, unitwindow::CommonProperties, WindowInterface)},
     {4, DescribeType("探针", "Probe", 0x80000040, 12, UnitProperties, UnitInterface)},
     {20, DescribeType("选择夹", "Tab", 0x800101C0, 16, TabProperties, TabInterface)},
 };
