@@ -8,6 +8,7 @@
 #include "runtime/units/sound_player.h"
 #include "runtime/units/window/window_shape.h"
 #include "tests/runtime/units/window/window_test_program.h"
+#include "tests/support/canvas.h"
 
 namespace windowtest {
 namespace {
@@ -16,44 +17,7 @@ using namespace quillet;
 
 constexpr int32_t BackColorProperty = 10, BackPictureProperty = 11, PictureModeProperty = 12, ShapeProperty = 28;
 
-// A 32-bit top-down DIB with a device context, read back pixel by pixel.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        PatBlt(dc_, 0, 0, width, height, WHITENESS);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-private:
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    uint32_t* bits_ = nullptr;
-};
+using testunits::Canvas;
 
 COLORREF Pattern(int32_t x, int32_t y) { return RGB(40 + x * 60, 30 + y * 70, 200 - x * 10); }
 constexpr int PatternWidth = 4, PatternHeight = 3;
