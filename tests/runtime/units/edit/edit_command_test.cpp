@@ -42,11 +42,8 @@ HandlerResult RebuildTheBox(const uint32_t*, int32_t) {
 
 class AppendTextTest : public EditTest {
 protected:
-
     void LoadBoxes() {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 2;
+        EditBoxData multi = MultiLine();
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, {20, 20, 220, 44}, {}, NotingBindings()),
                                              EditAt(M, {20, 60, 320, 260}, multi, NotingBindings())})));
         TakeEvents();

@@ -171,11 +171,8 @@ int BoxChanges() {
 
 class HeldTextTest : public EditTest {
 protected:
-
     void LoadBox() {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 3;
+        EditBoxData multi = MultiLine(3);
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, {}, {{0, testprogram::HandlerOffset(&RunScenario)}}),
                                              EditAt(M, Area, multi, NotingBindings())})));
         TakeEvents();

@@ -34,7 +34,6 @@ EditBoxData Spinning(int32_t mode, int32_t lower, int32_t upper, const std::stri
 
 class EditSpinTest : public EditTest {
 protected:
-
     void LoadBox(const EditBoxData& data) {
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, data, NotingBindings()), EditAt(B, RowB, {})})));
         TakeEvents();

@@ -24,40 +24,30 @@ void Note(const char* what, const uint32_t* args, int32_t argCount) {
     noted.push_back(line);
 }
 
-HandlerResult OnChanged(const uint32_t* args, int32_t argCount) {
-    Note("changed", args, argCount);
+enum Noted { Changed, Spin, Got, Lost, Char };
+constexpr const char* NotedNames[] = {"changed", "spin", "got", "lost", "char"};
+
+// Notes the event; the key-press handler returns the character's code, so the
+// character goes on unchanged.
+template <Noted What>
+HandlerResult Noting(const uint32_t* args, int32_t argCount) {
+    Note(NotedNames[What], args, argCount);
+    if (What == Char) return {1, argCount > 0 ? args[0] : 0, 0};
     return {0, 0, 0};
-}
-HandlerResult OnSpin(const uint32_t* args, int32_t argCount) {
-    Note("spin", args, argCount);
-    return {0, 0, 0};
-}
-HandlerResult OnGotFocus(const uint32_t* args, int32_t argCount) {
-    Note("got", args, argCount);
-    return {0, 0, 0};
-}
-HandlerResult OnLostFocus(const uint32_t* args, int32_t argCount) {
-    Note("lost", args, argCount);
-    return {0, 0, 0};
-}
-// Returns the character's code: the character goes on unchanged.
-HandlerResult OnCharacter(const uint32_t* args, int32_t argCount) {
-    Note("char", args, argCount);
-    return {1, argCount > 0 ? args[0] : 0, 0};
 }
 
 }  // namespace
 
 std::vector<EventBinding> NotingBindings() {
-    return {{0, testprogram::HandlerOffset(&OnChanged)},
-            {1, testprogram::HandlerOffset(&OnSpin)},
-            {CommonEvent::GotFocus, testprogram::HandlerOffset(&OnGotFocus)},
-            {CommonEvent::LostFocus, testprogram::HandlerOffset(&OnLostFocus)}};
+    return {{0, testprogram::HandlerOffset(&Noting<Changed>)},
+            {1, testprogram::HandlerOffset(&Noting<Spin>)},
+            {CommonEvent::GotFocus, testprogram::HandlerOffset(&Noting<Got>)},
+            {CommonEvent::LostFocus, testprogram::HandlerOffset(&Noting<Lost>)}};
 }
 
 std::vector<EventBinding> NotingBindingsWithCharacters() {
     std::vector<EventBinding> bindings = NotingBindings();
-    bindings.push_back({CommonEvent::Character, testprogram::HandlerOffset(&OnCharacter)});
+    bindings.push_back({CommonEvent::Character, testprogram::HandlerOffset(&Noting<Char>)});
     return bindings;
 }
 
@@ -65,6 +55,13 @@ std::vector<std::string> TakeEvents() {
     std::vector<std::string> taken;
     taken.swap(noted);
     return taken;
+}
+
+EditBoxData MultiLine(int32_t scrollBars) {
+    EditBoxData data;
+    data.fields.multiLine = 1;
+    data.fields.scrollBars = scrollBars;
+    return data;
 }
 
 void StartEditTestRuntime() { testprogram::Start(TestLibrary.Info()); }

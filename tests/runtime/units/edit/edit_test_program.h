@@ -39,6 +39,9 @@ std::vector<std::string> TakeEvents();
 // The runtime started once for the test library.
 void StartEditTestRuntime();
 
+// A multi-line box's data with the given scroll bars (2: vertical, 3: both).
+quillet::EditBoxData MultiLine(int32_t scrollBars = 2);
+
 // The type data of an edit box.
 std::string EditData(const quillet::EditBoxData& data);
 

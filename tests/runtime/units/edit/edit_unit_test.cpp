@@ -24,13 +24,6 @@ constexpr RECT RowA{20, 20, 220, 44};
 constexpr RECT RowB{20, 60, 220, 84};
 constexpr RECT Area{20, 100, 320, 220};
 
-EditBoxData MultiLine() {
-    EditBoxData data;
-    data.fields.multiLine = 1;
-    data.fields.scrollBars = 2;
-    return data;
-}
-
 EditBoxData WithMode(EditBoxData data, int32_t inputMode) {
     data.fields.inputMode = inputMode;
     return data;
@@ -38,7 +31,6 @@ EditBoxData WithMode(EditBoxData data, int32_t inputMode) {
 
 class EditBoxTest : public EditTest {
 protected:
-
     // A and B single-line, M multi-line, all with noting handlers.
     void LoadBoxes(const EditBoxData& a = {}, const EditBoxData& b = {}, const EditBoxData& m = MultiLine()) {
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, a, NotingBindings()), EditAt(B, RowB, b, NotingBindings()),

@@ -48,11 +48,8 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
 
 class EditWideTextTest : public EditTest {
 protected:
-
     void LoadBoxes(const std::wstring& initial = L"") {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 3;
+        EditBoxData multi = MultiLine(3);
         multi.content = Bytes(initial);
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, {}, NotingBindingsWithCharacters()),
                                              EditAt(M, Area, multi, NotingBindingsWithCharacters())})));
