@@ -1,11 +1,9 @@
 #include "tests/support/unit_window.h"
 
-#include "framework/wnd.h"
 #include "runtime/commands/command_arg.h"
 #include "runtime/events/common_events.h"
 #include "runtime/events/property_access.h"
 #include "runtime/template/window_table.h"
-#include "runtime/units/unit_object.h"
 #include "runtime/units/unit_operation.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
@@ -14,22 +12,6 @@ namespace unitwindow {
 namespace {
 
 using namespace quillet;
-
-class TestFrame : public UnitObject<CWnd> {
-public:
-    TestFrame(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
-
-    BOOL PreTranslateMessage(MSG* message) override {
-        WindowTemplate* window = ProgramWindows().Find(WindowId());
-        return window != nullptr && RaiseCommonEvent(*window, message) ? TRUE : FALSE;
-    }
-
-protected:
-    void PostNcDestroy() override {
-        NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
-        delete this;
-    }
-};
 
 template <DWORD FrameStyle>
 void* CreateFrame(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t, void* menu, int32_t left,
@@ -53,6 +35,16 @@ UnitOperation FrameInterface(int32_t number) {
 }
 
 }  // namespace
+
+BOOL TestFrame::PreTranslateMessage(MSG* message) {
+    WindowTemplate* window = ProgramWindows().Find(WindowId());
+    return window != nullptr && RaiseCommonEvent(*window, message) ? TRUE : FALSE;
+}
+
+void TestFrame::PostNcDestroy() {
+    NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
+    delete this;
+}
 
 const PropertyDescriptor CommonProperties[8] = {
     LeftProperty, TopProperty, WidthProperty, HeightProperty,

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/wnd.h"
 #include "runtime/events/event_dispatch.h"
 #include "runtime/template/template_writer.h"
+#include "runtime/units/unit_object.h"
 #include "runtime/units/unit_type.h"
 #include "tests/support/test_program.h"
 #include "tests/support/test_units.h"
@@ -59,6 +61,15 @@ extern const quillet::PropertyDescriptor CommonProperties[8];
 // A stand-in for the window unit: a popup frame, a framework window (so its
 // children's notifications and colour messages are reflected to them) whose
 // pre-translation raises the common events as the window unit's last stage does.
+// Its end tells the runtime and deletes the object.
+class TestFrame : public quillet::UnitObject<CWnd> {
+public:
+    TestFrame(quillet::UnitId windowId, quillet::UnitId unitId) : UnitObject(windowId, unitId) {}
+    BOOL PreTranslateMessage(MSG* message) override;
+
+protected:
+    void PostNcDestroy() override;
+};
 enum class Frame { Plain, Captioned };
 quillet::UnitTypeDescriptor FrameType(Frame frame);
 
