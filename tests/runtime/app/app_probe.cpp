@@ -229,8 +229,11 @@ void NormalEnd() {
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, sizeof module);
     const std::string expected = std::string(module).substr(0, std::string(module).find_last_of('\\'));
-    Record(std::string("folder=") + Flag(expected == folder && served != nullptr && expected == served) +
-           " with-slash=" + Flag(app.programDirectoryWithSlash == expected + "\\"));
+    // Plain facts: app_test compares them.
+    Record("module-folder " + expected);
+    Record(std::string("current-folder ") + folder);
+    Record(std::string("served-folder ") + (served != nullptr ? served : "<null>"));
+    Record("program-folder " + app.programDirectoryWithSlash);
     const HWND owner = HiddenOwner();
     Record(std::string("owner=") + Flag(owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId()) +
            " hidden=" + Flag(!IsWindowVisible(owner)) +

@@ -57,6 +57,18 @@ void ExpectInOrder(const std::vector<std::string>& records, const std::vector<st
     }
 }
 
+// The value of the fact "<name> <value>" the probe recorded, taken out of the records.
+std::string TakeFact(std::vector<std::string>& records, const std::string& name) {
+    const int at = Find(records, name + " ");
+    if (at < 0) {
+        ADD_FAILURE() << "no fact " << name << " in:\n" << Joined(records);
+        return "";
+    }
+    std::string value = records[static_cast<size_t>(at)].substr(name.size() + 1);
+    records.erase(records.begin() + at);
+    return value;
+}
+
 void ExpectNormalEnd(const ProbeRun& probe, DWORD exitCode = 0) {
     ASSERT_TRUE(probe.run.started);
     EXPECT_TRUE(probe.run.finished) << Joined(probe.records);
@@ -65,12 +77,17 @@ void ExpectNormalEnd(const ProbeRun& probe, DWORD exitCode = 0) {
 }
 
 TEST(StartupShutdownTest, AnEmptyProgramRunsEveryStepInOrderAndEndsWithCodeZero) {
-    const ProbeRun probe = RunProbe("normal-end");
+    ProbeRun probe = RunProbe("normal-end");
     ExpectNormalEnd(probe);
+    // The run folder is the program's own, served as such and kept with a slash.
+    const std::string folder = TakeFact(probe.records, "module-folder");
+    EXPECT_FALSE(folder.empty());
+    EXPECT_EQ(TakeFact(probe.records, "current-folder"), folder);
+    EXPECT_EQ(TakeFact(probe.records, "served-folder"), folder);
+    EXPECT_EQ(TakeFact(probe.records, "program-folder"), folder + "\\");
     const std::vector<std::string> expected = {
         "dispatcher before start-up=0",
         "library start dispatcher=1",
-        "folder=1 with-slash=1",
         "owner=1 hidden=1 tool=1",
         "ole=1 main-thread=1 constant=1 serial=0001015D word-a=3",
         "stubs=1 return-zero=0",

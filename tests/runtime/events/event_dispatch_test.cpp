@@ -37,7 +37,7 @@ HandlerResult OnMouse(const uint32_t* args, int32_t count) { return Record(Commo
 HandlerResult OnWheel(const uint32_t* args, int32_t count) { return Record(CommonEvent::Wheel, args, count); }
 HandlerResult OnTyped(const uint32_t* args, int32_t count) { return Record(9, args, count); }
 HandlerResult OnCloseWindow(const uint32_t* args, int32_t count) {
-    DestroyWindow(HandleOf(WindowId, 0));
+    DestroyWindow(Handle(0));
     return Record(CommonEvent::KeyDown, args, count);
 }
 
@@ -64,7 +64,7 @@ protected:
         ProbeLog().clear();
     }
     static void Post(UnitId unit, UINT message, WPARAM wParam, LPARAM lParam = 0) {
-        PostMessageA(HandleOf(WindowId, unit), message, wParam, lParam);
+        PostMessageA(Handle(unit), message, wParam, lParam);
         testprogram::Pump();
     }
 };
@@ -134,7 +134,7 @@ TEST_F(EventDispatchTest, AHandlerThatClosesTheWindowConsumesTheMessage) {
     Load(window);
     Post(A, WM_KEYDOWN, 'Z');
     EXPECT_EQ(calls.size(), 1u);
-    EXPECT_EQ(HandleOf(WindowId, 0), nullptr);
+    EXPECT_EQ(Handle(0), nullptr);
     EXPECT_FALSE(Logged("keydown 16010003 90"));
 }
 

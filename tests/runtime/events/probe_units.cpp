@@ -6,8 +6,6 @@
 #include "runtime/app/message_loop.h"
 #include "runtime/app/private_messages.h"
 #include "runtime/app/startup.h"
-#include "runtime/events/common_events.h"
-#include "runtime/template/window_table.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/units/unit_operation.h"
 #include "tests/support/test_units.h"
@@ -70,26 +68,20 @@ HGLOBAL SaveBlock(const std::string& bytes) {
 
 // ---- the window ----
 
-class ProbeWindow : public UnitObject<CWnd> {
+class ProbeWindow : public unitwindow::TestFrame {
 public:
-    ProbeWindow(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
-
-    BOOL PreTranslateMessage(MSG* message) override {
-        WindowTemplate* window = ProgramWindows().Find(WindowId());
-        return window != nullptr && RaiseCommonEvent(*window, message) ? TRUE : FALSE;
-    }
+    using TestFrame::TestFrame;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == UM_UNITS_CREATED) Note("units-created", UnitIdOf());
         if (message == UM_ARRANGE) Note("arrange", UnitIdOf());
         if (message == UM_WINDOW_SHOWN) Note("shown", UnitIdOf());
-        return UnitObject::WindowProc(message, wParam, lParam);
+        return TestFrame::WindowProc(message, wParam, lParam);
     }
     void PostNcDestroy() override {
         Note("destroyed", UnitIdOf());
-        NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
-        delete this;
+        TestFrame::PostNcDestroy();
     }
 
 private:
@@ -294,10 +286,6 @@ UnitOperation TabInterface(int32_t number) {
 }
 
 using enum PropertyKind;
-const PropertyDescriptor WindowProperties[] = {
-    LeftProperty, TopProperty, WidthProperty, HeightProperty,
-    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
-};
 const PropertyDescriptor UnitProperties[] = {
     LeftProperty, TopProperty, WidthProperty, HeightProperty, TagProperty, VisibleProperty, DisabledProperty,
     MousePointerProperty, Property(Text), Property(Int), Property(Logical), Property(Pick),
@@ -309,7 +297,7 @@ const PropertyDescriptor TabProperties[] = {
 };
 
 const testunits::TestLibrary TheProbeLibrary = {
-    {0, DescribeType("窗口", "window", 0x800000D0, 8, WindowProperties, WindowInterface)},
+    {0, DescribeType("窗口", "window", 0x800000D0, 8, unitwindow::CommonProperties, WindowInterface)},
     {4, DescribeType("探针", "Probe", 0x80000040, 12, UnitProperties, UnitInterface)},
     {20, DescribeType("选择夹", "Tab", 0x800101C0, 16, TabProperties, TabInterface)},
 };

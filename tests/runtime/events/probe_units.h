@@ -13,12 +13,11 @@
 #include "runtime/events/event_dispatch.h"
 #include "runtime/template/template_writer.h"
 #include "runtime/units/library_info.h"
-#include "tests/support/test_program.h"
-#include "tests/support/test_units.h"
+#include "tests/support/unit_window.h"
 
 namespace probe {
 
-constexpr uint32_t WindowType = 0x00010001;
+using unitwindow::WindowType;
 constexpr uint32_t UnitType = 0x00010005;
 constexpr uint32_t TabType = 0x00010015;
 
@@ -55,8 +54,8 @@ void StartProbeRuntime();
 // pages, unit A on page 0 and unit B on page 1 (both flagged visible), unit C
 // on the window with flags 0 (hidden), 120 wide, and unit D, which uses C's
 // bindings. Tests add their bindings before they use it.
-constexpr uint32_t WindowId = 0x52010001;
-constexpr uint32_t WindowRecord = 0x06010000;
+using unitwindow::WindowId;
+using unitwindow::WindowRecord;
 constexpr uint32_t Tab = 0x16010002;
 constexpr uint32_t A = 0x16010003;
 constexpr uint32_t B = 0x16010004;
@@ -66,7 +65,9 @@ quillet::WindowDescription StandardWindow();
 // The record of an id in a description.
 using testunits::RecordOf;
 
-// The live handle of a record of the loaded window, or null.
-inline HWND HandleOf(uint32_t windowId, uint32_t unitId) { return testprogram::HandleOf(windowId, unitId); }
+// Handles and property access by unit id in the loaded window.
+using unitwindow::Handle;
+using unitwindow::Read;
+using unitwindow::Write;
 
 }  // namespace probe

@@ -21,10 +21,6 @@ namespace Index {
 constexpr int32_t Left = 0, Top = 1, Width = 2, Height = 3, Tag = 4, Visible = 5, Disabled = 6, Pointer = 7;
 }
 
-uint32_t Read(UnitId unit, int32_t index) { return ReadUnitProperty(WindowId, unit, index, -1).low; }
-void Write(UnitId unit, int32_t index, int32_t value) {
-    WriteUnitProperty(WindowId, unit, index, -1, static_cast<uint32_t>(value), 0);
-}
 
 class PropertyAccessTest : public testing::Test {
 protected:
@@ -56,27 +52,27 @@ TEST_F(PropertyAccessTest, LiveUnitsAnswerFromTheirWindows) {
     Write(D, Index::Left, 77);
     Write(D, Index::Height, 31);
     RECT area;
-    GetWindowRect(HandleOf(WindowId, D), &area);
-    MapWindowPoints(nullptr, HandleOf(WindowId, 0), reinterpret_cast<POINT*>(&area), 2);
+    GetWindowRect(Handle(D), &area);
+    MapWindowPoints(nullptr, Handle(0), reinterpret_cast<POINT*>(&area), 2);
     EXPECT_EQ(area.left, 77);
     EXPECT_EQ(area.bottom - area.top, 31);
     EXPECT_EQ(area.right - area.left, 120) << "the other dimension is kept";
     Write(D, Index::Disabled, 1);
-    EXPECT_FALSE(IsWindowEnabled(HandleOf(WindowId, D)));
+    EXPECT_FALSE(IsWindowEnabled(Handle(D)));
     EXPECT_EQ(Read(D, Index::Disabled), 1u);
     Write(D, Index::Visible, 0);
-    EXPECT_FALSE(IsWindowVisible(HandleOf(WindowId, D)));
+    EXPECT_FALSE(IsWindowVisible(Handle(D)));
 }
 
 TEST_F(PropertyAccessTest, AUnitOnAnotherPageStaysHiddenUntilItsPageIsShown) {
     Load();
-    HWND b = HandleOf(WindowId, B);
+    HWND b = Handle(B);
     Write(B, Index::Visible, 0);
     Write(B, Index::Visible, 1);
     EXPECT_FALSE(IsWindowVisible(b)) << "page 1 is not current";
     Write(Tab, CurrentPageProperty, 1);
     EXPECT_TRUE(IsWindowVisible(b));
-    EXPECT_FALSE(IsWindowVisible(HandleOf(WindowId, A)));
+    EXPECT_FALSE(IsWindowVisible(Handle(A)));
 
     // Hidden on the current page, it stays hidden when its page comes back.
     Write(B, Index::Visible, 0);
@@ -110,7 +106,7 @@ TEST_F(PropertyAccessTest, TagsAndPointersRoundTrip) {
 
 TEST_F(PropertyAccessTest, OwnPropertiesGoThroughTheType) {
     Load();
-    WriteUnitProperty(WindowId, A, TextProperty, -1, Word("新文本"), 0);
+    Write(A, TextProperty, Word("新文本"));
     char* text = reinterpret_cast<char*>(Read(A, TextProperty));
     EXPECT_STREQ(text, "新文本");
     FreeBlock(text);
@@ -124,11 +120,11 @@ TEST_F(PropertyAccessTest, OwnPropertiesGoThroughTheType) {
 
 TEST_F(PropertyAccessTest, AWriteThatAsksForItIsFollowedByARebuildInPlace) {
     Load();
-    HWND before = HandleOf(WindowId, D);
+    HWND before = Handle(D);
     SetFocus(before);
-    WriteUnitProperty(WindowId, D, TextProperty, -1, Word("kept"), 0);
+    Write(D, TextProperty, Word("kept"));
     Write(D, NumberProperty, 42);
-    HWND after = HandleOf(WindowId, D);
+    HWND after = Handle(D);
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before);
     EXPECT_FALSE(IsWindow(before));
@@ -138,7 +134,7 @@ TEST_F(PropertyAccessTest, AWriteThatAsksForItIsFollowedByARebuildInPlace) {
     FreeBlock(text);
     EXPECT_EQ(GetFocus(), after);
     EXPECT_EQ(GetDlgCtrlID(after), 100);
-    EXPECT_EQ(GetWindow(after, GW_HWNDPREV), HandleOf(WindowId, C)) << "still after its earlier sibling";
+    EXPECT_EQ(GetWindow(after, GW_HWNDPREV), Handle(C)) << "still after its earlier sibling";
     EXPECT_EQ(Read(D, Index::Left), 150u);
     EXPECT_EQ(EventSuppressionCount(), 0);
 }

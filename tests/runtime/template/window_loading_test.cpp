@@ -90,51 +90,51 @@ TEST_F(WindowLoadingTest, EventsRaisedWhileLoadingCallNoHandler) {
 
 TEST_F(WindowLoadingTest, UnitsGoIntoTheirContainerAndLaterPagesStartHidden) {
     Loaded(Bound());
-    HWND tab = HandleOf(WindowId, Tab);
-    EXPECT_EQ(GetParent(HandleOf(WindowId, A)), tab);
-    EXPECT_EQ(GetParent(HandleOf(WindowId, C)), HandleOf(WindowId, 0));
-    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, A)));
-    EXPECT_FALSE(IsWindowVisible(HandleOf(WindowId, B))) << "page 1 is not the current page";
-    EXPECT_FALSE(IsWindowVisible(HandleOf(WindowId, C))) << "flags 0: created hidden";
-    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, D)));
-    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, 0)));
+    HWND tab = Handle(Tab);
+    EXPECT_EQ(GetParent(Handle(A)), tab);
+    EXPECT_EQ(GetParent(Handle(C)), Handle(0));
+    EXPECT_TRUE(IsWindowVisible(Handle(A)));
+    EXPECT_FALSE(IsWindowVisible(Handle(B))) << "page 1 is not the current page";
+    EXPECT_FALSE(IsWindowVisible(Handle(C))) << "flags 0: created hidden";
+    EXPECT_TRUE(IsWindowVisible(Handle(D)));
+    EXPECT_TRUE(IsWindowVisible(Handle(0)));
     // Control ids in creation order, from the last record.
-    EXPECT_EQ(GetDlgCtrlID(HandleOf(WindowId, D)), 100);
-    EXPECT_EQ(GetDlgCtrlID(HandleOf(WindowId, Tab)), 140);
+    EXPECT_EQ(GetDlgCtrlID(Handle(D)), 100);
+    EXPECT_EQ(GetDlgCtrlID(Handle(Tab)), 140);
 }
 
 TEST_F(WindowLoadingTest, SiblingsEndInRecordOrder) {
     Loaded(Bound());
-    HWND window = HandleOf(WindowId, 0);
+    HWND window = Handle(0);
     std::vector<HWND> order;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         order.push_back(child);
-    EXPECT_EQ(order, (std::vector<HWND>{HandleOf(WindowId, Tab), HandleOf(WindowId, C), HandleOf(WindowId, D)}));
+    EXPECT_EQ(order, (std::vector<HWND>{Handle(Tab), Handle(C), Handle(D)}));
 }
 
 TEST_F(WindowLoadingTest, LoadingAnOpenWindowOnlyActivatesIt) {
     WindowTemplate& window = Loaded(Bound());
-    HWND first = HandleOf(WindowId, 0);
+    HWND first = Handle(0);
     const size_t created = ProbeLog().size();
     handlerLog.clear();
     EXPECT_EQ(LoadWindow(window, nullptr, false), 1);
-    EXPECT_EQ(HandleOf(WindowId, 0), first);
+    EXPECT_EQ(Handle(0), first);
     EXPECT_EQ(ProbeLog().size(), created);
     EXPECT_TRUE(handlerLog.empty());
 }
 
 TEST_F(WindowLoadingTest, AReopenedWindowIsBackAtItsTemplateValues) {
     WindowTemplate& window = Loaded(Bound());
-    WriteUnitProperty(WindowId, C, 2, -1, 333, 0);
-    WriteUnitProperty(WindowId, C, 4, -1, Word("changed tag"), 0);
-    EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 333u);
-    CWnd::FromHandlePermanent(HandleOf(WindowId, 0))->DestroyWindow();
+    Write(C, 2, 333);
+    Write(C, 4, Word("changed tag"));
+    EXPECT_EQ(Read(C, 2), 333u);
+    CWnd::FromHandlePermanent(Handle(0))->DestroyWindow();
     testprogram::Pump();
     EXPECT_EQ(LiveWindowOf(window), nullptr);
-    EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 120u) << "read from the template while not loaded";
+    EXPECT_EQ(Read(C, 2), 120u) << "read from the template while not loaded";
     ASSERT_EQ(LoadWindow(window, nullptr, false), 1);
-    EXPECT_EQ(ReadUnitProperty(WindowId, C, 2, -1).low, 120u);
-    char* tag = reinterpret_cast<char*>(ReadUnitProperty(WindowId, C, 4, -1).low);
+    EXPECT_EQ(Read(C, 2), 120u);
+    char* tag = reinterpret_cast<char*>(Read(C, 4));
     EXPECT_EQ(tag, nullptr) << "the template's tag is empty";
     FreeBlock(tag);
 }
@@ -157,7 +157,7 @@ TEST_F(WindowLoadingTest, AFailedLoadLeavesNothingBehind) {
     EXPECT_EQ(EventSuppressionCount(), 0);
     EXPECT_FALSE(broken.hasPristine);
     for (int32_t i = 0; i < broken.working.Count(); ++i) EXPECT_EQ(broken.working.RecordAt(i).Object(), nullptr);
-    EXPECT_EQ(ReadUnitProperty(WindowId, D, 2, -1).low, 120u);
+    EXPECT_EQ(Read(D, 2), 120u);
 }
 
 // A type may hand back an object whose window it never made: the load fails,
@@ -201,14 +201,14 @@ TEST_F(WindowLoadingTest, AMenuItemWrittenWhileNotLoadedBuildsNoMenuOfItsOwn) {
     ASSERT_TRUE(testprogram::UseTemplate({description}));
     WindowTemplate& window = *ProgramWindows().Find(WindowId);
 
-    WriteUnitProperty(WindowId, Item, CheckedProperty, -1, 1, 0);
+    Write(Item, CheckedProperty, 1);
     const auto menuBefore = static_cast<HMENU>(window.state.menu);
     const auto acceleratorsBefore = static_cast<HACCEL>(window.state.accelerators);
     ASSERT_EQ(LoadWindow(window, nullptr, false), 1);
     EXPECT_TRUE(menuBefore == nullptr || !IsMenu(menuBefore)) << "a menu built before the load is still there";
     EXPECT_TRUE(acceleratorsBefore == nullptr || CopyAcceleratorTableA(acceleratorsBefore, nullptr, 0) == 0)
         << "accelerators built before the load are still there";
-    HMENU menu = GetMenu(HandleOf(WindowId, 0));
+    HMENU menu = GetMenu(Handle(0));
     ASSERT_NE(menu, nullptr);
     EXPECT_NE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED, 0u) << "the write reached the template";
     EXPECT_NE(window.state.accelerators, nullptr);

@@ -30,7 +30,7 @@ TEST_F(UnitServicesTest, WindowsByIndexAnswerOnlyWhileLive) {
     EXPECT_EQ(NotifyRuntime(ServiceCode::WindowCount), 1u);
     EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 0), 0u) << "not loaded";
     Load();
-    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 0), reinterpret_cast<uintptr_t>(HandleOf(WindowId, 0)));
+    EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 0), reinterpret_cast<uintptr_t>(Handle(0)));
     EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, 1), 0u) << "beyond the table";
     EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleByIndex, static_cast<uintptr_t>(-1)), 0u);
 }
@@ -40,11 +40,11 @@ TEST_F(UnitServicesTest, UnitsAreFoundByIdsAndHandles) {
     Load();
     auto* unit = reinterpret_cast<CWnd*>(NotifyRuntime(ServiceCode::FindUnit, WindowId, A));
     ASSERT_NE(unit, nullptr);
-    EXPECT_EQ(unit->m_hWnd, HandleOf(WindowId, A));
+    EXPECT_EQ(unit->m_hWnd, Handle(A));
     EXPECT_EQ(NotifyRuntime(ServiceCode::WindowHandleOf, reinterpret_cast<uintptr_t>(unit)),
               reinterpret_cast<uintptr_t>(unit->m_hWnd));
     EXPECT_EQ(NotifyRuntime(ServiceCode::FindUnit, WindowId, 0),
-              reinterpret_cast<uintptr_t>(CWnd::FromHandlePermanent(HandleOf(WindowId, 0))));
+              reinterpret_cast<uintptr_t>(CWnd::FromHandlePermanent(Handle(0))));
     EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, reinterpret_cast<uintptr_t>(unit->m_hWnd)), 1u);
     EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, reinterpret_cast<uintptr_t>(GetDesktopWindow())), 0u);
     EXPECT_EQ(NotifyRuntime(ServiceCode::RecordType, WindowId, Tab), TabType);
@@ -69,7 +69,7 @@ TEST_F(UnitServicesTest, MenuItemsHaveNoObjectWhateverTheirShortcut) {
     Load();
     EXPECT_EQ(NotifyRuntime(ServiceCode::FindUnit, WindowId, item.id), 0u);
     EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, 15), 0u);
-    HMENU menu = GetMenu(HandleOf(WindowId, 0));
+    HMENU menu = GetMenu(Handle(0));
     ASSERT_NE(menu, nullptr);
     char caption[64] = {};
     GetMenuStringA(menu, 20000, caption, sizeof caption, MF_BYCOMMAND);
@@ -78,7 +78,7 @@ TEST_F(UnitServicesTest, MenuItemsHaveNoObjectWhateverTheirShortcut) {
 
 TEST_F(UnitServicesTest, AttachingGivesUpWhenEitherSideIsTaken) {
     Load();
-    HWND unitHandle = HandleOf(WindowId, A);
+    HWND unitHandle = Handle(A);
     CWnd spare;
     EXPECT_EQ(NotifyRuntime(ServiceCode::AttachIfUnattached, reinterpret_cast<uintptr_t>(unitHandle),
                             reinterpret_cast<uintptr_t>(&spare)),
@@ -147,7 +147,7 @@ TEST_F(UnitServicesTest, SuspendingAndResumingEventsNeverGoesBelowZero) {
 TEST_F(UnitServicesTest, LoadingThroughTheServiceShowsTheWindow) {
     LoadWindowRequest request = {WindowId, nullptr, 0};
     EXPECT_EQ(NotifyRuntime(ServiceCode::LoadWindow, reinterpret_cast<uintptr_t>(&request)), 0u);
-    EXPECT_TRUE(IsWindowVisible(HandleOf(WindowId, 0)));
+    EXPECT_TRUE(IsWindowVisible(Handle(0)));
     EXPECT_FALSE(ProgramWindows().Find(WindowId)->state.loaded) << "the first show cleared the mark";
     request.windowId = 0x52010077;
     EXPECT_EQ(static_cast<int32_t>(NotifyRuntime(ServiceCode::LoadWindow, reinterpret_cast<uintptr_t>(&request))), -1);

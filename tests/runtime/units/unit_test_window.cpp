@@ -19,18 +19,8 @@ const testunits::TestLibrary TestLibrary = {
 
 void StartUnitTestRuntime() { testprogram::Start(TestLibrary.Info()); }
 
-RecordDescription UnitAt(uint32_t id, uint32_t type, RECT area, const std::string& typeData,
-                             std::vector<EventBinding> bindings) {
-    RecordDescription record =
-        testunits::RecordAt(id, type, area, RecordFlag::Visible | RecordFlag::TabStop, typeData);
-    record.bindings = std::move(bindings);
-    return record;
-}
-
 WindowDescription WindowWith(std::vector<RecordDescription> units) {
-    WindowDescription window;
-    window.id = WindowId;
-    RecordDescription own = testunits::RecordAt(WindowRecord, WindowType, {40, 40, 440, 340}, RecordFlag::Visible);
+    RecordDescription own = testunits::RecordAt(WindowRecord, unitwindow::WindowType, {40, 40, 440, 340}, RecordFlag::Visible);
     // A plain frame where the template puts it: no caption, not centred.
     WindowOptions options;
     options.borderStyle = WindowBorder::None;
@@ -38,19 +28,13 @@ WindowDescription WindowWith(std::vector<RecordDescription> units) {
     PropertyDataWriter writer;
     WriteWindowData(options, writer);
     own.typeData = writer.Data();
-    window.records.push_back(own);
     uint32_t serial = 1;
     for (RecordDescription& unit : units) {
         if (unit.id == 0) unit.id = 0x16010000 + serial;
         ++serial;
-        window.records.push_back(unit);
     }
-    return window;
+    return WindowOf(own, std::move(units));
 }
-
-void* UnitObjectOf(uint32_t unitId) { return testunits::UnitObjectOf(WindowId, unitId); }
-
-HWND UnitHandle(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }
 
 const UnitTypeDescriptor& TypeOf(uint32_t typeRef) { return TestLibrary.TypeOf(typeRef); }
 

@@ -8,36 +8,26 @@
 #include <string>
 #include <vector>
 
-#include "runtime/events/event_dispatch.h"
-#include "runtime/template/template_writer.h"
-#include "runtime/units/unit_type.h"
-#include "tests/support/test_program.h"
-#include "tests/support/test_units.h"
+#include "tests/support/unit_window.h"
 
 namespace unittest {
 
-constexpr uint32_t WindowId = 0x52010001;
-constexpr uint32_t WindowRecord = 0x06010000;
-constexpr uint32_t WindowType = 0x00010001;
+using namespace unitwindow;
+
 constexpr uint32_t LabelType = 0x0001000A;
 constexpr uint32_t ButtonType = 0x0001000B;
 constexpr uint32_t CheckBoxType = 0x0001000C;
 
 // The runtime started once for the test library.
 void StartUnitTestRuntime();
+using UnitTest = UnitWindowTest<StartUnitTestRuntime>;
 
 // A window 400 x 300 holding the units; unit records get their ids in order
 // (0x16010001, ...) unless they carry one.
-quillet::RecordDescription UnitAt(uint32_t id, uint32_t type, RECT area, const std::string& typeData,
-                                      std::vector<quillet::EventBinding> bindings = {});
 quillet::WindowDescription WindowWith(std::vector<quillet::RecordDescription> units);
 
 // Uses the description as the program's template and loads its window; true when loaded.
 using testunits::LoadWindowOf;
-
-// The unit object in a record of the loaded window (as its type's operations take it), or null.
-void* UnitObjectOf(uint32_t unitId);
-HWND UnitHandle(uint32_t unitId);
 
 using testunits::Block;
 using testunits::Words;
@@ -48,6 +38,8 @@ template <typename Operation>
 Operation OperationOf(uint32_t typeRef, int32_t interfaceNumber) {
     return quillet::FindOperation<Operation>(TypeOf(typeRef), interfaceNumber);
 }
+// The PropertyData the unit of that type saves now.
+inline std::string SavedOf(uint32_t unitId, uint32_t typeRef) { return Saved(unitId, TypeOf(typeRef)); }
 
 using testunits::BitmapFile;
 using testunits::PixelColor;

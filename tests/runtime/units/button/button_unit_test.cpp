@@ -55,47 +55,12 @@ std::string CheckBoxData(const CheckBoxFields& f, uint32_t version = 2) {
     return data;
 }
 
-uint32_t Read(uint32_t unit, int32_t index, int32_t element = -1) {
-    return ReadUnitProperty(WindowId, unit, index, element).low;
-}
-void Write(uint32_t unit, int32_t index, uint32_t value, int32_t element = -1) {
-    WriteUnitProperty(WindowId, unit, index, element, value, 0);
-}
-std::string ReadText(uint32_t unit, int32_t index) {
-    char* text = reinterpret_cast<char*>(Read(unit, index));
-    std::string copy = text != nullptr ? text : "";
-    FreeBlock(text);
-    return copy;
-}
-std::string ReadBytes(uint32_t unit, int32_t index) {
-    void* byteSet = reinterpret_cast<void*>(Read(unit, index));
-    std::string copy = byteSet != nullptr ? std::string(ByteSetBytes(byteSet), ByteSetLength(byteSet)) : "";
-    FreeBlock(byteSet);
-    return copy;
-}
-void WriteBytes(uint32_t unit, int32_t index, const std::string& bytes) {
-    void* byteSet = NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
-    Write(unit, index, Word(byteSet));
-    FreeBlock(byteSet);
-}
-
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
 std::string WindowText(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-// The PropertyData a unit saves now.
-std::string Saved(uint32_t unit, uint32_t type) {
-    auto save = OperationOf<SavePropertiesOperation>(type, InterfaceNumber::SaveProperties);
-    HGLOBAL block = static_cast<HGLOBAL>(save(UnitObjectOf(unit)));
-    if (block == nullptr) return "<none>";
-    std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
-    GlobalUnlock(block);
-    GlobalFree(block);
-    return bytes;
 }
 
 COLORREF Red(int32_t, int32_t) { return RGB(255, 0, 0); }
@@ -121,26 +86,24 @@ HandlerResult OnButtonClick(const uint32_t*, int32_t) {
 }
 HandlerResult OnCheckBoxLostFocus(const uint32_t*, int32_t) {
     ++seen.lostFocus;
-    seen.buttonFocusedInLostFocus = GetFocus() == UnitHandle(ButtonId);
+    seen.buttonFocusedInLostFocus = GetFocus() == Handle(ButtonId);
     return {0, 0, 0};
 }
 HandlerResult OnCheckBoxGotFocus(const uint32_t*, int32_t) {
     ++seen.gotFocus;
-    seen.focusedInGotFocus = GetFocus() == UnitHandle(CheckId);
+    seen.focusedInGotFocus = GetFocus() == Handle(CheckId);
     return {0, 0, 0};
 }
 
-class ButtonUnitTest : public testing::Test {
+class ButtonUnitTest : public UnitTest {
 protected:
-    static void SetUpTestSuite() { StartUnitTestRuntime(); }
     void SetUp() override { seen = Seen{}; }
-    void TearDown() override { testprogram::CloseAll(); }
 
     // A window with a button (ButtonId) and a check box (CheckId).
     static void Load(const std::string& buttonData, const std::string& checkBoxData) {
         ASSERT_TRUE(LoadWindowOf(WindowWith({
-            UnitAt(ButtonId, ButtonType, {10, 10, 110, 40}, buttonData, {{0, testprogram::HandlerOffset(&OnButtonClick)}}),
-            UnitAt(CheckId, CheckBoxType, {10, 60, 190, 84}, checkBoxData,
+            ShownRecord(ButtonId, ButtonType, {10, 10, 110, 40}, buttonData, {{0, testprogram::HandlerOffset(&OnButtonClick)}}),
+            ShownRecord(CheckId, CheckBoxType, {10, 60, 190, 84}, checkBoxData,
                    {{0, testprogram::HandlerOffset(&OnCheckBoxClick)},
                     {CommonEvent::GotFocus, testprogram::HandlerOffset(&OnCheckBoxGotFocus)},
                     {CommonEvent::LostFocus, testprogram::HandlerOffset(&OnCheckBoxLostFocus)}}),
@@ -157,16 +120,16 @@ protected:
 
 TEST_F(ButtonUnitTest, TheToolsRunButtonSavesIn32Bytes) {
     LoadDefaults();
-    const std::string saved = Saved(ButtonId, ButtonType);
+    const std::string saved = SavedOf(ButtonId, ButtonType);
     EXPECT_EQ(saved.size(), 32u);
     EXPECT_EQ(saved, ButtonData("执行"));
-    EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "执行");
-    EXPECT_EQ(Saved(CheckId, CheckBoxType), CheckBoxData({}));
+    EXPECT_EQ(WindowText(Handle(ButtonId)), "执行");
+    EXPECT_EQ(SavedOf(CheckId, CheckBoxType), CheckBoxData({}));
 }
 
 TEST_F(ButtonUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
     LoadDefaults();
-    HWND parent = UnitHandle(0);
+    HWND parent = Handle(0);
     auto create = [parent](uint32_t type, const std::string& data) {
         auto operation = OperationOf<CreateUnitOperation>(type, InterfaceNumber::CreateUnit);
         return operation(data.data(), static_cast<int32_t>(data.size()), 0, parent, 300, nullptr, 0, 0, 50, 20,
@@ -197,20 +160,20 @@ TEST_F(ButtonUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
 
 TEST_F(ButtonUnitTest, ButtonTypeAboveTheListMakesADefaultButton) {
     LoadDefaults();
-    HWND button = UnitHandle(ButtonId);
+    HWND button = Handle(ButtonId);
     auto isDefault = OperationOf<IsDefaultButtonOperation>(ButtonType, InterfaceNumber::IsDefaultButton);
     ASSERT_NE(isDefault, nullptr);
-    EXPECT_EQ(isDefault(UnitObjectOf(ButtonId)), 0);
+    EXPECT_EQ(isDefault(ObjectOf(ButtonId)), 0);
 
     Write(ButtonId, Button::ButtonType, 5);
     EXPECT_EQ(Read(ButtonId, Button::ButtonType), 1u);
-    EXPECT_EQ(isDefault(UnitObjectOf(ButtonId)), 1);
+    EXPECT_EQ(isDefault(ObjectOf(ButtonId)), 1);
     EXPECT_EQ(StyleOf(button) & 0x1F, static_cast<DWORD>(BS_DEFPUSHBUTTON));
-    EXPECT_EQ(UnitHandle(ButtonId), button) << "a style change, not a rebuild";
+    EXPECT_EQ(Handle(ButtonId), button) << "a style change, not a rebuild";
 
     Write(ButtonId, Button::ButtonType, static_cast<uint32_t>(-3));
     EXPECT_EQ(Read(ButtonId, Button::ButtonType), 0u);
-    EXPECT_EQ(isDefault(UnitObjectOf(ButtonId)), 0);
+    EXPECT_EQ(isDefault(ObjectOf(ButtonId)), 0);
     EXPECT_EQ(StyleOf(button) & 0x1F, static_cast<DWORD>(BS_PUSHBUTTON));
     EXPECT_EQ(isDefault(nullptr), 0);
     EXPECT_EQ(OperationOf<IsDefaultButtonOperation>(CheckBoxType, InterfaceNumber::IsDefaultButton), nullptr);
@@ -218,14 +181,14 @@ TEST_F(ButtonUnitTest, ButtonTypeAboveTheListMakesADefaultButton) {
 
 TEST_F(ButtonUnitTest, ADefaultButtonIsOneFromItsCreation) {
     Load(ButtonData("执行", 1), CheckBoxData({}));
-    EXPECT_EQ(StyleOf(UnitHandle(ButtonId)) & 0x1F, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+    EXPECT_EQ(StyleOf(Handle(ButtonId)) & 0x1F, static_cast<DWORD>(BS_DEFPUSHBUTTON));
     EXPECT_EQ(Read(ButtonId, Button::ButtonType), 1u);
 }
 
 TEST_F(ButtonUnitTest, AlignmentsAndCheckBoxLooksAreStyleBits) {
     LoadDefaults();
-    HWND button = UnitHandle(ButtonId);
-    HWND check = UnitHandle(CheckId);
+    HWND button = Handle(ButtonId);
+    HWND check = Handle(CheckId);
     EXPECT_EQ(StyleOf(button) & (BS_CENTER | BS_VCENTER | BS_MULTILINE),
               static_cast<DWORD>(BS_CENTER | BS_VCENTER | BS_MULTILINE));
     EXPECT_EQ(StyleOf(check) & 0x0F, static_cast<DWORD>(BS_AUTOCHECKBOX));
@@ -251,19 +214,19 @@ TEST_F(ButtonUnitTest, AlignmentsAndCheckBoxLooksAreStyleBits) {
     Write(CheckId, Check::TextOnLeft, 0);
     EXPECT_EQ(StyleOf(check) & (BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT), static_cast<DWORD>(BS_FLAT));
     EXPECT_EQ(StyleOf(check) & 0x0F, static_cast<DWORD>(BS_AUTOCHECKBOX)) << "still a check box";
-    EXPECT_EQ(UnitHandle(CheckId), check);
+    EXPECT_EQ(Handle(CheckId), check);
 
     // What was written is what a rebuild starts from.
-    const std::string saved = Saved(CheckId, CheckBoxType);
+    const std::string saved = SavedOf(CheckId, CheckBoxType);
     ASSERT_GE(saved.size(), 24u);
     EXPECT_EQ(saved.substr(0, 24), Words({2, 0, 1, 0, 2, 1}));
 }
 
 TEST_F(ButtonUnitTest, AClickOnACheckBoxRaisesEventZeroAfterTheMarkChanged) {
     LoadDefaults();
-    HWND check = UnitHandle(CheckId);
+    HWND check = Handle(CheckId);
     // The focus starts elsewhere, whatever the window gave it at its first show.
-    SetFocus(UnitHandle(ButtonId));
+    SetFocus(Handle(ButtonId));
     testprogram::Pump();
     seen = Seen{};
     ASSERT_EQ(Read(CheckId, Check::Checked), 0u);
@@ -280,7 +243,7 @@ TEST_F(ButtonUnitTest, AClickOnACheckBoxRaisesEventZeroAfterTheMarkChanged) {
     EXPECT_EQ(seen.gotFocus, 1) << "it kept the focus";
 
     EXPECT_EQ(seen.lostFocus, 0);
-    Click(UnitHandle(ButtonId));
+    Click(Handle(ButtonId));
     EXPECT_EQ(seen.clicks, 3) << "the push button's click too";
     EXPECT_EQ(seen.lostFocus, 1);
     EXPECT_TRUE(seen.buttonFocusedInLostFocus) << "LostFocus comes after the control let the focus go";
@@ -288,7 +251,7 @@ TEST_F(ButtonUnitTest, AClickOnACheckBoxRaisesEventZeroAfterTheMarkChanged) {
 
 TEST_F(ButtonUnitTest, TheSpaceBarPressesTheFocusedButton) {
     LoadDefaults();
-    HWND button = UnitHandle(ButtonId);
+    HWND button = Handle(ButtonId);
     SetFocus(button);
     PostMessageA(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
     PostMessageA(button, WM_KEYUP, VK_SPACE, 0xC0390001);
@@ -303,23 +266,23 @@ TEST_F(ButtonUnitTest, EnterInTheWindowPressesOnlyADefaultButton) {
         PostMessageA(focused, WM_KEYDOWN, VK_RETURN, 0x001C0001);
         testprogram::Pump();
     };
-    enter(UnitHandle(ButtonId));
-    enter(UnitHandle(CheckId));
+    enter(Handle(ButtonId));
+    enter(Handle(CheckId));
     EXPECT_EQ(seen.clicks, 0) << "no default button: Enter presses nothing";
     Write(ButtonId, Button::ButtonType, 1);
-    enter(UnitHandle(CheckId));
+    enter(Handle(CheckId));
     EXPECT_EQ(seen.clicks, 1) << "the window presses its default button";
-    EXPECT_EQ(SendMessageA(UnitHandle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(Handle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(ButtonUnitTest, OnlyCheckedOneSetsTheMarkAndNoWriteRaisesAnEvent) {
     LoadDefaults();
-    HWND check = UnitHandle(CheckId);
+    HWND check = Handle(CheckId);
     auto set = OperationOf<SetPropertyOperation>(CheckBoxType, InterfaceNumber::SetProperty);
     auto setChecked = [&](uint32_t value) {
         PropertyValue written = {value, 0};
         uint32_t cleared = 99;
-        EXPECT_EQ(set(UnitObjectOf(CheckId), Check::Checked - 8, &written, &cleared), 0);
+        EXPECT_EQ(set(ObjectOf(CheckId), Check::Checked - 8, &written, &cleared), 0);
         EXPECT_EQ(cleared, 0u);
     };
     setChecked(1);
@@ -349,30 +312,30 @@ TEST_F(ButtonUnitTest, TheSameCaptionTwiceRaisesNothingAndKeepsTheText) {
         Write(CheckId, Check::Caption, Word("自动换行"));
     }
     testprogram::Pump();
-    EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "确定(&O)");
+    EXPECT_EQ(WindowText(Handle(ButtonId)), "确定(&O)");
     EXPECT_EQ(ReadText(ButtonId, Button::Caption), "确定(&O)");
-    EXPECT_EQ(WindowText(UnitHandle(CheckId)), "自动换行");
-    EXPECT_EQ(SendMessageA(UnitHandle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(WindowText(Handle(CheckId)), "自动换行");
+    EXPECT_EQ(SendMessageA(Handle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(seen.clicks, 0);
 
     Write(ButtonId, Button::Caption, 0);  // no text is the empty text
-    EXPECT_EQ(WindowText(UnitHandle(ButtonId)), "");
+    EXPECT_EQ(WindowText(Handle(ButtonId)), "");
 }
 
 TEST_F(ButtonUnitTest, AnUndecodablePictureIsDroppedAndTheCaptionShows) {
     Load(ButtonData("执行", 0, "GIF89a but not really a picture"), CheckBoxData({}));
-    HWND button = UnitHandle(ButtonId);
+    HWND button = Handle(ButtonId);
     EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), 0u);
     EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     EXPECT_EQ(WindowText(button), "执行");
     EXPECT_EQ(ReadBytes(ButtonId, Button::Picture), "");
-    EXPECT_EQ(Saved(ButtonId, ButtonType), ButtonData("执行"));
+    EXPECT_EQ(SavedOf(ButtonId, ButtonType), ButtonData("执行"));
 }
 
 TEST_F(ButtonUnitTest, APictureShowsInsteadOfTheCaption) {
     const std::string bitmap = BitmapFile(16, 12, &Red);
     Load(ButtonData("执行", 0, bitmap), CheckBoxData({}));
-    HWND button = UnitHandle(ButtonId);
+    HWND button = Handle(ButtonId);
     EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_BITMAP));
     auto image = reinterpret_cast<HBITMAP>(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(image, nullptr);
@@ -413,7 +376,7 @@ std::string IconFile() {
 
 TEST_F(ButtonUnitTest, AnIconShowsAsAnIcon) {
     Load(ButtonData("执行", 0, IconFile()), CheckBoxData({}));
-    HWND button = UnitHandle(ButtonId);
+    HWND button = Handle(ButtonId);
     EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_ICON));
     auto icon = reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0));
     ASSERT_NE(icon, nullptr);
@@ -428,12 +391,12 @@ TEST_F(ButtonUnitTest, AnIconShowsAsAnIcon) {
 
 TEST_F(ButtonUnitTest, WritingAPictureRebuildsTheUnitWithItsMarkAndCaption) {
     LoadDefaults();
-    HWND before = UnitHandle(CheckId);
+    HWND before = Handle(CheckId);
     Click(before);
     ASSERT_EQ(SendMessageA(before, BM_GETCHECK, 0, 0), BST_CHECKED);
     const std::string bitmap = BitmapFile(8, 8, &Red);
     WriteBytes(CheckId, Check::Picture, bitmap);
-    HWND after = UnitHandle(CheckId);
+    HWND after = Handle(CheckId);
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before) << "made again from its saved properties";
     EXPECT_EQ(StyleOf(after) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_BITMAP));
@@ -445,7 +408,7 @@ TEST_F(ButtonUnitTest, WritingAPictureRebuildsTheUnitWithItsMarkAndCaption) {
 
     // Without a picture again, the caption shows.
     Write(CheckId, Check::Picture, 0);
-    EXPECT_EQ(StyleOf(UnitHandle(CheckId)) & (BS_BITMAP | BS_ICON), 0u);
+    EXPECT_EQ(StyleOf(Handle(CheckId)) & (BS_BITMAP | BS_ICON), 0u);
 }
 
 TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
@@ -453,10 +416,10 @@ TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
     colours.textColor = RGB(0, 0, 255);
     colours.backColor = RGB(0, 255, 0);
     Load(ButtonData("执行"), CheckBoxData(colours));
-    HWND check = UnitHandle(CheckId);
+    HWND check = Handle(CheckId);
     HDC dc = CreateCompatibleDC(nullptr);
     auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(UnitHandle(0), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(check)));
+        SendMessageA(Handle(0), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(check)));
     ASSERT_NE(brush, nullptr);
     LOGBRUSH described{};
     GetObjectA(brush, sizeof described, &described);
@@ -479,7 +442,7 @@ TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
     Write(CheckId, Check::BackColor, DefaultColor);
     EXPECT_EQ(Read(CheckId, Check::BackColor), DefaultColor);
     brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(UnitHandle(0), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(check)));
+        SendMessageA(Handle(0), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(check)));
     GetObjectA(brush, sizeof described, &described);
     EXPECT_EQ(described.lbColor, GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
@@ -488,7 +451,7 @@ TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
 
 TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
     LoadDefaults();
-    HWND button = UnitHandle(ButtonId);
+    HWND button = Handle(ButtonId);
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
     EXPECT_EQ(ReadBytes(ButtonId, Button::Font), "") << "no block of its own";
     Write(ButtonId, Button::Font, 20, FontField::Size);
@@ -501,7 +464,7 @@ TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
     EXPECT_EQ(described.lfWeight, 700);
     EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Size), 20u);
     EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Bold), 1u);
-    EXPECT_EQ(Saved(ButtonId, ButtonType).size(), 32u + sizeof(FontData));
+    EXPECT_EQ(SavedOf(ButtonId, ButtonType).size(), 32u + sizeof(FontData));
 }
 
 TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {
@@ -510,11 +473,11 @@ TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {
     Write(CheckId, Check::DataColumn, Word("列"));
     EXPECT_EQ(ReadText(CheckId, Check::DataSource), "数据源1");
     EXPECT_EQ(ReadText(CheckId, Check::DataColumn), "列");
-    EXPECT_TRUE(IsWindowEnabled(UnitHandle(CheckId)));
+    EXPECT_TRUE(IsWindowEnabled(Handle(CheckId)));
     CheckBoxFields expected;
     expected.dataSource = "数据源1";
     expected.dataColumn = "列";
-    EXPECT_EQ(Saved(CheckId, CheckBoxType), CheckBoxData(expected));
+    EXPECT_EQ(SavedOf(CheckId, CheckBoxType), CheckBoxData(expected));
 }
 
 // ---- EnumTexts ----

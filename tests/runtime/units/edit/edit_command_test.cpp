@@ -28,7 +28,7 @@ int closings = 0;
 
 HandlerResult CloseTheWindow(const uint32_t*, int32_t) {
     ++closings;
-    DestroyWindow(testprogram::HandleOf(WindowId, 0));
+    DestroyWindow(Handle(0));
     return {0, 0, 0};
 }
 
@@ -40,15 +40,10 @@ HandlerResult RebuildTheBox(const uint32_t*, int32_t) {
     return {0, 0, 0};
 }
 
-class AppendTextTest : public testing::Test {
+class AppendTextTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     void LoadBoxes() {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 2;
+        EditBoxData multi = MultiLine();
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, {20, 20, 220, 44}, {}, NotingBindings()),
                                              EditAt(M, {20, 60, 320, 260}, multi, NotingBindings())})));
         TakeEvents();
@@ -85,7 +80,7 @@ TEST_F(AppendTextTest, AHandlerThatClosesTheWindowEndsTheAppending) {
     closings = 0;
     Append({UnitRef(A), TextArg("one"), TextArg("two"), TextArg("three")});
     EXPECT_EQ(closings, 1);
-    EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
+    EXPECT_EQ(Handle(0), nullptr);
 }
 
 TEST_F(AppendTextTest, AHandlerThatRebuildsTheBoxLetsTheRestGoIntoTheNewWindow) {
@@ -101,7 +96,7 @@ TEST_F(AppendTextTest, AHandlerThatRebuildsTheBoxLetsTheRestGoIntoTheNewWindow) 
 
 TEST_F(AppendTextTest, AUnitThatIsNoEditBoxIsLeftAloneAndOneNotLoadedIsFatal) {
     LoadBoxes();
-    HWND window = testprogram::HandleOf(WindowId, 0);
+    HWND window = Handle(0);
     char before[64] = {};
     GetWindowTextA(window, before, sizeof before);
     Append({{WindowId, 0, WindowType}, TextArg("X")});

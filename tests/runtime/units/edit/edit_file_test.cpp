@@ -28,15 +28,10 @@ HandlerResult NoteDroppedPath(const uint32_t* args, int32_t argCount) {
 }
 
 // The box M, multi-line, takes drops; A, bound to its other events only, does not.
-class EditFileTest : public testing::Test {
+class EditFileTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     void LoadBoxes() {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 2;
+        EditBoxData multi = MultiLine();
         std::vector<EventBinding> dropping = NotingBindings();
         dropping.push_back({EditBoxEvent::FileDropped, testprogram::HandlerOffset(&NoteDroppedPath)});
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, {20, 20, 220, 44}, {}, NotingBindings()),

@@ -169,15 +169,10 @@ int BoxChanges() {
     return changes;
 }
 
-class HeldTextTest : public testing::Test {
+class HeldTextTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     void LoadBox() {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 3;
+        EditBoxData multi = MultiLine(3);
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, {}, {{0, testprogram::HandlerOffset(&RunScenario)}}),
                                              EditAt(M, Area, multi, NotingBindings())})));
         TakeEvents();
@@ -370,9 +365,9 @@ TEST_F(HeldTextTest, HeldTextIsHandedOverWhenTheRunEndsAndDroppedWithTheWindow) 
     EXPECT_EQ(ControlText(Handle(M)), "written");
     InHandler([&] {
         AppendToBox({" and more"});
-        DestroyWindow(testprogram::HandleOf(WindowId, 0));
+        DestroyWindow(Handle(0));
     });
-    EXPECT_EQ(testprogram::HandleOf(WindowId, 0), nullptr);
+    EXPECT_EQ(Handle(0), nullptr);
     HandOverHeldOutput();  // nothing is left to hand over
 }
 

@@ -60,11 +60,7 @@ COLORREF PixelOf(HWND window, int x, int y) {
     return color;
 }
 
-class EditLookTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-};
+using EditLookTest = EditTest;
 
 TEST_F(EditLookTest, ASingleLineBoxTooLowForItsFontGrowsAndAMultiLineBoxDoesNot) {
     EditBoxData multi;
@@ -207,7 +203,7 @@ TEST_F(EditLookTest, AWindowOfEditBoxesIsSavedAsAScreenshot) {
                                          EditAt(0x16010003, {20, 220, 220, 260}, coloured),
                                          EditAt(0x16010004, {240, 220, 480, 244}, password),
                                          EditAt(0x16010005, {240, 260, 480, 284}, right)})));
-    HWND window = testprogram::HandleOf(WindowId, 0);
+    HWND window = Handle(0);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testprogram::Pump();
 

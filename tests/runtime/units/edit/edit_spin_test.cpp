@@ -32,11 +32,8 @@ EditBoxData Spinning(int32_t mode, int32_t lower, int32_t upper, const std::stri
     return data;
 }
 
-class EditSpinTest : public testing::Test {
+class EditSpinTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     void LoadBox(const EditBoxData& data) {
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, data, NotingBindings()), EditAt(B, RowB, {})})));
         TakeEvents();

@@ -9,16 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/events/event_dispatch.h"
-#include "runtime/template/template_writer.h"
 #include "runtime/units/edit/edit_data.h"
-#include "tests/support/test_program.h"
+#include "tests/support/unit_window.h"
 
 namespace edittest {
 
-constexpr uint32_t WindowId = 0x52010001;
-constexpr uint32_t WindowRecord = 0x06010000;
-constexpr uint32_t WindowType = 0x00010001;
+using namespace unitwindow;
+
 constexpr uint32_t EditType = 0x00010005;
 
 // Own properties by property index, as compiled code addresses them.
@@ -42,6 +39,9 @@ std::vector<std::string> TakeEvents();
 // The runtime started once for the test library.
 void StartEditTestRuntime();
 
+// A multi-line box's data with the given scroll bars (2: vertical, 3: both).
+quillet::EditBoxData MultiLine(int32_t scrollBars = 2);
+
 // The type data of an edit box.
 std::string EditData(const quillet::EditBoxData& data);
 
@@ -53,16 +53,9 @@ quillet::RecordDescription EditAt(uint32_t id, RECT area, const quillet::EditBox
 quillet::WindowDescription WindowWith(std::vector<quillet::RecordDescription> units);
 
 // Uses the description as the program's template, loads and shows its window.
-bool LoadWindowOf(const quillet::WindowDescription& window);
+using testunits::LoadWindowOf;
 
-// The unit object of a record of the loaded window, or null; and its live handle.
-void* UnitObjectOf(uint32_t unitId);
-HWND Handle(uint32_t unitId);
-
-// Property access as compiled handlers do it.
-void Write(uint32_t unitId, int32_t property, uint32_t value);
-void WriteText(uint32_t unitId, int32_t property, const std::string& text);
-int32_t ReadInt(uint32_t unitId, int32_t property);
-std::string ReadText(uint32_t unitId, int32_t property);
+// Edit suites' fixtures start from this.
+using EditTest = UnitWindowTest<StartEditTestRuntime>;
 
 }  // namespace edittest

@@ -24,23 +24,13 @@ constexpr RECT RowA{20, 20, 220, 44};
 constexpr RECT RowB{20, 60, 220, 84};
 constexpr RECT Area{20, 100, 320, 220};
 
-EditBoxData MultiLine() {
-    EditBoxData data;
-    data.fields.multiLine = 1;
-    data.fields.scrollBars = 2;
-    return data;
-}
-
 EditBoxData WithMode(EditBoxData data, int32_t inputMode) {
     data.fields.inputMode = inputMode;
     return data;
 }
 
-class EditBoxTest : public testing::Test {
+class EditBoxTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     // A and B single-line, M multi-line, all with noting handlers.
     void LoadBoxes(const EditBoxData& a = {}, const EditBoxData& b = {}, const EditBoxData& m = MultiLine()) {
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, a, NotingBindings()), EditAt(B, RowB, b, NotingBindings()),
@@ -204,9 +194,9 @@ TEST_F(EditBoxTest, OnlyAWritableMultiLineBoxKeepsEnterForItself) {
     LoadBoxes();
     const auto wantsKey = FindOperation<WantsKeyOperation>(EditBoxType, InterfaceNumber::WantsKey);
     ASSERT_NE(wantsKey, nullptr);
-    EXPECT_EQ(wantsKey(UnitObjectOf(M), VK_RETURN), 1);
-    EXPECT_EQ(wantsKey(UnitObjectOf(M), VK_TAB), 0);
-    EXPECT_EQ(wantsKey(UnitObjectOf(A), VK_RETURN), 0);
+    EXPECT_EQ(wantsKey(ObjectOf(M), VK_RETURN), 1);
+    EXPECT_EQ(wantsKey(ObjectOf(M), VK_TAB), 0);
+    EXPECT_EQ(wantsKey(ObjectOf(A), VK_RETURN), 0);
 
     WriteText(M, Prop::Content, "one");
     SetFocus(Handle(M));
@@ -216,7 +206,7 @@ TEST_F(EditBoxTest, OnlyAWritableMultiLineBoxKeepsEnterForItself) {
     EXPECT_EQ(ReadText(M, Prop::Content), "one\r\nt");
 
     Write(M, Prop::InputMode, 1);  // read-only: Enter is the window's again
-    EXPECT_EQ(wantsKey(UnitObjectOf(M), VK_RETURN), 0);
+    EXPECT_EQ(wantsKey(ObjectOf(M), VK_RETURN), 0);
     PressKey(M, VK_RETURN);
     EXPECT_EQ(ReadText(M, Prop::Content), "one\r\nt");
 }

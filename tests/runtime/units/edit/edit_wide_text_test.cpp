@@ -46,15 +46,10 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
     CloseClipboard();
 }
 
-class EditWideTextTest : public testing::Test {
+class EditWideTextTest : public EditTest {
 protected:
-    static void SetUpTestSuite() { StartEditTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     void LoadBoxes(const std::wstring& initial = L"") {
-        EditBoxData multi;
-        multi.fields.multiLine = 1;
-        multi.fields.scrollBars = 3;
+        EditBoxData multi = MultiLine(3);
         multi.content = Bytes(initial);
         ASSERT_TRUE(LoadWindowOf(WindowWith({EditAt(A, RowA, {}, NotingBindingsWithCharacters()),
                                              EditAt(M, Area, multi, NotingBindingsWithCharacters())})));

@@ -1,7 +1,5 @@
 #include "tests/runtime/units/label/label_fixture.h"
 
-#include <cstring>
-
 namespace labeltest {
 
 using namespace unittest;
@@ -16,81 +14,31 @@ std::string LabelData(const LabelFields& f, uint32_t version) {
     return data;
 }
 
-namespace {
-
-// Copies a 32-bit top-down bitmap's pixels out as COLORREFs.
-Pixels FromBits(const uint32_t* bits, int32_t width, int32_t height) {
-    Pixels pixels;
-    pixels.width = width;
-    pixels.height = height;
-    pixels.colors.reserve(static_cast<size_t>(width * height));
-    for (int32_t i = 0; i < width * height; ++i) {
-        const uint32_t pixel = bits[i];
-        pixels.colors.push_back(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
-    }
-    return pixels;
-}
-
-// A memory DC over a 32-bit DIB section of the size, with *bits at its pixels.
-HBITMAP MakeCanvas(HDC dc, int32_t width, int32_t height, uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<uint32_t*>(pixels);
-    return canvas;
-}
-
-}  // namespace
-
 Pixels Render(HWND label) {
     RECT client;
     GetClientRect(label, &client);
-    HDC dc = CreateCompatibleDC(nullptr);
-    uint32_t* bits = nullptr;
-    HBITMAP canvas = MakeCanvas(dc, client.right, client.bottom, &bits);
-    HGDIOBJ old = SelectObject(dc, canvas);
     // Magenta first: whatever the label leaves unpainted shows.
-    const size_t count = static_cast<size_t>(client.right * client.bottom);
-    for (size_t i = 0; i < count; ++i) bits[i] = 0xFF00FF;
-    SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    Pixels pixels = FromBits(bits, client.right, client.bottom);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    return pixels;
+    const testunits::Canvas canvas(client.right, client.bottom, RGB(255, 0, 255));
+    SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    return canvas.Read();
 }
 
 Pixels ReadWindow(HWND label) {
     RECT client;
     GetClientRect(label, &client);
+    const testunits::Canvas canvas(client.right, client.bottom);
     HDC windowDc = GetDC(label);
-    HDC dc = CreateCompatibleDC(windowDc);
-    uint32_t* bits = nullptr;
-    HBITMAP canvas = MakeCanvas(dc, client.right, client.bottom, &bits);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    BitBlt(dc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    Pixels pixels = FromBits(bits, client.right, client.bottom);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
+    BitBlt(canvas.Dc(), 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
     ReleaseDC(label, windowDc);
-    return pixels;
+    return canvas.Read();
 }
 
 HWND LabelTest::LoadLabel(const LabelFields& fields, int32_t width, int32_t height,
                           std::vector<quillet::EventBinding> bindings) {
     const bool loaded = LoadWindowOf(
-        WindowWith({UnitAt(LabelId, LabelType, {10, 10, 10 + width, 10 + height}, LabelData(fields), bindings)}));
+        WindowWith({ShownRecord(LabelId, LabelType, {10, 10, 10 + width, 10 + height}, LabelData(fields), bindings)}));
     EXPECT_TRUE(loaded);
-    return loaded ? UnitHandle(LabelId) : nullptr;
+    return loaded ? Handle(LabelId) : nullptr;
 }
 
 }  // namespace labeltest

@@ -10,6 +10,7 @@
 
 #include "runtime/units/unit_type.h"
 #include "tests/runtime/units/unit_test_window.h"
+#include "tests/support/canvas.h"
 
 namespace labeltest {
 
@@ -50,32 +51,16 @@ struct LabelFields {
 };
 std::string LabelData(const LabelFields& fields, uint32_t version = 2);
 
-// The label's client area as painted, one COLORREF per pixel.
-struct Pixels {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<COLORREF> colors;  // row by row from the top
-    COLORREF At(int32_t x, int32_t y) const { return colors[static_cast<size_t>(y * width + x)]; }
-    // Whether some pixel of the rectangle satisfies the test.
-    template <typename Test>
-    bool Any(RECT area, Test test) const {
-        for (int32_t y = area.top; y < area.bottom; ++y)
-            for (int32_t x = area.left; x < area.right; ++x)
-                if (test(At(x, y))) return true;
-        return false;
-    }
-};
+// The label's client area as painted.
+using testunits::Pixels;
 // Rendered with WM_PRINTCLIENT into a 32-bit memory bitmap.
 Pixels Render(HWND label);
 // Read back from the window's own device context.
 Pixels ReadWindow(HWND label);
 
 // A window with one label (LabelId) at (10, 10) of the given size.
-class LabelTest : public testing::Test {
+class LabelTest : public unittest::UnitTest {
 protected:
-    static void SetUpTestSuite() { unittest::StartUnitTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
-
     static HWND LoadLabel(const LabelFields& fields, int32_t width, int32_t height,
                           std::vector<quillet::EventBinding> bindings = {});
 };

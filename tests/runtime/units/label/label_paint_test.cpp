@@ -12,8 +12,6 @@ namespace {
 using namespace quillet;
 using namespace unittest;
 
-void Write(int32_t index, uint32_t value) { WriteUnitProperty(WindowId, LabelId, index, -1, value, 0); }
-
 // Text drawn in a dark colour over a light background.
 bool Dark(COLORREF color) { return GetRValue(color) < 96 && GetGValue(color) < 96 && GetBValue(color) < 96; }
 COLORREF RedPicture(int32_t, int32_t) { return Red; }
@@ -38,7 +36,7 @@ TEST_F(LabelPaintTest, AFrameWithOneColourIsNotPaintedAndTheCaptionUsesTheWholeA
     EXPECT_TRUE(pixels.Any({0, 0, 8, 8}, Dark)) << "the caption starts in the corner";
 
     // A second colour makes the frame, and the caption moves inside it.
-    Write(Index::BorderColor3, Blue);
+    Write(LabelId, Index::BorderColor3, Blue);
     pixels = Render(label);
     EXPECT_EQ(pixels.At(0, 0), Red);
     EXPECT_FALSE(pixels.Any({0, 0, 100, 8}, Dark));
@@ -116,7 +114,7 @@ TEST_F(LabelPaintTest, AGradientNeedsTwoColoursOrTheBackColorShows) {
     fields.backColor = Blue;
     HWND label = LoadLabel(fields, 60, 30);
     EXPECT_EQ(Render(label).At(59, 29), Blue);
-    Write(Index::GradientColor1, Red);
+    Write(LabelId, Index::GradientColor1, Red);
     Pixels pixels = Render(label);
     EXPECT_EQ(pixels.At(0, 0), Red) << "left to right";
     EXPECT_EQ(pixels.At(59, 29), RGB(4, 250, 0));
@@ -153,9 +151,9 @@ TEST_F(LabelPaintTest, APictureAtNaturalSizeSitsInTheCornerAndTilesRepeatIt) {
 
     const std::string tile = BitmapFile(10, 10, &RedThenGreen);
     void* byteSet = NewByteSet(tile.data(), static_cast<int32_t>(tile.size()));
-    Write(Index::BackPicture, Word(byteSet));
+    Write(LabelId, Index::BackPicture, Word(byteSet));
     FreeBlock(byteSet);
-    Write(Index::PictureMode, 1);
+    Write(LabelId, Index::PictureMode, 1);
     pixels = Render(label);
     EXPECT_EQ(pixels.At(12, 3), Red) << "the second tile";
     EXPECT_EQ(pixels.At(17, 3), Green);
@@ -173,7 +171,7 @@ TEST_F(LabelPaintTest, AnUndecodablePictureIsDroppedAndTheGradientShows) {
     HWND label = LoadLabel(fields, 40, 20);
     Pixels pixels = Render(label);
     EXPECT_EQ(pixels.At(20, 10), Red);
-    EXPECT_EQ(ReadUnitProperty(WindowId, LabelId, Index::BackPicture, -1).low, 0u) << "its bytes are cleared";
+    EXPECT_EQ(Read(LabelId, Index::BackPicture), 0u) << "its bytes are cleared";
 }
 
 TEST_F(LabelPaintTest, WrappedCaptionsStartAtTheTopWhateverTheVerticalAlignment) {
@@ -186,12 +184,12 @@ TEST_F(LabelPaintTest, WrappedCaptionsStartAtTheTopWhateverTheVerticalAlignment)
     EXPECT_TRUE(pixels.Any({0, 40, 100, 80}, Dark));
     EXPECT_FALSE(pixels.Any({0, 0, 100, 40}, Dark)) << "single line at the bottom";
 
-    Write(Index::WordWrap, 1);
+    Write(LabelId, Index::WordWrap, 1);
     pixels = Render(label);
     EXPECT_TRUE(pixels.Any({0, 0, 100, 40}, Dark));
     EXPECT_FALSE(pixels.Any({0, 40, 100, 80}, Dark)) << "wrapped: from the top";
 
-    Write(Index::HAlign, 2);
+    Write(LabelId, Index::HAlign, 2);
     pixels = Render(label);
     EXPECT_TRUE(pixels.Any({50, 0, 100, 40}, Dark));
     EXPECT_FALSE(pixels.Any({0, 0, 50, 80}, Dark)) << "right aligned";
@@ -210,11 +208,11 @@ TEST_F(LabelPaintTest, EffectsDrawTheirCopyFirst) {
     Pixels pixels = Render(label);
     EXPECT_FALSE(pixels.Any({0, 0, 100, 30}, nearlyWhite));
     EXPECT_FALSE(pixels.Any({0, 0, 100, 30}, nearlyBlack));
-    Write(Index::Effect, 1);
+    Write(LabelId, Index::Effect, 1);
     EXPECT_TRUE(Render(label).Any({0, 0, 100, 30}, nearlyWhite)) << "engraved";
-    Write(Index::Effect, 2);
+    Write(LabelId, Index::Effect, 2);
     EXPECT_TRUE(Render(label).Any({0, 0, 100, 30}, nearlyWhite)) << "embossed";
-    Write(Index::Effect, 3);
+    Write(LabelId, Index::Effect, 3);
     pixels = Render(label);
     EXPECT_TRUE(pixels.Any({0, 0, 100, 30}, nearlyBlack)) << "shadow";
     EXPECT_FALSE(pixels.Any({0, 0, 100, 30}, nearlyWhite));

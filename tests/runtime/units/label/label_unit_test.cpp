@@ -18,24 +18,6 @@ namespace {
 using namespace quillet;
 using namespace unittest;
 
-uint32_t Read(int32_t index) { return ReadUnitProperty(WindowId, LabelId, index, -1).low; }
-void Write(int32_t index, uint32_t value) { WriteUnitProperty(WindowId, LabelId, index, -1, value, 0); }
-std::string ReadText(int32_t index) {
-    char* text = reinterpret_cast<char*>(Read(index));
-    std::string copy = text != nullptr ? text : "";
-    FreeBlock(text);
-    return copy;
-}
-
-std::string Saved() {
-    auto save = OperationOf<SavePropertiesOperation>(LabelType, InterfaceNumber::SaveProperties);
-    HGLOBAL block = static_cast<HGLOBAL>(save(UnitObjectOf(LabelId)));
-    if (block == nullptr) return "<none>";
-    std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
-    GlobalUnlock(block);
-    GlobalFree(block);
-    return bytes;
-}
 
 DWORD ExStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)); }
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
@@ -45,8 +27,8 @@ using LabelUnitTest = LabelTest;
 TEST_F(LabelUnitTest, AnEmptyLabelSavesIn88BytesAndItsClassPaintsEverything) {
     HWND label = LoadLabel({}, 100, 30);
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(Saved().size(), 88u);
-    EXPECT_EQ(Saved(), LabelData({}));
+    EXPECT_EQ(SavedOf(LabelId, LabelType).size(), 88u);
+    EXPECT_EQ(SavedOf(LabelId, LabelType), LabelData({}));
     char className[32] = {};
     GetClassNameA(label, className, sizeof className);
     EXPECT_STREQ(className, "_VL_Label");
@@ -57,7 +39,7 @@ TEST_F(LabelUnitTest, AnEmptyLabelSavesIn88BytesAndItsClassPaintsEverything) {
 
 TEST_F(LabelUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
     LoadLabel({}, 100, 30);
-    HWND parent = UnitHandle(0);
+    HWND parent = Handle(0);
     auto create = OperationOf<CreateUnitOperation>(LabelType, InterfaceNumber::CreateUnit);
     auto tryData = [&](const std::string& data) {
         return create(data.data(), static_cast<int32_t>(data.size()), 0, parent, 500, nullptr, 0, 0, 50, 20, WindowId,
@@ -100,26 +82,26 @@ TEST_F(LabelUnitTest, EveryWriteIsStoredAndPicksAreClamped) {
         {Index::HAlign, 5, 2},          {Index::WordWrap, 4, 1},       {Index::VAlign, 0, 0},
     };
     for (const Case& c : cases) {
-        Write(c.index, c.written);
-        EXPECT_EQ(Read(c.index), c.stored) << "property " << c.index << " written " << c.written;
+        Write(LabelId, c.index, c.written);
+        EXPECT_EQ(Read(LabelId, c.index), c.stored) << "property " << c.index << " written " << c.written;
     }
-    EXPECT_EQ(UnitHandle(LabelId), label) << "no write makes the window again";
+    EXPECT_EQ(Handle(LabelId), label) << "no write makes the window again";
 
-    Write(Index::Caption, Word("撤销"));
-    EXPECT_EQ(ReadText(Index::Caption), "撤销");
+    Write(LabelId, Index::Caption, Word("撤销"));
+    EXPECT_EQ(ReadText(LabelId, Index::Caption), "撤销");
     char text[32] = {};
     GetWindowTextA(label, text, sizeof text);
     EXPECT_STREQ(text, "撤销");
-    Write(Index::DataSource, Word("源"));
-    Write(Index::DataColumn, Word("列"));
-    EXPECT_EQ(ReadText(Index::DataSource), "源");
-    EXPECT_EQ(ReadText(Index::DataColumn), "列");
+    Write(LabelId, Index::DataSource, Word("源"));
+    Write(LabelId, Index::DataColumn, Word("列"));
+    EXPECT_EQ(ReadText(LabelId, Index::DataSource), "源");
+    EXPECT_EQ(ReadText(LabelId, Index::DataColumn), "列");
 
     const std::string picture = "not decoded until painted";
     void* byteSet = NewByteSet(picture.data(), static_cast<int32_t>(picture.size()));
-    Write(Index::BackPicture, Word(byteSet));
+    Write(LabelId, Index::BackPicture, Word(byteSet));
     FreeBlock(byteSet);
-    void* back = reinterpret_cast<void*>(Read(Index::BackPicture));
+    void* back = reinterpret_cast<void*>(Read(LabelId, Index::BackPicture));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(std::string(ByteSetBytes(back), ByteSetLength(back)), picture);
     FreeBlock(back);
@@ -145,7 +127,7 @@ TEST_F(LabelUnitTest, EveryWriteIsStoredAndPicksAreClamped) {
     expected.caption = "撤销";
     expected.dataSource = "源";
     expected.dataColumn = "列";
-    EXPECT_EQ(Saved(), LabelData(expected));
+    EXPECT_EQ(SavedOf(LabelId, LabelType), LabelData(expected));
 }
 
 TEST_F(LabelUnitTest, AWriteInvalidatesTheLabel) {
@@ -153,7 +135,7 @@ TEST_F(LabelUnitTest, AWriteInvalidatesTheLabel) {
     UpdateWindow(label);
     RECT dirty;
     ASSERT_FALSE(GetUpdateRect(label, &dirty, FALSE));
-    Write(Index::TextColor, 0x00FF00);
+    Write(LabelId, Index::TextColor, 0x00FF00);
     EXPECT_TRUE(GetUpdateRect(label, &dirty, FALSE));
     EXPECT_EQ(dirty.right - dirty.left, 100);
 }
@@ -181,7 +163,7 @@ TEST_F(LabelUnitTest, BorderStylesAreWindowBordersUpToFive) {
         {6, 0, 0},
     };
     for (const auto& row : table) {
-        Write(Index::BorderStyle, row.style);
+        Write(LabelId, Index::BorderStyle, row.style);
         EXPECT_EQ(ExStyleOf(label) & Edges, row.exStyle) << "style " << row.style;
         EXPECT_EQ(StyleOf(label) & WS_BORDER, row.border) << "style " << row.style;
     }

@@ -1,7 +1,6 @@
 #include "tests/runtime/units/tab/tab_test_units.h"
 
 #include "framework/edit.h"
-#include "framework/wnd.h"
 #include "runtime/units/tab/tab_type.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/units/unit_operation.h"
@@ -15,36 +14,7 @@ using namespace quillet;
 using testunits::Block;
 using testunits::Words;
 
-constexpr char TestWindowClass[] = "QuilletTabTestWindow";
-
 HMENU ControlId(uint32_t id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
-
-// ---- the window ----
-
-class TestWindow : public UnitObject<CWnd> {
-public:
-    TestWindow(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
-
-protected:
-    void PostNcDestroy() override {
-        NotifyRuntime(ServiceCode::UnitDestroyed, WindowId(), 0);
-        delete this;
-    }
-};
-
-void* CreateTestWindow(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t, void* menu, int32_t left,
-                       int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t,
-                       int32_t) {
-    testunits::RegisterTestWindowClass(TestWindowClass);
-    auto* window = new TestWindow(windowId, unitId);
-    const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-    if (!window->CreateEx(0, TestWindowClass, "tab", style, left, top, width, height, static_cast<HWND>(parent),
-                          static_cast<HMENU>(menu))) {
-        delete window;
-        return nullptr;
-    }
-    return static_cast<CWnd*>(window);
-}
 
 // ---- the field ----
 
@@ -102,9 +72,6 @@ void* CreateNote(const void*, int32_t, uint32_t extraStyle, void* parent, uint32
 
 // ---- the library ----
 
-UnitOperation WindowInterface(int32_t number) {
-    return number == InterfaceNumber::CreateUnit ? AsUnitOperation<CreateUnitOperation>(CreateTestWindow) : nullptr;
-}
 UnitOperation FieldInterface(int32_t number) {
     return number == InterfaceNumber::CreateUnit ? AsUnitOperation<CreateUnitOperation>(CreateField) : nullptr;
 }
@@ -112,13 +79,8 @@ UnitOperation NoteInterface(int32_t number) {
     return number == InterfaceNumber::CreateUnit ? AsUnitOperation<CreateUnitOperation>(CreateNote) : nullptr;
 }
 
-const PropertyDescriptor CommonProperties[] = {
-    LeftProperty, TopProperty, WidthProperty, HeightProperty,
-    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
-};
-
 const testunits::TestLibrary TestLibrary = {
-    {0, DescribeType("窗口", "window", 0x800000D0, 8, CommonProperties, WindowInterface)},
+    {0, FrameType(Frame::Captioned)},
     {4, DescribeType("编辑框", "Field", 0x80000040, 8, CommonProperties, FieldInterface)},
     {9, DescribeType("标签", "Note", 0x84012040, 8, CommonProperties, NoteInterface)},
     {20, quillet::TabType},
@@ -156,10 +118,7 @@ std::string TabBytes(const TabFields& fields) {
 
 WindowDescription StandardWindow(const TabFields& tabFields) {
     constexpr uint32_t Shown = RecordFlag::Visible | RecordFlag::TabStop;
-    WindowDescription window;
-    window.id = WindowId;
-    RecordDescription own = Unit(WindowRecord, WindowType, {40, 40, 540, 360}, Shown, 0, 0);
-    window.records.push_back(own);
+    WindowDescription window = WindowOf(Unit(WindowRecord, WindowType, {40, 40, 540, 360}, Shown, 0, 0), {});
     RecordDescription tab = Unit(Tab, TabType, {10, 10, 470, 230}, RecordFlag::Visible, 0, 0);
     tab.typeData = TabBytes(tabFields);
     tab.childWords = {Field0a, Field0b, 0, Note1, Field1d, Field1h, Field1a, Field1b, 0, Field2a, 0};

@@ -10,13 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/template/template_writer.h"
-#include "runtime/units/unit_type.h"
-#include "tests/support/test_units.h"
+#include "tests/support/unit_window.h"
 
 namespace tabtest {
 
-constexpr uint32_t WindowType = 0x00010001;
+using namespace unitwindow;
+
 constexpr uint32_t FieldType = 0x00010005;
 constexpr uint32_t NoteType = 0x0001000A;
 constexpr uint32_t TabType = 0x00010015;
@@ -56,8 +55,6 @@ std::string PageListBytes(const std::vector<std::string>& pages);
 //     page 1: Note1 (1), Field1d (3, disabled), Field1h (6, hidden), Field1a (7), Field1b (8)
 //     page 2: Field2a (4)
 //   Outside, on the window: FieldOut (0).
-constexpr uint32_t WindowId = 0x52010001;
-constexpr uint32_t WindowRecord = 0x06010000;
 constexpr uint32_t Tab = 0x16010002;
 constexpr uint32_t Field0a = 0x16010003;
 constexpr uint32_t Field0b = 0x16010004;
@@ -76,6 +73,7 @@ using testunits::RecordOf;
 
 // The runtime started once for the test library.
 void StartTabTestRuntime();
+using TabTest = UnitWindowTest<StartTabTestRuntime>;
 
 // What fields were handed back by their container, in order:
 // "<reflected message name> <unit id & 0xFF>", e.g. "ctlcolor 3".

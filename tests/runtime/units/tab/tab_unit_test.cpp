@@ -37,14 +37,11 @@ Answer changingAnswer = Answer::Nothing;
 int32_t closeOnEvent = -1;             // the handler of this event closes the window
 std::vector<std::string> eventLog;
 
-HWND H(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }
-bool Shown(uint32_t unitId) { return IsWindowVisible(H(unitId)) != FALSE; }
-int32_t CurrentPage() {
-    return static_cast<int32_t>(ReadUnitProperty(WindowId, Tab, Prop::CurrentPage, -1).low);
-}
+bool Shown(uint32_t unitId) { return IsWindowVisible(Handle(unitId)) != FALSE; }
+int32_t CurrentPage() { return ReadInt(Tab, Prop::CurrentPage); }
 
 void CloseIfAsked(int32_t event) {
-    if (closeOnEvent == event) DestroyWindow(H(0));
+    if (closeOnEvent == event) DestroyWindow(Handle(0));
 }
 
 HandlerResult OnClick(const uint32_t*, int32_t) {
@@ -68,16 +65,14 @@ HandlerResult OnChanged(const uint32_t*, int32_t) {
     return {0, 0, 0};
 }
 
-class TabUnitTest : public testing::Test {
+class TabUnitTest : public TabTest {
 protected:
-    static void SetUpTestSuite() { StartTabTestRuntime(); }
     void SetUp() override {
         changingAnswer = Answer::Nothing;
         closeOnEvent = -1;
         eventLog.clear();
         FieldLog().clear();
     }
-    void TearDown() override { testprogram::CloseAll(); }
 
     static TabFields ToolTab() {
         TabFields fields;
@@ -89,36 +84,20 @@ protected:
         RecordOf(window, Tab).bindings = {{0, testprogram::HandlerOffset(&OnClick)},
                                           {1, testprogram::HandlerOffset(&OnChanging)},
                                           {2, testprogram::HandlerOffset(&OnChanged)}};
-        ASSERT_TRUE(testprogram::UseTemplate({window}));
-        ASSERT_EQ(testprogram::Load(WindowId), 1);
-        testprogram::Pump();
+        ASSERT_TRUE(testunits::LoadWindowOf(window));
     }
 
-    static void Write(uint32_t unitId, int32_t property, uint32_t value) {
-        WriteUnitProperty(WindowId, unitId, property, -1, value, 0);
-    }
-    static void WritePages(const std::string& bytes) {
-        void* byteSet = NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
-        Write(Tab, Prop::Pages, Word(byteSet));
-        FreeBlock(byteSet);
-    }
-    static std::string ReadPages() {
-        void* byteSet = reinterpret_cast<void*>(static_cast<uintptr_t>(ReadUnitProperty(WindowId, Tab, Prop::Pages, -1).low));
-        std::string bytes = byteSet != nullptr ? std::string(ByteSetBytes(byteSet), ByteSetLength(byteSet)) : "";
-        FreeBlock(byteSet);
-        return bytes;
-    }
     static std::string Caption(int page) {
         char text[64] = {};
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = text;
         item.cchTextMax = sizeof text;
-        SendMessageA(H(Tab), TCM_GETITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(Handle(Tab), TCM_GETITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
         return text;
     }
-    static int HeaderCount() { return static_cast<int>(SendMessageA(H(Tab), TCM_GETITEMCOUNT, 0, 0)); }
-    static int Selection() { return static_cast<int>(SendMessageA(H(Tab), TCM_GETCURSEL, 0, 0)); }
+    static int HeaderCount() { return static_cast<int>(SendMessageA(Handle(Tab), TCM_GETITEMCOUNT, 0, 0)); }
+    static int Selection() { return static_cast<int>(SendMessageA(Handle(Tab), TCM_GETCURSEL, 0, 0)); }
 
     // The units of the tab's pages that are visible, in page order.
     static std::vector<uint32_t> ShownMembers() {
@@ -132,7 +111,7 @@ protected:
     // A real click: button down and up at the middle of the header, posted and
     // handled by the runtime's loop.
     static void ClickHeader(int page) {
-        HWND tab = H(Tab);
+        HWND tab = Handle(Tab);
         RECT header{};
         ASSERT_TRUE(SendMessageA(tab, TCM_GETITEMRECT, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&header)));
         const LPARAM at = MAKELPARAM((header.left + header.right) / 2, (header.top + header.bottom) / 2);
@@ -202,15 +181,15 @@ TEST_F(TabUnitTest, AnAllowedChangeRaisesTheChangeBeforeTheUnitsSwitch) {
 TEST_F(TabUnitTest, ARefusedKeyboardChangeKeepsTheSelection) {
     Load(ToolTab());
     changingAnswer = Answer::False;
-    SetFocus(H(Tab));
-    PressKey(H(Tab), VK_RIGHT);
+    SetFocus(Handle(Tab));
+    PressKey(Handle(Tab), VK_RIGHT);
     EXPECT_EQ(eventLog, (std::vector<std::string>{"changing"}));
     EXPECT_EQ(Selection(), 0) << "the header shows the page whose units are shown";
     EXPECT_EQ(ShownMembers(), Page0);
 
     changingAnswer = Answer::True;
-    SetFocus(H(Tab));
-    PressKey(H(Tab), VK_RIGHT);
+    SetFocus(Handle(Tab));
+    PressKey(Handle(Tab), VK_RIGHT);
     EXPECT_EQ(Selection(), 1);
     EXPECT_EQ(ShownMembers(), Page1);
 }
@@ -219,7 +198,7 @@ TEST_F(TabUnitTest, AUnitShownOnAnotherPageWaitsForItsPage) {
     Load(ToolTab());
     Write(Field1h, Prop::Visible, 1);
     EXPECT_FALSE(Shown(Field1h));
-    EXPECT_EQ(ReadUnitProperty(WindowId, Field1h, Prop::Visible, -1).low, 0u);
+    EXPECT_EQ(Read(Field1h, Prop::Visible), 0u);
     Write(Field1a, Prop::Visible, 0);
     Write(Field1a, Prop::Visible, 1);
     EXPECT_FALSE(Shown(Field1a));
@@ -246,16 +225,16 @@ TEST_F(TabUnitTest, AChosenPageGivesTheFocusToItsFirstUnitInFocusOrder) {
     // Page 1: the note (order 1) never takes it, the disabled field (3) cannot,
     // the hidden field (6) is not shown.
     ClickHeader(1);
-    EXPECT_EQ(GetFocus(), H(Field1a));
+    EXPECT_EQ(GetFocus(), Handle(Field1a));
 
     Write(Tab, Prop::CurrentPage, 2);
-    EXPECT_EQ(GetFocus(), H(Field2a));
+    EXPECT_EQ(GetFocus(), Handle(Field2a));
     Write(Tab, Prop::CurrentPage, 0);
-    EXPECT_EQ(GetFocus(), H(Field0b)) << "order 2 before order 5";
+    EXPECT_EQ(GetFocus(), Handle(Field0b)) << "order 2 before order 5";
 
     Write(Field1h, Prop::Visible, 1);
     ClickHeader(1);
-    EXPECT_EQ(GetFocus(), H(Field1h));
+    EXPECT_EQ(GetFocus(), Handle(Field1h));
 }
 
 TEST_F(TabUnitTest, ALoadShowsThePageTheDataNames) {
@@ -272,21 +251,21 @@ TEST_F(TabUnitTest, ALoadShowsThePageTheDataNames) {
 TEST_F(TabUnitTest, PagesWithAnEmptyValueLeaveOneEmptyPage) {
     Load(ToolTab());
     Write(Tab, Prop::CurrentPage, 2);
-    HWND before = H(Tab);
+    HWND before = Handle(Tab);
     Write(Tab, Prop::Pages, 0);
-    EXPECT_NE(H(Tab), before) << "the control is made again";
+    EXPECT_NE(Handle(Tab), before) << "the control is made again";
     EXPECT_EQ(HeaderCount(), 1);
     EXPECT_EQ(Caption(0), "");
-    EXPECT_EQ(ReadPages(), PageListBytes({""}));
+    EXPECT_EQ(ReadBytes(Tab, Prop::Pages), PageListBytes({""}));
     EXPECT_EQ(CurrentPage(), 0);
     EXPECT_EQ(ShownMembers(), Page0);
     for (const auto& page : PageMembers)
-        for (uint32_t id : page) EXPECT_EQ(GetParent(H(id)), H(Tab));
+        for (uint32_t id : page) EXPECT_EQ(GetParent(Handle(id)), Handle(Tab));
 
-    WritePages(PageListBytes({"甲", "乙"}));
+    WriteBytes(Tab, Prop::Pages, PageListBytes({"甲", "乙"}));
     EXPECT_EQ(HeaderCount(), 2);
     EXPECT_EQ(Caption(1), "乙");
-    EXPECT_EQ(ReadPages(), PageListBytes({"甲", "乙"}));
+    EXPECT_EQ(ReadBytes(Tab, Prop::Pages), PageListBytes({"甲", "乙"}));
     Write(Tab, Prop::CurrentPage, 7);
     EXPECT_EQ(CurrentPage(), 1);
 }
@@ -295,34 +274,34 @@ TEST_F(TabUnitTest, ARebuildKeepsTheChildrenTheCurrentPageAndTheFocus) {
     Load(ToolTab());
     Write(Tab, Prop::CurrentPage, 1);
     Write(Field1a, Prop::Visible, 0);
-    SetFocus(H(Field1b));
-    HWND before = H(Tab);
+    SetFocus(Handle(Field1b));
+    HWND before = Handle(Tab);
 
     Write(Tab, Prop::TabPosition, 3);
-    HWND after = H(Tab);
+    HWND after = Handle(Tab);
     ASSERT_NE(after, before);
     EXPECT_FALSE(IsWindow(before));
     const DWORD style = static_cast<DWORD>(GetWindowLongA(after, GWL_STYLE));
     EXPECT_EQ(style & (TCS_VERTICAL | TCS_RIGHT), static_cast<DWORD>(TCS_VERTICAL | TCS_RIGHT));
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::TabPosition, -1).low, 3u);
+    EXPECT_EQ(Read(Tab, Prop::TabPosition), 3u);
     for (const auto& page : PageMembers)
-        for (uint32_t id : page) EXPECT_EQ(GetParent(H(id)), after);
+        for (uint32_t id : page) EXPECT_EQ(GetParent(Handle(id)), after);
     EXPECT_EQ(CurrentPage(), 1);
     EXPECT_EQ(HeaderCount(), 3);
     EXPECT_EQ(ShownMembers(), (std::vector<uint32_t>{Note1, Field1d, Field1b})) << "Field1a was hidden by the program";
-    EXPECT_EQ(GetFocus(), H(Field1b));
+    EXPECT_EQ(GetFocus(), Handle(Field1b));
 
     // The new control works as the old one did.
     changingAnswer = Answer::True;
     ClickHeader(2);
     EXPECT_EQ(CurrentPage(), 2);
     EXPECT_EQ(ShownMembers(), Page2);
-    EXPECT_EQ(GetFocus(), H(Field2a));
+    EXPECT_EQ(GetFocus(), Handle(Field2a));
 }
 
 TEST_F(TabUnitTest, HeaderSidesChangeInPlaceExceptTheRight) {
     Load(ToolTab());
-    HWND tab = H(Tab);
+    HWND tab = Handle(Tab);
     auto sideBits = [&] { return static_cast<DWORD>(GetWindowLongA(tab, GWL_STYLE)) & (TCS_VERTICAL | TCS_BOTTOM); };
     auto rows = [&] { return (GetWindowLongA(tab, GWL_STYLE) & TCS_MULTILINE) != 0; };
     Write(Tab, Prop::TabPosition, 2);
@@ -334,12 +313,12 @@ TEST_F(TabUnitTest, HeaderSidesChangeInPlaceExceptTheRight) {
     Write(Tab, Prop::TabPosition, 0);
     EXPECT_EQ(sideBits(), 0u);
     Write(Tab, Prop::TabPosition, static_cast<uint32_t>(-5));
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::TabPosition, -1).low, 0u);
-    EXPECT_EQ(H(Tab), tab);
+    EXPECT_EQ(Read(Tab, Prop::TabPosition), 0u);
+    EXPECT_EQ(Handle(Tab), tab);
 
     Write(Tab, Prop::MultiLine, 1);
     EXPECT_TRUE(rows());
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::MultiLine, -1).low, 1u);
+    EXPECT_EQ(Read(Tab, Prop::MultiLine), 1u);
     Write(Tab, Prop::TabPosition, 2);
     Write(Tab, Prop::TabPosition, 1);
     EXPECT_TRUE(rows()) << "back at the bottom, MultiLine 1 still holds";
@@ -347,11 +326,11 @@ TEST_F(TabUnitTest, HeaderSidesChangeInPlaceExceptTheRight) {
     EXPECT_FALSE(rows());
 
     Write(Tab, Prop::TabPosition, 40);
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::TabPosition, -1).low, 3u);
-    EXPECT_NE(H(Tab), tab);
-    tab = H(Tab);
+    EXPECT_EQ(Read(Tab, Prop::TabPosition), 3u);
+    EXPECT_NE(Handle(Tab), tab);
+    tab = Handle(Tab);
     Write(Tab, Prop::TabPosition, 3);
-    EXPECT_EQ(H(Tab), tab) << "already on the right: nothing to rebuild";
+    EXPECT_EQ(Handle(Tab), tab) << "already on the right: nothing to rebuild";
 }
 
 TEST_F(TabUnitTest, PagesChangeWhileTheTabIsHidden) {
@@ -369,7 +348,7 @@ TEST_F(TabUnitTest, AHandlerMayCloseTheWindowDuringAChange) {
         changingAnswer = Answer::True;
         closeOnEvent = event;
         ClickHeader(1);
-        EXPECT_EQ(H(0), nullptr) << "event " << event;
+        EXPECT_EQ(Handle(0), nullptr) << "event " << event;
         const std::vector<std::string> all = {"changing", "changed to 1", "click"};
         const std::vector<std::string> upToClose(all.begin(), all.begin() + (event == 0 ? 3 : event));
         EXPECT_EQ(eventLog, upToClose) << "event " << event;
@@ -381,25 +360,25 @@ TEST_F(TabUnitTest, ChildrenGetTheirColourDrawingAndScrollMessagesBack) {
         TabFields fields = ToolTab();
         fields.hideTabs = hideTabs;
         Load(fields);
-        HWND tab = H(Tab);
+        HWND tab = Handle(Tab);
         FieldLog().clear();
         HDC dc = GetDC(tab);
-        EXPECT_EQ(SendMessageA(tab, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(H(Field0a))),
+        EXPECT_EQ(SendMessageA(tab, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Handle(Field0a))),
                   reinterpret_cast<LRESULT>(FieldBrush()));
         ReleaseDC(tab, dc);
-        SendMessageA(tab, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(H(Field0b)));
-        SendMessageA(tab, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(H(Field0b)));
+        SendMessageA(tab, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(Handle(Field0b)));
+        SendMessageA(tab, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(Handle(Field0b)));
         DRAWITEMSTRUCT draw{};
         draw.CtlType = ODT_BUTTON;
-        draw.hwndItem = H(Field2a);
+        draw.hwndItem = Handle(Field2a);
         EXPECT_EQ(SendMessageA(tab, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
         DELETEITEMSTRUCT removed{};
         removed.CtlType = ODT_LISTBOX;
-        removed.hwndItem = H(Field2a);
+        removed.hwndItem = Handle(Field2a);
         SendMessageA(tab, WM_DELETEITEM, 0, reinterpret_cast<LPARAM>(&removed));
         COMPAREITEMSTRUCT compared{};
         compared.CtlType = ODT_LISTBOX;
-        compared.hwndItem = H(Field2a);
+        compared.hwndItem = Handle(Field2a);
         SendMessageA(tab, WM_COMPAREITEM, 0, reinterpret_cast<LPARAM>(&compared));
         EXPECT_EQ(FieldLog(), (std::vector<std::string>{"ctlcolor 3", "hscroll 4", "vscroll 4", "drawitem 10",
                                                         "deleteitem 10", "compareitem 10"}))
@@ -412,20 +391,20 @@ TEST_F(TabUnitTest, AHeaderlessContainerSwitchesPagesOnlyByWritingAndKeepsTheFoc
     fields.hideTabs = 1;
     Load(fields);
     char className[32] = {};
-    GetClassNameA(H(Tab), className, sizeof className);
+    GetClassNameA(Handle(Tab), className, sizeof className);
     EXPECT_STREQ(className, "_VL_Tab");
     EXPECT_EQ(ShownMembers(), Page0);
-    SetFocus(H(FieldOut));
+    SetFocus(Handle(FieldOut));
 
     Write(Tab, Prop::CurrentPage, 7);
     EXPECT_EQ(CurrentPage(), 2);
     EXPECT_EQ(ShownMembers(), Page2);
-    EXPECT_EQ(GetFocus(), H(FieldOut));
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::HideTabs, -1).low, 1u);
+    EXPECT_EQ(GetFocus(), Handle(FieldOut));
+    EXPECT_EQ(Read(Tab, Prop::HideTabs), 1u);
 
     // Rebuilt (Pages), it stays a container and keeps its page.
-    WritePages(PageListBytes({"a", "b", "c", "d"}));
-    GetClassNameA(H(Tab), className, sizeof className);
+    WriteBytes(Tab, Prop::Pages, PageListBytes({"a", "b", "c", "d"}));
+    GetClassNameA(Handle(Tab), className, sizeof className);
     EXPECT_STREQ(className, "_VL_Tab");
     EXPECT_EQ(CurrentPage(), 2);
     EXPECT_EQ(ShownMembers(), Page2);
@@ -437,7 +416,7 @@ TEST_F(TabUnitTest, AHeaderlessContainerPaintsItsBackgroundOrNothing) {
     fields.hideTabs = 1;
     fields.backColor = RGB(200, 30, 30);
     Load(fields);
-    HWND tab = H(Tab);
+    HWND tab = Handle(Tab);
     auto pixel = [&] {
         RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         HDC dc = GetDC(tab);
@@ -451,15 +430,15 @@ TEST_F(TabUnitTest, AHeaderlessContainerPaintsItsBackgroundOrNothing) {
     EXPECT_EQ(pixel(), RGB(20, 160, 40));
     Write(Tab, Prop::BackColor, DefaultColor);
     EXPECT_EQ(pixel(), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::BackColor, -1).low, DefaultColor);
+    EXPECT_EQ(Read(Tab, Prop::BackColor), DefaultColor);
 
     Write(Tab, Prop::DrawBackground, 0);
     EXPECT_NE(GetWindowLongA(tab, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::DrawBackground, -1).low, 0u);
+    EXPECT_EQ(Read(Tab, Prop::DrawBackground), 0u);
 
     fields.drawBackground = 0;
     Load(fields);
-    EXPECT_NE(GetWindowLongA(H(Tab), GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
+    EXPECT_NE(GetWindowLongA(Handle(Tab), GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
 }
 
 TEST_F(TabUnitTest, SavedPropertiesAreTheSeventyBytesWithTheCurrentPage) {
@@ -476,15 +455,15 @@ TEST_F(TabUnitTest, SavedPropertiesAreTheSeventyBytesWithTheCurrentPage) {
 TEST_F(TabUnitTest, AFontIsKeptAppliedAndSaved) {
     Load(ToolTab());
     const FontValue font = {0, 1, 0, 0, 0, 12, "Arial"};
-    WriteUnitProperty(WindowId, Tab, Prop::Font, FontField::Whole, Word(&font), 0);
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::Font, FontField::Size).low, 12u);
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::Font, FontField::Bold).low, 1u);
-    EXPECT_NE(reinterpret_cast<HGDIOBJ>(SendMessageA(H(Tab), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+    Write(Tab, Prop::Font, Word(&font), FontField::Whole);
+    EXPECT_EQ(Read(Tab, Prop::Font, FontField::Size), 12u);
+    EXPECT_EQ(Read(Tab, Prop::Font, FontField::Bold), 1u);
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(Tab), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
     EXPECT_EQ(SavedData().size(), 70u + sizeof(FontData));
 
     // It survives a rebuild.
     Write(Tab, Prop::Pages, 0);
-    EXPECT_EQ(ReadUnitProperty(WindowId, Tab, Prop::Font, FontField::Size).low, 12u);
+    EXPECT_EQ(Read(Tab, Prop::Font, FontField::Size), 12u);
 }
 
 }  // namespace

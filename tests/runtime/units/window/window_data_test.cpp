@@ -18,10 +18,8 @@ using quillet::RecordDescription;
 const char ToolCaption[] = "Quillet [Sandpost_tmwrk]";
 static_assert(sizeof ToolCaption - 1 == 24, "the tool's 24-byte title");
 
-class WindowDataTest : public ::testing::Test {
+class WindowDataTest : public WindowTest {
 protected:
-    static void SetUpTestSuite() { StartWindowTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     // The window object loaded from a template holding the data, or null when
     // the load was refused. The window raises events, so it lives in a template.

@@ -130,16 +130,16 @@ TEST_F(WindowEventsTest, TheFocusedUnitIsRememberedOnDeactivationAndGetsTheFocus
     ASSERT_TRUE(LoadWith({Noting(-7)}, {UnitRecord(2, EditType, {10, 10, 110, 34}, ProbeData("a")),
                                         UnitRecord(3, EditType, {10, 50, 110, 74}, ProbeData("b"))}));
     // The window gave the focus to the first unit of the tab order: the last record.
-    EXPECT_EQ(GetFocus(), UnitHandle(UnitId(3)));
-    SetFocus(UnitHandle(UnitId(2)));
+    EXPECT_EQ(GetFocus(), Handle(UnitId(3)));
+    SetFocus(Handle(UnitId(2)));
 
     SetActiveWindow(OtherWindow());
     testprogram::Pump();
-    EXPECT_NE(GetFocus(), UnitHandle(UnitId(2)));
+    EXPECT_NE(GetFocus(), Handle(UnitId(2)));
     EventLog().clear();
     SetActiveWindow(WindowHandle());
     testprogram::Pump();
-    EXPECT_EQ(GetFocus(), UnitHandle(UnitId(2)));
+    EXPECT_EQ(GetFocus(), Handle(UnitId(2)));
     // The window had the focus on its way to the unit.
     EXPECT_EQ(Only({-7}), (Log{Window(-7)}));
 }
@@ -234,14 +234,14 @@ TEST_F(WindowEventsTest, TheCursorIsThatOfTheUnitUnderTheMouse) {
     ASSERT_NE(cross, nullptr);
 
     const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-    EXPECT_EQ(SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(UnitHandle(UnitId(2))), overClient),
+    EXPECT_EQ(SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle(UnitId(2))), overClient),
               TRUE);
     EXPECT_EQ(GetCursor(), cross);
 
-    SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(UnitHandle(UnitId(3))), overClient);
+    SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle(UnitId(3))), overClient);
     EXPECT_NE(GetCursor(), cross);
     // The window's own record has no cursor: the class's arrow.
-    SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(UnitHandle(UnitId(2))), overClient);
+    SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle(UnitId(2))), overClient);
     SendMessageA(WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(WindowHandle()), overClient);
     EXPECT_NE(GetCursor(), cross);
 }
@@ -253,7 +253,7 @@ TEST_F(WindowEventsTest, DockedUnitsStackFromTheTopAndTheBottomAndFollowResizes)
                               UnitRecord(5, EditType, {5, 200, 105, 224}, ProbeData("e"))}));
     auto topOf = [](uint32_t unit) {
         RECT area;
-        GetWindowRect(UnitHandle(UnitId(unit)), &area);
+        GetWindowRect(Handle(UnitId(unit)), &area);
         MapWindowPoints(nullptr, WindowHandle(), reinterpret_cast<POINT*>(&area), 2);
         return area.top;
     };

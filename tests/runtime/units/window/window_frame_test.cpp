@@ -39,7 +39,7 @@ std::string IconFile() {
 // Writes a byte property through the runtime, as compiled code does with a byte set.
 void WriteBytes(int32_t index, const std::string& bytes) {
     void* byteSet = quillet::NewByteSet(bytes.data(), static_cast<int32_t>(bytes.size()));
-    WriteProperty(WindowRecord, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(byteSet)));
+    Write(WindowRecord, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(byteSet)));
     quillet::FreeBlock(byteSet);
 }
 
@@ -53,11 +53,9 @@ int IconWidth(HICON icon) {
     return bitmap.bmWidth;
 }
 
-class WindowFrameTest : public ::testing::Test {
+class WindowFrameTest : public WindowTest {
 protected:
-    static void SetUpTestSuite() { StartWindowTestRuntime(); }
     void SetUp() override { EventLog().clear(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     static WindowOptions Placed() {
         WindowOptions options;
@@ -94,7 +92,7 @@ TEST_F(WindowFrameTest, FixedWindowWithoutTitleOrControlBoxHasNoCaptionBarUntilA
     const LONG bare = FrameTop();
     EXPECT_LT(bare, GetSystemMetrics(SM_CYCAPTION));
 
-    WriteTextProperty(WindowRecord, Caption, "标题");
+    WriteText(WindowRecord, Caption, "标题");
     EXPECT_EQ(Style() & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(Style() & WS_SYSMENU, 0);
     EXPECT_GE(FrameTop(), bare + GetSystemMetrics(SM_CYCAPTION) - 1);
@@ -103,9 +101,9 @@ TEST_F(WindowFrameTest, FixedWindowWithoutTitleOrControlBoxHasNoCaptionBarUntilA
     EXPECT_STREQ(title, "标题");
 
     // An empty title takes the caption bar away again; a control box brings it back.
-    WriteTextProperty(WindowRecord, Caption, "");
+    WriteText(WindowRecord, Caption, "");
     EXPECT_NE(Style() & WS_CAPTION, WS_CAPTION);
-    WriteProperty(WindowRecord, ControlBox, 1);
+    Write(WindowRecord, ControlBox, 1);
     EXPECT_EQ(Style() & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
 }
 
@@ -113,23 +111,23 @@ TEST_F(WindowFrameTest, BorderStylesGiveTheirFrames) {
     ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
     EXPECT_EQ(Style() & WS_THICKFRAME, 0);  // 2, the default: fixed
 
-    WriteProperty(WindowRecord, BorderStyle, 3);
+    Write(WindowRecord, BorderStyle, 3);
     EXPECT_NE(Style() & WS_THICKFRAME, 0);
     EXPECT_NE(ExStyle() & WS_EX_TOOLWINDOW, 0);
 
-    WriteProperty(WindowRecord, BorderStyle, 6);
+    Write(WindowRecord, BorderStyle, 6);
     EXPECT_EQ(Style() & WS_THICKFRAME, 0);
     EXPECT_EQ(ExStyle() & WS_EX_TOOLWINDOW, 0);
     EXPECT_NE(ExStyle() & WS_EX_CLIENTEDGE, 0);
     EXPECT_EQ(Style() & WS_CAPTION, WS_CAPTION);
 
-    WriteProperty(WindowRecord, BorderStyle, 0);
+    Write(WindowRecord, BorderStyle, 0);
     EXPECT_EQ(Style() & (WS_DLGFRAME | WS_BORDER | WS_THICKFRAME | WS_SYSMENU), 0);
     EXPECT_EQ(ExStyle() & WS_EX_CLIENTEDGE, 0);
 
     // Beyond the last choice: the last choice.
-    WriteProperty(WindowRecord, BorderStyle, 40);
-    EXPECT_EQ(ReadProperty(WindowRecord, BorderStyle), 6u);
+    Write(WindowRecord, BorderStyle, 40);
+    EXPECT_EQ(Read(WindowRecord, BorderStyle), 6u);
 }
 
 TEST_F(WindowFrameTest, MaximiseBoxFollowsMaxButtonNotTheTabStopFlag) {
@@ -138,7 +136,7 @@ TEST_F(WindowFrameTest, MaximiseBoxFollowsMaxButtonNotTheTabStopFlag) {
     ASSERT_TRUE(LoadWindowOf({record}));
     EXPECT_EQ(Style() & WS_MAXIMIZEBOX, 0);
     EXPECT_NE(Style() & WS_MINIMIZEBOX, 0);
-    WriteProperty(WindowRecord, MaxButton, 1);
+    Write(WindowRecord, MaxButton, 1);
     EXPECT_NE(Style() & WS_MAXIMIZEBOX, 0);
 }
 
@@ -146,9 +144,9 @@ TEST_F(WindowFrameTest, WindowStateThreeFillsTheWorkAreaOfItsMonitor) {
     WindowOptions options = Placed();
     options.borderStyle = 1;
     ASSERT_TRUE(LoadWindowOf({WindowRecordOf(options, {100, 100, 400, 300})}));
-    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 0u);
+    EXPECT_EQ(Read(WindowRecord, WindowState), 0u);
 
-    WriteProperty(WindowRecord, WindowState, 3);
+    Write(WindowRecord, WindowState, 3);
     testprogram::Pump();
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -160,16 +158,16 @@ TEST_F(WindowFrameTest, WindowStateThreeFillsTheWorkAreaOfItsMonitor) {
     EXPECT_EQ(area.right, monitor.rcWork.right);
     EXPECT_EQ(area.bottom, monitor.rcWork.bottom);
     EXPECT_TRUE(IsZoomed(WindowHandle()));
-    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 3u);
+    EXPECT_EQ(Read(WindowRecord, WindowState), 3u);
 
-    WriteProperty(WindowRecord, WindowState, 2);
+    Write(WindowRecord, WindowState, 2);
     EXPECT_TRUE(IsIconic(WindowHandle()));
-    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 2u);
+    EXPECT_EQ(Read(WindowRecord, WindowState), 2u);
 
-    WriteProperty(WindowRecord, WindowState, 0);
+    Write(WindowRecord, WindowState, 0);
     EXPECT_FALSE(IsIconic(WindowHandle()));
     EXPECT_FALSE(IsZoomed(WindowHandle()));
-    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 0u);
+    EXPECT_EQ(Read(WindowRecord, WindowState), 0u);
 }
 
 TEST_F(WindowFrameTest, WindowStateOneCentresOnTheScreenAtCreationAndWhenWritten) {
@@ -181,10 +179,10 @@ TEST_F(WindowFrameTest, WindowStateOneCentresOnTheScreenAtCreationAndWhenWritten
     EXPECT_EQ(area.top, (GetSystemMetrics(SM_CYSCREEN) - 201) / 2);
     EXPECT_EQ(area.right - area.left, 301);
     // Centred reads as normal.
-    EXPECT_EQ(ReadProperty(WindowRecord, WindowState), 0u);
+    EXPECT_EQ(Read(WindowRecord, WindowState), 0u);
 
     SetWindowPos(WindowHandle(), nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    WriteProperty(WindowRecord, WindowState, 1);
+    Write(WindowRecord, WindowState, 1);
     GetWindowRect(WindowHandle(), &area);
     EXPECT_EQ(area.left, (GetSystemMetrics(SM_CXSCREEN) - 301) / 2);
     EXPECT_EQ(area.bottom - area.top, 201);
@@ -226,7 +224,7 @@ TEST_F(WindowFrameTest, ClosableZeroTakesTheCloseCommandAwayAndAltF4WithIt) {
     EXPECT_NE(WindowHandle(), nullptr);
     EXPECT_TRUE(EventLog().empty());
 
-    WriteProperty(WindowRecord, Closable, 1);
+    Write(WindowRecord, Closable, 1);
     menu = GetSystemMenu(WindowHandle(), FALSE);
     EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
     SendMessageA(WindowHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -258,9 +256,9 @@ TEST_F(WindowFrameTest, IconBytesGiveALargeAndASmallIcon) {
 TEST_F(WindowFrameTest, AlwaysOnTopTakesEffectAtOnce) {
     ASSERT_TRUE(LoadWindowOf({WindowRecordOf(Placed(), {100, 100, 400, 300})}));
     EXPECT_EQ(ExStyle() & WS_EX_TOPMOST, 0);
-    WriteProperty(WindowRecord, AlwaysOnTop, 1);
+    Write(WindowRecord, AlwaysOnTop, 1);
     EXPECT_NE(ExStyle() & WS_EX_TOPMOST, 0);
-    WriteProperty(WindowRecord, AlwaysOnTop, 0);
+    Write(WindowRecord, AlwaysOnTop, 0);
     EXPECT_EQ(ExStyle() & WS_EX_TOPMOST, 0);
 }
 

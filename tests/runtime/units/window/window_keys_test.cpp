@@ -16,11 +16,9 @@ using quillet::RecordDescription;
 using quillet::WindowOptions;
 using Log = std::vector<std::string>;
 
-class WindowKeysTest : public ::testing::Test {
+class WindowKeysTest : public WindowTest {
 protected:
-    static void SetUpTestSuite() { StartWindowTestRuntime(); }
     void SetUp() override { EventLog().clear(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     static bool LoadWith(std::vector<RecordDescription> units, WindowOptions options = Placed(),
                          std::vector<quillet::EventBinding> bindings = {}) {
@@ -41,7 +39,7 @@ protected:
         unit.bindings = {Noting(0)};
         return unit;
     }
-    static HWND Handle(uint32_t serial) { return UnitHandle(UnitId(serial)); }
+    static HWND Handle(uint32_t serial) { return unitwindow::Handle(UnitId(serial)); }
     static bool Checked(uint32_t serial) { return SendMessageA(Handle(serial), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     static void PressAlt(UINT key) {
         PostMessageA(GetFocus(), WM_SYSKEYDOWN, key, 1 | (1 << 29));

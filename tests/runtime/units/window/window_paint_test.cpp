@@ -8,6 +8,7 @@
 #include "runtime/units/sound_player.h"
 #include "runtime/units/window/window_shape.h"
 #include "tests/runtime/units/window/window_test_program.h"
+#include "tests/support/canvas.h"
 
 namespace windowtest {
 namespace {
@@ -16,44 +17,7 @@ using namespace quillet;
 
 constexpr int32_t BackColorProperty = 10, BackPictureProperty = 11, PictureModeProperty = 12, ShapeProperty = 28;
 
-// A 32-bit top-down DIB with a device context, read back pixel by pixel.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        PatBlt(dc_, 0, 0, width, height, WHITENESS);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-private:
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    uint32_t* bits_ = nullptr;
-};
+using testunits::Canvas;
 
 COLORREF Pattern(int32_t x, int32_t y) { return RGB(40 + x * 60, 30 + y * 70, 200 - x * 10); }
 constexpr int PatternWidth = 4, PatternHeight = 3;
@@ -141,10 +105,8 @@ TEST(SoundPlayerTest, KnowsWaveAndMidiByTheirHeadersAndPlaysNothingElse) {
     EXPECT_FALSE(player.IsStarted());
 }
 
-class WindowPaintTest : public ::testing::Test {
+class WindowPaintTest : public WindowTest {
 protected:
-    static void SetUpTestSuite() { StartWindowTestRuntime(); }
-    void TearDown() override { testprogram::CloseAll(); }
 
     static bool LoadPlain(const WindowOptions& options, RECT area = {100, 100, 400, 300}) {
         return LoadWindowOf({WindowRecordOf(options, area)});
@@ -172,10 +134,10 @@ TEST_F(WindowPaintTest, TheBackgroundIsBackColorOrTheButtonFace) {
     PaintInto(canvas);
     EXPECT_EQ(canvas.At(10, 10), RGB(200, 30, 40));
 
-    WriteProperty(WindowRecord, BackColorProperty, DefaultColor);
+    Write(WindowRecord, BackColorProperty, DefaultColor);
     PaintInto(canvas);
     EXPECT_EQ(canvas.At(10, 10), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(ReadProperty(WindowRecord, BackColorProperty), DefaultColor);
+    EXPECT_EQ(Read(WindowRecord, BackColorProperty), DefaultColor);
 }
 
 TEST_F(WindowPaintTest, TheWindowOnTheScreenShowsItsBackground) {
@@ -204,13 +166,13 @@ TEST_F(WindowPaintTest, PictureModesPlaceThePicture) {
     EXPECT_EQ(canvas.At(0, 3), back);
 
     // 1: tiled from the top left.
-    WriteProperty(WindowRecord, PictureModeProperty, 1);
+    Write(WindowRecord, PictureModeProperty, 1);
     PaintInto(canvas);
     EXPECT_EQ(canvas.At(4 + 1, 3 + 2), Pattern(1, 2));
     EXPECT_EQ(canvas.At(40 + 3, 30 + 0), Pattern(3, 0));
 
     // 2: a picture smaller than the client area keeps its size, centred.
-    WriteProperty(WindowRecord, PictureModeProperty, 2);
+    Write(WindowRecord, PictureModeProperty, 2);
     PaintInto(canvas);
     const int left = (client.cx - PatternWidth) / 2, top = (client.cy - PatternHeight) / 2;
     EXPECT_EQ(canvas.At(left, top), Pattern(0, 0));
@@ -218,13 +180,13 @@ TEST_F(WindowPaintTest, PictureModesPlaceThePicture) {
     EXPECT_EQ(canvas.At(0, 0), back);
 
     // 3: stretched over the whole client area.
-    WriteProperty(WindowRecord, PictureModeProperty, 3);
+    Write(WindowRecord, PictureModeProperty, 3);
     PaintInto(canvas);
     EXPECT_EQ(canvas.At(0, 0), Pattern(0, 0));
     EXPECT_EQ(canvas.At(client.cx - 1, client.cy - 1), Pattern(3, 2));
 
     // Bytes that are no picture leave the colour.
-    WriteProperty(WindowRecord, BackPictureProperty, 0);
+    Write(WindowRecord, BackPictureProperty, 0);
     PaintInto(canvas);
     EXPECT_EQ(canvas.At(0, 0), back);
 }
@@ -252,10 +214,10 @@ TEST_F(WindowPaintTest, UnitsAnswerTheirOwnColourMessages) {
     HDC dc = GetDC(WindowHandle());
     const auto black = reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
     EXPECT_EQ(SendMessageA(WindowHandle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(UnitHandle(UnitId(2)))),
+                           reinterpret_cast<LPARAM>(Handle(UnitId(2)))),
               black);
     EXPECT_NE(SendMessageA(WindowHandle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(UnitHandle(UnitId(3)))),
+                           reinterpret_cast<LPARAM>(Handle(UnitId(3)))),
               black);
     ReleaseDC(WindowHandle(), dc);
 }
@@ -282,7 +244,7 @@ TEST_F(WindowPaintTest, RoundedShapeOf300By100HasCornerSize20AndFollowsResizes) 
     SetWindowPos(WindowHandle(), nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(regionMatches(500, 400, 80));
 
-    WriteProperty(WindowRecord, ShapeProperty, 0);
+    Write(WindowRecord, ShapeProperty, 0);
     HRGN none = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(WindowHandle(), none), ERROR);
     DeleteObject(none);

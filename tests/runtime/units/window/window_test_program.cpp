@@ -1,7 +1,6 @@
 #include "tests/runtime/units/window/window_test_program.h"
 
 #include "framework/wnd.h"
-#include "runtime/events/property_access.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/property_data.h"
 #include "runtime/units/unit_object.h"
@@ -69,22 +68,17 @@ UnitOperation ProbeInterface(int32_t number) {
 
 UnitOperation NoOperations(int32_t) { return nullptr; }
 
-const PropertyDescriptor ProbeProperties[] = {
-    LeftProperty, TopProperty, WidthProperty, HeightProperty,
-    TagProperty, VisibleProperty, DisabledProperty, MousePointerProperty,
-};
-
 // Menu items raise events through the dispatcher, which wants a present type
 // (one with an entry function) that raises events.
 const testunits::TestLibrary TestLibrary = {
     {0, quillet::WindowType},
     {2, DescribeType("菜单", "MenuItem", 0x80000040, 0, nullptr, NoOperations)},
-    {4, DescribeType("编辑框", "EditBox", 0x80000040, 8, ProbeProperties, ProbeInterface)},
-    {9, DescribeType("标签", "Label", 0x84012040, 8, ProbeProperties, ProbeInterface)},
-    {10, DescribeType("按钮", "Button", 0x80000840, 8, ProbeProperties, ProbeInterface)},
-    {11, DescribeType("选择框", "CheckBox", 0x80001040, 8, ProbeProperties, ProbeInterface)},
-    {13, DescribeType("单选框", "Option", 0x80000440, 8, ProbeProperties, ProbeInterface)},
-    {14, DescribeType("停靠", "Docked", 0x80100040, 8, ProbeProperties, ProbeInterface)},
+    {4, DescribeType("编辑框", "EditBox", 0x80000040, 8, CommonProperties, ProbeInterface)},
+    {9, DescribeType("标签", "Label", 0x84012040, 8, CommonProperties, ProbeInterface)},
+    {10, DescribeType("按钮", "Button", 0x80000840, 8, CommonProperties, ProbeInterface)},
+    {11, DescribeType("选择框", "CheckBox", 0x80001040, 8, CommonProperties, ProbeInterface)},
+    {13, DescribeType("单选框", "Option", 0x80000440, 8, CommonProperties, ProbeInterface)},
+    {14, DescribeType("停靠", "Docked", 0x80100040, 8, CommonProperties, ProbeInterface)},
 };
 
 // ---- handlers ----
@@ -157,7 +151,7 @@ std::string WindowData(const WindowOptions& options) {
 
 quillet::RecordDescription WindowRecordOf(const WindowOptions& options, RECT area, std::vector<EventBinding> bindings) {
     RecordDescription record =
-        testunits::RecordAt(WindowRecord, WindowType, area, RecordFlag::Visible, WindowData(options));
+        testunits::RecordAt(WindowRecord, unitwindow::WindowType, area, RecordFlag::Visible, WindowData(options));
     record.bindings = std::move(bindings);
     return record;
 }
@@ -188,7 +182,6 @@ bool LoadWindowOf(std::vector<quillet::RecordDescription> records) {
 }
 
 HWND WindowHandle() { return testprogram::HandleOf(WindowId, 0); }
-HWND UnitHandle(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }
 
 void* WindowObject() {
     WindowTemplate* window = ProgramWindows().Find(WindowId);
@@ -205,16 +198,6 @@ std::vector<std::string>& EventLog() {
 }
 
 std::string Noted(int32_t event, uint32_t unitId) { return std::to_string(event) + " " + testunits::Hex(unitId); }
-
-void WriteProperty(uint32_t unitId, int32_t index, uint32_t value) {
-    WriteUnitProperty(WindowId, unitId, index, -1, value, 0);
-}
-
-void WriteTextProperty(uint32_t unitId, int32_t index, const char* text) {
-    WriteUnitProperty(WindowId, unitId, index, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)), 0);
-}
-
-uint32_t ReadProperty(uint32_t unitId, int32_t index) { return ReadUnitProperty(WindowId, unitId, index, -1).low; }
 
 void PressKey(UINT key, HWND target) {
     if (target == nullptr) target = GetFocus();

@@ -13,17 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/events/event_dispatch.h"
-#include "runtime/template/template_writer.h"
 #include "runtime/units/window/window_data.h"
-#include "tests/support/test_program.h"
-#include "tests/support/test_units.h"
+#include "tests/support/unit_window.h"
 
 namespace windowtest {
 
-constexpr uint32_t WindowId = 0x52010001;
-constexpr uint32_t WindowRecord = 0x06010000;
-constexpr uint32_t WindowType = 0x00010001;
+using namespace unitwindow;
+
 constexpr uint32_t EditType = 0x00010005;       // 0x80000040
 constexpr uint32_t LabelType = 0x0001000A;      // 0x84012040
 constexpr uint32_t ButtonType = 0x0001000B;     // 0x80000840
@@ -42,6 +38,7 @@ constexpr uint32_t ColorsItself = 32;   // answers its own WM_CTLCOLORBTN (refle
 }  // namespace ProbeOption
 
 void StartWindowTestRuntime();
+using WindowTest = UnitWindowTest<StartWindowTestRuntime>;
 
 // Type data of a probe unit.
 std::string ProbeData(const std::string& caption, uint32_t options = 0);
@@ -63,7 +60,6 @@ constexpr uint32_t MenuItemId(uint32_t serial) { return 0x26010000 + serial; }
 bool LoadWindowOf(std::vector<quillet::RecordDescription> records);
 
 HWND WindowHandle();
-HWND UnitHandle(uint32_t unitId);
 void* WindowObject();
 
 // Handlers for bindings: they note "<event> <unit id> <arguments>" and return as named.
@@ -73,11 +69,6 @@ quillet::EventBinding Agreeing(int32_t event);      // returns true
 std::vector<std::string>& EventLog();
 // "<event> <unit id>" as the handlers note an event without arguments.
 std::string Noted(int32_t event, uint32_t unitId);
-
-// Own property access through the runtime's support entries.
-void WriteProperty(uint32_t unitId, int32_t index, uint32_t value);
-void WriteTextProperty(uint32_t unitId, int32_t index, const char* text);
-uint32_t ReadProperty(uint32_t unitId, int32_t index);
 
 // Keys through the runtime's own loop: posted to the window that has the
 // focus (or to target), then pumped.
