@@ -29,6 +29,7 @@
 #include "runtime/commands/compiled_code.h"
 #include "runtime/template/window_table.h"
 #include "runtime/values/text_encoding.h"
+#include "bench/bench_window.h"
 #include "tests/support/message_box_watcher.h"
 
 namespace {
@@ -37,6 +38,9 @@ using namespace quillet;
 using app::MainWindow;
 namespace Unit = app::Unit;
 namespace Property = app::Property;
+using bench::Click;
+using bench::Handle;
+using bench::SetChecked;
 
 constexpr int32_t TabCurrentPage = 12;
 
@@ -80,30 +84,9 @@ std::string GeneratedText(size_t bytes) {
     return text;
 }
 
-HWND Handle(app::UnitId unit) {
-    WindowTemplate* window = ProgramWindows().Find(MainWindow);
-    if (window == nullptr || window->working.IsEmpty()) return nullptr;
-    const int32_t index = window->working.IndexOf(unit);
-    if (index < 0) return nullptr;
-    auto* object = static_cast<CWnd*>(window->working.RecordAt(index).Object());
-    return object != nullptr ? object->m_hWnd : nullptr;
-}
-
 void SetText(app::UnitId box, const char* text) {
     compiled::WriteText(MainWindow, box, Property::EditContent, text);
     ProcessPendingEvents();
-}
-
-void SetChecked(app::UnitId box, bool checked) {
-    compiled::WriteInt(MainWindow, box, Property::Checked, checked ? 1 : 0);
-    ProcessPendingEvents();
-}
-
-void Click(app::UnitId button) {
-    HWND handle = Handle(button);
-    PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ProcessPendingEventsAndOutput();
 }
 
 // The largest range of free addresses: what the next big block must fit in.

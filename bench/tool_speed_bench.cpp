@@ -25,6 +25,7 @@
 #include "runtime/app/message_loop.h"
 #include "runtime/commands/compiled_code.h"
 #include "runtime/template/window_table.h"
+#include "bench/bench_window.h"
 
 namespace {
 
@@ -32,6 +33,9 @@ using namespace quillet;
 using app::MainWindow;
 namespace Unit = app::Unit;
 namespace Property = app::Property;
+using bench::Click;
+using bench::Handle;
+using bench::SetChecked;
 
 constexpr int32_t TabCurrentPage = 12;
 
@@ -121,15 +125,6 @@ std::string GeneratedText(int32_t lines) {
 
 // ---- the window ----
 
-HWND Handle(app::UnitId unit) {
-    WindowTemplate* window = ProgramWindows().Find(MainWindow);
-    if (window == nullptr || window->working.IsEmpty()) return nullptr;
-    const int32_t index = window->working.IndexOf(unit);
-    if (index < 0) return nullptr;
-    auto* object = static_cast<CWnd*>(window->working.RecordAt(index).Object());
-    return object != nullptr ? object->m_hWnd : nullptr;
-}
-
 void Pump() { ProcessPendingEvents(); }
 
 // The text written as a handler writes it; read back from the control, so
@@ -138,11 +133,6 @@ void SetText(app::UnitId box, const std::string& text) {
     compiled::WriteText(MainWindow, box, Property::EditContent, text.c_str());
     Pump();
     SendMessageA(Handle(box), WM_GETTEXTLENGTH, 0, 0);
-}
-
-void SetChecked(app::UnitId box, bool checked) {
-    compiled::WriteInt(MainWindow, box, Property::Checked, checked ? 1 : 0);
-    Pump();
 }
 
 void ShowPage(int32_t page) {
@@ -156,15 +146,6 @@ std::wstring ControlText(HWND box) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), length + 1)));
     return text;
-}
-
-// A click as the mouse makes it, handled as the runtime's loop handles it: the
-// run happens inside, and its result reaches the box piece by piece afterwards.
-void Click(app::UnitId button) {
-    HWND handle = Handle(button);
-    PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ProcessPendingEventsAndOutput();
 }
 
 // ---- the longest stretch without handling messages ----

@@ -31,7 +31,7 @@ protected:
     // The file written under a name with characters GBK lacks.
     std::wstring Saved(const std::wstring& name, const std::string& bytes) {
         const std::wstring path = WidePath(folder_.Path(), L"\u6587\u672C \U0001F600 " + name);
-        EXPECT_TRUE(WriteWideNamedFile(path, bytes));
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
         return path;
     }
 
@@ -60,7 +60,7 @@ TEST_F(FileDropTest, ATextFileInAnyEncodingReplacesTheTextAndOneUndoBringsTheOld
         const SeenMessageBox box = DropWatchingForBox(Unit::MainBox, {path});
         EXPECT_FALSE(box.found) << box.text;
         EXPECT_EQ(Text(Unit::MainBox), file.text);
-        EXPECT_EQ(WideNamedFileBytes(path), file.bytes) << "the file is only read";
+        EXPECT_EQ(FileBytes(path), file.bytes) << "the file is only read";
         Click(Unit::UndoLabel);
         EXPECT_EQ(Text(Unit::MainBox), before);
     }
@@ -96,12 +96,12 @@ TEST_F(FileDropTest, AFileThatCannotBeLoadedIsRefusedWithAMessageAndChangesNothi
     };
     for (const auto& file : refused) {
         SCOPED_TRACE(file.what);
-        const std::string bytes = WideNamedFileBytes(file.path);
+        const std::string bytes = FileBytes(file.path);
         const SeenMessageBox box = DropWatchingForBox(Unit::MainBox, {file.path});
         ASSERT_TRUE(box.found);
         EXPECT_EQ(box.text, file.message);
         EXPECT_EQ(Text(Unit::MainBox), "loaded");
-        EXPECT_EQ(WideNamedFileBytes(file.path), bytes);
+        EXPECT_EQ(FileBytes(file.path), bytes);
     }
     EXPECT_EQ(FileSizeOf(large), quillet::LargestTextFile + 1);
     Click(Unit::UndoLabel);

@@ -2,6 +2,7 @@
 // A 32-bit top-down DIB section selected into a memory device context, for
 // tests that paint or copy into memory and read the pixels back.
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
@@ -37,12 +38,15 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        // Without its bits every pixel read afterwards would be garbage.
+        EXPECT_NE(bits_, nullptr) << "no " << width << " x " << height << " canvas";
+        if (bits_ == nullptr) return;
         old_ = SelectObject(dc_, bitmap_);
         const uint32_t pixel = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
         for (int32_t i = 0; i < width * height; ++i) bits_[i] = pixel;
     }
     ~Canvas() {
-        SelectObject(dc_, old_);
+        if (old_ != nullptr) SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
     }
@@ -51,6 +55,7 @@ public:
 
     HDC Dc() const { return dc_; }
     COLORREF At(int32_t x, int32_t y) const {
+        if (bits_ == nullptr) return CLR_INVALID;
         GdiFlush();
         const uint32_t pixel = bits_[y * width_ + x];
         return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
@@ -68,7 +73,7 @@ private:
     int32_t height_;
     HDC dc_;
     HBITMAP bitmap_;
-    HGDIOBJ old_;
+    HGDIOBJ old_ = nullptr;
     uint32_t* bits_ = nullptr;
 };
 

@@ -4,18 +4,22 @@
 // encodings a text file comes in, or made large without writing their bytes.
 #include <windows.h>
 #include <shlobj.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "tests/support/temporary_folder.h"
+
 // A WM_DROPFILES posted to the window, carrying the paths in a DROPFILES block
-// of wide names; the receiver frees the block (DragFinish). False when it
-// could not be posted (the block is freed here then).
+// of wide names; the receiver frees the block (DragFinish). A drop that could
+// not be posted fails the test (the block is freed here then), and gives false.
 inline bool PostDroppedFiles(HWND target, const std::vector<std::wstring>& paths) {
     size_t units = 1;  // the empty name that ends the list
     for (const std::wstring& path : paths) units += path.size() + 1;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + units * sizeof(wchar_t));
+    EXPECT_NE(block, nullptr) << "no memory for the drop";
     if (block == nullptr) return false;
     auto* files = static_cast<DROPFILES*>(GlobalLock(block));
     files->pFiles = sizeof(DROPFILES);
@@ -26,9 +30,10 @@ inline bool PostDroppedFiles(HWND target, const std::vector<std::wstring>& paths
         at += path.size() + 1;  // the block is zeroed: each name is ended already
     }
     GlobalUnlock(block);
-    if (PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) return true;
-    GlobalFree(block);
-    return false;
+    const bool posted = PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0) != FALSE;
+    EXPECT_TRUE(posted) << "the drop could not be posted";
+    if (!posted) GlobalFree(block);
+    return posted;
 }
 
 // A folder's path (ANSI, as TemporaryFolder gives it) followed by a wide file name.
@@ -38,30 +43,6 @@ inline std::wstring WidePath(const std::string& folder, const std::wstring& name
         MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), path.data(),
                             static_cast<int>(path.size()))));
     return path + L"\\" + name;
-}
-
-// Replaces the file's content; false when it cannot be written.
-inline bool WriteWideNamedFile(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-// The whole content of a file; empty when it cannot be read.
-inline std::string WideNamedFileBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
 }
 
 // A file of `size` bytes made by moving its end, so that nothing is written:

@@ -44,11 +44,9 @@ private:
     std::string path_;
 };
 
-// The whole content of a file; empty when it cannot be read.
-inline std::string FileBytes(const std::string& path) {
+// The whole content of an opened file, which it closes; empty for none.
+inline std::string BytesOfOpenedFile(HANDLE file) {
     std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return bytes;
     char chunk[4096];
     DWORD got = 0;
@@ -57,17 +55,34 @@ inline std::string FileBytes(const std::string& path) {
     return bytes;
 }
 
+// The whole content of a file, by an ANSI or a wide name; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    return BytesOfOpenedFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+}
+inline std::string FileBytes(const std::wstring& path) {
+    return BytesOfOpenedFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+}
+
 inline bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Replaces the file's content; false when it cannot be written.
-inline bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+// Writes the bytes to a file just created, and closes it; false for none, or a short write.
+inline bool WriteToCreatedFile(HANDLE file, const std::string& bytes) {
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                     written == bytes.size();
     CloseHandle(file);
     return ok;
+}
+
+// Replaces the file's content, by an ANSI or a wide name; false when it cannot be written.
+inline bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    return WriteToCreatedFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), bytes);
+}
+inline bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    return WriteToCreatedFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), bytes);
 }

@@ -79,6 +79,8 @@ void* ObjectOf(uint32_t unitId) { return testunits::UnitObjectOf(WindowId, unitI
 
 std::string Saved(uint32_t unitId, const UnitTypeDescriptor& type) {
     auto save = FindOperation<SavePropertiesOperation>(type, InterfaceNumber::SaveProperties);
+    EXPECT_NE(save, nullptr) << "the type saves its properties";
+    if (save == nullptr) return "<none>";
     HGLOBAL block = static_cast<HGLOBAL>(save(ObjectOf(unitId)));
     if (block == nullptr) return "<none>";
     std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));

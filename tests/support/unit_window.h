@@ -30,6 +30,10 @@ template <void (*Start)()>
 class UnitWindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { Start(); }
+    // Every test starts with no window of the program loaded.
+    void SetUp() override {
+        ASSERT_EQ(testprogram::HandleOf(WindowId, 0), nullptr) << "a window left over from an earlier test";
+    }
     void TearDown() override { testprogram::CloseAll(); }
 };
 

@@ -113,7 +113,7 @@ TEST_F(EditFileTest, LoadTextFileReportsWhyAFileWasNotLoaded) {
         if (c.size > 0) {
             ASSERT_EQ(MakeFileOfSize(path, c.size), c.size);
         } else if (c.size == 0) {
-            ASSERT_TRUE(WriteWideNamedFile(path, c.bytes));
+            ASSERT_TRUE(WriteFileBytes(path, c.bytes));
         }
         WriteText(M, Prop::Content, "before");
         TakeEvents();
@@ -123,7 +123,7 @@ TEST_F(EditFileTest, LoadTextFileReportsWhyAFileWasNotLoaded) {
         EXPECT_EQ(TakeEvents(), c.status == LoadTextFileStatus::Loaded ? std::vector<std::string>{"changed 2"}
                                                                        : std::vector<std::string>{});
         if (c.size == 0) {
-            EXPECT_EQ(WideNamedFileBytes(path), c.bytes) << "the file is never written";
+            EXPECT_EQ(FileBytes(path), c.bytes) << "the file is never written";
         }
     }
 }
@@ -131,7 +131,7 @@ TEST_F(EditFileTest, LoadTextFileReportsWhyAFileWasNotLoaded) {
 TEST_F(EditFileTest, AUnitThatIsNoEditBoxIsLeftAlone) {
     LoadBoxes();
     const std::wstring path = WidePath(folder_.Path(), L"a.txt");
-    ASSERT_TRUE(WriteWideNamedFile(path, "text"));
+    ASSERT_TRUE(WriteFileBytes(path, "text"));
     const std::string text = RuntimeText(path);
     CommandArg args[2] = {{WindowId, 0, WindowType}, {Word(text.c_str()), 0, DataType::Text}};
     CommandArg result{};
