@@ -2,7 +2,7 @@
 // The program's values: the two the tools share, and the guards of a run.
 // They belong to the program; its clean-up routine frees them at shutdown.
 #include "app/constant_texts.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 
 namespace quillet::app {
 

@@ -8,8 +8,8 @@
 #include "app/handlers.h"
 #include "app/unit_ids.h"
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/compiled_code.h"
-#include "runtime/units/library_info.h"
+#include "runtime/services/compiled_code.h"
+#include "runtime/services/library_info.h"
 
 // The code begins with the two stubs the runtime uses as no-op callbacks:
 // return zero (xor eax, eax; ret: 3 bytes) and a plain return (1 byte).

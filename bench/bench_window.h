@@ -7,7 +7,7 @@
 #include "app/unit_ids.h"
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
 
 namespace bench {

@@ -24,12 +24,12 @@
 #include "app/globals.h"
 #include "app/program.h"
 #include "app/unit_ids.h"
+#include "bench/bench_window.h"
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
 #include "runtime/values/text_encoding.h"
-#include "bench/bench_window.h"
 #include "tests/support/message_box_watcher.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/support_entries.h"
+#include "runtime/services/support_entries.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 

@@ -21,11 +21,11 @@
 
 #include "app/program.h"
 #include "app/unit_ids.h"
+#include "bench/bench_window.h"
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
-#include "bench/bench_window.h"
 
 namespace {
 

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "runtime/app/cycle_clock.h"
-#include "runtime/app/held_output.h"
-#include "runtime/app/run_progress.h"
 #include "runtime/app/window_layer.h"
+#include "runtime/units/held_output.h"
+#include "runtime/values/cycle_clock.h"
 
 namespace quillet {
 namespace {
@@ -56,7 +55,7 @@ void RuntimeApp::RunMessageLoop(LoopMode mode) {
         // Output a unit still holds (a run's result, a text written outside any
         // handler) reaches its window a piece at a time while nothing else waits.
         while (!(havePeeked = PeekAny(&peeked))) {
-            if (HandOverHeldPiece()) continue;
+            if (HandOverHeldPieceToWindows()) continue;
             if (!idle) break;
             RunIdleCallbacks();
             const BOOL more = OnIdle(idleCount++);
@@ -128,12 +127,12 @@ void ProcessPendingEvents() {
 
 void ProcessPendingEventsAndOutput() {
     do ProcessPendingEvents();
-    while (HandOverHeldPiece());
+    while (HandOverHeldPieceToWindows());
 }
 
 void ProcessEventsPaced() {
     RefreshHeldOutput();
-    UpdateRunProgress();
+    UpdateRunProgressOnWindows();
     static const auto tightCall = static_cast<uint64_t>(TightCallMs * CyclesPerMillisecond());
     static const auto lookPeriod = static_cast<uint64_t>(LookPeriodMs * CyclesPerMillisecond());
     const uint64_t now = CycleCount();

@@ -1,8 +1,8 @@
 #include "runtime/app/runtime_app.h"
 
-#include "runtime/app/private_messages.h"
-#include "runtime/app/startup.h"
+#include "runtime/app/program_paths.h"
 #include "runtime/errors/error_report.h"
+#include "runtime/units/private_messages.h"
 
 namespace quillet {
 namespace {
@@ -60,28 +60,12 @@ BOOL RuntimeApp::InitInstance() {
     return start != nullptr ? start() : FALSE;
 }
 
-int RuntimeApp::ExitInstance() {
-    RunShutdown(0);
-    return ProcessExitCode(CWinApp::ExitInstance());
-}
-
 void RuntimeApp::OnMessageSourceFailed() { ReportFatalError("获取窗口消息失败", 0, 0, 0); }
 
 BOOL RuntimeApp::PreTranslateMessage(MSG* msg) {
     if (msg->hwnd == nullptr && DispatchThreadMessage(msg)) return TRUE;
     const HWND stop = m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr;
     return CWnd::WalkPreTranslateTree(stop, msg, UnitObjectOf);
-}
-
-LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == UM_EXIT_REQUEST) {
-        // Taken while the shutdown runs (an exit routine handling messages), the
-        // request is met by that shutdown, which ends the process when it is
-        // done: ending it here would cut the exit routines short.
-        if (!App().shuttingDown) ExitRuntimeProcess(static_cast<int32_t>(wParam));
-        return 0;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace quillet

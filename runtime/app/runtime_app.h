@@ -17,8 +17,8 @@
 
 #include "framework/win_app.h"
 #include "framework/wnd.h"
+#include "runtime/app/exit_routines.h"
 #include "runtime/app/program_info.h"
-#include "runtime/commands/support_entries.h"
 
 namespace quillet {
 
@@ -44,6 +44,8 @@ constexpr int32_t CallbackSlotCount = 4;  // one set by InitInstance, three by s
 // The hidden owner window (class _VL_HideOwner): owns top-level program windows,
 // is never shown, and turns UM_EXIT_REQUEST into the end of the process (the
 // shutdown, unless it runs already).
+constexpr uint32_t UM_EXIT_REQUEST = 0x83E7;  // end the process, code in wParam
+
 class HiddenOwnerWindow : public CWnd {
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -19,4 +19,12 @@ bool AnyProgramWindowLive(uint32_t exceptWindowId) {
     return false;
 }
 
+bool HandOverHeldPieceToWindows() {
+    return installed != nullptr && installed->HandOverHeldPiece != nullptr && installed->HandOverHeldPiece();
+}
+
+void UpdateRunProgressOnWindows() {
+    if (installed != nullptr && installed->UpdateRunProgress != nullptr) installed->UpdateRunProgress();
+}
+
 }  // namespace quillet

@@ -28,8 +28,13 @@ struct WindowLayer {
     // Shutdown: every window template releases its units' window objects,
     // cursors and accelerator table.
     void (*ReleaseWindows)();
+    // The loops: one piece of the output units hold for their windows (false
+    // when nothing is held), and a long run's progress brought up to date on
+    // its window's title (held_handover.h, run_progress.h). Either may be null.
+    bool (*HandOverHeldPiece)();
+    void (*UpdateRunProgress)();
 };
-static_assert(sizeof(WindowLayer) == 7 * sizeof(void*), "a plain table of entry points");
+static_assert(sizeof(WindowLayer) == 9 * sizeof(void*), "a plain table of entry points");
 
 // Null until a layer is installed.
 const WindowLayer* InstalledWindowLayer();
@@ -38,5 +43,9 @@ void InstallWindowLayer(const WindowLayer* layer);
 // The window table through the installed layer.
 int32_t ProgramWindowCount();
 bool AnyProgramWindowLive(uint32_t exceptWindowId = 0);
+
+// The loops' entries through the installed layer; without one nothing is held.
+bool HandOverHeldPieceToWindows();
+void UpdateRunProgressOnWindows();
 
 }  // namespace quillet

@@ -1,7 +1,7 @@
 #pragma once
 // The runtime commands this program calls, in the order of the unit library's
 // command table (its 20 command entry points).
-#include "runtime/commands/command_arg.h"
+#include "runtime/values/command_arg.h"
 
 namespace quillet {
 

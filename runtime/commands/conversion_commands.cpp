@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/value_text.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/text.h"
+#include "runtime/values/value_text.h"
 
 namespace quillet {
 namespace {

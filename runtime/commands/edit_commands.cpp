@@ -2,10 +2,10 @@
 #include <windows.h>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/commands/unit_window.h"
-#include "runtime/commands/value_text.h"
 #include "runtime/units/edit/edit_text.h"
+#include "runtime/units/notify_runtime.h"
+#include "runtime/values/value_text.h"
 
 namespace quillet {
 

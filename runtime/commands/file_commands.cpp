@@ -5,9 +5,9 @@
 #include <string>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/commands/unit_window.h"
 #include "runtime/units/edit/edit_text.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text_encoding.h"
 #include "runtime/values/text_file.h"

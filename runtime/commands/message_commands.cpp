@@ -1,12 +1,12 @@
 // The modal message box.
 #include <windows.h>
 
-#include "runtime/app/held_output.h"
-#include "runtime/app/run_progress.h"
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/commands/unit_window.h"
-#include "runtime/commands/value_text.h"
+#include "runtime/events/held_handover.h"
+#include "runtime/events/run_progress.h"
+#include "runtime/units/notify_runtime.h"
+#include "runtime/values/value_text.h"
 
 namespace quillet {
 namespace {

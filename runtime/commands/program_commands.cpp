@@ -1,6 +1,6 @@
 // Commands about the running program: pending events, progress, the run directory.
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/notify_runtime.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/values/text.h"
 
 namespace quillet {

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/commands/unit_window.h"
+#include "runtime/units/notify_runtime.h"
 
 namespace quillet {
 

@@ -1,6 +1,6 @@
 #include "runtime/commands/unit_window.h"
 
-#include "runtime/commands/notify_runtime.h"
+#include "runtime/units/notify_runtime.h"
 
 namespace quillet {
 

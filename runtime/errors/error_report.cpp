@@ -5,8 +5,6 @@
 #include <atomic>
 #include <cstdio>
 
-#include "runtime/app/startup.h"
-#include "runtime/events/event_suppression.h"
 #include "runtime/values/text.h"
 
 namespace quillet {
@@ -38,6 +36,7 @@ std::atomic<bool> fatalErrorReported{false};
 ErrorHook errorHook = nullptr;
 bool errorHookRunning = false;
 WindowTagLookup windowTagLookup = nullptr;
+FatalReportActions fatalReportActions{nullptr, nullptr};
 
 bool IsWindowId(int32_t location) {
     return location != 0 && (static_cast<uint32_t>(location) & UnitKindMask) == WindowKind;
@@ -116,6 +115,8 @@ void SetErrorHook(ErrorHook hook) { errorHook = hook; }
 
 void SetWindowTagLookup(WindowTagLookup lookup) { windowTagLookup = lookup; }
 
+void SetFatalReportActions(const FatalReportActions& actions) { fatalReportActions = actions; }
+
 void ComposeLocationText(int32_t location1, int32_t location2, ReportText* location) {
     location->AppendNumbers("\r\n%d, %d", location1, location2);
     if (IsWindowId(location1))
@@ -139,8 +140,8 @@ void ComposeBoxText(const char* message, int32_t errorNumber, const ReportText& 
 }
 
 void ReportFatalError(const char* message, int32_t errorNumber, int32_t location1, int32_t location2) {
-    // Never lowered again: no handler of the program runs from here on.
-    SuppressEvents();
+    // Never lifted again: no handler of the program runs from here on.
+    if (fatalReportActions.silenceHandlers != nullptr) fatalReportActions.silenceHandlers();
 
     ReportText location;
     ComposeLocationText(location1, location2, &location);
@@ -154,7 +155,8 @@ void ReportFatalError(const char* message, int32_t errorNumber, int32_t location
     // the main thread, whose shutdown (under way already, or begun by the ask)
     // then ends the process with -1 once it has run.
     fatalErrorReported = true;
-    ExitRuntimeProcess(-1);
+    if (fatalReportActions.endProcess != nullptr) fatalReportActions.endProcess(-1);
+    ExitProcess(static_cast<UINT>(-1));
 }
 
 void ReportNumberedError(int32_t errorNumber, int32_t location1, int32_t location2) {

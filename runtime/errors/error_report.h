@@ -40,6 +40,16 @@ static_assert(sizeof(WindowTags) == 16, "four words");
 using WindowTagLookup = bool (*)(uint32_t windowId, uint32_t unitId, WindowTags* tags);
 void SetWindowTagLookup(WindowTagLookup lookup);  // null: no window counts as loaded
 
+// What the program does around a fatal report, installed at start-up like the
+// tag lookup: silence its handlers before the box shows, and after it end the
+// process (on another thread: ask the main thread to). Without them the box
+// shows all the same and the process ends at once with -1.
+struct FatalReportActions {
+    void (*silenceHandlers)();
+    void (*endProcess)(int32_t exitCode);  // does not return
+};
+void SetFatalReportActions(const FatalReportActions& actions);
+
 // A bounded text built on the stack: the report must work when the heap is
 // exhausted. Appends that do not fit are cut at a character boundary.
 class ReportText {

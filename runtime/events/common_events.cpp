@@ -2,8 +2,8 @@
 
 #include "framework/wnd.h"
 #include "runtime/events/event_dispatch.h"
-#include "runtime/template/window_loader.h"
-#include "runtime/units/unit_services.h"
+#include "runtime/events/window_loader.h"
+#include "runtime/units/unit_type.h"
 #include "runtime/values/text_encoding.h"
 
 namespace quillet {

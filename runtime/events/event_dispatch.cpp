@@ -1,11 +1,11 @@
 #include "runtime/events/event_dispatch.h"
 
-#include "runtime/app/held_output.h"
-#include "runtime/app/run_progress.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
+#include "runtime/events/held_handover.h"
+#include "runtime/events/run_progress.h"
 #include "runtime/template/window_table.h"
-#include "runtime/units/unit_services.h"
+#include "runtime/units/unit_type.h"
 
 namespace quillet {
 namespace {

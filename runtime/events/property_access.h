@@ -6,10 +6,10 @@
 //  1. app/ handler: compiled::WriteText / WriteInt (runtime/commands/
 //     compiled_code.cpp) → the support entry, with the value as two words;
 //     a text is the caller's, borrowed for the call.
-//  2. runtime/commands/support_entries.cpp → WriteUnitProperty below.
+//  2. runtime/services/support_entries.cpp → WriteUnitProperty below.
 //  3. property_access.cpp: the common eight (below CommonPropertyCount) are
 //     written here, to the window or the template record; a type's own go to
-//     WriteOwnProperty → WriteTypeProperty (runtime/units/property_kinds.cpp),
+//     WriteOwnProperty → WriteTypeProperty (runtime/events/property_kinds.cpp),
 //     which turns the words into a PropertyValue (PreparePropertyWrite: a
 //     cursor is copied, a font field merged, into a PropertyWrite this hop owns
 //     and frees after the call).
@@ -23,7 +23,7 @@
 // into a new text or byte set that the caller owns and frees.
 #include <cstdint>
 
-#include "runtime/commands/support_entries.h"
+#include "runtime/units/unit_type.h"
 
 namespace quillet {
 

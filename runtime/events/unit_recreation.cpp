@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "framework/wnd.h"
-#include "runtime/app/private_messages.h"
-#include "runtime/template/window_loader.h"
-#include "runtime/units/unit_services.h"
-#include "runtime/units/property_kinds.h"
-#include "runtime/units/tab_pages.h"
+#include "runtime/events/property_kinds.h"
+#include "runtime/events/tab_pages.h"
+#include "runtime/events/window_loader.h"
+#include "runtime/units/private_messages.h"
+#include "runtime/units/unit_type.h"
 
 namespace quillet {
 namespace {

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "runtime/units/property_kinds.h"
-
 namespace quillet {
 
 // After the first word, a .cur file: a 6-byte header, 16-byte entries (hot spot

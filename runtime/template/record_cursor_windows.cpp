@@ -4,10 +4,40 @@
 #include <cstring>
 
 #include "runtime/template/record_cursor.h"
-#include "runtime/units/property_kinds.h"
 
 namespace quillet {
 namespace {
+
+// The cursor id of each number 1..14, in number order: system cursors, but the
+// hand is the program's own resource (the loader falls back to IDC_HAND).
+LPCSTR CursorIdOf(int32_t number) {
+    switch (number) {
+    case 1: return IDC_ARROW;
+    case 2: return IDC_CROSS;
+    case 3: return IDC_IBEAM;
+    case 4: return IDC_WAIT;
+    case 5: return IDC_HELP;
+    case 6: return IDC_APPSTARTING;
+    case 7: return IDC_NO;
+    case 8: return IDC_SIZEALL;
+    case 9: return IDC_SIZENESW;
+    case 10: return IDC_SIZENS;
+    case 11: return IDC_SIZENWSE;
+    case 12: return IDC_SIZEWE;
+    case 13: return IDC_UPARROW;
+    case 14: return MAKEINTRESOURCEA(HandCursorResource);
+    default: return nullptr;
+    }
+}
+
+int32_t FirstWord(const void* data) {
+    int32_t word;
+    std::memcpy(&word, data, sizeof word);
+    return word;
+}
+
+void SetFirstWord(void* data, int32_t word) { std::memcpy(data, &word, sizeof word); }
+
 
 // CreateIconFromResourceEx takes a cursor image with its hot spot in front.
 HCURSOR CursorFromImage(const CursorFileImage& image) {
@@ -50,6 +80,27 @@ void* MakeRecordCursor(const uint8_t* data, uint32_t length) {
 
 void DestroyRecordCursor(void* cursor) {
     if (cursor != nullptr) DestroyCursor(static_cast<HCURSOR>(cursor));
+}
+
+uint32_t CursorIdFromNumber(int32_t number) {
+    const LPCSTR cursor = CursorIdOf(number);
+    return cursor != nullptr ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor))
+                             : static_cast<uint32_t>(number);
+}
+
+int32_t CursorNumberFromId(uint32_t id) {
+    for (int32_t number = 1; number <= HighestCursorNumber; ++number)
+        if (reinterpret_cast<uintptr_t>(CursorIdOf(number)) == id) return number;
+    return static_cast<int32_t>(id);
+}
+
+void TranslateCursorNumberToId(void* data, int32_t length) {
+    if (data != nullptr && length >= 4) SetFirstWord(data, static_cast<int32_t>(CursorIdFromNumber(FirstWord(data))));
+}
+
+void TranslateCursorIdToNumber(void* data, int32_t length) {
+    if (data != nullptr && length >= 4)
+        SetFirstWord(data, CursorNumberFromId(static_cast<uint32_t>(FirstWord(data))));
 }
 
 }  // namespace quillet

@@ -8,6 +8,7 @@
 
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
+#include "runtime/values/words.h"
 
 namespace quillet {
 namespace {

@@ -3,7 +3,6 @@
 // values compiled code writes and read back one field at a time.
 #include <cstdint>
 
-#include "runtime/commands/support_entries.h"
 #include "runtime/units/unit_type.h"
 
 namespace quillet {

@@ -13,8 +13,8 @@
 #include <initializer_list>
 
 #include "framework/wnd.h"
-#include "runtime/commands/notify_runtime.h"
-#include "runtime/events/event_dispatch.h"
+#include "runtime/units/event_record.h"
+#include "runtime/units/notify_runtime.h"
 
 namespace quillet {
 

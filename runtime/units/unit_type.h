@@ -120,6 +120,13 @@ struct PropertyValue {
 };
 static_assert(sizeof(PropertyValue) == 8, "two 32-bit words");
 
+// The value of a unit property as compiled code reads and writes it: two words
+// (a text property's low word is a new text owned by the reader).
+struct PropertyWords {
+    uint32_t low;
+    uint32_t high;
+};
+
 // What a unit's SetProperty asks of the runtime: most writes are done; some
 // change a style the control takes only at creation, and the runtime then
 // makes the unit's window again from its saved properties.
@@ -188,6 +195,13 @@ constexpr UnitTypeDescriptor DescribeType(const char* name, const char* englishN
     return DescribeType(name, englishName, flags, static_cast<int32_t>(properties.size()), properties.data(),
                         interfaceFn);
 }
+
+// The descriptor a type reference names among the program's libraries, or null
+// when it names none (service 1002). The libraries are known to start-up, which
+// installs the resolver; until then no reference names a type.
+using TypeResolver = const UnitTypeDescriptor* (*)(uint32_t typeRef);
+void SetTypeResolver(TypeResolver resolver);
+const UnitTypeDescriptor* TypeDescriptorOf(uint32_t typeRef);
 
 // The operation a type offers under a number, or null.
 template <typename Operation>

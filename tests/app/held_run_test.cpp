@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "runtime/app/held_output.h"
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
+#include "runtime/units/held_output.h"
 #include "tests/app/tool_window.h"
 
 namespace {

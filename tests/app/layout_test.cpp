@@ -7,7 +7,7 @@
 
 #include "app/template_description.h"
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "tests/app/tool_window.h"
 
 namespace {

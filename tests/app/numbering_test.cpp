@@ -8,7 +8,7 @@
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/numbering.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "tests/app/tool_window.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/unit_ids.h"
-#include "runtime/commands/notify_runtime.h"
+#include "runtime/events/property_kinds.h"
 #include "runtime/template/record_cursor.h"
-#include "runtime/units/property_kinds.h"
+#include "runtime/units/notify_runtime.h"
 #include "tests/app/tool_window.h"
 #include "tests/support/child_process.h"
 

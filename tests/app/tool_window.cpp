@@ -6,7 +6,7 @@
 
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
 #include "tests/support/dropped_files.h"
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/value_text.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/heap_backend.h"
 #include "runtime/values/runtime_heap.h"
+#include "runtime/values/value_text.h"
 #include "tests/support/holds.h"
 
 

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/commands/compiled_code.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/values/array_block.h"
 
 namespace {

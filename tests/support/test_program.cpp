@@ -5,9 +5,9 @@
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
 #include "runtime/app/program_info.h"
-#include "runtime/app/startup.h"
+#include "runtime/events/window_loader.h"
+#include "runtime/services/startup.h"
 #include "runtime/template/handler_entries.h"
-#include "runtime/template/window_loader.h"
 #include "runtime/template/window_table.h"
 
 namespace testprogram {

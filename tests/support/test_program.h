@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "runtime/events/event_dispatch.h"
+#include "runtime/services/library_info.h"
 #include "runtime/template/template_writer.h"
-#include "runtime/units/library_info.h"
 
 namespace testprogram {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <utility>
 
+#include "runtime/services/library_info.h"
 #include "runtime/template/template_writer.h"
 #include "runtime/template/unit_record.h"
-#include "runtime/units/library_info.h"
 #include "runtime/units/unit_type.h"
 
 namespace testunits {

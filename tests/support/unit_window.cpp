@@ -1,11 +1,11 @@
 #include "tests/support/unit_window.h"
 
-#include "runtime/commands/command_arg.h"
 #include "runtime/events/common_events.h"
 #include "runtime/events/property_access.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/unit_operation.h"
 #include "runtime/values/array_block.h"
+#include "runtime/values/command_arg.h"
 #include "runtime/values/runtime_heap.h"
 
 namespace unitwindow {

@@ -10,8 +10,8 @@
 #include <limits>
 #include <vector>
 
-#include "runtime/commands/command_arg.h"
-#include "runtime/commands/value_text.h"
+#include "runtime/values/command_arg.h"
+#include "runtime/values/value_text.h"
 
 namespace quillet {
 namespace {

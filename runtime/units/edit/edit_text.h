@@ -25,8 +25,8 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/app/held_output.h"
 #include "runtime/units/edit/edit_positions.h"
+#include "runtime/units/held_output.h"
 
 namespace quillet {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/app/cycle_clock.h"
 #include "runtime/units/edit/edit_text.h"
+#include "runtime/values/cycle_clock.h"
 #include "runtime/values/text_encoding.h"
 
 namespace quillet {

@@ -4,11 +4,12 @@
 
 #include <cstdio>
 
-#include "runtime/app/private_messages.h"
-#include "runtime/commands/command_arg.h"
+#include "runtime/events/event_dispatch.h"
 #include "runtime/units/edit/edit_input.h"
 #include "runtime/units/edit/edit_spin.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/window_style.h"
+#include "runtime/values/command_arg.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"

@@ -1,9 +1,9 @@
 #include "runtime/units/tab/tab_unit.h"
 
-#include "runtime/app/private_messages.h"
+#include "runtime/events/tab_pages.h"
 #include "runtime/template/window_table.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/tab/tab_type.h"
-#include "runtime/units/tab_pages.h"
 
 namespace quillet {
 namespace {

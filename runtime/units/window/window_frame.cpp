@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/commands/notify_runtime.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/units/picture.h"
 #include "runtime/units/window_style.h"
 

@@ -3,8 +3,8 @@
 // keys, F1, Alt mnemonics, then the common events.
 #include <string>
 
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/events/common_events.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/units/window/window_focus.h"
 #include "runtime/units/window/window_unit.h"
 

@@ -5,11 +5,10 @@
 #include <new>
 #include <utility>
 
-#include "runtime/app/private_messages.h"
-#include "runtime/app/run_progress.h"
-#include "runtime/app/runtime_app.h"
-#include "runtime/template/window_loader.h"
+#include "runtime/events/run_progress.h"
+#include "runtime/events/window_loader.h"
 #include "runtime/template/window_menu.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/window/window_focus.h"
 #include "runtime/units/window/window_shape.h"
 #include "runtime/units/window/window_units.h"
@@ -29,11 +28,6 @@ bool RegisterWindowClass(const char* name) {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     windowClass.lpszClassName = name;
     return AfxRegisterClass(&windowClass) != FALSE;
-}
-
-HWND HiddenOwner() {
-    HWND owner = App().hiddenOwner.m_hWnd;
-    return owner != nullptr && IsWindow(owner) ? owner : nullptr;
 }
 
 }  // namespace
@@ -69,7 +63,7 @@ bool WindowUnit::Create(uint32_t runtimeStyle, HWND owner, HMENU menu, int32_t l
     if (owner != nullptr) {
         style |= WS_POPUP;
     } else if (options_.standAlone == 0 || ModalCreationFlag()) {
-        owner = HiddenOwner();
+        owner = ProgramOwnerWindow();
     }
     if (!CreateEx(BorderStyleBits(options_.borderStyle).exStyle, className, options_.caption.c_str(), style, left,
                   top, width, height, owner, menu))
@@ -246,7 +240,7 @@ LRESULT WindowUnit::OnActivate(WPARAM wParam, LPARAM lParam) {
 // A window that a modal run of the runtime disabled hands the activation to the modal window.
 bool WindowUnit::PassActivationToModal() {
     HWND self = m_hWnd;
-    const uint32_t modalId = App().modalWindowId;
+    const uint32_t modalId = ModalWindowId();
     if (IsWindowEnabled(self) || modalId == 0) return false;
     WindowTable& table = ProgramWindows();
     bool disabledByModal = false;

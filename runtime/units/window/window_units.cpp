@@ -1,6 +1,6 @@
 #include "runtime/units/window/window_units.h"
 
-#include "runtime/units/unit_services.h"
+#include "runtime/units/unit_type.h"
 
 namespace quillet {
 

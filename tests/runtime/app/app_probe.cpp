@@ -13,18 +13,21 @@
 #include <vector>
 
 #include "framework/wnd.h"
-#include "runtime/app/held_output.h"
 #include "runtime/app/message_loop.h"
-#include "runtime/app/private_messages.h"
 #include "runtime/app/program_info.h"
 #include "runtime/app/runtime_app.h"
-#include "runtime/app/startup.h"
 #include "runtime/app/window_layer.h"
-#include "runtime/commands/compiled_code.h"
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
-#include "runtime/units/library_info.h"
+#include "runtime/events/held_handover.h"
+#include "runtime/events/run_progress.h"
+#include "runtime/services/compiled_code.h"
+#include "runtime/services/library_info.h"
+#include "runtime/services/service_table.h"
+#include "runtime/services/startup.h"
+#include "runtime/units/held_output.h"
+#include "runtime/units/notify_runtime.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/values/runtime_heap.h"
 
 // The two stubs, then HandlerBase, as in every program.
@@ -153,7 +156,7 @@ void LayerReleaseWindows() {
 
 constexpr WindowLayer ProbeLayer = {
     LayerDeserialise, LayerWindowCount,     LayerWindowIdAt,    LayerLiveWindowAt,
-    LayerLoad,        LayerRaiseIdleEvent,  LayerReleaseWindows,
+    LayerLoad,        LayerRaiseIdleEvent,  LayerReleaseWindows, HandOverHeldPiece, UpdateRunProgress,
 };
 
 void RegisterProbeClasses() {

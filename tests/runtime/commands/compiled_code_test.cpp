@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/values/text_encoding.h"
 #include "tests/support/temporary_folder.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "tests/support/guarded_bytes.h"

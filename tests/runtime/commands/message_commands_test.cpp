@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/app/held_output.h"
-#include "runtime/app/startup.h"
+#include "runtime/app/program_paths.h"
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/compiled_code.h"
-#include "runtime/commands/notify_runtime.h"
+#include "runtime/services/compiled_code.h"
+#include "runtime/services/service_table.h"
+#include "runtime/services/startup.h"
+#include "runtime/units/held_output.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "tests/support/heap_probe.h"

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "runtime/app/exit_routines.h"
-#include "runtime/app/startup.h"
-#include "runtime/commands/notify_runtime.h"
-#include "runtime/commands/support_entries.h"
+#include "runtime/app/program_paths.h"
+#include "runtime/services/service_table.h"
+#include "runtime/services/startup.h"
+#include "runtime/services/support_entries.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"

@@ -13,7 +13,7 @@
 
 #include "runtime/commands/command_list.h"
 #ifdef _WIN32
-#include "runtime/commands/support_entries.h"
+#include "runtime/services/support_entries.h"
 #endif
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "tests/runtime/commands/text_command_calls.h"
 
 namespace quillet::text_test {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/events/event_dispatch.h"
-#include "runtime/template/window_loader.h"
+#include "runtime/events/window_loader.h"
 #include "tests/runtime/events/probe_units.h"
 #include "tests/support/fatal_guard.h"
 

@@ -4,8 +4,8 @@
 
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
-#include "runtime/app/private_messages.h"
-#include "runtime/app/startup.h"
+#include "runtime/services/startup.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/units/unit_operation.h"
 #include "tests/support/test_units.h"

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "runtime/events/event_dispatch.h"
+#include "runtime/services/library_info.h"
 #include "runtime/template/template_writer.h"
-#include "runtime/units/library_info.h"
 #include "tests/support/unit_window.h"
 
 namespace probe {

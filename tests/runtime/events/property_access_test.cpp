@@ -5,7 +5,7 @@
 
 #include "framework/wnd.h"
 #include "runtime/events/property_access.h"
-#include "runtime/template/window_loader.h"
+#include "runtime/events/window_loader.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"

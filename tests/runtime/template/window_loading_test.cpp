@@ -11,7 +11,7 @@
 #include "framework/wnd.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/events/property_access.h"
-#include "runtime/template/window_loader.h"
+#include "runtime/events/window_loader.h"
 #include "runtime/values/runtime_heap.h"
 #include "tests/runtime/events/probe_units.h"
 

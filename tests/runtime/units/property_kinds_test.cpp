@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "runtime/events/property_kinds.h"
+#include "runtime/template/record_cursor.h"
 #include "runtime/units/font_data.h"
-#include "runtime/units/property_kinds.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
+#include "runtime/values/words.h"
 #include "tests/support/heap_probe.h"
 
 namespace quillet {

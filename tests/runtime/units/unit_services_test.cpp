@@ -6,10 +6,10 @@
 
 #include "framework/wnd.h"
 #include "runtime/app/runtime_app.h"
-#include "runtime/commands/notify_runtime.h"
 #include "runtime/events/event_suppression.h"
-#include "runtime/template/window_loader.h"
-#include "runtime/units/unit_services.h"
+#include "runtime/events/window_loader.h"
+#include "runtime/services/unit_services.h"
+#include "runtime/units/notify_runtime.h"
 #include "tests/runtime/events/probe_units.h"
 #include "tests/support/fatal_guard.h"
 

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "runtime/commands/command_list.h"
-#include "runtime/commands/notify_runtime.h"
+#include "runtime/services/library_info.h"
 #include "runtime/units/button/button_type.h"
 #include "runtime/units/button/check_box_type.h"
 #include "runtime/units/edit/edit_type.h"
 #include "runtime/units/label/label_type.h"
-#include "runtime/units/library_info.h"
+#include "runtime/units/notify_runtime.h"
 #include "runtime/units/tab/tab_type.h"
 #include "runtime/units/window/window_type.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/commands/compiled_code.h"
+#include "runtime/services/compiled_code.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/array_gap.h"
 #include "runtime/values/runtime_heap.h"

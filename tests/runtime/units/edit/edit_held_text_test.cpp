@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/app/held_output.h"
 #include "runtime/commands/command_list.h"
+#include "runtime/events/held_handover.h"
+#include "runtime/units/held_output.h"
 #include "tests/runtime/units/edit/edit_test_program.h"
 
 namespace quillet {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/commands/command_arg.h"
 #include "runtime/events/property_access.h"
 #include "runtime/units/font_data.h"
 #include "runtime/units/unit_type.h"
+#include "runtime/values/command_arg.h"
 #include "tests/runtime/units/edit/edit_test_program.h"
 
 namespace quillet {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/app/runtime_app.h"
-#include "runtime/template/window_loader.h"
+#include "runtime/events/window_loader.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/window/window_unit.h"
 #include "tests/runtime/units/window/window_test_program.h"

@@ -1,0 +1,14 @@
+#pragma once
+// The runtime's private window messages to units (application range, from
+// 0x8000), shared by the runtime and every unit type. Messages in
+// 0x8064..0x8099 belong to single unit types and are defined with them.
+#include <cstdint>
+
+namespace quillet {
+
+constexpr uint32_t UM_GET_UNIT_OBJECT = 0x8002;  // → the unit object of the window, or 0
+constexpr uint32_t UM_ARRANGE = 0x8004;          // all units of the window exist; lay out docked units
+constexpr uint32_t UM_UNITS_CREATED = 0x806F;    // every unit and the window, after creation
+constexpr uint32_t UM_WINDOW_SHOWN = 0x8076;     // every unit and the window, at the end of a load
+
+}  // namespace quillet
