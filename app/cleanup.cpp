@@ -10,6 +10,7 @@
 
 namespace quillet::app {
 
+using namespace commands;
 using namespace compiled;
 
 namespace {

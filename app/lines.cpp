@@ -9,6 +9,7 @@
 
 namespace quillet::app {
 
+using namespace commands;
 using namespace compiled;
 
 OwnedText UndoText;

@@ -11,6 +11,7 @@
 
 namespace quillet::app {
 
+using namespace commands;
 using namespace compiled;
 
 namespace {

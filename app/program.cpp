@@ -71,7 +71,7 @@ void StartUpToWindow() {
     compiled::Support().LoadStartupWindow(MainWindow);
     // Once the window is shown and its page has chosen its unit: typing and
     // Ctrl+V go to the main box from the start.
-    compiled::Call(FocusUnit, compiled::UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox));
+    compiled::Call(commands::FocusUnit, compiled::UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox));
 }
 
 int StartRoutine() {

@@ -8,6 +8,7 @@
 
 namespace quillet::app {
 
+using namespace commands;
 using namespace compiled;
 
 namespace {

@@ -79,45 +79,41 @@ void Run() {
     const std::string book = BookText();
     const std::string comma = "\xA3\xAC";   // the full-width comma
     const std::string absent = "\xC3\xBB\xD3\xD0\xB5\xC4\xB4\xCA";
-    Measure("TextLength of the book", TextLength, {TextRecord(book)}, ResultKind::Int);
-    Measure("LeftText 10 bytes of the book", LeftText, {TextRecord(book), IntRecord(10)}, ResultKind::Text);
-    Measure("RightText half of the book", RightText, {TextRecord(book), IntRecord(TextBytes / 2)},
+    Measure("TextLength of the book", commands::TextLength, {TextRecord(book)}, ResultKind::Int);
+    Measure("LeftText 10 bytes of the book", commands::LeftText, {TextRecord(book), IntRecord(10)}, ResultKind::Text);
+    Measure("RightText half of the book", commands::RightText, {TextRecord(book), IntRecord(TextBytes / 2)},
             ResultKind::Text);
-    Measure("FindText of a word that is not there", FindText,
+    Measure("FindText of a word that is not there", commands::FindText,
             {TextRecord(book), TextRecord(absent), LeftOut, LeftOut}, ResultKind::Int);
-    Measure("FindText ignoring case of a word that is not there", FindText,
+    Measure("FindText ignoring case of a word that is not there", commands::FindText,
             {TextRecord(book), TextRecord("road is short"), LeftOut, IntRecord(1)}, ResultKind::Int);
-    Measure("ReplaceSubtext full-width comma by comma", ReplaceSubtext,
-            {TextRecord(book), TextRecord(comma), TextRecord(","), LeftOut, LeftOut, IntRecord(1)},
-            ResultKind::Text);
-    Measure("ReplaceSubtext e by three bytes (the result grows)", ReplaceSubtext,
-            {TextRecord(book), TextRecord("e"), TextRecord("EEE"), LeftOut, LeftOut, IntRecord(1)},
-            ResultKind::Text);
-    Measure("ReplaceSubtext ignoring case, road by way", ReplaceSubtext,
-            {TextRecord(book), TextRecord("ROAD"), TextRecord("way"), LeftOut, LeftOut, LeftOut},
-            ResultKind::Text);
-    Measure("SplitText at CR LF", SplitText, {TextRecord(book), TextRecord("\r\n"), LeftOut},
+    Measure("ReplaceSubtext full-width comma by comma", commands::ReplaceSubtext,
+            {TextRecord(book), TextRecord(comma), TextRecord(","), LeftOut, LeftOut, IntRecord(1)}, ResultKind::Text);
+    Measure("ReplaceSubtext e by three bytes (the result grows)", commands::ReplaceSubtext,
+            {TextRecord(book), TextRecord("e"), TextRecord("EEE"), LeftOut, LeftOut, IntRecord(1)}, ResultKind::Text);
+    Measure("ReplaceSubtext ignoring case, road by way", commands::ReplaceSubtext,
+            {TextRecord(book), TextRecord("ROAD"), TextRecord("way"), LeftOut, LeftOut, LeftOut}, ResultKind::Text);
+    Measure("SplitText at CR LF", commands::SplitText, {TextRecord(book), TextRecord("\r\n"), LeftOut},
             ResultKind::TextArray);
-    Measure("TrimBothEnds of the book", TrimBothEnds, {TextRecord(book)}, ResultKind::Text);
-    Measure("RemoveAllSpaces of the book", RemoveAllSpaces, {TextRecord(book)}, ResultKind::Text);
+    Measure("TrimBothEnds of the book", commands::TrimBothEnds, {TextRecord(book)}, ResultKind::Text);
+    Measure("RemoveAllSpaces of the book", commands::RemoveAllSpaces, {TextRecord(book)}, ResultKind::Text);
 
     // Inputs that make a search which restarts at every character quadratic.
     const std::string letters(TextBytes, 'a');
     const std::string almost = std::string(4000, 'a') + "b";
-    Measure("FindText a{4000}b in a{10M}", FindText, {TextRecord(letters), TextRecord(almost), LeftOut, LeftOut},
-            ResultKind::Int);
-    Measure("ReplaceSubtext a{4000}b in a{10M}", ReplaceSubtext,
+    Measure("FindText a{4000}b in a{10M}", commands::FindText,
+            {TextRecord(letters), TextRecord(almost), LeftOut, LeftOut}, ResultKind::Int);
+    Measure("ReplaceSubtext a{4000}b in a{10M}", commands::ReplaceSubtext,
             {TextRecord(letters), TextRecord(almost), TextRecord("x"), LeftOut, LeftOut, IntRecord(1)},
             ResultKind::Text);
-    Measure("ReplaceSubtext aa by a in a{10M}", ReplaceSubtext,
-            {TextRecord(letters), TextRecord("aa"), TextRecord("a"), LeftOut, LeftOut, IntRecord(1)},
-            ResultKind::Text);
+    Measure("ReplaceSubtext aa by a in a{10M}", commands::ReplaceSubtext,
+            {TextRecord(letters), TextRecord("aa"), TextRecord("a"), LeftOut, LeftOut, IntRecord(1)}, ResultKind::Text);
     const std::string leads = "x" + std::string(TextBytes, '\xB0');
     const std::string leadsAtTrail = std::string(4001, '\xB0') + "y";   // would begin on a trail byte
-    Measure("FindText B0{4001}y in xB0{10M} (trail-byte candidates)", FindText,
+    Measure("FindText B0{4001}y in xB0{10M} (trail-byte candidates)", commands::FindText,
             {TextRecord(leads), TextRecord(leadsAtTrail), LeftOut, LeftOut}, ResultKind::Int);
-    Measure("SplitText at a in a{10M} (empty pieces)", SplitText, {TextRecord(letters), TextRecord("a"), LeftOut},
-            ResultKind::TextArray);
+    Measure("SplitText at a in a{10M} (empty pieces)", commands::SplitText,
+            {TextRecord(letters), TextRecord("a"), LeftOut}, ResultKind::TextArray);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-void RegisterExitRoutine(ExitRoutine routine) {
+void AddExitRoutine(ExitRoutine routine) {
     auto& routines = App().exitRoutines;
     if (routine != nullptr && std::find(routines.begin(), routines.end(), routine) == routines.end())
         routines.push_back(routine);

@@ -7,7 +7,7 @@ namespace quillet {
 // An exit routine registered by the program (CommandTable entry 3).
 using ExitRoutine = void (*)();
 
-void RegisterExitRoutine(ExitRoutine routine);   // a second registration is ignored
+void AddExitRoutine(ExitRoutine routine);   // a second registration is ignored
 void CallExitRoutines();                         // calls each once, then empties the list
 void ReleaseExitRoutines();                      // empties the list without calling
 

@@ -1,6 +1,6 @@
 #include "runtime/commands/command_list.h"
 
-namespace quillet {
+namespace quillet::commands {
 
 // In the order of the declarations: the unit library's command numbers.
 const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
@@ -26,4 +26,4 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     LoadTextFile,    // 19
 };
 
-}  // namespace quillet
+}  // namespace quillet::commands

@@ -3,7 +3,7 @@
 // command table (its 20 command entry points).
 #include "runtime/values/command_arg.h"
 
-namespace quillet {
+namespace quillet::commands {
 
 // Text commands.
 void TextLength(CommandArg* result, int32_t argCount, CommandArg* args);
@@ -51,4 +51,4 @@ constexpr int64_t LargestTextFile = 32 << 20;
 constexpr int32_t RuntimeCommandCount = 20;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
-}  // namespace quillet
+}  // namespace quillet::commands

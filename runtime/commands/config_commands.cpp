@@ -17,7 +17,7 @@
 #include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"
 
-namespace quillet {
+namespace quillet::commands {
 namespace {
 
 constexpr DWORD ValueBufferSize = 10240;
@@ -176,4 +176,4 @@ void WriteConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
     result->low = written ? 1u : 0u;
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

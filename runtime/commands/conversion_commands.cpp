@@ -10,7 +10,7 @@
 #include "runtime/values/text.h"
 #include "runtime/values/value_text.h"
 
-namespace quillet {
+namespace quillet::commands {
 namespace {
 
 // Full-width forms read as the ASCII byte they stand for; every other
@@ -121,4 +121,4 @@ void ToText(CommandArg* result, int32_t argCount, CommandArg* args) {
     result->high = 0;
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

@@ -7,7 +7,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "runtime/values/value_text.h"
 
-namespace quillet {
+namespace quillet::commands {
 
 // A unit that is not loaded is a fatal error, reported by the lookup itself.
 // Each text goes to the end of the box, whatever the caret position was; the
@@ -29,4 +29,4 @@ void AppendText(CommandArg*, int32_t argCount, CommandArg* args) {
     }
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

@@ -12,7 +12,7 @@
 #include "runtime/values/text_encoding.h"
 #include "runtime/values/text_file.h"
 
-namespace quillet {
+namespace quillet::commands {
 namespace {
 
 // A file's bytes in one block of the runtime heap, freed with this object.
@@ -108,4 +108,4 @@ void LoadTextFile(CommandArg* result, int32_t argCount, CommandArg* args) {
     result->low = static_cast<uint32_t>(LoadInto(box, TextArgument(ArgumentAt(argCount, args, 1))));
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

@@ -8,7 +8,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "runtime/values/value_text.h"
 
-namespace quillet {
+namespace quillet::commands {
 namespace {
 
 constexpr char DefaultTitle[] = "信息：";
@@ -63,4 +63,4 @@ void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args) {
     RestartRunClock();
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

@@ -3,7 +3,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "runtime/values/text.h"
 
-namespace quillet {
+namespace quillet::commands {
 
 // Handlers of other events may run inside this command.
 void ProcessEvents(CommandArg*, int32_t, CommandArg*) { NotifyRuntime(ServiceCode::ProcessEvents); }
@@ -20,4 +20,4 @@ void RunDirectory(CommandArg* result, int32_t, CommandArg*) {
     result->high = 0;
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

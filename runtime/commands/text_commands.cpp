@@ -14,7 +14,7 @@
 #include "runtime/values/text_buffer.h"
 #include "runtime/values/text_encoding.h"
 
-namespace quillet {
+namespace quillet::commands {
 namespace {
 
 // A borrowed text and its length.
@@ -23,7 +23,7 @@ struct TextView {
     int32_t length;
 };
 
-TextView ViewOf(const char* text) { return TextView{text, TextLength(text)}; }
+TextView ViewOf(const char* text) { return TextView{text, TextByteCount(text)}; }
 
 // Anything but a text record reads as the empty text.
 TextView TextValue(const CommandArg& arg) { return ViewOf(TextArgument(arg)); }
@@ -277,4 +277,4 @@ void RemoveAllSpaces(CommandArg* result, int32_t argCount, CommandArg* args) {
     SetBlock(result, kept.ToText());
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

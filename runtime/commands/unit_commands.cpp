@@ -5,7 +5,7 @@
 #include "runtime/commands/unit_window.h"
 #include "runtime/units/notify_runtime.h"
 
-namespace quillet {
+namespace quillet::commands {
 
 // Puts the keyboard focus in the unit's window, as a click there would; a
 // hidden or disabled unit does not take it. A unit that is not loaded is a
@@ -18,4 +18,4 @@ void FocusUnit(CommandArg* result, int32_t argCount, CommandArg* args) {
     result->low = window != nullptr && GetFocus() == window ? 1u : 0u;
 }
 
-}  // namespace quillet
+}  // namespace quillet::commands

@@ -72,7 +72,7 @@ bool PreparePropertyWrite(PropertyKind kind, int32_t element, uint32_t low, uint
         // Texts: kind 1005, the named text kinds and every code not listed.
         const char* text = Reference<const char>(low);
         if (text == nullptr) text = EmptyText;
-        value = {Word(text), static_cast<uint32_t>(TextLength(text))};
+        value = {Word(text), static_cast<uint32_t>(TextByteCount(text))};
         return true;
     }
     }

@@ -80,11 +80,11 @@ int CompareText(const char* left, const char* right) { return CompareTexts(left,
 
 OwnedText Concatenate(std::initializer_list<const char*> pieces) {
     int32_t total = 0;
-    for (const char* piece : pieces) total += TextLength(piece);
+    for (const char* piece : pieces) total += TextByteCount(piece);
     char* result = static_cast<char*>(Support().Allocate(total + 1));
     char* end = result;
     for (const char* piece : pieces) {
-        const int32_t length = TextLength(piece);
+        const int32_t length = TextByteCount(piece);
         std::memcpy(end, piece, static_cast<size_t>(length));
         end += length;
     }

@@ -52,7 +52,7 @@ void ReadWindowTemplate(const ProgramInfo& program) {
 
 }  // namespace
 
-void InitialiseRuntime() {
+void RunStartup() {
     RuntimeApp& app = App();
     const ProgramInfo& program = LinkedProgramInfo();
     // The program's windows, unless a test program brought a layer of its own;

@@ -9,7 +9,7 @@ namespace quillet {
 // OLE, module path and current directory, callback slots, the hidden owner
 // window, the main thread, the ConstantDataArea, DLL command tables, the
 // libraries' service hand-over, the window template.
-void InitialiseRuntime();
+void RunStartup();
 
 // Support entry 12: loads the start-up window or reports "载入启动窗口失败"
 // with the window id (fatal). Returns 1.

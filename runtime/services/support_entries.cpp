@@ -41,17 +41,17 @@ uintptr_t CloseFileSearchEntry(uintptr_t searchHandle, uintptr_t, uintptr_t, uin
 }
 
 uintptr_t MakeArrayPrivateEntry(uintptr_t elementSize, uintptr_t arrayVariable, uintptr_t, uintptr_t) {
-    MakeArrayPrivate(static_cast<int32_t>(elementSize), reinterpret_cast<void**>(arrayVariable));
+    CopyConstantArrayToHeap(static_cast<int32_t>(elementSize), reinterpret_cast<void**>(arrayVariable));
     return 0;
 }
 
 uintptr_t RegisterExitRoutineEntry(uintptr_t routine, uintptr_t, uintptr_t, uintptr_t) {
-    RegisterExitRoutine(reinterpret_cast<ExitRoutine>(routine));
+    AddExitRoutine(reinterpret_cast<ExitRoutine>(routine));
     return 0;
 }
 
 uintptr_t InitialiseRuntimeEntry(uintptr_t, uintptr_t, uintptr_t, uintptr_t) {
-    InitialiseRuntime();
+    RunStartup();
     return 0;
 }
 

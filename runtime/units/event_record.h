@@ -50,18 +50,10 @@ static_assert(sizeof(TypedEventRecord) == 4 * 4 + 12 * 16 + 3 * 4, "header, twel
 
 // The common events every unit raises from window messages.
 namespace CommonEvent {
-constexpr int32_t LeftDown = -1;
-constexpr int32_t LeftUp = -2;
-constexpr int32_t LeftDoubleClick = -3;
-constexpr int32_t RightDown = -4;
-constexpr int32_t RightUp = -5;
-constexpr int32_t MouseMove = -6;
-constexpr int32_t GotFocus = -7;
-constexpr int32_t LostFocus = -8;
-constexpr int32_t KeyDown = -9;
-constexpr int32_t KeyUp = -10;
-constexpr int32_t Character = -11;
-constexpr int32_t Wheel = -12;
+enum : int32_t {
+    LeftDown = -1, LeftUp = -2, LeftDoubleClick = -3, RightDown = -4, RightUp = -5, MouseMove = -6, GotFocus = -7,
+    LostFocus = -8, KeyDown = -9, KeyUp = -10, Character = -11, Wheel = -12,
+};
 }  // namespace CommonEvent
 
 }  // namespace quillet

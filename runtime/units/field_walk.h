@@ -20,6 +20,9 @@
 //   LeadText      a Text offered before every other: the unit's own text
 //   Font          a FontData block, its face name offered
 //   TextList      a counted list of texts (ReadTextList), each offered
+// Runs of fields kept the same way go in one call (Words, Ints, Flags,
+// ByteBlocks, Texts), and the data binding that ends several blocks in one
+// (DataBinding).
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -107,6 +110,25 @@ private:
     bool leadPass_;
 };
 
+// Runs of consecutive fields kept the same way, in block order.
+template <class Visit, class... Fields>
+void Words(Visit& visit, Fields&... fields) { (visit.Word(fields), ...); }
+template <class Visit, class... Fields>
+void Ints(Visit& visit, Fields&... fields) { (visit.Int(fields), ...); }
+template <class Visit, class... Fields>
+void Flags(Visit& visit, Fields&... fields) { (visit.Flag(fields), ...); }
+template <class Visit, class... Fields>
+void ByteBlocks(Visit& visit, Fields&... fields) { (visit.Bytes(fields), ...); }
+template <class Visit, class... Fields>
+void Texts(Visit& visit, Fields&... fields) { (visit.Text(fields), ...); }
+
+// The names of a data source and its column, which version 2 of several blocks
+// adds at their end.
+template <class Visit, class Data>
+void DataBinding(Visit& visit, uint32_t version, Data& data) {
+    if (version >= 2) Texts(visit, data.dataSource, data.dataColumn);
+}
+
 // Reads a block of versions 0 to currentVersion over `read` (fields an older
 // version lacks keep what `read` holds) and hands it to *into. False, *into
 // unchanged, for a higher version or a block that ends before its last field.
@@ -145,5 +167,17 @@ void* EnumFieldTexts(const void* bytes, int32_t* length, EnumTextCallback callba
     WriteFields(writer, currentVersion, walk, data);
     return EnumTextsResult(writer, length);
 }
+
+// The three operations of a block that its walk alone describes.
+template <class Data, uint32_t CurrentVersion, const auto& Walk>
+struct PlainBlock {
+    static bool Read(const void* bytes, int32_t length, Data* data) {
+        return ReadFields(bytes, length, CurrentVersion, Walk, Data{}, data);
+    }
+    static void Write(const Data& data, PropertyDataWriter& writer) { WriteFields(writer, CurrentVersion, Walk, data); }
+    static void* EnumTexts(const void* bytes, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
+        return EnumFieldTexts<Data>(bytes, length, callback, userWord, Read, CurrentVersion, Walk);
+    }
+};
 
 }  // namespace quillet

@@ -31,7 +31,7 @@ int32_t FaceNameLength(const FontData& font) {
 
 void SetFaceName(FontData* font, const char* name) {
     // Empty names and names that leave no room for the ending 0 byte fall back.
-    const int32_t length = TextLength(name);
+    const int32_t length = TextByteCount(name);
     if (length == 0 || length >= FaceNameSize) name = FallbackFaceName;
     std::memset(font->lfFaceName, 0, sizeof font->lfFaceName);
     std::strcpy(font->lfFaceName, name);

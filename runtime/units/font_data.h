@@ -43,14 +43,7 @@ static_assert(sizeof(FontValue) == 28, "seven 32-bit fields");
 
 // The element index of a font write or read: the whole font or one field.
 namespace FontField {
-constexpr int32_t Whole = -1;
-constexpr int32_t Angle = 0;
-constexpr int32_t Bold = 1;
-constexpr int32_t Italic = 2;
-constexpr int32_t StrikeOut = 3;
-constexpr int32_t Underline = 4;
-constexpr int32_t Size = 5;
-constexpr int32_t FaceName = 6;
+enum : int32_t { Whole = -1, Angle, Bold, Italic, StrikeOut, Underline, Size, FaceName };
 }  // namespace FontField
 
 // The face name given to a font whose name is empty or does not fit.

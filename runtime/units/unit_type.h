@@ -20,7 +20,7 @@ enum class PropertyKind : uint16_t {
     Pick = 1006,         // index into a fixed choice list
     Picture = 1009,      // image file bytes
     Icon = 1010,
-    Cursor = 1011,       // first word a cursor number (see property_kinds.h)
+    Cursor = 1011,       // first word a cursor number (see runtime/template/record_cursor.h)
     Sound = 1012,
     Font = 1013,         // a 60-byte FontData block
     Color = 1014,

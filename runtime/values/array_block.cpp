@@ -26,7 +26,7 @@ void* NewArray(int32_t count, int32_t elementSize) {
     return array;
 }
 
-void MakeArrayPrivate(int32_t elementSize, void** arrayVariable) {
+void CopyConstantArrayToHeap(int32_t elementSize, void** arrayVariable) {
     void* array = *arrayVariable;
     if (array == nullptr || !IsConstantData(array)) return;
     const int32_t size = ArrayHeaderSize(array) + elementSize * ArrayElementCount(array);

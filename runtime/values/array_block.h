@@ -43,7 +43,7 @@ void* NewArray(int32_t count, int32_t elementSize);
 // Copy-on-write for arrays that still live in the program's constant data: the
 // variable is given a heap copy of the whole block. Heap blocks and blocks of
 // total size 0 are left as they are.
-void MakeArrayPrivate(int32_t elementSize, void** arrayVariable);
+void CopyConstantArrayToHeap(int32_t elementSize, void** arrayVariable);
 
 // Frees the elements when the element type owns them (the array flag is ignored),
 // then the block itself.

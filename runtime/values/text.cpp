@@ -6,12 +6,12 @@
 
 namespace quillet {
 
-int32_t TextLength(const char* text) {
+int32_t TextByteCount(const char* text) {
     return text == nullptr ? 0 : static_cast<int32_t>(std::strlen(text));
 }
 
 char* CopyText(const char* text) {
-    return IsEmptyText(text) ? nullptr : CopyBytes(text, TextLength(text));
+    return IsEmptyText(text) ? nullptr : CopyBytes(text, TextByteCount(text));
 }
 
 char* CopyBytes(const char* bytes, int32_t count) {

@@ -8,7 +8,7 @@ namespace quillet {
 inline bool IsEmptyText(const char* text) { return text == nullptr || text[0] == '\0'; }
 
 // Length in bytes; a null text has length 0.
-int32_t TextLength(const char* text);
+int32_t TextByteCount(const char* text);
 
 // A byte of 0x80 or above leads a two-byte GBK character.
 inline bool IsLeadByte(char byte) { return static_cast<unsigned char>(byte) >= 0x80; }

@@ -83,7 +83,7 @@ TEST_F(FileDropTest, AFileThatCannotBeLoadedIsRefusedWithAMessageAndChangesNothi
 
     const std::wstring binary = Saved(L"program.exe", std::string("MZ\x90\0\x03\0\0\0\x04\0", 10));
     const std::wstring large = WidePath(folder_.Path(), L"large.txt");
-    ASSERT_EQ(MakeFileOfSize(large, quillet::LargestTextFile + 1), quillet::LargestTextFile + 1);
+    ASSERT_EQ(MakeFileOfSize(large, quillet::commands::LargestTextFile + 1), quillet::commands::LargestTextFile + 1);
     const struct {
         const char* what;
         std::wstring path;
@@ -92,7 +92,8 @@ TEST_F(FileDropTest, AFileThatCannotBeLoadedIsRefusedWithAMessageAndChangesNothi
         {"not text", binary, "这不是文本文件，未载入。"},
         {"missing", WidePath(folder_.Path(), L"missing.txt"), "无法打开或读取这个文件。"},
         // The message names the limit.
-        {"too large", large, "文件太大，无法载入（最大 " + std::to_string(quillet::LargestTextFile >> 20) + " MB）。"},
+        {"too large", large,
+         "文件太大，无法载入（最大 " + std::to_string(quillet::commands::LargestTextFile >> 20) + " MB）。"},
     };
     for (const auto& file : refused) {
         SCOPED_TRACE(file.what);
@@ -103,7 +104,7 @@ TEST_F(FileDropTest, AFileThatCannotBeLoadedIsRefusedWithAMessageAndChangesNothi
         EXPECT_EQ(Text(Unit::MainBox), "loaded");
         EXPECT_EQ(FileBytes(file.path), bytes);
     }
-    EXPECT_EQ(FileSizeOf(large), quillet::LargestTextFile + 1);
+    EXPECT_EQ(FileSizeOf(large), quillet::commands::LargestTextFile + 1);
     Click(Unit::UndoLabel);
     EXPECT_EQ(Text(Unit::MainBox), "saved for undo");
 }

@@ -35,7 +35,7 @@ TEST(GlobalsTest, TheRegisteredCleanUpFreesTheUndoTextAndEveryLine) {
 
     // The rest of the tests go on with the program as it starts.
     app::InitialiseGlobals();
-    quillet::RegisterExitRoutine(app::FreeGlobals);
+    quillet::AddExitRoutine(app::FreeGlobals);
     EXPECT_EQ(app::LineArray.Count(), 0);
 }
 

@@ -195,7 +195,7 @@ LRESULT CALLBACK CountingWindow(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void ProcessEventsOnce() { quillet::compiled::Call(quillet::ProcessEvents); }
+void ProcessEventsOnce() { quillet::compiled::Call(quillet::commands::ProcessEvents); }
 
 TEST_F(HeldRunTest, ProcessEventsInATightLoopStillHandlesWhatIsPostedAndLooksAtOnceAfterAPause) {
     HWND counter = WindowOfItsOwn("QuilletPacedCounter", CountingWindow);

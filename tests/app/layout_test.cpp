@@ -111,7 +111,7 @@ TEST_F(LayoutTest, FocusUnitMovesTheFocusToShownEnabledUnitsOnly) {
     const auto focus = [](UnitId unit, uint32_t type) {
         quillet::CommandArg reference = quillet::compiled::UnitArg(quillet::app::MainWindow, unit, type);
         quillet::CommandArg result{};
-        quillet::FocusUnit(&result, 1, &reference);
+        quillet::commands::FocusUnit(&result, 1, &reference);
         return result.low;
     };
     namespace Type = quillet::app::UnitType;

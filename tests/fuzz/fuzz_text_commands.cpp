@@ -106,26 +106,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CommandArg flag{fold ? 1u : 0u, 0, static_cast<DataTypeCode>(flags & 16 ? DataType::Bool : 0)};
 
     const int32_t n = start.value_or(3);
-    const uint32_t length = Call(TextLength, {none}, {t}).low;
+    const uint32_t length = Call(commands::TextLength, {none}, {t}).low;
     ASSERT_HOLDS(length == t.size(), "TextLength");
-    const std::string left = TakeText(Call(LeftText, {none, IntArg(n)}, {t}).low);
+    const std::string left = TakeText(Call(commands::LeftText, {none, IntArg(n)}, {t}).low);
     ASSERT_HOLDS(left == ModelLeft(t, n), "LeftText");
-    const std::string right = TakeText(Call(RightText, {none, IntArg(n)}, {t}).low);
+    const std::string right = TakeText(Call(commands::RightText, {none, IntArg(n)}, {t}).low);
     ASSERT_HOLDS(right == ModelRight(t, n), "RightText");
-    const auto found = static_cast<int32_t>(Call(FindText, {none, none, IntArg(start), flag}, {t, search}).low);
+    const auto found =
+        static_cast<int32_t>(Call(commands::FindText, {none, none, IntArg(start), flag}, {t, search}).low);
     ASSERT_HOLDS(found == ModelFind(t, search, start, fold && (flags & 16)), "FindText");
     const std::string replaced = TakeText(
-        Call(ReplaceSubtext, {none, none, none, IntArg(start), IntArg(count), flag}, {t, search, replacement}).low);
+        Call(commands::ReplaceSubtext, {none, none, none, IntArg(start), IntArg(count), flag}, {t, search, replacement})
+            .low);
     ASSERT_HOLDS(replaced == ModelReplace(t, search, replacement, start, count, flag.low), "ReplaceSubtext");
     // The delimiter left out (a comma), or the search text.
     const bool comma = flags & 32;
-    const Pieces pieces = TakePieces(
-        Call(SplitText, {none, none, IntArg(maximum)}, comma ? std::vector<std::string>{t} : std::vector{t, search})
-            .low);
+    const Pieces pieces = TakePieces(Call(commands::SplitText, {none, none, IntArg(maximum)},
+                                          comma ? std::vector<std::string>{t} : std::vector{t, search})
+                                         .low);
     ASSERT_HOLDS(pieces == ModelSplit(t, comma ? std::nullopt : std::optional(search), maximum), "SplitText");
-    const std::string trimmed = TakeText(Call(TrimBothEnds, {none}, {t}).low);
+    const std::string trimmed = TakeText(Call(commands::TrimBothEnds, {none}, {t}).low);
     ASSERT_HOLDS(trimmed == ModelTrim(t), "TrimBothEnds");
-    const std::string spaceless = TakeText(Call(RemoveAllSpaces, {none}, {t}).low);
+    const std::string spaceless = TakeText(Call(commands::RemoveAllSpaces, {none}, {t}).low);
     ASSERT_HOLDS(spaceless == ModelRemoveSpaces(t), "RemoveAllSpaces");
     ASSERT_HOLDS(BackendLiveBlockCount() == liveBefore, "the calls leave no block behind");
     return 0;

@@ -277,11 +277,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CommandArg* args = value.argCount == 0 ? nullptr : &arg;
 
     CommandArg integer{0xAAAAAAAA, 0xAAAAAAAA, 0};
-    ToInteger(&integer, value.argCount, args);
+    commands::ToInteger(&integer, value.argCount, args);
     ASSERT_HOLDS(static_cast<int32_t>(integer.low) == ModelInteger(value) && integer.high == 0, "ToInteger");
 
     CommandArg text{0xAAAAAAAA, 0xAAAAAAAA, 0};
-    ToText(&text, value.argCount, args);
+    commands::ToText(&text, value.argCount, args);
     char* result = AsReference<char>(text);
     const std::string expected = ModelText(value);
     ASSERT_HOLDS(text.high == 0 && (result == nullptr) == expected.empty(), "ToText: null for the empty text");

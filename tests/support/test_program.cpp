@@ -59,7 +59,7 @@ void Start(const LibraryInfo& library) {
     started = true;
     libraries[0] = &library;
     program.handlerBase = Code().base;
-    InitialiseRuntime();
+    RunStartup();
 }
 
 uintptr_t HandlerBase() { return reinterpret_cast<uintptr_t>(Code().base); }

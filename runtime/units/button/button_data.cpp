@@ -15,22 +15,16 @@ constexpr auto WalkButtonFields = [](auto& visit, uint32_t version, auto& d) {
         visit.Pick(d.hAlign, LastChoiceOf(ButtonOwnProperties, ButtonProperty::HAlign));
         visit.Pick(d.vAlign, LastChoiceOf(ButtonOwnProperties, ButtonProperty::VAlign));
     } else {
-        visit.Int(d.pushLike);
-        visit.Int(d.flat);
-        visit.Int(d.textOnLeft);
+        Ints(visit, d.pushLike, d.flat, d.textOnLeft);
         visit.Pick(d.hAlign, LastChoiceOf(CheckBoxOwnProperties, CheckBoxProperty::HAlign));
         visit.Pick(d.vAlign, LastChoiceOf(CheckBoxOwnProperties, CheckBoxProperty::VAlign));
-        visit.Word(d.textColor);
-        visit.Word(d.backColor);
+        Words(visit, d.textColor, d.backColor);
         visit.Int(d.checked);
     }
     visit.Bytes(d.picture);
     visit.Font(d.font);
     visit.LeadText(d.caption);
-    if (d.kind == ButtonKind::CheckBox && version >= 2) {
-        visit.Text(d.dataSource);
-        visit.Text(d.dataColumn);
-    }
+    if (d.kind == ButtonKind::CheckBox) DataBinding(visit, version, d);
 };
 
 uint32_t DataVersion(ButtonKind kind) {

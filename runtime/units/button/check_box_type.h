@@ -2,6 +2,7 @@
 // The check box type (type number 12, slot 11): its descriptor, own
 // property indexes and rows.
 #include <cstdint>
+#include <iterator>
 
 #include "runtime/units/unit_type.h"
 
@@ -15,25 +16,21 @@ enum : int32_t {
 };
 }  // namespace CheckBoxProperty
 
-// Its operations (unit_operations.cpp).
+// Its operations (runtime/services/unit_operations.cpp).
 UnitOperation CheckBoxInterface(int32_t interfaceNumber);
 
-// By own index.
+// By own index, a line a group.
 inline constexpr OwnProperty CheckBoxOwnProperties[] = {
-    Own(PropertyKind::Picture, PropertyFlag::Rebuilds),  // 0  Picture
-    Own(PropertyKind::Logical),                          // 1  PushLike
-    Own(PropertyKind::Logical),                          // 2  Flat
-    Own(PropertyKind::Text),                             // 3  Caption
-    Own(PropertyKind::Logical),                          // 4  TextOnLeft
-    OwnPick(2),                                          // 5  HAlign
-    OwnPick(2),                                          // 6  VAlign
-    Own(PropertyKind::Color),                            // 7  TextColor
-    Own(PropertyKind::BackColor),                        // 8  BackColor
-    Own(PropertyKind::Font),                             // 9  Font
-    Own(PropertyKind::Logical),                          // 10 Checked
-    Own(PropertyKind::DataSourceName),                   // 11 DataSource
-    Own(PropertyKind::DataColumnName),                   // 12 DataColumn
+    // 0 Picture, 1 PushLike, 2 Flat
+    Own(PropertyKind::Picture, PropertyFlag::Rebuilds), Own(PropertyKind::Logical), Own(PropertyKind::Logical),
+    // 3 Caption, 4 TextOnLeft, 5 HAlign, 6 VAlign
+    Own(PropertyKind::Text), Own(PropertyKind::Logical), OwnPick(2), OwnPick(2),
+    // 7 TextColor, 8 BackColor, 9 Font
+    Own(PropertyKind::Color), Own(PropertyKind::BackColor), Own(PropertyKind::Font),
+    // 10 Checked, 11 DataSource, 12 DataColumn
+    Own(PropertyKind::Logical), Own(PropertyKind::DataSourceName), Own(PropertyKind::DataColumnName),
 };
+static_assert(std::size(CheckBoxOwnProperties) == CheckBoxProperty::DataColumn + 1, "a row for every own index");
 
 inline constexpr UnitTypeDescriptor CheckBoxType =
     DescribeType<CheckBoxOwnProperties>("选择框", "CheckBox", 0x80001040, CheckBoxInterface);

@@ -13,8 +13,7 @@ constexpr int32_t LastChoice(int32_t ownIndex) { return LastChoiceOf(EditBoxOwnP
 constexpr auto WalkEditBoxFields = [](auto& visit, uint32_t version, auto& d) {
     auto& f = d.fields;
     visit.Pick(f.borderStyle, LastChoice(EditBoxProperty::BorderStyle));
-    visit.Word(f.textColor);
-    visit.Word(f.backColor);
+    Words(visit, f.textColor, f.backColor);
     visit.Flag(f.hideSelection);
     visit.NotNegative(f.maxLength);
     visit.Flag(f.multiLine);
@@ -24,31 +23,24 @@ constexpr auto WalkEditBoxFields = [](auto& visit, uint32_t version, auto& d) {
     visit.Char16(f.passwordChar);  // the character byte, then 0
     visit.Pick(f.caseConversion, LastChoice(EditBoxProperty::CaseConversion));
     visit.Pick(f.spinMode, LastChoice(EditBoxProperty::SpinMode));
-    visit.Int(f.spinLower);
-    visit.Int(f.spinUpper);
-    visit.Int(f.selStart);
-    visit.Int(f.selLength);
+    Ints(visit, f.spinLower, f.spinUpper, f.selStart, f.selLength);
     visit.Font(d.font);
     visit.LeadText(d.content);
-    if (version >= 2) {
-        visit.Text(d.dataSource);
-        visit.Text(d.dataColumn);
-    }
+    DataBinding(visit, version, d);
 };
+
+using EditBoxBlock = PlainBlock<EditBoxData, EditBoxDataVersion, WalkEditBoxFields>;
 
 }  // namespace
 
 bool ReadEditBoxData(const void* bytes, int32_t length, EditBoxData* data) {
-    return ReadFields(bytes, length, EditBoxDataVersion, WalkEditBoxFields, EditBoxData{}, data);
+    return EditBoxBlock::Read(bytes, length, data);
 }
 
-void WriteEditBoxData(const EditBoxData& data, PropertyDataWriter& writer) {
-    WriteFields(writer, EditBoxDataVersion, WalkEditBoxFields, data);
-}
+void WriteEditBoxData(const EditBoxData& data, PropertyDataWriter& writer) { EditBoxBlock::Write(data, writer); }
 
 void* EnumEditBoxTexts(const void* bytes, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
-    return EnumFieldTexts<EditBoxData>(bytes, length, callback, userWord, ReadEditBoxData, EditBoxDataVersion,
-                                       WalkEditBoxFields);
+    return EditBoxBlock::EnumTexts(bytes, length, callback, userWord);
 }
 
 }  // namespace quillet

@@ -7,18 +7,9 @@
 namespace quillet {
 
 namespace EditInputMode {
-constexpr int32_t Normal = 0;
-constexpr int32_t ReadOnly = 1;
-constexpr int32_t Password = 2;
-constexpr int32_t IntegerText = 3;
-constexpr int32_t DecimalText = 4;
-constexpr int32_t Byte = 5;
-constexpr int32_t Short = 6;
-constexpr int32_t Int = 7;
-constexpr int32_t Long = 8;
-constexpr int32_t Float = 9;
-constexpr int32_t Double = 10;
-constexpr int32_t DateTime = 11;
+enum : int32_t {
+    Normal, ReadOnly, Password, IntegerText, DecimalText, Byte, Short, Int, Long, Float, Double, DateTime,
+};
 }  // namespace EditInputMode
 
 // Whether a typed character (WM_CHAR) gets into a box of the mode; control

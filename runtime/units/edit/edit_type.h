@@ -2,6 +2,7 @@
 // The edit box type (type number 5, slot 4): its descriptor, own
 // property indexes and rows.
 #include <cstdint>
+#include <iterator>
 
 #include "runtime/units/unit_type.h"
 
@@ -16,33 +17,29 @@ enum : int32_t {
 };
 }  // namespace EditBoxProperty
 
-// Its operations (unit_operations.cpp).
+// Its operations (runtime/services/unit_operations.cpp).
 UnitOperation EditBoxInterface(int32_t interfaceNumber);
 
-// By own index.
+// By own index, a line a group.
 inline constexpr OwnProperty EditBoxOwnProperties[] = {
-    Own(PropertyKind::Text),                             // 0  Content
-    OwnPick(5),                                          // 1  BorderStyle
-    Own(PropertyKind::Color),                            // 2  TextColor
-    Own(PropertyKind::BackColor),                        // 3  BackColor
-    Own(PropertyKind::Font),                             // 4  Font
-    Own(PropertyKind::Logical, PropertyFlag::Rebuilds),  // 5  HideSelection
-    Own(PropertyKind::Int),                              // 6  MaxLength
-    Own(PropertyKind::Logical, PropertyFlag::Rebuilds),  // 7  MultiLine
-    OwnPick(3, PropertyFlag::Rebuilds),                  // 8  ScrollBars
-    OwnPick(2, PropertyFlag::Rebuilds),                  // 9  Alignment
-    OwnPick(11),                                         // 10 InputMode
-    Own(PropertyKind::Text),                             // 11 PasswordChar
-    OwnPick(2, PropertyFlag::Rebuilds),                  // 12 CaseConversion
-    OwnPick(2, PropertyFlag::Rebuilds),                  // 13 SpinMode
-    Own(PropertyKind::Int),                              // 14 SpinLower
-    Own(PropertyKind::Int),                              // 15 SpinUpper
-    Own(PropertyKind::Int),                              // 16 SelStart
-    Own(PropertyKind::Int),                              // 17 SelLength
-    Own(PropertyKind::Text, PropertyFlag::NotSaved),     // 18 SelText
-    Own(PropertyKind::DataSourceName),                   // 19 DataSource
-    Own(PropertyKind::DataColumnName),                   // 20 DataColumn
+    // 0 Content .. 4 Font
+    Own(PropertyKind::Text), OwnPick(5), Own(PropertyKind::Color), Own(PropertyKind::BackColor),
+    Own(PropertyKind::Font),
+    // 5 HideSelection, 6 MaxLength
+    Own(PropertyKind::Logical, PropertyFlag::Rebuilds), Own(PropertyKind::Int),
+    // 7 MultiLine, 8 ScrollBars, 9 Alignment
+    Own(PropertyKind::Logical, PropertyFlag::Rebuilds), OwnPick(3, PropertyFlag::Rebuilds),
+    OwnPick(2, PropertyFlag::Rebuilds),
+    // 10 InputMode, 11 PasswordChar, 12 CaseConversion
+    OwnPick(11), Own(PropertyKind::Text), OwnPick(2, PropertyFlag::Rebuilds),
+    // 13 SpinMode, 14 SpinLower, 15 SpinUpper
+    OwnPick(2, PropertyFlag::Rebuilds), Own(PropertyKind::Int), Own(PropertyKind::Int),
+    // 16 SelStart, 17 SelLength, 18 SelText
+    Own(PropertyKind::Int), Own(PropertyKind::Int), Own(PropertyKind::Text, PropertyFlag::NotSaved),
+    // 19 DataSource, 20 DataColumn
+    Own(PropertyKind::DataSourceName), Own(PropertyKind::DataColumnName),
 };
+static_assert(std::size(EditBoxOwnProperties) == EditBoxProperty::DataColumn + 1, "a row for every own index");
 
 inline constexpr UnitTypeDescriptor EditBoxType =
     DescribeType<EditBoxOwnProperties>("编辑框", "EditBox", 0x80000040, EditBoxInterface);

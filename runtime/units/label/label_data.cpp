@@ -14,8 +14,7 @@ constexpr auto WalkLabelFields = [](auto& visit, uint32_t version, auto& d) {
     visit.Int(d.borderWidth);
     visit.Pick(d.borderStyle, LastChoice(LabelProperty::BorderStyle));
     for (auto& color : d.borderColors) visit.Word(color);
-    visit.Word(d.textColor);
-    visit.Word(d.backColor);
+    Words(visit, d.textColor, d.backColor);
     visit.Pick(d.pictureMode, LastChoice(LabelProperty::PictureMode));
     visit.Pick(d.gradientMode, LastChoice(LabelProperty::GradientMode));
     for (auto& color : d.gradientColors) visit.Word(color);
@@ -25,25 +24,19 @@ constexpr auto WalkLabelFields = [](auto& visit, uint32_t version, auto& d) {
     visit.Font(d.font);
     visit.Bytes(d.backPicture);
     visit.LeadText(d.caption);
-    if (version >= 2) {
-        visit.Text(d.dataSource);
-        visit.Text(d.dataColumn);
-    }
+    DataBinding(visit, version, d);
 };
+
+using LabelBlock = PlainBlock<LabelData, LabelDataVersion, WalkLabelFields>;
 
 }  // namespace
 
-bool ReadLabelData(const void* data, int32_t length, LabelData* into) {
-    return ReadFields(data, length, LabelDataVersion, WalkLabelFields, LabelData{}, into);
-}
+bool ReadLabelData(const void* data, int32_t length, LabelData* into) { return LabelBlock::Read(data, length, into); }
 
-void WriteLabelData(const LabelData& data, PropertyDataWriter& writer) {
-    WriteFields(writer, LabelDataVersion, WalkLabelFields, data);
-}
+void WriteLabelData(const LabelData& data, PropertyDataWriter& writer) { LabelBlock::Write(data, writer); }
 
 void* EnumLabelTexts(const void* data, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
-    return EnumFieldTexts<LabelData>(data, length, callback, userWord, ReadLabelData, LabelDataVersion,
-                                     WalkLabelFields);
+    return LabelBlock::EnumTexts(data, length, callback, userWord);
 }
 
 }  // namespace quillet

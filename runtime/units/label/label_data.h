@@ -8,8 +8,6 @@
 
 namespace quillet {
 
-constexpr uint32_t LabelDataVersion = 2;
-
 namespace LabelEffect {
 enum : int32_t { Plain, Engraved, Embossed, Shadow };
 }  // namespace LabelEffect
@@ -38,6 +36,8 @@ struct LabelData {
     std::string dataSource{};           // binding names: stored only
     std::string dataColumn{};
 };
+
+constexpr uint32_t LabelDataVersion = 2;
 
 // Reads a PropertyData block (versions 0 to 2); false when its version is
 // above 2 or the block ends early. Pick values out of range are brought into it.

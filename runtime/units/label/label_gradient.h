@@ -9,15 +9,10 @@
 namespace quillet {
 
 namespace GradientMode {
-constexpr int32_t None = 0;
-constexpr int32_t TopToBottom = 1;
-constexpr int32_t LeftToRight = 2;
-constexpr int32_t FromTopLeft = 3;
-constexpr int32_t FromTopRight = 4;
-constexpr int32_t BottomToTop = 5;
-constexpr int32_t RightToLeft = 6;
-constexpr int32_t FromBottomRight = 7;
-constexpr int32_t FromBottomLeft = 8;
+enum : int32_t {
+    None, TopToBottom, LeftToRight, FromTopLeft, FromTopRight, BottomToTop, RightToLeft, FromBottomRight,
+    FromBottomLeft,
+};
 }  // namespace GradientMode
 
 // The side of a drawing block.

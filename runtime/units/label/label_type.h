@@ -2,6 +2,7 @@
 // The label type (type number 10, slot 9): its descriptor, own property
 // indexes and rows.
 #include <cstdint>
+#include <iterator>
 
 #include "runtime/units/unit_type.h"
 
@@ -16,33 +17,29 @@ enum : int32_t {
 };
 }  // namespace LabelProperty
 
-// Its operations (unit_operations.cpp).
+// Its operations (runtime/services/unit_operations.cpp).
 UnitOperation LabelInterface(int32_t interfaceNumber);
 
-// By own index. No label property rebuilds the window: every write repaints.
+// By own index, a line a group. No label property rebuilds the window: every
+// write repaints.
 inline constexpr OwnProperty LabelOwnProperties[] = {
-    Own(PropertyKind::Text),            // 0  Caption
-    OwnPick(3),                         // 1  Effect
-    OwnPick(6),                         // 2  BorderStyle
-    Own(PropertyKind::Int),             // 3  BorderWidth
-    Own(PropertyKind::EffectColor),     // 4  BorderColor1
-    Own(PropertyKind::EffectColor),     // 5  BorderColor2
-    Own(PropertyKind::EffectColor),     // 6  BorderColor3
-    Own(PropertyKind::Font),            // 7  Font
-    Own(PropertyKind::Color),           // 8  TextColor
-    Own(PropertyKind::BackColor),       // 9  BackColor
-    Own(PropertyKind::Picture),         // 10 BackPicture
-    OwnPick(2),                         // 11 PictureMode
-    OwnPick(8),                         // 12 GradientMode
-    Own(PropertyKind::EffectColor),     // 13 GradientColor1
-    Own(PropertyKind::EffectColor),     // 14 GradientColor2
-    Own(PropertyKind::EffectColor),     // 15 GradientColor3
-    OwnPick(2),                         // 16 HAlign
-    Own(PropertyKind::Logical),         // 17 WordWrap
-    OwnPick(2),                         // 18 VAlign
-    Own(PropertyKind::DataSourceName),  // 19 DataSource
-    Own(PropertyKind::DataColumnName),  // 20 DataColumn
+    // 0 Caption, 1 Effect
+    Own(PropertyKind::Text), OwnPick(3),
+    // 2 BorderStyle, 3 BorderWidth
+    OwnPick(6), Own(PropertyKind::Int),
+    // 4..6 BorderColor1..3
+    Own(PropertyKind::EffectColor), Own(PropertyKind::EffectColor), Own(PropertyKind::EffectColor),
+    // 7 Font .. 11 PictureMode
+    Own(PropertyKind::Font), Own(PropertyKind::Color), Own(PropertyKind::BackColor), Own(PropertyKind::Picture),
+    OwnPick(2),
+    // 12 GradientMode, 13..15 its colours
+    OwnPick(8), Own(PropertyKind::EffectColor), Own(PropertyKind::EffectColor), Own(PropertyKind::EffectColor),
+    // 16 HAlign, 17 WordWrap, 18 VAlign
+    OwnPick(2), Own(PropertyKind::Logical), OwnPick(2),
+    // 19 DataSource, 20 DataColumn
+    Own(PropertyKind::DataSourceName), Own(PropertyKind::DataColumnName),
 };
+static_assert(std::size(LabelOwnProperties) == LabelProperty::DataColumn + 1, "a row for every own index");
 
 inline constexpr UnitTypeDescriptor LabelType =
     DescribeType<LabelOwnProperties>("标签", "Label", 0x84012040, LabelInterface);

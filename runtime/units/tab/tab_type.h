@@ -2,6 +2,7 @@
 // The tab control type (type number 21, slot 20): its descriptor, own
 // property indexes and rows.
 #include <cstdint>
+#include <iterator>
 
 #include "runtime/units/unit_type.h"
 
@@ -14,20 +15,20 @@ enum : int32_t {
 };
 }  // namespace TabProperty
 
-// Its operations (unit_operations.cpp).
+// Its operations (runtime/services/unit_operations.cpp).
 UnitOperation TabInterface(int32_t interfaceNumber);
 
-// By own index.
+// By own index, a line a group. TabPosition is the TabSide; HideTabs is used
+// when the control is made.
 inline constexpr OwnProperty TabOwnProperties[] = {
-    OwnPick(3),                                          // 0 TabPosition (TabSide)
-    Own(PropertyKind::Logical),                          // 1 MultiLine
-    Own(PropertyKind::Font),                             // 2 Font
-    Own(PropertyKind::PageList, PropertyFlag::Rebuilds), // 3 Pages
-    Own(PropertyKind::Int),                              // 4 CurrentPage
-    Own(PropertyKind::Logical),                          // 5 HideTabs (used when the window is made)
-    Own(PropertyKind::Logical),                          // 6 DrawBackground
-    Own(PropertyKind::BackColor),                        // 7 BackColor
+    // 0 TabPosition, 1 MultiLine, 2 Font
+    OwnPick(3), Own(PropertyKind::Logical), Own(PropertyKind::Font),
+    // 3 Pages, 4 CurrentPage
+    Own(PropertyKind::PageList, PropertyFlag::Rebuilds), Own(PropertyKind::Int),
+    // 5 HideTabs, 6 DrawBackground, 7 BackColor
+    Own(PropertyKind::Logical), Own(PropertyKind::Logical), Own(PropertyKind::BackColor),
 };
+static_assert(std::size(TabOwnProperties) == TabProperty::BackColor + 1, "a row for every own index");
 
 inline constexpr UnitTypeDescriptor TabType =
     DescribeType<TabOwnProperties>("选择夹", "Tab", 0x800101C0, TabInterface);

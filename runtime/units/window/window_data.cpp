@@ -12,15 +12,11 @@ constexpr auto WalkWindowFields = [](auto& visit, uint32_t version, auto& o) {
     visit.Pick(o.borderStyle, LastChoice(WindowProperty::BorderStyle));
     visit.Pick(o.pictureMode, LastChoice(WindowProperty::PictureMode));
     visit.Word(o.backColor);
-    visit.Flag(o.maxButton);
-    visit.Flag(o.minButton);
-    visit.Flag(o.controlBox);
+    Flags(visit, o.maxButton, o.minButton, o.controlBox);
     visit.Pick(o.windowState, LastChoice(WindowProperty::WindowState));
     visit.Flag(o.closable);
     visit.Pick(o.soundPlayMode, LastChoice(WindowProperty::SoundPlayMode));
-    visit.Flag(o.enterMovesFocus);
-    visit.Flag(o.escCloses);
-    visit.Flag(o.f1Help);
+    Flags(visit, o.enterMovesFocus, o.escCloses, o.f1Help);
     visit.Int(o.helpTopic);
     if (version >= 2) visit.Flag(o.standAlone);
     if (version >= 3) {
@@ -30,11 +26,8 @@ constexpr auto WalkWindowFields = [](auto& visit, uint32_t version, auto& o) {
     if (version >= 4) visit.Flag(o.alwaysOnTop);
     if (version >= 5) visit.Flag(o.keepActiveLook);
     if (version >= 6) visit.Text(o.className);
-    visit.Bytes(o.backPicture);
-    visit.Bytes(o.icon);
-    visit.Bytes(o.backSound);
-    visit.Text(o.caption);
-    visit.Text(o.helpFile);
+    ByteBlocks(visit, o.backPicture, o.icon, o.backSound);
+    Texts(visit, o.caption, o.helpFile);
 };
 
 }  // namespace

@@ -9,12 +9,7 @@
 namespace quillet {
 
 namespace WindowShape {
-constexpr int32_t Rectangle = 0;
-constexpr int32_t Ellipse = 1;
-constexpr int32_t RoundedRectangle = 2;
-constexpr int32_t Ring = 3;
-constexpr int32_t FirstOutline = 4;
-constexpr int32_t LastOutline = 29;
+enum : int32_t { Rectangle, Ellipse, RoundedRectangle, Ring, FirstOutline, LastOutline = 29 };
 }  // namespace WindowShape
 
 // Outline coordinates run from 0 to this, scaled to the window's size.

@@ -2,6 +2,7 @@
 // The window unit type (type number 1, slot 0): its descriptor, own
 // property indexes and rows.
 #include <cstdint>
+#include <iterator>
 
 #include "runtime/units/unit_type.h"
 
@@ -16,36 +17,30 @@ enum : int32_t {
 };
 }  // namespace WindowProperty
 
-// Its operations (unit_operations.cpp).
+// Its operations (runtime/services/unit_operations.cpp).
 UnitOperation WindowInterface(int32_t interfaceNumber);
 
-// By own index. The window is never rebuilt after a write (TypeStateFlags 0x10).
+// By own index, a line a group. The window is never rebuilt after a write
+// (TypeStateFlags 0x10); StandAlone and ClassName are used when it is made.
 inline constexpr OwnProperty WindowOwnProperties[] = {
-    Own(PropertyKind::Text),       // 0  Caption
-    OwnPick(6),                    // 1  BorderStyle
-    Own(PropertyKind::BackColor),  // 2  BackColor
-    Own(PropertyKind::Picture),    // 3  BackPicture
-    OwnPick(3),                    // 4  PictureMode
-    Own(PropertyKind::Sound),      // 5  BackSound
-    OwnPick(2),                    // 6  SoundPlayMode
-    Own(PropertyKind::Logical),    // 7  ControlBox
-    Own(PropertyKind::Logical),    // 8  MaxButton
-    Own(PropertyKind::Logical),    // 9  MinButton
-    OwnPick(3),                    // 10 WindowState
-    Own(PropertyKind::Logical),    // 11 Closable
-    Own(PropertyKind::Icon),       // 12 Icon
-    Own(PropertyKind::Logical),    // 13 EnterMovesFocus
-    Own(PropertyKind::Logical),    // 14 EscCloses
-    Own(PropertyKind::Logical),    // 15 F1Help
-    Own(PropertyKind::FileName),   // 16 HelpFile
-    Own(PropertyKind::Int),        // 17 HelpTopic
-    Own(PropertyKind::Logical),    // 18 StandAlone (used when the window is made)
-    Own(PropertyKind::Logical),    // 19 DragAnywhere
-    OwnPick(29),                   // 20 Shape
-    Own(PropertyKind::Logical),    // 21 AlwaysOnTop
-    Own(PropertyKind::Logical),    // 22 KeepActiveLook
-    Own(PropertyKind::Text),       // 23 ClassName (used when the window is made)
+    // 0 Caption, 1 BorderStyle
+    Own(PropertyKind::Text), OwnPick(6),
+    // 2 BackColor .. 6 SoundPlayMode
+    Own(PropertyKind::BackColor), Own(PropertyKind::Picture), OwnPick(3), Own(PropertyKind::Sound), OwnPick(2),
+    // 7 ControlBox .. 11 Closable
+    Own(PropertyKind::Logical), Own(PropertyKind::Logical), Own(PropertyKind::Logical), OwnPick(3),
+    Own(PropertyKind::Logical),
+    // 12 Icon
+    Own(PropertyKind::Icon),
+    // 13 EnterMovesFocus .. 17 HelpTopic
+    Own(PropertyKind::Logical), Own(PropertyKind::Logical), Own(PropertyKind::Logical),
+    Own(PropertyKind::FileName), Own(PropertyKind::Int),
+    // 18 StandAlone, 19 DragAnywhere, 20 Shape
+    Own(PropertyKind::Logical), Own(PropertyKind::Logical), OwnPick(29),
+    // 21 AlwaysOnTop, 22 KeepActiveLook, 23 ClassName
+    Own(PropertyKind::Logical), Own(PropertyKind::Logical), Own(PropertyKind::Text),
 };
+static_assert(std::size(WindowOwnProperties) == WindowProperty::ClassName + 1, "a row for every own index");
 
 inline constexpr UnitTypeDescriptor WindowType =
     DescribeType<WindowOwnProperties>("窗口", "window", 0x800000D0, WindowInterface);

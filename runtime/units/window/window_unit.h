@@ -30,19 +30,10 @@
 namespace quillet {
 
 namespace WindowEvent {
-constexpr int32_t Loaded = 0;
-constexpr int32_t Closing = 1;
-constexpr int32_t Destroyed = 2;
-constexpr int32_t Moved = 3;
-constexpr int32_t Resized = 4;
-constexpr int32_t Activated = 5;
-constexpr int32_t Deactivated = 6;
-constexpr int32_t Idle = 7;
-constexpr int32_t FirstActivation = 8;
-constexpr int32_t TrayIcon = 9;
-constexpr int32_t Shown = 10;
-constexpr int32_t Hidden = 11;
-constexpr int32_t CloseRequested = 12;
+enum : int32_t {
+    Loaded, Closing, Destroyed, Moved, Resized, Activated, Deactivated, Idle, FirstActivation, TrayIcon, Shown,
+    Hidden, CloseRequested,
+};
 }  // namespace WindowEvent
 
 // The window's class unless ClassName names another.

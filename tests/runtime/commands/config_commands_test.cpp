@@ -16,20 +16,22 @@ namespace {
 class ConfigCommandsTest : public testing::Test {
 protected:
     std::string Read(const std::string& file, const char* section, const char* key) {
-        return Text(CallText(ReadConfigItem, TextArg(file.c_str()), TextArg(section), TextArg(key)));
+        return Text(CallText(commands::ReadConfigItem, TextArg(file.c_str()), TextArg(section), TextArg(key)));
     }
     std::string Read(const std::string& file, const char* section, const char* key, const char* fallback) {
-        return Text(CallText(ReadConfigItem, TextArg(file.c_str()), TextArg(section), TextArg(key), TextArg(fallback)));
+        return Text(CallText(commands::ReadConfigItem, TextArg(file.c_str()), TextArg(section), TextArg(key),
+                             TextArg(fallback)));
     }
     bool Write(const std::string& file, const char* section, const char* key, const char* value) {
-        return CallInt(WriteConfigItem, TextArg(file.c_str()), TextArg(section), TextArg(key), TextArg(value)) != 0;
+        return CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg(section), TextArg(key),
+                       TextArg(value)) != 0;
     }
     bool Write(const std::string& file, const std::string& section, const std::string& key, const std::string& value) {
         return Write(file, section.c_str(), key.c_str(), value.c_str());
     }
     // Null leaves the key or the value out.
     bool WriteOrRemove(const std::string& file, const char* section, const char* key, const char* value) {
-        return CallInt(WriteConfigItem, TextArg(file.c_str()), TextArg(section), key ? TextArg(key) : Omitted,
+        return CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg(section), key ? TextArg(key) : Omitted,
                        value ? TextArg(value) : Omitted) != 0;
     }
     static std::string Text(const OwnedText& text) { return text.IsEmpty() ? std::string() : text.Get(); }
@@ -75,7 +77,8 @@ TEST_F(ConfigCommandsTest, MissingFileSectionOrKeyGivesTheDefault) {
     ASSERT_TRUE(Write(file, "s", "k", "v"));
     EXPECT_EQ(Read(file, "other", "k", "d1"), "d1");
     EXPECT_EQ(Read(file, "s", "other", "d2"), "d2");
-    EXPECT_TRUE(CallText(ReadConfigItem, TextArg(file.c_str()), TextArg("s"), TextArg("other")).Get() == nullptr)
+    EXPECT_TRUE(CallText(commands::ReadConfigItem, TextArg(file.c_str()), TextArg("s"), TextArg("other")).Get() ==
+                nullptr)
         << "no default: the empty text";
 }
 
@@ -85,14 +88,14 @@ TEST_F(ConfigCommandsTest, AnEmptyValueIsStoredAndAnOmittedValueDeletesTheKey) {
     EXPECT_EQ(Read(file, "s", "empty", "default"), "") << "the key exists, with an empty value";
 
     ASSERT_TRUE(Write(file, "s", "gone", "2"));
-    EXPECT_NE(CallInt(WriteConfigItem, TextArg(file.c_str()), TextArg("s"), TextArg("gone")), 0);
+    EXPECT_NE(CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg("s"), TextArg("gone")), 0);
     EXPECT_EQ(Read(file, "s", "gone", "default"), "default");
     EXPECT_EQ(FileBytes(file).find("gone"), std::string::npos);
     EXPECT_EQ(Read(file, "s", "keep"), "1");
 
     // An omitted record in the middle of the list counts by its type word.
     ASSERT_TRUE(Write(file, "s", "gone", "3"));
-    EXPECT_NE(CallInt(WriteConfigItem, TextArg(file.c_str()), TextArg("s"), TextArg("gone"), Omitted), 0);
+    EXPECT_NE(CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg("s"), TextArg("gone"), Omitted), 0);
     EXPECT_EQ(Read(file, "s", "gone", "default"), "default");
 }
 
@@ -100,7 +103,8 @@ TEST_F(ConfigCommandsTest, AnOmittedKeyDeletesTheWholeSection) {
     ASSERT_TRUE(Write(file, "first", "a", "1"));
     ASSERT_TRUE(Write(file, "first", "b", "2"));
     ASSERT_TRUE(Write(file, "second", "c", "3"));
-    EXPECT_NE(CallInt(WriteConfigItem, TextArg(file.c_str()), TextArg("first"), Omitted, TextArg("ignored")), 0);
+    EXPECT_NE(CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg("first"), Omitted, TextArg("ignored")),
+              0);
     EXPECT_EQ(Read(file, "first", "a", "none"), "none");
     EXPECT_EQ(Read(file, "first", "b", "none"), "none");
     EXPECT_EQ(Read(file, "second", "c"), "3");
@@ -114,7 +118,8 @@ TEST_F(ConfigCommandsTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(Write(file, "s", "k", "new"));
     EXPECT_FALSE(Write(file, "s", "added", "new"));
-    EXPECT_EQ(CallInt(WriteConfigItem, TextArg(file.c_str()), TextArg("s"), Omitted), 0) << "no section deletion";
+    EXPECT_EQ(CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg("s"), Omitted), 0)
+        << "no section deletion";
     EXPECT_EQ(FileBytes(file), before);
     EXPECT_EQ(Read(file, "s", "k"), "old");
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -145,8 +150,9 @@ TEST_F(ConfigCommandsTest, EmptyNamesReadAsTheEmptyTextWithoutTheDefault) {
     EXPECT_EQ(Read(" ", "s", "k", "default"), "");
     EXPECT_EQ(Read(file, "s", "", "default"), "");
     // Names that are not texts count as empty, and so does a missing record.
-    EXPECT_EQ(Text(CallText(ReadConfigItem, TextArg(file.c_str()), TextArg("s"), IntArg(5), TextArg("d"))), "");
-    EXPECT_EQ(Text(CallText(ReadConfigItem, TextArg(file.c_str()), TextArg("s"))), "");
+    EXPECT_EQ(Text(CallText(commands::ReadConfigItem, TextArg(file.c_str()), TextArg("s"), IntArg(5), TextArg("d"))),
+              "");
+    EXPECT_EQ(Text(CallText(commands::ReadConfigItem, TextArg(file.c_str()), TextArg("s"))), "");
     EXPECT_FALSE(Write("", "s", "k", "v")) << "an empty file name is no file";
 }
 

@@ -34,11 +34,11 @@ CommandArg DateArg(double days) {
 }
 CommandArg BlockArg(const void* block, DataTypeCode type) { return WordArg(Word(block), type); }
 
-int32_t Integer(const CommandArg& value) { return CallInt(ToInteger, value); }
+int32_t Integer(const CommandArg& value) { return CallInt(commands::ToInteger, value); }
 int32_t IntegerOfText(const char* text) { return Integer(TextArg(text)); }
 
 std::string Text(const CommandArg& value) {
-    OwnedText text = CallText(ToText, value);
+    OwnedText text = CallText(commands::ToText, value);
     return text.IsEmpty() ? std::string() : text.Get();
 }
 
@@ -106,7 +106,7 @@ TEST(ToIntegerTest, OtherTypesGiveZero) {
     const CommandArg windowRef{0x52010001, 0x16010001, DataType::WindowUnit};
     EXPECT_EQ(Integer(windowRef), 0);
     EXPECT_EQ(Integer(Omitted), 0);
-    EXPECT_EQ(CallInt(ToInteger), 0) << "no argument at all";
+    EXPECT_EQ(CallInt(commands::ToInteger), 0) << "no argument at all";
     FreeBlock(byteSet);
 }
 
@@ -179,14 +179,14 @@ TEST(ToTextTest, CalendarEdgesNegativeDatesAndClamping) {
 
 TEST(ToTextTest, TextsAreCopied) {
     const char* source = "原文";
-    OwnedText copy = CallText(ToText, TextArg(source));
+    OwnedText copy = CallText(commands::ToText, TextArg(source));
     ASSERT_NE(copy.Get(), nullptr);
     EXPECT_NE(copy.Get(), source);
     EXPECT_STREQ(copy.Get(), source);
     EXPECT_TRUE(IsHeapBlock(copy.Get()));
     EXPECT_EQ(HeapBlockSize(copy.Get()), 5u);
-    EXPECT_EQ(CallText(ToText, TextArg("")).Get(), nullptr) << "the empty result is null";
-    EXPECT_EQ(CallText(ToText, WordArg(0, DataType::Text)).Get(), nullptr);
+    EXPECT_EQ(CallText(commands::ToText, TextArg("")).Get(), nullptr) << "the empty result is null";
+    EXPECT_EQ(CallText(commands::ToText, WordArg(0, DataType::Text)).Get(), nullptr);
 }
 
 TEST(ToTextTest, ByteSetsAndNumericArraysGiveTheirBytesUpToTheFirstZero) {
@@ -246,11 +246,11 @@ TEST(ToTextTest, ANumericArrayGivesNoMoreThanItsBlockHolds) {
 }
 
 TEST(ToTextTest, OtherTypesGiveTheEmptyText) {
-    EXPECT_EQ(CallText(ToText, WordArg(0x1234, DataType::Reference)).Get(), nullptr);
+    EXPECT_EQ(CallText(commands::ToText, WordArg(0x1234, DataType::Reference)).Get(), nullptr);
     const CommandArg editRef{0x52010001, 0x16010001, 0x00010005};
-    EXPECT_EQ(CallText(ToText, editRef).Get(), nullptr);
-    EXPECT_EQ(CallText(ToText, Omitted).Get(), nullptr);
-    EXPECT_EQ(CallText(ToText).Get(), nullptr);
+    EXPECT_EQ(CallText(commands::ToText, editRef).Get(), nullptr);
+    EXPECT_EQ(CallText(commands::ToText, Omitted).Get(), nullptr);
+    EXPECT_EQ(CallText(commands::ToText).Get(), nullptr);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ using ShowMessageTest = WithFakeRuntime;
 int32_t Show(std::initializer_list<CommandArg> args) {
     std::vector<CommandArg> records(args);
     return static_cast<int32_t>(
-        Support().CallCommand(ShowMessage, static_cast<int32_t>(records.size()), records.data()).low);
+        Support().CallCommand(commands::ShowMessage, static_cast<int32_t>(records.size()), records.data()).low);
 }
 
 TEST_F(ShowMessageTest, FlagsZeroAndNoTitleShowAnOkBoxTitledInformation) {
@@ -276,7 +276,7 @@ TEST_F(AppendTextTest, TextsGoToTheEndInOrderWhateverTheCaret) {
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("前"));  // undoable typing, caret at the start
     ASSERT_TRUE(SendMessageA(edit, EM_CANUNDO, 0, 0));
 
-    Call(AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg("\r\n甲"), TextArg("乙\r\n"),
+    Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg("\r\n甲"), TextArg("乙\r\n"),
          IntArg(3));
     EXPECT_EQ(EditText(edit), "前第一行\r\n第二行\r\n甲乙\r\n3");
     EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0)) << "appending is not added to the undo buffer";
@@ -290,19 +290,20 @@ TEST_F(AppendTextTest, EmptyTextsAndAMissingUnitChangeNothing) {
     HWND edit = NewEditBox();
     loadedEdit.window = edit;
     SetWindowTextA(edit, "abc");
-    Call(AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg(""), CommandArg{0, 0, DataType::Text});
-    Call(AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType});
+    Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg(""),
+         CommandArg{0, 0, DataType::Text});
+    Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType});
     EXPECT_EQ(EditText(edit), "abc");
 
     // The real lookup ends the program for a unit that is not loaded; one that
     // answers nothing leaves every edit box alone.
-    Call(AppendText, CommandArg{MainWindowId, EditUnitId + 1, EditBoxType}, TextArg("x"));
-    Call(AppendText);
+    Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId + 1, EditBoxType}, TextArg("x"));
+    Call(commands::AppendText);
     EXPECT_EQ(EditText(edit), "abc");
 }
 
 TEST_F(WithFakeRuntime, ProcessEventsRequestsTheServiceAndReturnsNothing) {
-    const CommandArg result = Call(ProcessEvents);
+    const CommandArg result = Call(commands::ProcessEvents);
     ASSERT_EQ(serviceCalls.size(), 1u);
     EXPECT_EQ(serviceCalls[0].service, ServiceCode::ProcessEvents);
     EXPECT_EQ(result.low, 0u);
@@ -310,14 +311,14 @@ TEST_F(WithFakeRuntime, ProcessEventsRequestsTheServiceAndReturnsNothing) {
 }
 
 TEST(RunDirectoryTest, ACopyOfTheProgramFolderWithoutTrailingBackslash) {
-    InitialiseRuntime();
+    RunStartup();
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path);
     folder.resize(folder.find_last_of('\\'));
 
-    OwnedText first = CallText(RunDirectory);
-    OwnedText second = CallText(RunDirectory);
+    OwnedText first = CallText(commands::RunDirectory);
+    OwnedText second = CallText(commands::RunDirectory);
     ASSERT_NE(first.Get(), nullptr);
     EXPECT_EQ(std::string(first.Get()), folder);
     EXPECT_TRUE(IsHeapBlock(first.Get()));
@@ -325,20 +326,21 @@ TEST(RunDirectoryTest, ACopyOfTheProgramFolderWithoutTrailingBackslash) {
     EXPECT_NE(first.Get(), ProgramDirectory());
 
     InstallServiceFunction(nullptr);  // before start-up there is no folder to give
-    EXPECT_EQ(CallText(RunDirectory).Get(), nullptr);
+    EXPECT_EQ(CallText(commands::RunDirectory).Get(), nullptr);
     InstallServiceFunction(DispatchService);
 }
 
 TEST(CommandTableTest, TwentyDistinctCommandsInTheDeclaredOrder) {
-    std::set<CommandFunction> distinct(RuntimeCommands, RuntimeCommands + RuntimeCommandCount);
+    std::set<CommandFunction> distinct(commands::RuntimeCommands,
+                                       commands::RuntimeCommands + commands::RuntimeCommandCount);
     EXPECT_EQ(distinct.size(), 20u);
     EXPECT_EQ(distinct.count(nullptr), 0u);
-    EXPECT_EQ(CallInt(RuntimeCommands[11], TextArg("４２")), 42);
-    EXPECT_STREQ(CallText(RuntimeCommands[12], IntArg(-7)).Get(), "-7");
-    EXPECT_EQ(CallInt(RuntimeCommands[0], TextArg("abc")), 3);
-    EXPECT_EQ(RuntimeCommands[17], &FocusUnit);
-    EXPECT_EQ(RuntimeCommands[18], &ReportProgress);
-    EXPECT_EQ(RuntimeCommands[19], &LoadTextFile);
+    EXPECT_EQ(CallInt(commands::RuntimeCommands[11], TextArg("４２")), 42);
+    EXPECT_STREQ(CallText(commands::RuntimeCommands[12], IntArg(-7)).Get(), "-7");
+    EXPECT_EQ(CallInt(commands::RuntimeCommands[0], TextArg("abc")), 3);
+    EXPECT_EQ(commands::RuntimeCommands[17], &commands::FocusUnit);
+    EXPECT_EQ(commands::RuntimeCommands[18], &commands::ReportProgress);
+    EXPECT_EQ(commands::RuntimeCommands[19], &commands::LoadTextFile);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(SupportEntriesTest, ExitRoutinesRunOnceEachInRegistrationOrder) {
 
 TEST(SupportEntriesTest, ReleasedExitRoutinesAreNeverCalled) {
     calls.clear();
-    RegisterExitRoutine(FirstRoutine);
+    AddExitRoutine(FirstRoutine);
     ReleaseExitRoutines();
     CallExitRoutines();
     EXPECT_TRUE(calls.empty());

@@ -92,20 +92,24 @@ public:
 
     bool Run(const std::string& t, int32_t longestSearch) {
         const int32_t length = static_cast<int32_t>(t.size());
-        Expect(CallInt(TextLength, {T(t)}), static_cast<int32_t>(t.size()), "TextLength", t);
+        Expect(CallInt(commands::TextLength, {T(t)}), static_cast<int32_t>(t.size()), "TextLength", t);
 
         const int32_t count = generate_.Number(-1, length + 1);
-        Expect(CallText(LeftText, {T(t), I(count)}), ModelLeft(t, count), "LeftText count " + std::to_string(count), t);
-        Expect(CallText(RightText, {T(t), I(count)}), ModelRight(t, count), "RightText count " + std::to_string(count), t);
+        Expect(CallText(commands::LeftText, {T(t), I(count)}), ModelLeft(t, count),
+               "LeftText count " + std::to_string(count), t);
+        Expect(CallText(commands::RightText, {T(t), I(count)}), ModelRight(t, count),
+               "RightText count " + std::to_string(count), t);
         const int32_t code = generate_.Number(0, 0x1FF);
-        Expect(CallText(CharFromCode, {I(code)}), ModelCharFromCode(code), "CharFromCode " + std::to_string(code), t);
+        Expect(CallText(commands::CharFromCode, {I(code)}), ModelCharFromCode(code),
+               "CharFromCode " + std::to_string(code), t);
 
         const std::string s = generate_.SearchFor(t, longestSearch);
         const std::optional<int32_t> start = generate_.MaybeNumber(-1, length + 2);
         const int32_t ignoreCase = generate_.Number(0, 2);   // 0 false, 1 true, 2 left out
         const In flagIn = ignoreCase == 2 ? Omit : B(ignoreCase == 1);
-        Expect(CallInt(FindText, {T(t), T(s), NumberIn(start), flagIn}), ModelFind(t, s, start, ignoreCase == 1),
-               "FindText search " + Hex(s) + " start " + Shown(start) + " ignore case " + std::to_string(ignoreCase), t);
+        Expect(
+            CallInt(commands::FindText, {T(t), T(s), NumberIn(start), flagIn}), ModelFind(t, s, start, ignoreCase == 1),
+            "FindText search " + Hex(s) + " start " + Shown(start) + " ignore case " + std::to_string(ignoreCase), t);
 
         const std::string r = generate_.OneIn(4) ? s + s : generate_.Text(2);
         const std::optional<int32_t> replaceCount = generate_.MaybeNumber(-2, 3);
@@ -113,7 +117,8 @@ public:
         const int32_t flagKind = generate_.Number(0, 3);
         const In flags[] = {Omit, B(false), B(true), Rec(1, 0, 0)};
         const uint32_t flagWord = flagKind >= 2 ? 1 : 0;
-        Expect(CallText(ReplaceSubtext, {T(t), T(s), T(r), NumberIn(start), NumberIn(replaceCount), flags[flagKind]}),
+        Expect(CallText(commands::ReplaceSubtext,
+                        {T(t), T(s), T(r), NumberIn(start), NumberIn(replaceCount), flags[flagKind]}),
                ModelReplace(t, s, r, start, replaceCount, flagWord),
                "ReplaceSubtext search " + Hex(s) + " by " + Hex(r) + " start " + Shown(start) + " count " +
                    Shown(replaceCount) + " flag kind " + std::to_string(flagKind),
@@ -123,13 +128,13 @@ public:
             generate_.OneIn(3) ? std::nullopt : std::optional<std::string>(generate_.SearchFor(t, longestSearch));
         const std::optional<int32_t> maximum = generate_.MaybeNumber(-1, 4);
         const Pieces pieces =
-            CallTextArray(SplitText, {T(t), delimiter ? T(*delimiter) : Omit, NumberIn(maximum)});
+            CallTextArray(commands::SplitText, {T(t), delimiter ? T(*delimiter) : Omit, NumberIn(maximum)});
         const Pieces expected = ModelSplit(t, delimiter, maximum);
         if (pieces != expected) Fail("SplitText delimiter " + (delimiter ? Hex(*delimiter) : "-") + " maximum " +
                                          Shown(maximum) + " gave " + Shown(pieces) + " not " + Shown(expected), t);
 
-        Expect(CallText(TrimBothEnds, {T(t)}), ModelTrim(t), "TrimBothEnds", t);
-        Expect(CallText(RemoveAllSpaces, {T(t)}), ModelRemoveSpaces(t), "RemoveAllSpaces", t);
+        Expect(CallText(commands::TrimBothEnds, {T(t)}), ModelTrim(t), "TrimBothEnds", t);
+        Expect(CallText(commands::RemoveAllSpaces, {T(t)}), ModelRemoveSpaces(t), "RemoveAllSpaces", t);
         return ok_;
     }
 

@@ -59,7 +59,7 @@ TEST(UnitLibraryTest, RecordCarriesItsVersionTypesCommandsAndNotifyFunction) {
     EXPECT_EQ(library.typeCount, 51);
     EXPECT_EQ(library.categoryCount, 0);
     EXPECT_EQ(library.commandCount, 20);
-    EXPECT_EQ(library.commands, RuntimeCommands);
+    EXPECT_EQ(library.commands, commands::RuntimeCommands);
     EXPECT_EQ(library.notify, &NotifyUnitLibrary);
     EXPECT_EQ(library.explanation, nullptr);
     for (const char* text : library.moreTexts) EXPECT_EQ(text, nullptr);
@@ -69,7 +69,7 @@ TEST(UnitLibraryTest, RecordCarriesItsVersionTypesCommandsAndNotifyFunction) {
     ASSERT_EQ(std::strlen(library.identifier), 32u);
     for (const char* digit = library.identifier; *digit != '\0'; ++digit)
         EXPECT_TRUE(std::isxdigit(static_cast<unsigned char>(*digit))) << library.identifier;
-    for (int32_t i = 0; i < RuntimeCommandCount; ++i) EXPECT_NE(library.commands[i], nullptr) << i;
+    for (int32_t i = 0; i < commands::RuntimeCommandCount; ++i) EXPECT_NE(library.commands[i], nullptr) << i;
 
     ASSERT_EQ(ProgramLibraryCount, 1);
     EXPECT_EQ(ProgramLibraries[0], &library);

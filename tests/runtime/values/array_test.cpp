@@ -50,20 +50,20 @@ TEST(ArrayTest, MakeArrayPrivateCopiesOnlyConstantBlocks) {
     static int32_t constantArray[] = {1, 2, 10, 20};
     SetConstantDataArea(constantArray, sizeof constantArray);
     void* variable = constantArray;
-    MakeArrayPrivate(4, &variable);
+    CopyConstantArrayToHeap(4, &variable);
     ASSERT_NE(variable, constantArray);
     EXPECT_EQ(HeapBlockSize(variable), 16u);
     EXPECT_EQ(static_cast<int32_t*>(variable)[3], 20);
 
     void* heapArray = variable;
-    MakeArrayPrivate(4, &variable);
+    CopyConstantArrayToHeap(4, &variable);
     EXPECT_EQ(variable, heapArray);
     FreeBlock(variable);
 
     static int32_t empty[] = {0};
     variable = empty;
     SetConstantDataArea(empty, sizeof empty);
-    MakeArrayPrivate(4, &variable);
+    CopyConstantArrayToHeap(4, &variable);
     EXPECT_NE(variable, empty);  // header only: 4 bytes, still copied
     FreeBlock(variable);
     ForgetConstantDataArea();

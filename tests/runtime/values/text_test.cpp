@@ -12,8 +12,8 @@ TEST(TextTest, BothEmptyFormsAreEmptyEverywhere) {
     const char zero[1] = "";
     EXPECT_TRUE(IsEmptyText(nullptr));
     EXPECT_TRUE(IsEmptyText(zero));
-    EXPECT_EQ(TextLength(nullptr), 0);
-    EXPECT_EQ(TextLength(zero), 0);
+    EXPECT_EQ(TextByteCount(nullptr), 0);
+    EXPECT_EQ(TextByteCount(zero), 0);
     EXPECT_EQ(CopyText(nullptr), nullptr);
     EXPECT_EQ(CopyText(zero), nullptr);
     EXPECT_EQ(CompareTexts(nullptr, zero), 0);

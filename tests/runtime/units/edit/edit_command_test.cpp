@@ -21,7 +21,7 @@ CommandArg TextArg(const char* text) { return {Word(text), 0, DataType::Text}; }
 
 void Append(std::vector<CommandArg> args) {
     CommandArg result{};
-    AppendText(&result, static_cast<int32_t>(args.size()), args.data());
+    commands::AppendText(&result, static_cast<int32_t>(args.size()), args.data());
 }
 
 int closings = 0;

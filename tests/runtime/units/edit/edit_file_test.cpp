@@ -51,7 +51,7 @@ int32_t Load(uint32_t unit, const std::wstring& path) {
     const std::string text = RuntimeText(path);
     CommandArg args[2] = {{WindowId, unit, EditType}, {Word(text.c_str()), 0, DataType::Text}};
     CommandArg result{};
-    LoadTextFile(&result, 2, args);
+    commands::LoadTextFile(&result, 2, args);
     return static_cast<int32_t>(result.low);
 }
 
@@ -87,7 +87,7 @@ TEST_F(EditFileTest, LoadTextFileReportsWhyAFileWasNotLoaded) {
     const std::string gbk = "\xB5\xDA\xD2\xBB\xD0\xD0 line\r\n\xA8\xA6";  // 第一行, é
     // U+0E01 is two bytes in UTF-16 and four in the runtime: under the limit
     // as a file, over it as a text.
-    const std::wstring thai(static_cast<size_t>(LargestTextFile / 3), L'\u0E01');
+    const std::wstring thai(static_cast<size_t>(commands::LargestTextFile / 3), L'\u0E01');
     const struct {
         const char* what;
         std::wstring name;
@@ -96,16 +96,17 @@ TEST_F(EditFileTest, LoadTextFileReportsWhyAFileWasNotLoaded) {
         int32_t status;
         std::string text;   // the box's text afterwards
     } cases[] = {
-        {"GBK text", L"gbk.txt", gbk, 0, LoadTextFileStatus::Loaded, gbk},
+        {"GBK text", L"gbk.txt", gbk, 0, commands::LoadTextFileStatus::Loaded, gbk},
         {"UTF-8 text", L"u8.txt", SavedBytes(L"\u7B2C\u4E00\u884C line\r\n\u00E9", SavedAs::Utf8), 0,
-         LoadTextFileStatus::Loaded, gbk},
-        {"an empty file", L"empty.txt", "", 0, LoadTextFileStatus::Loaded, ""},
-        {"missing", L"missing.txt", "", -1, LoadTextFileStatus::Unreadable, "before"},
-        {"a folder", L"", "", -1, LoadTextFileStatus::Unreadable, "before"},
-        {"a 0 byte", L"bin.dat", std::string("text\0text", 9), 0, LoadTextFileStatus::NotText, "before"},
-        {"one byte too large", L"large.txt", "", LargestTextFile + 1, LoadTextFileStatus::TooLarge, "before"},
-        {"its text too large", L"thai.txt", SavedBytes(thai, SavedAs::Utf16Le), 0, LoadTextFileStatus::TooLarge,
+         commands::LoadTextFileStatus::Loaded, gbk},
+        {"an empty file", L"empty.txt", "", 0, commands::LoadTextFileStatus::Loaded, ""},
+        {"missing", L"missing.txt", "", -1, commands::LoadTextFileStatus::Unreadable, "before"},
+        {"a folder", L"", "", -1, commands::LoadTextFileStatus::Unreadable, "before"},
+        {"a 0 byte", L"bin.dat", std::string("text\0text", 9), 0, commands::LoadTextFileStatus::NotText, "before"},
+        {"one byte too large", L"large.txt", "", commands::LargestTextFile + 1, commands::LoadTextFileStatus::TooLarge,
          "before"},
+        {"its text too large", L"thai.txt", SavedBytes(thai, SavedAs::Utf16Le), 0,
+         commands::LoadTextFileStatus::TooLarge, "before"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -120,8 +121,8 @@ TEST_F(EditFileTest, LoadTextFileReportsWhyAFileWasNotLoaded) {
         EXPECT_EQ(Load(M, path), c.status);
         EXPECT_EQ(ReadText(M, Prop::Content), c.text);
         // A loaded text is one Content write: one change.
-        EXPECT_EQ(TakeEvents(), c.status == LoadTextFileStatus::Loaded ? std::vector<std::string>{"changed 2"}
-                                                                       : std::vector<std::string>{});
+        EXPECT_EQ(TakeEvents(), c.status == commands::LoadTextFileStatus::Loaded ? std::vector<std::string>{"changed 2"}
+                                                                                 : std::vector<std::string>{});
         if (c.size == 0) {
             EXPECT_EQ(FileBytes(path), c.bytes) << "the file is never written";
         }
@@ -135,8 +136,8 @@ TEST_F(EditFileTest, AUnitThatIsNoEditBoxIsLeftAlone) {
     const std::string text = RuntimeText(path);
     CommandArg args[2] = {{WindowId, 0, WindowType}, {Word(text.c_str()), 0, DataType::Text}};
     CommandArg result{};
-    LoadTextFile(&result, 2, args);
-    EXPECT_EQ(static_cast<int32_t>(result.low), LoadTextFileStatus::NotEditBox);
+    commands::LoadTextFile(&result, 2, args);
+    EXPECT_EQ(static_cast<int32_t>(result.low), commands::LoadTextFileStatus::NotEditBox);
 }
 
 }  // namespace

@@ -156,12 +156,12 @@ void AppendToBox(const std::vector<std::string>& texts) {
     std::vector<CommandArg> args = {UnitRef(M)};
     for (const std::string& text : texts) args.push_back(TextArg(text));
     CommandArg result{};
-    AppendText(&result, static_cast<int32_t>(args.size()), args.data());
+    commands::AppendText(&result, static_cast<int32_t>(args.size()), args.data());
 }
 
 void CallProcessEvents() {
     CommandArg result{};
-    ProcessEvents(&result, 0, nullptr);
+    commands::ProcessEvents(&result, 0, nullptr);
 }
 
 int BoxChanges() {
