@@ -3,6 +3,7 @@
 #include "runtime/commands/command_arg.h"
 #include "runtime/events/common_events.h"
 #include "runtime/events/property_access.h"
+#include "runtime/template/window_loader.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/unit_operation.h"
 #include "runtime/values/array_block.h"
@@ -71,6 +72,12 @@ WindowDescription WindowOf(RecordDescription own, std::vector<RecordDescription>
     window.records.push_back(std::move(own));
     for (RecordDescription& unit : units) window.records.push_back(std::move(unit));
     return window;
+}
+
+void LoadProgramWindow() {
+    WindowTemplate* window = ProgramWindows().Find(WindowId);
+    ASSERT_NE(window, nullptr) << "the program's template has no window " << WindowId;
+    ASSERT_EQ(LoadWindow(*window, nullptr, false), 1);
 }
 
 HWND Handle(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }

@@ -37,6 +37,10 @@ protected:
     void TearDown() override { testprogram::CloseAll(); }
 };
 
+// Loads WindowId of the program's template as the runtime's load command does
+// (no owner, not modal); fails the test where it is missing or does not load.
+void LoadProgramWindow();
+
 // A visible tab-stop unit record.
 quillet::RecordDescription ShownRecord(uint32_t id, uint32_t type, RECT area, const std::string& typeData,
                                        std::vector<quillet::EventBinding> bindings = {}, uint32_t focusOrder = 0);

@@ -71,12 +71,14 @@ std::string Flag(bool value) { return value ? "1" : "0"; }
 
 uintptr_t Address(const void* code) { return reinterpret_cast<uintptr_t>(code); }
 
-// OLE is initialised on this thread exactly when a new initialisation is refused as redundant.
-bool OleIsUp() {
+// What a new initialisation of OLE on this thread answers (S_FALSE where OLE is up already).
+std::string OleAnswer() {
     const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (SUCCEEDED(result)) CoUninitialize();
-    return result == S_FALSE;
+    return Hex(static_cast<uint32_t>(result));
 }
+
+std::string ThisThread() { return std::to_string(GetCurrentThreadId()); }
 
 HWND HiddenOwner() { return FindWindowExA(nullptr, nullptr, "_VL_HideOwner", nullptr); }
 
@@ -171,8 +173,7 @@ void RegisterProbeClasses() {
 
 void ExitA() {
     Record(std::string("exit A suppressed=") + Flag(EventsSuppressed()) + " owner=" + Flag(IsWindow(HiddenOwner())) +
-           " ole=" + Flag(OleIsUp()) + " main-thread=" + Flag(GetCurrentThreadId() == App().mainThreadId) +
-           " sent=" + Flag(InSendMessage()));
+           " ole=" + OleAnswer() + " thread=" + ThisThread() + " sent=" + Flag(InSendMessage()));
 }
 void ExitB() { Record("exit B"); }
 void ExitC() { Record("exit C"); }
@@ -181,7 +182,7 @@ void ExitC() { Record("exit C"); }
 struct AfterExit {
     ~AfterExit() {
         if (recordPath.empty()) return;
-        Record(std::string("after owner=") + Flag(HiddenOwner() != nullptr) + " ole=" + Flag(OleIsUp()) +
+        Record("after owner=" + Hex(Address(HiddenOwner())) + " ole=" + OleAnswer() +
                " constant=" + Flag(IsConstantData(ProbeConstants + 1)));
     }
 } afterExit;
@@ -190,7 +191,7 @@ struct AfterExit {
 
 uintptr_t ProbeLibraryNotify(int32_t request, uintptr_t value1, uintptr_t) {
     if (request == LibraryRequest::Start) {
-        Record(std::string("library start dispatcher=") + Flag(value1 == reinterpret_cast<uintptr_t>(&DispatchService)));
+        Record("library start dispatcher=" + Hex(value1));
         InstallServiceFunction(reinterpret_cast<ServiceFunction>(value1));
     }
     if (request == LibraryRequest::Shutdown)
@@ -213,8 +214,11 @@ const LibraryInfo* const ProbeLibraries[2] = {&ProbeLibrary, nullptr};
 void Begin() {
     RegisterProbeClasses();
     InstallWindowLayer(&ProbeLayer);
-    Record(std::string("dispatcher before start-up=") + Flag(NotifyRuntime(ServiceCode::RunDirectory) != 0));
+    Record("served-before-start-up " + Hex(NotifyRuntime(ServiceCode::RunDirectory)));
+    Record("dispatch-service " + Hex(reinterpret_cast<uintptr_t>(&DispatchService)));
+    Record("start-thread " + ThisThread());
     compiled::InitialiseRuntime();
+    Record("main-thread " + std::to_string(App().mainThreadId));
     compiled::RegisterExitRoutine(ExitA);
 }
 
@@ -235,22 +239,22 @@ void NormalEnd() {
     Record(std::string("served-folder ") + (served != nullptr ? served : "<null>"));
     Record("program-folder " + app.programDirectoryWithSlash);
     const HWND owner = HiddenOwner();
-    Record(std::string("owner=") + Flag(owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId()) +
-           " hidden=" + Flag(!IsWindowVisible(owner)) +
-           " tool=" + Flag((GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0));
-    Record(std::string("ole=") + Flag(OleIsUp()) + " main-thread=" + Flag(app.mainThreadId == GetCurrentThreadId()) +
-           " constant=" + Flag(IsConstantData(ProbeConstants + 1)) + " serial=" + Hex(app.idSerialCounter) +
-           " word-a=" + std::to_string(app.interfaceWordA));
-    // Every callback slot holds the program's stubs: calling them does nothing and answers 0.
-    bool stubs = true;
+    Record("owner-thread " + std::to_string(GetWindowThreadProcessId(owner, nullptr)));
+    Record("owner-visible " + Flag(IsWindowVisible(owner)));
+    Record("owner-ex-style " + Hex(static_cast<uint32_t>(GetWindowLongA(owner, GWL_EXSTYLE))));
+    Record("ole=" + OleAnswer() + " constant=" + Flag(IsConstantData(ProbeConstants + 1)) +
+           " serial=" + Hex(app.idSerialCounter) + " word-a=" + std::to_string(app.interfaceWordA));
+    // Where each callback slot's routines and value stand, counted from HandlerBase.
+    std::string slots;
     for (const CallbackSlot& slot : app.callbackSlots) {
-        stubs = stubs && Address(slot.routine1) == Address(HandlerBase) - 4 &&
-                Address(slot.routine2) == Address(HandlerBase) - 4 && Address(slot.value) == Address(HandlerBase) - 1;
+        for (const void* at : {slot.routine1, slot.routine2, slot.value})
+            slots += " " + std::to_string(static_cast<intptr_t>(Address(at) - Address(HandlerBase)));
     }
+    Record("callback-slots" + slots);
     const auto returnZero = reinterpret_cast<int (*)()>(const_cast<void*>(app.callbackSlots[0].routine1));
     const auto plainReturn = reinterpret_cast<void (*)()>(const_cast<void*>(app.callbackSlots[3].value));
     plainReturn();
-    Record(std::string("stubs=") + Flag(stubs) + " return-zero=" + std::to_string(returnZero()));
+    Record("return-zero=" + std::to_string(returnZero()));
 
     compiled::RegisterExitRoutine(ExitB);
     compiled::RegisterExitRoutine(ExitA);  // kept once, in its first place
@@ -531,7 +535,7 @@ void PendingEvents() {
     NotifyRuntime(ServiceCode::ProcessEvents);
     MSG next{};
     PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE);
-    Record(std::string("2018 returned next=") + std::string(next.message == WM_QUIT ? "WM_QUIT" : std::to_string(next.message)));
+    Record("2018 returned next=" + std::to_string(next.message));
     compiled::Support().FinishStartup();
     Record("finish-startup returned");
 }
