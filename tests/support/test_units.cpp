@@ -111,4 +111,15 @@ std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt) {
     return bytes;
 }
 
+const char* TextOffers::Answer(const char* text, uint32_t flags, uintptr_t context) {
+    auto* offers = reinterpret_cast<TextOffers*>(context);
+    offers->offered.push_back({text, flags});
+    const auto renamed = offers->renames_.find(text);
+    if (renamed != offers->renames_.end()) return renamed->second.c_str();
+    if ((flags & quillet::EnumTextFlag::FontName) != 0 && !offers->faceName_.empty()) return offers->faceName_.c_str();
+    return nullptr;
+}
+
+void PrintTo(const OfferedText& offer, std::ostream* out) { *out << offer.flags << ":" << offer.text; }
+
 }  // namespace testunits

@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,6 +25,7 @@
 #include "runtime/events/event_suppression.h"
 #include "runtime/units/library_info.h"
 #include "runtime/values/runtime_heap.h"
+#include "tests/support/probe_program.h"
 
 // The two stubs, then HandlerBase, as in every program.
 asm(R"(
@@ -51,15 +51,7 @@ const char ProbeConstants[16] = "constant data";
 
 std::string recordPath;
 
-void Record(const std::string& line) {
-    HANDLE file = CreateFileA(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void Record(const std::string& line) { probeprogram::AppendLine(recordPath, line); }
 
 std::string Hex(uint32_t value) {
     char text[16];
@@ -224,6 +216,19 @@ void Begin() {
 
 void Timer(UINT ms, TIMERPROC proc) { SetTimer(nullptr, 0, ms, proc); }
 
+// The main window loaded as the start-up window.
+void OpenMain() {
+    programWindows = {{MainWindowId, nullptr, false}};
+    compiled::Support().LoadStartupWindow(MainWindowId);
+}
+
+// The main window loaded as the start-up window, and the second window opened beside it.
+void OpenBoth() {
+    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
+    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenProgramWindow(programWindows[1]);
+}
+
 // An empty program: no window, so finish start-up returns at once.
 void NormalEnd() {
     RuntimeApp& app = App();
@@ -247,8 +252,10 @@ void NormalEnd() {
     // Where each callback slot's routines and value stand, counted from HandlerBase.
     std::string slots;
     for (const CallbackSlot& slot : app.callbackSlots) {
-        for (const void* at : {slot.routine1, slot.routine2, slot.value})
-            slots += " " + std::to_string(static_cast<intptr_t>(Address(at) - Address(HandlerBase)));
+        for (const void* at : {slot.routine1, slot.routine2, slot.value}) {
+            slots += ' ';
+            slots += std::to_string(static_cast<intptr_t>(Address(at) - Address(HandlerBase)));
+        }
     }
     Record("callback-slots" + slots);
     const auto returnZero = reinterpret_cast<int (*)()>(const_cast<void*>(app.callbackSlots[0].routine1));
@@ -286,9 +293,7 @@ void CALLBACK CloseOneThenTheOther(HWND hWnd, UINT message, UINT_PTR id, DWORD t
 }
 
 void LastWindowClosed() {
-    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
-    OpenProgramWindow(programWindows[1]);
+    OpenBoth();
     Timer(20, CloseOneThenTheOther);
     compiled::Support().FinishStartup();
     Record("finish-startup returned");
@@ -342,9 +347,7 @@ private:
 HeldTwoPieces heldTwoPieces;
 
 void Idle() {
-    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
-    OpenProgramWindow(programWindows[1]);
+    OpenBoth();
     idleEventHandler = IdleEvent;
     plainOne = MakeWindow("ProbePlainWindow");
     plainTwo = MakeWindow("ProbePlainWindow");
@@ -368,9 +371,7 @@ void RunModalLoopOfSecondWindow() {
 }
 
 void OpenBothAndRun(TIMERPROC firstTick) {
-    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
-    OpenProgramWindow(programWindows[1]);
+    OpenBoth();
     Timer(20, firstTick);
     compiled::Support().FinishStartup();
     Record(std::string("finish-startup returned main-alive=") + Flag(IsWindow(programWindows[0].handle)));
@@ -382,13 +383,15 @@ void CALLBACK PostQuit(HWND, UINT, UINT_PTR id, DWORD) {
     PostQuitMessage(0);
 }
 
-void CALLBACK ModalThenQuit(HWND, UINT, UINT_PTR id, DWORD) {
+// The second window's modal loop, with `Next` due 20 ms into it.
+template <TIMERPROC Next>
+void CALLBACK ModalThen(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    Timer(20, PostQuit);
+    Timer(20, Next);
     RunModalLoopOfSecondWindow();
 }
 
-void ModalQuit() { OpenBothAndRun(ModalThenQuit); }
+void ModalQuit() { OpenBothAndRun(ModalThen<PostQuit>); }
 
 DWORD WINAPI PostQuitLater(void*) {
     Sleep(300);
@@ -405,13 +408,7 @@ void CALLBACK ModalThenQuitFromThread(HWND, UINT, UINT_PTR id, DWORD) {
 
 void ModalQuitWhileWaiting() { OpenBothAndRun(ModalThenQuitFromThread); }
 
-void CALLBACK ModalThenCloseBoth(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    Timer(20, CloseOneThenTheOther);
-    RunModalLoopOfSecondWindow();
-}
-
-void ModalWindowClosed() { OpenBothAndRun(ModalThenCloseBoth); }
+void ModalWindowClosed() { OpenBothAndRun(ModalThen<CloseOneThenTheOther>); }
 
 DWORD WINAPI ExitFromThread(void*) {
     Sleep(100);
@@ -422,8 +419,7 @@ DWORD WINAPI ExitFromThread(void*) {
 }
 
 void ExitRequestedByAnotherThread() {
-    programWindows = {{MainWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenMain();
     compiled::RegisterExitRoutine(ExitB);
     CloseHandle(CreateThread(nullptr, 0, ExitFromThread, nullptr, 0, nullptr));
     compiled::Support().FinishStartup();
@@ -453,8 +449,7 @@ void StartFailingThread() {
 }
 
 void FatalErrorOnThreadInTheLoop() {
-    programWindows = {{MainWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenMain();
     compiled::RegisterExitRoutine(ExitB);
     StartFailingThread();
     compiled::Support().FinishStartup();
@@ -514,8 +509,7 @@ LRESULT CALLBACK UnitChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void PendingEvents() {
-    programWindows = {{MainWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenMain();
     WNDCLASSA wc{};
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpfnWndProc = UnitParentProc;
@@ -540,12 +534,7 @@ void PendingEvents() {
     Record("finish-startup returned");
 }
 
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
-
-constexpr Scenario Scenarios[] = {
+constexpr probeprogram::Scenario Scenarios[] = {
     {"normal-end", NormalEnd},
     {"startup-window-missing", StartupWindowMissing},
     {"last-window-closed", LastWindowClosed},
@@ -563,13 +552,13 @@ constexpr Scenario Scenarios[] = {
 int StartRoutine() {
     if (__argc != 3) return 0;
     recordPath = __argv[2];
-    for (const Scenario& scenario : Scenarios) {
-        if (std::strcmp(__argv[1], scenario.name) != 0) continue;
-        Begin();
-        scenario.run();
+    const probeprogram::Scenario* scenario = probeprogram::Named(Scenarios, __argv[1]);
+    if (scenario == nullptr) {
+        Record("unknown scenario");
         return 0;
     }
-    Record("unknown scenario");
+    Begin();
+    scenario->run();
     return 0;
 }
 

@@ -66,6 +66,26 @@ HGLOBAL SaveBlock(const std::string& bytes) {
     return block;
 }
 
+struct Placement {
+    int32_t left, top, width, height;
+};
+
+// Makes the object's window and notes "created <unit id>"; the object, or null
+// (the object deleted) where its window is refused.
+template <typename Unit>
+void* Created(Unit* unit, const char* className, const std::string& caption, DWORD style, Placement area, void* parent,
+              HMENU menu) {
+    if (!unit->CreateEx(0, className, caption.c_str(), style, area.left, area.top, area.width, area.height,
+                        static_cast<HWND>(parent), menu)) {
+        delete unit;
+        return nullptr;
+    }
+    Note("created", unit->UnitIdOf());
+    return static_cast<CWnd*>(unit);
+}
+
+HMENU ControlMenu(uint32_t controlId) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)); }
+
 // ---- the window ----
 
 class ProbeWindow : public unitwindow::TestFrame {
@@ -99,14 +119,8 @@ void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, vo
     RegisterTestWindowClass("QuilletProbeWindow");
     auto* window = new ProbeWindow(windowId, unitId);
     if (version == WindowlessVersion) return static_cast<CWnd*>(window);
-    const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    if (!window->CreateEx(0, "QuilletProbeWindow", caption.c_str(), style, left, top, width, height,
-                          static_cast<HWND>(parent), static_cast<HMENU>(menu))) {
-        delete window;
-        return nullptr;
-    }
-    Note("created", unitId);
-    return static_cast<CWnd*>(window);
+    return Created(window, "QuilletProbeWindow", caption, (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                   {left, top, width, height}, parent, static_cast<HMENU>(menu));
 }
 
 // ---- the plain unit ----
@@ -161,14 +175,8 @@ void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, voi
     unit->flag = static_cast<int32_t>(flag);
     unit->pick = static_cast<int32_t>(pick);
     if (version == WindowlessVersion) return static_cast<CWnd*>(unit);
-    if (!unit->CreateEx(0, "QuilletProbeUnit", text.c_str(), WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width,
-                        height, static_cast<HWND>(parent),
-                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
-        delete unit;
-        return nullptr;
-    }
-    Note("created", unitId);
-    return static_cast<CWnd*>(unit);
+    return Created(unit, "QuilletProbeUnit", text, WS_CHILD | (extraStyle & ~WS_VISIBLE), {left, top, width, height},
+                   parent, ControlMenu(controlId));
 }
 
 ProbeUnit* AsUnit(void* unit) { return static_cast<ProbeUnit*>(static_cast<CWnd*>(unit)); }
@@ -231,14 +239,8 @@ void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* par
     RegisterTestWindowClass("QuilletProbeTab");
     auto* tab = new ProbeTab(windowId, unitId);
     tab->page = static_cast<int32_t>(page);
-    if (!tab->CreateEx(0, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE), left, top,
-                       width, height, static_cast<HWND>(parent),
-                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
-        delete tab;
-        return nullptr;
-    }
-    Note("created", unitId);
-    return static_cast<CWnd*>(tab);
+    return Created(tab, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE),
+                   {left, top, width, height}, parent, ControlMenu(controlId));
 }
 
 ProbeTab* AsTab(void* unit) { return static_cast<ProbeTab*>(static_cast<CWnd*>(unit)); }
