@@ -308,7 +308,7 @@ TEST(EndOfProcessTest, AHugeTextSentFromAnotherProgramLeavesTheToolRunning) {
 // start-up reports it as a fatal error, and the program ends as one does.
 TEST(StartupTest, UnreadableWindowTemplateDataIsAFatalError) {
     TemporaryFolder folder;
-    std::string program = FileBytes(ProgramBesideTests("..\\quillet.exe"));
+    std::string program = FileBytes(BesideTests("..\\quillet.exe"));
     const std::string data(reinterpret_cast<const char*>(quillet::app::WindowTemplateData),
                            quillet::app::WindowTemplateSize);
     const size_t at = program.find(data);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/app/tool_window.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -14,13 +15,7 @@ const char* const EmptySubject = "预被替换文本不能为空。";
 const char* const Mismatch = "预被替换内容与用作替换内容不匹配！";
 
 // The settings file the program writes beside the running executable.
-std::string SettingsFile() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file = path;
-    file.resize(file.rfind('\\') + 1);
-    return file + "qlt_config.ini";
-}
+std::string SettingsFile() { return BesideTests("qlt_config.ini"); }
 
 std::string Stored(const char* key) {
     char value[256] = {};

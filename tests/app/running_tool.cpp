@@ -19,7 +19,7 @@ constexpr UINT SendTimeoutMs = 5000;
 
 RunningTool::RunningTool(const std::string& folder) {
     const std::string program = folder + "\\quillet.exe";
-    if (!CopyFileA(ProgramBesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
+    if (!CopyFileA(BesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
     std::string line = "\"" + program + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

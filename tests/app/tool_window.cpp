@@ -8,6 +8,7 @@
 #include "runtime/app/message_loop.h"
 #include "runtime/commands/compiled_code.h"
 #include "runtime/template/window_table.h"
+#include "tests/support/child_process.h"
 #include "tests/support/dropped_files.h"
 
 namespace tool {
@@ -21,13 +22,7 @@ constexpr int32_t TabCurrentPage = 12;
 
 // The settings file beside the test executable, where the program keeps its
 // lists: removed before the window loads and after the last test.
-void RemoveSettingsFile() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file = path;
-    file.resize(file.rfind('\\') + 1);
-    DeleteFileA((file + "qlt_config.ini").c_str());
-}
+void RemoveSettingsFile() { DeleteFileA(BesideTests("qlt_config.ini").c_str()); }
 
 class SettingsFileCleanup : public testing::Environment {
 public:

@@ -73,6 +73,15 @@ std::string Hex(uint32_t id) {
     return text;
 }
 
+std::string TakenBytes(void* memory) {
+    auto block = static_cast<HGLOBAL>(memory);
+    if (block == nullptr) return "<none>";
+    std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return bytes;
+}
+
 std::string Words(std::initializer_list<uint32_t> words) {
     std::string bytes;
     for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);

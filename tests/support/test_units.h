@@ -67,6 +67,10 @@ void RegisterTestWindowClass(const char* name);
 // An id as eight hexadecimal digits, as the suites' logs write them.
 std::string Hex(uint32_t id);
 
+// The bytes of a global memory block a type's operation handed over (its whole
+// size), the block freed; "<none>" for no block.
+std::string TakenBytes(void* block);
+
 // Little-endian words and length-prefixed blocks, for writing type data by hand.
 std::string Words(std::initializer_list<uint32_t> words);
 std::string Block(const std::string& bytes);

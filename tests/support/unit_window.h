@@ -51,8 +51,11 @@ quillet::WindowDescription WindowOf(quillet::RecordDescription own, std::vector<
 HWND Handle(uint32_t unitId);
 void* ObjectOf(uint32_t unitId);
 
-// The PropertyData the unit's type saves for it now, or "<none>".
-std::string Saved(uint32_t unitId, const quillet::UnitTypeDescriptor& type);
+// The PropertyData the type saves for the unit (or the unit object) now, or "<none>".
+std::string SavedFrom(void* object, const quillet::UnitTypeDescriptor& type);
+inline std::string Saved(uint32_t unitId, const quillet::UnitTypeDescriptor& type) {
+    return SavedFrom(ObjectOf(unitId), type);
+}
 
 // Property access as compiled handlers do it (element -1: the whole property).
 uint32_t Read(uint32_t unitId, int32_t index, int32_t element = -1);

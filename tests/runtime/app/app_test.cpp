@@ -25,7 +25,7 @@ ProbeRun RunProbe(const std::string& scenario, DWORD timeoutMs = 15000) {
         std::string(folder) + "quillet_app_" + scenario + "_" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(recordFile.c_str());
     ProbeRun probe;
-    probe.run = RunChildProcess(std::string("\"") + ProgramBesideTests("app_probe.exe") + "\" " + scenario + " \"" + recordFile + "\"",
+    probe.run = RunChildProcess(std::string("\"") + BesideTests("app_probe.exe") + "\" " + scenario + " \"" + recordFile + "\"",
                                 IDOK, timeoutMs);
     std::ifstream in(recordFile);
     for (std::string line; std::getline(in, line);) probe.records.push_back(line);

@@ -127,7 +127,7 @@ TEST(FatalErrorTest, AMessageSourceThatKeepsFailingIsReported) {
 class FatalErrorProcessTest : public testing::Test {
 protected:
     ChildRun RunProbe(const char* scenario, int button = IDOK) {
-        std::string command = ProgramBesideTests("runtime_probe.exe");
+        std::string command = BesideTests("runtime_probe.exe");
         command.insert(0, 1, '"');
         command.append("\" ").append(scenario).append(" \"").append(marks).append("\"");
         return RunChildProcess(command, button);

@@ -86,11 +86,27 @@ void* Created(Unit* unit, const char* className, const std::string& caption, DWO
 
 HMENU ControlMenu(uint32_t controlId) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)); }
 
+// A probe object of Base: live until deleted, and noting "destroyed <id>" in its final clean-up.
+template <typename Base>
+class Destroyed : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void PostNcDestroy() override {
+        Note("destroyed", this->UnitIdOf());
+        Base::PostNcDestroy();
+    }
+
+private:
+    LiveCount counted_;
+};
+
 // ---- the window ----
 
-class ProbeWindow : public unitwindow::TestFrame {
+class ProbeWindow : public Destroyed<unitwindow::TestFrame> {
 public:
-    using TestFrame::TestFrame;
+    using Destroyed::Destroyed;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -99,13 +115,6 @@ protected:
         if (message == UM_WINDOW_SHOWN) Note("shown", UnitIdOf());
         return TestFrame::WindowProc(message, wParam, lParam);
     }
-    void PostNcDestroy() override {
-        Note("destroyed", UnitIdOf());
-        TestFrame::PostNcDestroy();
-    }
-
-private:
-    LiveCount counted_;
 };
 
 void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t, void* menu,
@@ -125,9 +134,9 @@ void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, vo
 
 // ---- the plain unit ----
 
-class ProbeUnit : public UnitObject<CWnd> {
+class ProbeUnit : public Destroyed<UnitObject<CWnd>> {
 public:
-    ProbeUnit(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+    ProbeUnit(UnitId windowId, UnitId unitId) : Destroyed(windowId, unitId) {}
 
     std::string text;
     int32_t number = 0;
@@ -150,13 +159,6 @@ protected:
         }
         return UnitObject::WindowProc(message, wParam, lParam);
     }
-    void PostNcDestroy() override {
-        Note("destroyed", UnitIdOf());
-        UnitObject::PostNcDestroy();
-    }
-
-private:
-    LiveCount counted_;
 };
 
 void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId,

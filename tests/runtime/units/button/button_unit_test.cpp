@@ -152,9 +152,7 @@ TEST_F(ButtonUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
     auto save = OperationOf<SavePropertiesOperation>(CheckBoxType, InterfaceNumber::SaveProperties);
     HGLOBAL block = static_cast<HGLOBAL>(save(unit));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block)), CheckBoxData(old, 2));
-    GlobalUnlock(block);
-    GlobalFree(block);
+    EXPECT_EQ(testunits::TakenBytes(block), CheckBoxData(old, 2));
     DestroyWindow(unit->m_hWnd);
 }
 

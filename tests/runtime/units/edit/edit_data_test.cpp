@@ -28,11 +28,7 @@ uint32_t WordAt(const std::string& bytes, size_t at) {
     return word;
 }
 
-std::string Words(std::initializer_list<uint32_t> words) {
-    std::string bytes;
-    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
-    return bytes;
-}
+using testunits::Words;
 
 // A block as an older version wrote it: no binding names.
 std::string OldBlock(uint32_t version, const std::string& content) {

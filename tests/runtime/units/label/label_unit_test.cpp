@@ -57,9 +57,7 @@ TEST_F(LabelUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
     ASSERT_NE(unit, nullptr);
     auto save = OperationOf<SavePropertiesOperation>(LabelType, InterfaceNumber::SaveProperties);
     HGLOBAL block = static_cast<HGLOBAL>(save(unit));
-    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block)), LabelData(old, 2));
-    GlobalUnlock(block);
-    GlobalFree(block);
+    EXPECT_EQ(testunits::TakenBytes(block), LabelData(old, 2));
     DestroyWindow(unit->m_hWnd);
 }
 
