@@ -36,13 +36,7 @@ namespace {
 
 using namespace quillet;
 using app::MainWindow;
-namespace Unit = app::Unit;
-namespace Property = app::Property;
-using bench::Click;
-using bench::Handle;
-using bench::SetChecked;
-
-constexpr int32_t TabCurrentPage = 12;
+using namespace bench;
 
 double MegaBytes(double bytes) { return bytes / (1024.0 * 1024.0); }
 
@@ -82,11 +76,6 @@ std::string GeneratedText(size_t bytes) {
         text += "\r\n";
     }
     return text;
-}
-
-void SetText(app::UnitId box, const char* text) {
-    compiled::WriteText(MainWindow, box, Property::EditContent, text);
-    ProcessPendingEvents();
 }
 
 // The largest range of free addresses: what the next big block must fit in.
@@ -154,19 +143,11 @@ int main(int argc, char** argv) {
         // As the drop handler does: the old text kept for undo, the new one written whole.
         app::UndoText = compiled::ReadText(MainWindow, Unit::MainBox, Property::EditContent);
         app::UndoSaved = true;
-        SetText(Unit::MainBox, text.c_str());
+        SetText(Unit::MainBox, text);
     }
     Report("loaded");
-    compiled::WriteInt(MainWindow, Unit::TabControl, TabCurrentPage, numbering ? 1 : 2);
-    if (numbering) {
-        SetText(Unit::StartNumberBox, "1");
-        SetText(Unit::SuffixBox, "、");
-        SetChecked(Unit::ZeroFillBox, true);
-        SetChecked(Unit::SkipBlankBox, true);
-    } else {
-        SetText(Unit::SubjectBox, "的,hello,中国");
-        SetText(Unit::PredicateBox, "之,HELLO,中华");
-    }
+    ShowPage(numbering ? 1 : 2);
+    numbering ? PrepareNumbering() : PrepareReplace();
     for (int run = 0; run < runs; ++run) {
         Click(numbering ? Unit::NumberingButton : Unit::ReplaceButton);
         Report(numbering ? "numbered" : "replaced");

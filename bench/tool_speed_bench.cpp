@@ -31,13 +31,7 @@ namespace {
 
 using namespace quillet;
 using app::MainWindow;
-namespace Unit = app::Unit;
-namespace Property = app::Property;
-using bench::Click;
-using bench::Handle;
-using bench::SetChecked;
-
-constexpr int32_t TabCurrentPage = 12;
+using namespace bench;
 
 // <chrono> does not build with the GBK execution character set: the performance counter instead.
 double Seconds() {
@@ -125,21 +119,6 @@ std::string GeneratedText(int32_t lines) {
 
 // ---- the window ----
 
-void Pump() { ProcessPendingEvents(); }
-
-// The text written as a handler writes it; read back from the control, so
-// that the control holds it (a box may keep written text back for a while).
-void SetText(app::UnitId box, const std::string& text) {
-    compiled::WriteText(MainWindow, box, Property::EditContent, text.c_str());
-    Pump();
-    SendMessageA(Handle(box), WM_GETTEXTLENGTH, 0, 0);
-}
-
-void ShowPage(int32_t page) {
-    compiled::WriteInt(MainWindow, Unit::TabControl, TabCurrentPage, page);
-    Pump();
-}
-
 // The control's own text, as any program reads it, in the control's own width.
 std::wstring ControlText(HWND box) {
     const int length = GetWindowTextLengthW(box);
@@ -168,34 +147,16 @@ struct Tool {
     void (*prepare)();  // sets the page's options
 };
 
-void PrepareCleanup() {
+// The cleanup page: spaces, tabs and blank lines removed; lines trimmed and joined or not.
+void PrepareCleanupWith(bool trimAndJoin) {
     SetChecked(Unit::RemoveSpacesBox, true);
-    SetChecked(Unit::TrimBox, false);
+    SetChecked(Unit::TrimBox, trimAndJoin);
     SetChecked(Unit::RemoveTabsBox, true);
     SetChecked(Unit::RemoveBlankLinesBox, true);
-    SetChecked(Unit::JoinLinesBox, false);
+    SetChecked(Unit::JoinLinesBox, trimAndJoin);
 }
-
-void PrepareCleanupAll() {
-    SetChecked(Unit::RemoveSpacesBox, true);
-    SetChecked(Unit::TrimBox, true);
-    SetChecked(Unit::RemoveTabsBox, true);
-    SetChecked(Unit::RemoveBlankLinesBox, true);
-    SetChecked(Unit::JoinLinesBox, true);
-}
-
-void PrepareNumbering() {
-    SetText(Unit::PrefixBox, "");
-    SetText(Unit::StartNumberBox, "1");
-    SetText(Unit::SuffixBox, "、");
-    SetChecked(Unit::ZeroFillBox, true);
-    SetChecked(Unit::SkipBlankBox, true);
-}
-
-void PrepareReplace() {
-    SetText(Unit::SubjectBox, "的,hello,中国");
-    SetText(Unit::PredicateBox, "之,HELLO,中华");
-}
+void PrepareCleanup() { PrepareCleanupWith(false); }
+void PrepareCleanupAll() { PrepareCleanupWith(true); }
 
 constexpr Tool Tools[] = {
     {"cleanup", 0, Unit::CleanupButton, PrepareCleanup},
@@ -220,7 +181,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     app::StartUpToWindow();
-    Pump();
+    ProcessPendingEvents();
     const std::string input = GeneratedText(lines);
     // The idle window, its box empty; the bench's own copy of the text is not the tool's.
     const SIZE_T idle = Memory().WorkingSetSize;

@@ -4,42 +4,43 @@
 
 namespace {
 
-struct TitleSearch {
-    const char* caption;
+struct Search {
+    const std::function<bool(HWND)>& match;
     HWND found;
 };
 
-BOOL CALLBACK MatchTitle(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<TitleSearch*>(param);
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (!IsWindowVisible(window) || std::strcmp(title, search->caption) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-struct IdSearch {
-    int32_t id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<IdSearch*>(param);
-    if (GetDlgCtrlID(window) != search->id) return TRUE;
+BOOL CALLBACK Match(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (!search->match(window)) return TRUE;
     search->found = window;
     return FALSE;
 }
 
 }  // namespace
 
-HWND FindShownWindowTitled(const char* caption) {
-    TitleSearch search{caption, nullptr};
-    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+HWND FindWindowWhere(HWND parent, const std::function<bool(HWND)>& match) {
+    Search search{match, nullptr};
+    if (parent == nullptr)
+        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumChildWindows(parent, Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+HWND FindShownWindowTitled(const char* caption) {
+    return FindWindowWhere(nullptr, [caption](HWND window) {
+        char title[256] = {};
+        GetWindowTextA(window, title, sizeof title);
+        return IsWindowVisible(window) && std::strcmp(title, caption) == 0;
+    });
+}
+
 HWND FindDescendantWithId(HWND window, int32_t id) {
-    IdSearch search{id, nullptr};
-    EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindWindowWhere(window, [id](HWND child) { return GetDlgCtrlID(child) == id; });
 }

@@ -31,6 +31,18 @@ HWND LiveHandleOf(const UnitRecord& record) {
 }
 
 // Events are held back while a load builds the window, after what is queued ran.
+// Shows a loaded window; under a nonzero interface word A, a maximised or
+// minimised style shows it so.
+void ShowLoadedWindow(HWND handle) {
+    int command = SW_SHOW;
+    if (App().interfaceWordA != 0) {
+        const LONG style = GetWindowLongA(handle, GWL_STYLE);
+        if ((style & WS_MAXIMIZE) != 0) command = SW_SHOWMAXIMIZED;
+        if ((style & WS_MINIMIZE) != 0) command = SW_SHOWMINIMIZED;
+    }
+    ShowWindow(handle, command);
+}
+
 void SuspendEvents() {
     ProcessPendingEvents();
     SuppressEvents();
@@ -227,13 +239,7 @@ void Load::ShowWindowAtLoad() {
     UnitRecord own = Records().RecordAt(0);
     if ((own.Flags() & RecordFlag::Visible) == 0) return;
     HWND handle = LiveHandleOf(own);
-    int command = SW_SHOW;
-    if (App().interfaceWordA != 0) {
-        const LONG style = GetWindowLongA(handle, GWL_STYLE);
-        if ((style & WS_MAXIMIZE) != 0) command = SW_SHOWMAXIMIZED;
-        if ((style & WS_MINIMIZE) != 0) command = SW_SHOWMINIMIZED;
-    }
-    ShowWindow(handle, command);
+    ShowLoadedWindow(handle);
     HWND focus = GetFocus();
     for (int32_t index = 0; focus != nullptr && index < Records().Count(); ++index) {
         if (LiveHandleOf(Records().RecordAt(index)) == focus) {
@@ -356,13 +362,7 @@ void ShowWindowFirstTime(WindowTemplate& window, bool fromVisibleWrite) {
         }
     }
     if (fromVisibleWrite) {
-        int command = SW_SHOW;
-        if (App().interfaceWordA != 0) {
-            const LONG style = GetWindowLongA(handle, GWL_STYLE);
-            if ((style & WS_MAXIMIZE) != 0) command = SW_SHOWMAXIMIZED;
-            if ((style & WS_MINIMIZE) != 0) command = SW_SHOWMINIMIZED;
-        }
-        ShowWindow(handle, command);
+        ShowLoadedWindow(handle);
     }
     if (window.state.modal) RunModalLoop(window.windowId);
 }

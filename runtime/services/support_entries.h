@@ -41,14 +41,10 @@ const SupportEntryTable& SupportEntries();
 // CommandTable: the seven entries behind slot 13, all taking up to four words.
 using TableEntry = uintptr_t (*)(uintptr_t arg1, uintptr_t arg2, uintptr_t arg3, uintptr_t arg4);
 namespace TableEntryNumber {
-constexpr int32_t FindFile = 0;
-constexpr int32_t CloseFileSearch = 1;
-constexpr int32_t MakeArrayPrivate = 2;
-constexpr int32_t RegisterExitRoutine = 3;
-constexpr int32_t ReadLibraryTypeMember = 4;
-constexpr int32_t WriteLibraryTypeMember = 5;
-constexpr int32_t InitialiseRuntime = 6;
-constexpr int32_t Count = 7;
+enum : int32_t {
+    FindFile, CloseFileSearch, MakeArrayPrivate, RegisterExitRoutine, ReadLibraryTypeMember, WriteLibraryTypeMember,
+    InitialiseRuntime, Count,
+};
 }  // namespace TableEntryNumber
 
 }  // namespace quillet

@@ -14,6 +14,7 @@
 #include "runtime/services/compiled_code.h"
 #include "runtime/units/held_output.h"
 #include "tests/app/tool_window.h"
+#include "tests/support/generated_text.h"
 
 namespace {
 
@@ -29,13 +30,7 @@ std::string GeneratedText(uint32_t seed, int lines) {
     std::mt19937 random(seed);
     static const char* const pieces[] = {"中", "文", "的", "abc", "Quillet", "7", " ", " ", "\xA1\xA1", "\t",
                                          "x", "hello", "，", "\r", "\n"};
-    std::string text;
-    for (int i = 0; i < lines; ++i) {
-        const int words = static_cast<int>(random() % 8);
-        for (int w = 0; w < words; ++w) text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
-        if (i + 1 < lines || random() % 2 == 0) text += "\r\n";
-    }
-    return text;
+    return generatedtext::Lines(random, lines, pieces, 8);
 }
 
 // What a run leaves: the text as handlers read it, and the control's own.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/app/tool_window.h"
+#include "tests/support/text_command_model.h"
 
 namespace {
 
@@ -89,16 +90,6 @@ std::string CleanupModel(const std::string& text, const CleanupOptions& o) {
     return Written(lines);
 }
 
-// The start number as text becomes an integer: white space, a sign, digits.
-int32_t Integer(const std::string& text) {
-    size_t i = text.find_first_not_of(" \t\r\n\v\f");
-    if (i == std::string::npos) return 0;
-    const bool negative = text[i] == '-';
-    if (text[i] == '-' || text[i] == '+') ++i;
-    uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
-    return static_cast<int32_t>(negative ? 0u - value : value);
-}
 
 std::string Decimal(int32_t n) {
     char text[16];
@@ -109,7 +100,8 @@ std::string Decimal(int32_t n) {
 std::string NumberingModel(const std::string& text, const NumberingOptions& o) {
     const std::vector<std::string> lines = Lines(text);
     const int32_t count = static_cast<int32_t>(lines.size());
-    int32_t n = Integer(o.start);
+    // The start number as text becomes an integer as atoi reads it.
+    int32_t n = quillet::text_test::Atoi(o.start);
     char widest[32];
     std::snprintf(widest, sizeof widest, "%.13g", static_cast<double>(n) + count - 1);
     const int32_t width = static_cast<int32_t>(std::string(widest).size());

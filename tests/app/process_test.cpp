@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -49,6 +50,24 @@ void CloseAndExpectCleanEnd(RunningTool& tool) {
     EXPECT_FALSE(box.found) << box.title << ": " << box.text;
 }
 
+// A tool started in the folder holds these lists in its boxes (read in the
+// width of Text: as a GBK program reads them, or as UTF-16) and ends cleanly
+// when closed.
+template <typename Text>
+void ExpectListsAfterStart(const std::string& folder, const Text& subjects, const Text& predicates) {
+    RunningTool tool(folder);
+    ASSERT_TRUE(tool.Started());
+    const auto read = [&tool](auto box) {
+        if constexpr (std::is_same_v<Text, std::wstring>)
+            return tool.WideText(box);
+        else
+            return tool.Text(box);
+    };
+    EXPECT_EQ(read(Unit::SubjectBox), subjects);
+    EXPECT_EQ(read(Unit::PredicateBox), predicates);
+    CloseAndExpectCleanEnd(tool);
+}
+
 TEST(SettingsFileTest, TheListsOutliveTheProgramAsTheBoxesHeldThem) {
     TemporaryFolder folder;
     const std::string file = folder.File("qlt_config.ini");
@@ -70,13 +89,7 @@ TEST(SettingsFileTest, TheListsOutliveTheProgramAsTheBoxesHeldThem) {
     EXPECT_EQ(Stored(file, "#subject"), "中,b,");
     EXPECT_EQ(Stored(file, "#predicate"), "甲,乙");
     EXPECT_NE(FileBytes(file).find("[replace]"), std::string::npos);
-    {
-        RunningTool tool(folder.Path());
-        ASSERT_TRUE(tool.Started());
-        EXPECT_EQ(tool.Text(Unit::SubjectBox), "中,b,");
-        EXPECT_EQ(tool.Text(Unit::PredicateBox), "甲,乙");
-        CloseAndExpectCleanEnd(tool);
-    }
+    ExpectListsAfterStart<std::string>(folder.Path(), "中,b,", "甲,乙");
 }
 
 // Lists of characters GBK lacks replace them, turn the file into UTF-16 (it was
@@ -107,23 +120,13 @@ TEST(SettingsFileTest, ListsOfAnyCharacterReplaceAndComeBackAfterARestart) {
         CloseAndExpectCleanEnd(tool);
     }
     EXPECT_EQ(FileBytes(file).rfind("\xFF\xFE", 0), 0u) << "the file is UTF-16 with a byte-order mark";
-    {
-        RunningTool tool(folder.Path());
-        ASSERT_TRUE(tool.Started());
-        EXPECT_EQ(tool.WideText(Unit::SubjectBox), subjects);
-        EXPECT_EQ(tool.WideText(Unit::PredicateBox), predicates);
-        CloseAndExpectCleanEnd(tool);
-    }
+    ExpectListsAfterStart(folder.Path(), subjects, predicates);
 }
 
 TEST(SettingsFileTest, AFileWrittenBeforeTheStartFillsTheBoxes) {
     TemporaryFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder.File("qlt_config.ini"), "[replace]\r\n#subject=a,b\r\n#predicate=x,y\r\n"));
-    RunningTool tool(folder.Path());
-    ASSERT_TRUE(tool.Started());
-    EXPECT_EQ(tool.Text(Unit::SubjectBox), "a,b");
-    EXPECT_EQ(tool.Text(Unit::PredicateBox), "x,y");
-    CloseAndExpectCleanEnd(tool);
+    ExpectListsAfterStart<std::string>(folder.Path(), "a,b", "x,y");
 }
 
 TEST(SettingsFileTest, AReadOnlyFileIsReadAndSilentlyLeftAsItWas) {
@@ -305,7 +308,7 @@ TEST(EndOfProcessTest, AHugeTextSentFromAnotherProgramLeavesTheToolRunning) {
 // start-up reports it as a fatal error, and the program ends as one does.
 TEST(StartupTest, UnreadableWindowTemplateDataIsAFatalError) {
     TemporaryFolder folder;
-    std::string program = FileBytes(ProgramBesideTests("..\\quillet.exe"));
+    std::string program = FileBytes(BesideTests("..\\quillet.exe"));
     const std::string data(reinterpret_cast<const char*>(quillet::app::WindowTemplateData),
                            quillet::app::WindowTemplateSize);
     const size_t at = program.find(data);

@@ -27,7 +27,7 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-std::wstring ProgramFile() { return Wide(ProgramBesideTests("..\\quillet.exe")); }
+std::wstring ProgramFile() { return Wide(BesideTests("..\\quillet.exe")); }
 
 // A resource's bytes, empty when the module has none of that name and type.
 std::string ResourceBytes(HMODULE module, LPCWSTR name, LPCWSTR type) {

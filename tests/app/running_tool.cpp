@@ -8,49 +8,18 @@
 
 #include "app/template_description.h"
 #include "tests/support/child_process.h"
+#include "tools/window_search.h"
 
 namespace {
 
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr UINT SendTimeoutMs = 5000;
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindToolWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && IsWindowVisible(window) && std::string(title) == "Quillet [Sandpost_tmwrk]") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct ControlSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindControl(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<ControlSearch*>(param);
-    if (GetDlgCtrlID(window) == search->id) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 RunningTool::RunningTool(const std::string& folder) {
     const std::string program = folder + "\\quillet.exe";
-    if (!CopyFileA(ProgramBesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
+    if (!CopyFileA(BesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
     std::string line = "\"" + program + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -60,13 +29,17 @@ RunningTool::RunningTool(const std::string& folder) {
     watcher_ = std::make_unique<MessageBoxWatcher>(
         IDOK, WatchOptions{process_.dwProcessId, process_.hProcess, 120000, {}});
     const DWORD start = GetTickCount();
-    WindowSearch search{process_.dwProcessId, nullptr};
-    while (search.found == nullptr && GetTickCount() - start < StartTimeoutMs) {
+    const auto isTheTool = [this](HWND window) {
+        char title[64] = {};
+        GetWindowTextA(window, title, sizeof title);
+        return ProcessOf(window) == process_.dwProcessId && IsWindowVisible(window) &&
+               std::string(title) == "Quillet [Sandpost_tmwrk]";
+    };
+    while (window_ == nullptr && GetTickCount() - start < StartTimeoutMs) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return;
-        EnumWindows(FindToolWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) Sleep(50);
+        window_ = FindWindowWhere(nullptr, isTheTool);
+        if (window_ == nullptr) Sleep(50);
     }
-    window_ = search.found;
     Sleep(200);  // the load events have run once the window shows; let them settle
 }
 
@@ -83,9 +56,7 @@ RunningTool::~RunningTool() {
 
 HWND RunningTool::Unit(quillet::app::UnitId unit) const {
     if (unit == quillet::app::WindowRecord) return window_;
-    ControlSearch search{quillet::app::LoadedControlId(unit), nullptr};
-    EnumChildWindows(window_, FindControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDescendantWithId(window_, quillet::app::LoadedControlId(unit));
 }
 
 namespace {

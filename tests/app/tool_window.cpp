@@ -8,6 +8,7 @@
 #include "runtime/app/message_loop.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
+#include "tests/support/child_process.h"
 #include "tests/support/dropped_files.h"
 
 namespace tool {
@@ -21,13 +22,7 @@ constexpr int32_t TabCurrentPage = 12;
 
 // The settings file beside the test executable, where the program keeps its
 // lists: removed before the window loads and after the last test.
-void RemoveSettingsFile() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file = path;
-    file.resize(file.rfind('\\') + 1);
-    DeleteFileA((file + "qlt_config.ini").c_str());
-}
+void RemoveSettingsFile() { DeleteFileA(BesideTests("qlt_config.ini").c_str()); }
 
 class SettingsFileCleanup : public testing::Environment {
 public:
@@ -110,19 +105,43 @@ void PressKey(UnitId unit, UINT key, std::initializer_list<UINT> modifiers) {
     SetKeyboardState(keys);
 }
 
+namespace {
+
+// The options put into their page's boxes as a user sets them.
+void SetOptions(const CleanupOptions& options) {
+    SetChecked(Unit::RemoveSpacesBox, options.removeSpaces);
+    SetChecked(Unit::TrimBox, options.trim);
+    SetChecked(Unit::RemoveTabsBox, options.removeTabs);
+    SetChecked(Unit::RemoveBlankLinesBox, options.removeBlankLines);
+    SetChecked(Unit::JoinLinesBox, options.joinLines);
+}
+
+void SetOptions(const NumberingOptions& options) {
+    SetText(Unit::PrefixBox, options.prefix);
+    SetText(Unit::StartNumberBox, options.start);
+    SetText(Unit::SuffixBox, options.suffix);
+    SetChecked(Unit::ZeroFillBox, options.zeroFill);
+    SetChecked(Unit::SkipBlankBox, options.skipBlank);
+}
+
+// The page shown, the text in the main box, the options set, the page's button clicked: the main box's text after.
+template <typename Options>
+std::string RunPage(int32_t page, const std::string& text, const Options& options, UnitId button) {
+    ShowPage(page);
+    SetText(Unit::MainBox, text);
+    SetOptions(options);
+    Click(button);
+    return Text(Unit::MainBox);
+}
+
+}  // namespace
+
 void Reset() {
     Start();
     ShowPage(0);
-    SetChecked(Unit::RemoveSpacesBox, true);
-    SetChecked(Unit::TrimBox, false);
-    SetChecked(Unit::RemoveTabsBox, true);
-    SetChecked(Unit::RemoveBlankLinesBox, true);
-    SetChecked(Unit::JoinLinesBox, false);
-    SetText(Unit::PrefixBox, "");
-    SetText(Unit::StartNumberBox, "1");
-    SetText(Unit::SuffixBox, "");
-    SetChecked(Unit::ZeroFillBox, true);
-    SetChecked(Unit::SkipBlankBox, true);
+    // The options' defaults are the pages' own at start.
+    SetOptions(CleanupOptions{});
+    SetOptions(NumberingOptions{});
     SetText(Unit::SubjectBox, "");
     SetText(Unit::PredicateBox, "");
     SetText(Unit::MainBox, "");
@@ -132,27 +151,11 @@ void Reset() {
 }
 
 std::string RunCleanup(const std::string& text, const CleanupOptions& options) {
-    ShowPage(0);
-    SetText(Unit::MainBox, text);
-    SetChecked(Unit::RemoveSpacesBox, options.removeSpaces);
-    SetChecked(Unit::TrimBox, options.trim);
-    SetChecked(Unit::RemoveTabsBox, options.removeTabs);
-    SetChecked(Unit::RemoveBlankLinesBox, options.removeBlankLines);
-    SetChecked(Unit::JoinLinesBox, options.joinLines);
-    Click(Unit::CleanupButton);
-    return Text(Unit::MainBox);
+    return RunPage(0, text, options, Unit::CleanupButton);
 }
 
 std::string RunNumbering(const std::string& text, const NumberingOptions& options) {
-    ShowPage(1);
-    SetText(Unit::MainBox, text);
-    SetText(Unit::PrefixBox, options.prefix);
-    SetText(Unit::StartNumberBox, options.start);
-    SetText(Unit::SuffixBox, options.suffix);
-    SetChecked(Unit::ZeroFillBox, options.zeroFill);
-    SetChecked(Unit::SkipBlankBox, options.skipBlank);
-    Click(Unit::NumberingButton);
-    return Text(Unit::MainBox);
+    return RunPage(1, text, options, Unit::NumberingButton);
 }
 
 namespace {

@@ -70,22 +70,13 @@ TEST(ReflectionTest, AButtonClickReachesTheButtonObjectInsteadOfItsParent) {
     EXPECT_EQ(parent.Count(WM_COMMAND), 4);
 }
 
-bool closingButtonGone = false;
-class ClosingButton : public ClickButton {
-public:
-    ~ClosingButton() override { closingButtonGone = true; }
-
-protected:
-    void PostNcDestroy() override { delete this; }
-};
-
 TEST(ReflectionTest, AControlMayDestroyAndDeleteItselfInItsReflectedHandler) {
     Parent parent;
-    auto* button = new ClosingButton;
+    bool closingButtonGone = false;
+    auto* button = new SelfDeleting<ClickButton>(&closingButtonGone);
     button->destroyOnClick = true;
     ASSERT_TRUE(button->Create("x", WS_CHILD | WS_VISIBLE, RECT{10, 10, 90, 40}, parent.m_hWnd, 100));
     const HWND hWnd = button->m_hWnd;
-    closingButtonGone = false;
     SendMessageA(hWnd, BM_CLICK, 0, 0);
     EXPECT_TRUE(closingButtonGone);
     EXPECT_FALSE(IsWindow(hWnd));

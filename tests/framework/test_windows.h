@@ -20,6 +20,21 @@ inline const char* TestWindowClass() {
     return name;
 }
 
+// An object of Base that deletes itself in its final clean-up (PostNcDestroy)
+// and says so in *deleted.
+template <typename Base>
+class SelfDeleting : public Base {
+public:
+    explicit SelfDeleting(bool* deleted) : deleted_(deleted) { *deleted_ = false; }
+    ~SelfDeleting() override { *deleted_ = true; }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+
+private:
+    bool* deleted_;
+};
+
 // A top-level window of the test class without any object.
 inline HWND PlainWindow(HWND parent = nullptr) {
     const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;

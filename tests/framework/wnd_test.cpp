@@ -178,18 +178,9 @@ TEST(SubclassTest, AnEditMadeByTheFrameworkIsSubclassedFromItsFirstMessage) {
     EXPECT_EQ(edit.m_hWnd, nullptr);
 }
 
-bool selfDeletingDestroyed = false;
-class SelfDeleting : public CWnd {
-public:
-    ~SelfDeleting() override { selfDeletingDestroyed = true; }
-
-protected:
-    void PostNcDestroy() override { delete this; }
-};
-
 TEST(DestroyTest, PostNcDestroyMayDeleteTheObject) {
-    selfDeletingDestroyed = false;
-    auto* wnd = new SelfDeleting;
+    bool selfDeletingDestroyed = false;
+    auto* wnd = new SelfDeleting<CWnd>(&selfDeletingDestroyed);
     ASSERT_TRUE(wnd->CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
     const HWND hWnd = wnd->m_hWnd;
     DestroyWindow(hWnd);
@@ -197,9 +188,8 @@ TEST(DestroyTest, PostNcDestroyMayDeleteTheObject) {
     EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
 
     // Children go with their parent, each object in its own final clean-up.
-    selfDeletingDestroyed = false;
     const HWND parent = PlainWindow();
-    auto* child = new SelfDeleting;
+    auto* child = new SelfDeleting<CWnd>(&selfDeletingDestroyed);
     ASSERT_TRUE(child->CreateEx(0, TestWindowClass(), "", WS_CHILD, 0, 0, 10, 10, parent, reinterpret_cast<HMENU>(1)));
     const HWND childHandle = child->m_hWnd;
     DestroyWindow(parent);

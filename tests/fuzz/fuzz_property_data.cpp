@@ -311,28 +311,23 @@ const Reader<LabelData> LabelReader{
     LabelFormat, LabelData{}, false, ReadLabelData, WriteLabelData, EnumLabelTexts, [](LabelData& d) {
         return std::vector<Offer>{{&d.caption, false}, {&d.font, true}, {&d.dataSource, false}, {&d.dataColumn, false}};
     }};
-const Reader<ButtonData> PushButtonReader{
-    PushButtonFormat, DefaultButtonData(ButtonKind::PushButton), false,
-    [](const void* bytes, int32_t length, ButtonData* d) {
-        return ReadButtonData(ButtonKind::PushButton, bytes, length, d);
-    },
-    WriteButtonData,
-    [](const void* bytes, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
-        return EnumButtonTexts(ButtonKind::PushButton, bytes, length, callback, userWord);
-    },
-    [](ButtonData& d) { return std::vector<Offer>{{&d.caption, false}, {&d.font, true}}; }};
-const Reader<ButtonData> CheckBoxReader{
-    CheckBoxFormat, DefaultButtonData(ButtonKind::CheckBox), false,
-    [](const void* bytes, int32_t length, ButtonData* d) {
-        return ReadButtonData(ButtonKind::CheckBox, bytes, length, d);
-    },
-    WriteButtonData,
-    [](const void* bytes, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
-        return EnumButtonTexts(ButtonKind::CheckBox, bytes, length, callback, userWord);
-    },
-    [](ButtonData& d) {
+// The button types' data, read and enumerated as the kind's own.
+template <ButtonKind Kind>
+Reader<ButtonData> ButtonReader(const Format& format, std::vector<Offer> (*offers)(ButtonData&)) {
+    return {format, DefaultButtonData(Kind), false,
+            [](const void* bytes, int32_t length, ButtonData* d) { return ReadButtonData(Kind, bytes, length, d); },
+            WriteButtonData,
+            [](const void* bytes, int32_t* length, EnumTextCallback callback, uintptr_t userWord) {
+                return EnumButtonTexts(Kind, bytes, length, callback, userWord);
+            },
+            offers};
+}
+const Reader<ButtonData> PushButtonReader = ButtonReader<ButtonKind::PushButton>(
+    PushButtonFormat, [](ButtonData& d) { return std::vector<Offer>{{&d.caption, false}, {&d.font, true}}; });
+const Reader<ButtonData> CheckBoxReader =
+    ButtonReader<ButtonKind::CheckBox>(CheckBoxFormat, [](ButtonData& d) {
         return std::vector<Offer>{{&d.caption, false}, {&d.font, true}, {&d.dataSource, false}, {&d.dataColumn, false}};
-    }};
+    });
 
 // The window's icon as interface 7 hands it out, and its byte values as SetProperty takes them.
 void CheckWindowExtras(const uint8_t* bytes, int32_t length) {

@@ -20,6 +20,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/value_text.h"
 #include "tests/support/holds.h"
+#include "tests/support/text_command_model.h"
 
 
 namespace {
@@ -49,17 +50,6 @@ std::string Narrowed(const std::string& text) {
     return out;
 }
 
-// atoi's reading, wrapping around beyond 32 bits.
-int32_t ModelAtoi(const std::string& text) {
-    size_t at = text.find_first_not_of(" \t\n\v\f\r");
-    if (at == std::string::npos) return 0;
-    const bool negative = text[at] == '-';
-    if (text[at] == '-' || text[at] == '+') ++at;
-    uint64_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-        value = (value * 10 + static_cast<uint64_t>(text[at] - '0')) % (1ull << 32);
-    return static_cast<int32_t>(static_cast<uint32_t>(negative ? (1ull << 32) - value : value));
-}
 
 int32_t ModelIntegerOfReal(double value) {
     if (std::isnan(value)) return 0;
@@ -116,7 +106,7 @@ int32_t ModelInteger(const Value& value) {
     case DataType::Long: return static_cast<int32_t>(arg.low);
     case DataType::Float:
     case DataType::Double: return ModelIntegerOfReal(Real(arg));
-    case DataType::Text: return ModelAtoi(Narrowed(value.block.empty() ? "" : value.block.data()));
+    case DataType::Text: return text_test::Atoi(Narrowed(value.block.empty() ? "" : value.block.data()));
     default: return 0;
     }
 }

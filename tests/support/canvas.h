@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace testunits {
@@ -24,6 +25,18 @@ struct Pixels {
         return false;
     }
 };
+
+// A point's expected colour, and why where that is worth saying.
+struct Spot {
+    int32_t x, y;
+    COLORREF color;
+    const char* why = "";
+};
+// Each spot has its colour.
+inline void ExpectColors(const Pixels& pixels, std::initializer_list<Spot> spots) {
+    for (const Spot& spot : spots)
+        EXPECT_EQ(pixels.At(spot.x, spot.y), spot.color) << spot.x << "," << spot.y << " " << spot.why;
+}
 
 class Canvas {
 public:

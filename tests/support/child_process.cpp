@@ -27,7 +27,7 @@ ChildRun RunChildProcess(const std::string& commandLine, int buttonId, DWORD tim
     return run;
 }
 
-std::string ProgramBesideTests(const char* fileName) {
+std::string BesideTests(const char* fileName) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path);

@@ -17,5 +17,5 @@ struct ChildRun {
 // commandLine as CreateProcessA takes it; the box is closed with buttonId.
 ChildRun RunChildProcess(const std::string& commandLine, int buttonId = IDOK, DWORD timeoutMs = 30000);
 
-// The full path of a program built beside the running test executable.
-std::string ProgramBesideTests(const char* fileName);
+// The full path of a file beside the running test executable (a program built there, a file a test writes).
+std::string BesideTests(const char* fileName);

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "tools/window_search.h"
+
 namespace {
 
 constexpr DWORD PollMs = 20;
@@ -27,22 +29,6 @@ std::string WindowText(HWND window) {
         return {};
     text.resize(std::strlen(text.c_str()));
     return text;
-}
-
-struct BoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) && ClassName(window) == "#32770") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 BOOL CALLBACK ReadControl(HWND control, LPARAM param) {
@@ -76,15 +62,15 @@ SeenMessageBox MessageBoxWatcher::Result() {
 
 void MessageBoxWatcher::Watch() {
     const DWORD start = GetTickCount();
-    BoxSearch search{options_.processId, nullptr};
-    while (search.found == nullptr) {
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) break;
+    const auto isBox = [this](HWND window) {
+        return ProcessOf(window) == options_.processId && IsWindowVisible(window) && ClassName(window) == "#32770";
+    };
+    HWND box = nullptr;
+    while ((box = FindWindowWhere(nullptr, isBox)) == nullptr) {
         if (options_.process != nullptr && WaitForSingleObject(options_.process, 0) == WAIT_OBJECT_0) return;
         if (GetTickCount() - start > options_.timeoutMs) return;
         Sleep(PollMs);
     }
-    const HWND box = search.found;
     seen_.found = true;
     seen_.title = WindowText(box);
     EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&seen_));

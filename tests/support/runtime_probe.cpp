@@ -5,13 +5,13 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/values/array_block.h"
+#include "tests/support/probe_program.h"
 
 namespace {
 
@@ -24,14 +24,7 @@ constexpr uint32_t SomeUnitId = 0x16010001;
 
 std::string marksPath;
 
-void Mark(const std::string& line) {
-    HANDLE file = CreateFileA(marksPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void Mark(const std::string& line) { probeprogram::AppendLine(marksPath, line); }
 
 void FirstExitRoutine() { Mark("exit first"); }
 void SecondExitRoutine() { Mark("exit second"); }
@@ -82,12 +75,7 @@ void HookRaisingAnError() {
     SubscriptBelowOne();
 }
 
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
-
-constexpr Scenario Scenarios[] = {
+constexpr probeprogram::Scenario Scenarios[] = {
     {"subscript-error", SubscriptBelowOne},
     {"subscript-past-end", SubscriptPastEnd},
     {"allocation-failure", AllocationFailure},
@@ -100,18 +88,15 @@ constexpr Scenario Scenarios[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3) {
+    if (const probeprogram::Scenario* scenario = argc == 3 ? probeprogram::Named(Scenarios, argv[1]) : nullptr) {
         marksPath = argv[2];
-        for (const Scenario& scenario : Scenarios) {
-            if (std::strcmp(argv[1], scenario.name) != 0) continue;
-            StartLikeAProgram();
-            scenario.run();
-            Mark("scenario returned");
-            return 3;
-        }
+        StartLikeAProgram();
+        scenario->run();
+        Mark("scenario returned");
+        return 3;
     }
     std::fprintf(stderr, "usage: runtime_probe SCENARIO MARKS-FILE; scenarios:");
-    for (const Scenario& scenario : Scenarios) std::fprintf(stderr, " %s", scenario.name);
+    for (const probeprogram::Scenario& scenario : Scenarios) std::fprintf(stderr, " %s", scenario.name);
     std::fprintf(stderr, "\n");
     return 2;
 }

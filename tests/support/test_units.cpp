@@ -73,6 +73,15 @@ std::string Hex(uint32_t id) {
     return text;
 }
 
+std::string TakenBytes(void* memory) {
+    auto block = static_cast<HGLOBAL>(memory);
+    if (block == nullptr) return "<none>";
+    std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return bytes;
+}
+
 std::string Words(std::initializer_list<uint32_t> words) {
     std::string bytes;
     for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
@@ -110,5 +119,16 @@ std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt) {
     }
     return bytes;
 }
+
+const char* TextOffers::Answer(const char* text, uint32_t flags, uintptr_t context) {
+    auto* offers = reinterpret_cast<TextOffers*>(context);
+    offers->offered.push_back({text, flags});
+    const auto renamed = offers->renames_.find(text);
+    if (renamed != offers->renames_.end()) return renamed->second.c_str();
+    if ((flags & quillet::EnumTextFlag::FontName) != 0 && !offers->faceName_.empty()) return offers->faceName_.c_str();
+    return nullptr;
+}
+
+void PrintTo(const OfferedText& offer, std::ostream* out) { *out << offer.flags << ":" << offer.text; }
 
 }  // namespace testunits

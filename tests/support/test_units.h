@@ -10,8 +10,10 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "runtime/services/library_info.h"
 #include "runtime/template/template_writer.h"
@@ -65,6 +67,10 @@ void RegisterTestWindowClass(const char* name);
 // An id as eight hexadecimal digits, as the suites' logs write them.
 std::string Hex(uint32_t id);
 
+// The bytes of a global memory block a type's operation handed over (its whole
+// size), the block freed; "<none>" for no block.
+std::string TakenBytes(void* block);
+
 // Little-endian words and length-prefixed blocks, for writing type data by hand.
 std::string Words(std::initializer_list<uint32_t> words);
 std::string Block(const std::string& bytes);
@@ -72,5 +78,29 @@ std::string Block(const std::string& bytes);
 // A 24-bit BMP file of the given size, every pixel coloured by colorAt(x, y).
 using PixelColor = COLORREF (*)(int32_t x, int32_t y);
 std::string BitmapFile(int32_t width, int32_t height, PixelColor colorAt);
+
+// A type's EnumTexts watched: the texts it offers, with their flags, in order.
+// A text named in `renames` is answered with its new text, a face name
+// (EnumTextFlag::FontName) with `faceName` where one is given, any other with
+// null (kept). Answer is the callback; Context() its context.
+struct OfferedText {
+    std::string text;
+    uint32_t flags;
+    bool operator==(const OfferedText&) const = default;
+};
+class TextOffers {
+public:
+    using Renames = std::initializer_list<std::pair<const std::string, std::string>>;
+    explicit TextOffers(Renames renames, std::string faceName = {}) : renames_(renames), faceName_(std::move(faceName)) {}
+    static const char* Answer(const char* text, uint32_t flags, uintptr_t context);
+    uintptr_t Context() { return reinterpret_cast<uintptr_t>(this); }
+
+    std::vector<OfferedText> offered;
+
+private:
+    std::map<std::string, std::string> renames_;
+    std::string faceName_;
+};
+void PrintTo(const OfferedText& offer, std::ostream* out);
 
 }  // namespace testunits

@@ -198,4 +198,16 @@ inline std::string ModelRemoveSpaces(const std::string& t) {
     return text;
 }
 
+// atoi's reading of a text: white space, a sign, digits; wrapping around beyond 32 bits.
+inline int32_t Atoi(const std::string& text) {
+    size_t at = text.find_first_not_of(" \t\n\v\f\r");
+    if (at == std::string::npos) return 0;
+    const bool negative = text[at] == '-';
+    if (text[at] == '-' || text[at] == '+') ++at;
+    uint32_t value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+        value = value * 10 + static_cast<uint32_t>(text[at] - '0');
+    return static_cast<int32_t>(negative ? 0u - value : value);
+}
+
 }  // namespace quillet::text_test

@@ -2,6 +2,7 @@
 
 #include "runtime/events/common_events.h"
 #include "runtime/events/property_access.h"
+#include "runtime/events/window_loader.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/unit_operation.h"
 #include "runtime/values/array_block.h"
@@ -73,20 +74,20 @@ WindowDescription WindowOf(RecordDescription own, std::vector<RecordDescription>
     return window;
 }
 
+void LoadProgramWindow() {
+    WindowTemplate* window = ProgramWindows().Find(WindowId);
+    ASSERT_NE(window, nullptr) << "the program's template has no window " << WindowId;
+    ASSERT_EQ(LoadWindow(*window, nullptr, false), 1);
+}
+
 HWND Handle(uint32_t unitId) { return testprogram::HandleOf(WindowId, unitId); }
 
 void* ObjectOf(uint32_t unitId) { return testunits::UnitObjectOf(WindowId, unitId); }
 
-std::string Saved(uint32_t unitId, const UnitTypeDescriptor& type) {
+std::string SavedFrom(void* object, const UnitTypeDescriptor& type) {
     auto save = FindOperation<SavePropertiesOperation>(type, InterfaceNumber::SaveProperties);
     EXPECT_NE(save, nullptr) << "the type saves its properties";
-    if (save == nullptr) return "<none>";
-    HGLOBAL block = static_cast<HGLOBAL>(save(ObjectOf(unitId)));
-    if (block == nullptr) return "<none>";
-    std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
-    GlobalUnlock(block);
-    GlobalFree(block);
-    return bytes;
+    return save != nullptr ? testunits::TakenBytes(save(object)) : "<none>";
 }
 
 uint32_t Read(uint32_t unitId, int32_t index, int32_t element) {

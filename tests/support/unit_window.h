@@ -37,6 +37,10 @@ protected:
     void TearDown() override { testprogram::CloseAll(); }
 };
 
+// Loads WindowId of the program's template as the runtime's load command does
+// (no owner, not modal); fails the test where it is missing or does not load.
+void LoadProgramWindow();
+
 // A visible tab-stop unit record.
 quillet::RecordDescription ShownRecord(uint32_t id, uint32_t type, RECT area, const std::string& typeData,
                                        std::vector<quillet::EventBinding> bindings = {}, uint32_t focusOrder = 0);
@@ -47,8 +51,11 @@ quillet::WindowDescription WindowOf(quillet::RecordDescription own, std::vector<
 HWND Handle(uint32_t unitId);
 void* ObjectOf(uint32_t unitId);
 
-// The PropertyData the unit's type saves for it now, or "<none>".
-std::string Saved(uint32_t unitId, const quillet::UnitTypeDescriptor& type);
+// The PropertyData the type saves for the unit (or the unit object) now, or "<none>".
+std::string SavedFrom(void* object, const quillet::UnitTypeDescriptor& type);
+inline std::string Saved(uint32_t unitId, const quillet::UnitTypeDescriptor& type) {
+    return SavedFrom(ObjectOf(unitId), type);
+}
 
 // Property access as compiled handlers do it (element -1: the whole property).
 uint32_t Read(uint32_t unitId, int32_t index, int32_t element = -1);

@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,6 +28,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "runtime/units/private_messages.h"
 #include "runtime/values/runtime_heap.h"
+#include "tests/support/probe_program.h"
 
 // The two stubs, then HandlerBase, as in every program.
 asm(R"(
@@ -54,15 +54,7 @@ const char ProbeConstants[16] = "constant data";
 
 std::string recordPath;
 
-void Record(const std::string& line) {
-    HANDLE file = CreateFileA(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void Record(const std::string& line) { probeprogram::AppendLine(recordPath, line); }
 
 std::string Hex(uint32_t value) {
     char text[16];
@@ -74,12 +66,14 @@ std::string Flag(bool value) { return value ? "1" : "0"; }
 
 uintptr_t Address(const void* code) { return reinterpret_cast<uintptr_t>(code); }
 
-// OLE is initialised on this thread exactly when a new initialisation is refused as redundant.
-bool OleIsUp() {
+// What a new initialisation of OLE on this thread answers (S_FALSE where OLE is up already).
+std::string OleAnswer() {
     const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (SUCCEEDED(result)) CoUninitialize();
-    return result == S_FALSE;
+    return Hex(static_cast<uint32_t>(result));
 }
+
+std::string ThisThread() { return std::to_string(GetCurrentThreadId()); }
 
 HWND HiddenOwner() { return FindWindowExA(nullptr, nullptr, "_VL_HideOwner", nullptr); }
 
@@ -174,8 +168,7 @@ void RegisterProbeClasses() {
 
 void ExitA() {
     Record(std::string("exit A suppressed=") + Flag(EventsSuppressed()) + " owner=" + Flag(IsWindow(HiddenOwner())) +
-           " ole=" + Flag(OleIsUp()) + " main-thread=" + Flag(GetCurrentThreadId() == App().mainThreadId) +
-           " sent=" + Flag(InSendMessage()));
+           " ole=" + OleAnswer() + " thread=" + ThisThread() + " sent=" + Flag(InSendMessage()));
 }
 void ExitB() { Record("exit B"); }
 void ExitC() { Record("exit C"); }
@@ -184,7 +177,7 @@ void ExitC() { Record("exit C"); }
 struct AfterExit {
     ~AfterExit() {
         if (recordPath.empty()) return;
-        Record(std::string("after owner=") + Flag(HiddenOwner() != nullptr) + " ole=" + Flag(OleIsUp()) +
+        Record("after owner=" + Hex(Address(HiddenOwner())) + " ole=" + OleAnswer() +
                " constant=" + Flag(IsConstantData(ProbeConstants + 1)));
     }
 } afterExit;
@@ -193,7 +186,7 @@ struct AfterExit {
 
 uintptr_t ProbeLibraryNotify(int32_t request, uintptr_t value1, uintptr_t) {
     if (request == LibraryRequest::Start) {
-        Record(std::string("library start dispatcher=") + Flag(value1 == reinterpret_cast<uintptr_t>(&DispatchService)));
+        Record("library start dispatcher=" + Hex(value1));
         InstallServiceFunction(reinterpret_cast<ServiceFunction>(value1));
     }
     if (request == LibraryRequest::Shutdown)
@@ -216,12 +209,28 @@ const LibraryInfo* const ProbeLibraries[2] = {&ProbeLibrary, nullptr};
 void Begin() {
     RegisterProbeClasses();
     InstallWindowLayer(&ProbeLayer);
-    Record(std::string("dispatcher before start-up=") + Flag(NotifyRuntime(ServiceCode::RunDirectory) != 0));
+    Record("served-before-start-up " + Hex(NotifyRuntime(ServiceCode::RunDirectory)));
+    Record("dispatch-service " + Hex(reinterpret_cast<uintptr_t>(&DispatchService)));
+    Record("start-thread " + ThisThread());
     compiled::InitialiseRuntime();
+    Record("main-thread " + std::to_string(App().mainThreadId));
     compiled::RegisterExitRoutine(ExitA);
 }
 
 void Timer(UINT ms, TIMERPROC proc) { SetTimer(nullptr, 0, ms, proc); }
+
+// The main window loaded as the start-up window.
+void OpenMain() {
+    programWindows = {{MainWindowId, nullptr, false}};
+    compiled::Support().LoadStartupWindow(MainWindowId);
+}
+
+// The main window loaded as the start-up window, and the second window opened beside it.
+void OpenBoth() {
+    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
+    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenProgramWindow(programWindows[1]);
+}
 
 // An empty program: no window, so finish start-up returns at once.
 void NormalEnd() {
@@ -238,22 +247,24 @@ void NormalEnd() {
     Record(std::string("served-folder ") + (served != nullptr ? served : "<null>"));
     Record("program-folder " + app.programDirectoryWithSlash);
     const HWND owner = HiddenOwner();
-    Record(std::string("owner=") + Flag(owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId()) +
-           " hidden=" + Flag(!IsWindowVisible(owner)) +
-           " tool=" + Flag((GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0));
-    Record(std::string("ole=") + Flag(OleIsUp()) + " main-thread=" + Flag(app.mainThreadId == GetCurrentThreadId()) +
-           " constant=" + Flag(IsConstantData(ProbeConstants + 1)) + " serial=" + Hex(app.idSerialCounter) +
-           " word-a=" + std::to_string(app.interfaceWordA));
-    // Every callback slot holds the program's stubs: calling them does nothing and answers 0.
-    bool stubs = true;
+    Record("owner-thread " + std::to_string(GetWindowThreadProcessId(owner, nullptr)));
+    Record("owner-visible " + Flag(IsWindowVisible(owner)));
+    Record("owner-ex-style " + Hex(static_cast<uint32_t>(GetWindowLongA(owner, GWL_EXSTYLE))));
+    Record("ole=" + OleAnswer() + " constant=" + Flag(IsConstantData(ProbeConstants + 1)) +
+           " serial=" + Hex(app.idSerialCounter) + " word-a=" + std::to_string(app.interfaceWordA));
+    // Where each callback slot's routines and value stand, counted from HandlerBase.
+    std::string slots;
     for (const CallbackSlot& slot : app.callbackSlots) {
-        stubs = stubs && Address(slot.routine1) == Address(HandlerBase) - 4 &&
-                Address(slot.routine2) == Address(HandlerBase) - 4 && Address(slot.value) == Address(HandlerBase) - 1;
+        for (const void* at : {slot.routine1, slot.routine2, slot.value}) {
+            slots += ' ';
+            slots += std::to_string(static_cast<intptr_t>(Address(at) - Address(HandlerBase)));
+        }
     }
+    Record("callback-slots" + slots);
     const auto returnZero = reinterpret_cast<int (*)()>(const_cast<void*>(app.callbackSlots[0].routine1));
     const auto plainReturn = reinterpret_cast<void (*)()>(const_cast<void*>(app.callbackSlots[3].value));
     plainReturn();
-    Record(std::string("stubs=") + Flag(stubs) + " return-zero=" + std::to_string(returnZero()));
+    Record("return-zero=" + std::to_string(returnZero()));
 
     compiled::RegisterExitRoutine(ExitB);
     compiled::RegisterExitRoutine(ExitA);  // kept once, in its first place
@@ -285,9 +296,7 @@ void CALLBACK CloseOneThenTheOther(HWND hWnd, UINT message, UINT_PTR id, DWORD t
 }
 
 void LastWindowClosed() {
-    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
-    OpenProgramWindow(programWindows[1]);
+    OpenBoth();
     Timer(20, CloseOneThenTheOther);
     compiled::Support().FinishStartup();
     Record("finish-startup returned");
@@ -341,9 +350,7 @@ private:
 HeldTwoPieces heldTwoPieces;
 
 void Idle() {
-    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
-    OpenProgramWindow(programWindows[1]);
+    OpenBoth();
     idleEventHandler = IdleEvent;
     plainOne = MakeWindow("ProbePlainWindow");
     plainTwo = MakeWindow("ProbePlainWindow");
@@ -367,9 +374,7 @@ void RunModalLoopOfSecondWindow() {
 }
 
 void OpenBothAndRun(TIMERPROC firstTick) {
-    programWindows = {{MainWindowId, nullptr, false}, {SecondWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
-    OpenProgramWindow(programWindows[1]);
+    OpenBoth();
     Timer(20, firstTick);
     compiled::Support().FinishStartup();
     Record(std::string("finish-startup returned main-alive=") + Flag(IsWindow(programWindows[0].handle)));
@@ -381,13 +386,15 @@ void CALLBACK PostQuit(HWND, UINT, UINT_PTR id, DWORD) {
     PostQuitMessage(0);
 }
 
-void CALLBACK ModalThenQuit(HWND, UINT, UINT_PTR id, DWORD) {
+// The second window's modal loop, with `Next` due 20 ms into it.
+template <TIMERPROC Next>
+void CALLBACK ModalThen(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    Timer(20, PostQuit);
+    Timer(20, Next);
     RunModalLoopOfSecondWindow();
 }
 
-void ModalQuit() { OpenBothAndRun(ModalThenQuit); }
+void ModalQuit() { OpenBothAndRun(ModalThen<PostQuit>); }
 
 DWORD WINAPI PostQuitLater(void*) {
     Sleep(300);
@@ -404,13 +411,7 @@ void CALLBACK ModalThenQuitFromThread(HWND, UINT, UINT_PTR id, DWORD) {
 
 void ModalQuitWhileWaiting() { OpenBothAndRun(ModalThenQuitFromThread); }
 
-void CALLBACK ModalThenCloseBoth(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    Timer(20, CloseOneThenTheOther);
-    RunModalLoopOfSecondWindow();
-}
-
-void ModalWindowClosed() { OpenBothAndRun(ModalThenCloseBoth); }
+void ModalWindowClosed() { OpenBothAndRun(ModalThen<CloseOneThenTheOther>); }
 
 DWORD WINAPI ExitFromThread(void*) {
     Sleep(100);
@@ -421,8 +422,7 @@ DWORD WINAPI ExitFromThread(void*) {
 }
 
 void ExitRequestedByAnotherThread() {
-    programWindows = {{MainWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenMain();
     compiled::RegisterExitRoutine(ExitB);
     CloseHandle(CreateThread(nullptr, 0, ExitFromThread, nullptr, 0, nullptr));
     compiled::Support().FinishStartup();
@@ -452,8 +452,7 @@ void StartFailingThread() {
 }
 
 void FatalErrorOnThreadInTheLoop() {
-    programWindows = {{MainWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenMain();
     compiled::RegisterExitRoutine(ExitB);
     StartFailingThread();
     compiled::Support().FinishStartup();
@@ -513,8 +512,7 @@ LRESULT CALLBACK UnitChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void PendingEvents() {
-    programWindows = {{MainWindowId, nullptr, false}};
-    compiled::Support().LoadStartupWindow(MainWindowId);
+    OpenMain();
     WNDCLASSA wc{};
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpfnWndProc = UnitParentProc;
@@ -534,17 +532,12 @@ void PendingEvents() {
     NotifyRuntime(ServiceCode::ProcessEvents);
     MSG next{};
     PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE);
-    Record(std::string("2018 returned next=") + std::string(next.message == WM_QUIT ? "WM_QUIT" : std::to_string(next.message)));
+    Record("2018 returned next=" + std::to_string(next.message));
     compiled::Support().FinishStartup();
     Record("finish-startup returned");
 }
 
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
-
-constexpr Scenario Scenarios[] = {
+constexpr probeprogram::Scenario Scenarios[] = {
     {"normal-end", NormalEnd},
     {"startup-window-missing", StartupWindowMissing},
     {"last-window-closed", LastWindowClosed},
@@ -562,13 +555,13 @@ constexpr Scenario Scenarios[] = {
 int StartRoutine() {
     if (__argc != 3) return 0;
     recordPath = __argv[2];
-    for (const Scenario& scenario : Scenarios) {
-        if (std::strcmp(__argv[1], scenario.name) != 0) continue;
-        Begin();
-        scenario.run();
+    const probeprogram::Scenario* scenario = probeprogram::Named(Scenarios, __argv[1]);
+    if (scenario == nullptr) {
+        Record("unknown scenario");
         return 0;
     }
-    Record("unknown scenario");
+    Begin();
+    scenario->run();
     return 0;
 }
 

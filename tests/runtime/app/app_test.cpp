@@ -25,7 +25,7 @@ ProbeRun RunProbe(const std::string& scenario, DWORD timeoutMs = 15000) {
         std::string(folder) + "quillet_app_" + scenario + "_" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(recordFile.c_str());
     ProbeRun probe;
-    probe.run = RunChildProcess(std::string("\"") + ProgramBesideTests("app_probe.exe") + "\" " + scenario + " \"" + recordFile + "\"",
+    probe.run = RunChildProcess(std::string("\"") + BesideTests("app_probe.exe") + "\" " + scenario + " \"" + recordFile + "\"",
                                 IDOK, timeoutMs);
     std::ifstream in(recordFile);
     for (std::string line; std::getline(in, line);) probe.records.push_back(line);
@@ -69,6 +69,11 @@ std::string TakeFact(std::vector<std::string>& records, const std::string& name)
     return value;
 }
 
+// What a new initialisation of OLE answers, as the probe records it: S_FALSE
+// while OLE is up, S_OK where it was not.
+const std::string OleUp = "00000001";
+const std::string OleDown = "00000000";
+
 void ExpectNormalEnd(const ProbeRun& probe, DWORD exitCode = 0) {
     ASSERT_TRUE(probe.run.started);
     EXPECT_TRUE(probe.run.finished) << Joined(probe.records);
@@ -79,6 +84,18 @@ void ExpectNormalEnd(const ProbeRun& probe, DWORD exitCode = 0) {
 TEST(StartupShutdownTest, AnEmptyProgramRunsEveryStepInOrderAndEndsWithCodeZero) {
     ProbeRun probe = RunProbe("normal-end");
     ExpectNormalEnd(probe);
+    EXPECT_EQ(TakeFact(probe.records, "served-before-start-up"), "00000000") << "no dispatcher before start-up";
+    const std::string service = TakeFact(probe.records, "dispatch-service");
+    // The runtime's main thread is the one that started the program; it made the
+    // hidden owner window, which is hidden and a tool window.
+    const std::string thread = TakeFact(probe.records, "start-thread");
+    EXPECT_EQ(TakeFact(probe.records, "main-thread"), thread);
+    EXPECT_EQ(TakeFact(probe.records, "owner-thread"), thread);
+    EXPECT_EQ(TakeFact(probe.records, "owner-visible"), "0");
+    EXPECT_NE(std::strtoul(TakeFact(probe.records, "owner-ex-style").c_str(), nullptr, 16) & WS_EX_TOOLWINDOW, 0u);
+    // Every callback slot holds the program's stubs: the return-zero stub twice
+    // (HandlerBase - 4), then the plain return (HandlerBase - 1).
+    EXPECT_EQ(TakeFact(probe.records, "callback-slots"), "-4 -4 -1 -4 -4 -1 -4 -4 -1 -4 -4 -1");
     // The run folder is the program's own, served as such and kept with a slash.
     const std::string folder = TakeFact(probe.records, "module-folder");
     EXPECT_FALSE(folder.empty());
@@ -86,21 +103,19 @@ TEST(StartupShutdownTest, AnEmptyProgramRunsEveryStepInOrderAndEndsWithCodeZero)
     EXPECT_EQ(TakeFact(probe.records, "served-folder"), folder);
     EXPECT_EQ(TakeFact(probe.records, "program-folder"), folder + "\\");
     const std::vector<std::string> expected = {
-        "dispatcher before start-up=0",
-        "library start dispatcher=1",
-        "owner=1 hidden=1 tool=1",
-        "ole=1 main-thread=1 constant=1 serial=0001015D word-a=3",
-        "stubs=1 return-zero=0",
+        "library start dispatcher=" + service,
+        "ole=" + OleUp + " constant=1 serial=0001015D word-a=3",
+        "return-zero=0",
         "finish-startup returned",
         // The shutdown: windows released before the exit routines, which still
         // find the hidden owner window and OLE; then the libraries are told,
         // and the hidden owner window and OLE are gone afterwards.
         "release windows",
-        "exit A suppressed=1 owner=1 ole=1 main-thread=1 sent=0",
+        "exit A suppressed=1 owner=1 ole=" + OleUp + " thread=" + thread + " sent=0",
         "exit B",
         "exit C",
         "library shutdown word=0 owner=1",
-        "after owner=0 ole=0 constant=0",
+        "after owner=00000000 ole=" + OleDown + " constant=0",
     };
     EXPECT_EQ(probe.records, expected) << Joined(probe.records);
 }
@@ -125,14 +140,16 @@ TEST(StartupShutdownTest, DestroyingTheLastWindowEndsTheMainLoopAndTheProgram) {
     ExpectNormalEnd(probe);
     ExpectInOrder(probe.records, {"load 52010001", "window destroyed 52010002", "window destroyed 52010001",
                                   "finish-startup returned", "release windows", "exit A suppressed=1",
-                                  "after owner=0 ole=0"});
+                                  "after owner=00000000 ole=" + OleDown});
 }
 
 TEST(StartupShutdownTest, AnExitRequestedByAnotherThreadRunsTheShutdownOnTheMainThread) {
-    const ProbeRun probe = RunProbe("exit-from-thread");
+    ProbeRun probe = RunProbe("exit-from-thread");
     ExpectNormalEnd(probe, 7);
+    const std::string mainThread = TakeFact(probe.records, "main-thread");
     ExpectInOrder(probe.records, {"thread asks to exit", "release windows", "window destroyed 52010001",
-                                  "exit A suppressed=1 owner=1 ole=1 main-thread=1 sent=1", "exit B"});
+                                  "exit A suppressed=1 owner=1 ole=" + OleUp + " thread=" + mainThread + " sent=1",
+                                  "exit B"});
     EXPECT_EQ(Find(probe.records, "thread returned"), -1);
     EXPECT_EQ(Find(probe.records, "finish-startup returned"), -1) << "the process ended inside the main loop";
 }
@@ -149,7 +166,7 @@ TEST(StartupShutdownTest, AFatalErrorOnAnotherThreadEndsThroughTheMainThreadsShu
     const std::vector<std::string> wholeShutdown = {
         "finish-startup returned", "release windows", "exit A", "exit with failing thread",
         "thread error 4 presented", "exit with failing thread done", "exit B", "library shutdown",
-        "after owner=0"};
+        "after owner=00000000"};
     const Case cases[] = {
         {"fatal-on-thread-in-loop",
          {"thread error 4 presented", "release windows", "window destroyed 52010001", "library shutdown"},
@@ -240,7 +257,7 @@ TEST(MessageLoopTest, ClosingTheModalWindowEndsOnlyTheModalLoop) {
 TEST(MessageLoopTest, PendingEventsArePumpedUpToAQueuedWMQuitThroughPreTranslation) {
     const ProbeRun probe = RunProbe("pending-events");
     ExpectNormalEnd(probe);
-    ExpectInOrder(probe.records, {"unit consumed key", "dispatched 1", "2018 returned next=WM_QUIT",
+    ExpectInOrder(probe.records, {"unit consumed key", "dispatched 1", "2018 returned next=" + std::to_string(WM_QUIT),
                                   "finish-startup returned"});
     EXPECT_EQ(Find(probe.records, "child got key"), -1) << "the unit object consumed it before dispatch";
     EXPECT_EQ(Find(probe.records, "dispatched 2"), -1) << "nothing behind the WM_QUIT is pumped";

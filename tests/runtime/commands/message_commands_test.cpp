@@ -180,42 +180,28 @@ TEST_F(ShowMessageTest, TaskModalUnlessSystemModalIsAsked) {
     }
 }
 
+// The owner of the box Show puts up with this owner argument (null: none).
+HWND OwnerOfBox(const char* text, CommandArg owner) {
+    HWND seen = nullptr;
+    MessageBoxWatcher watcher(IDOK, {.whileShown = [&](HWND box) { seen = GetWindow(box, GW_OWNER); }});
+    Show({TextArg(text), IntArg(0), Omitted, owner});
+    EXPECT_TRUE(watcher.Result().found) << text;
+    return seen;
+}
+
 TEST_F(ShowMessageTest, TheOwnerIsAWindowHandleOrALoadedWindow) {
     HWND owner = NewTopLevelWindow();
-    HWND seenOwner = nullptr;
-    auto readOwner = [&](HWND box) { seenOwner = GetWindow(box, GW_OWNER); };
+    EXPECT_EQ(OwnerOfBox("句柄", IntArg(static_cast<int32_t>(reinterpret_cast<uintptr_t>(owner)))), owner);
 
-    {
-        MessageBoxWatcher watcher(IDOK, {.whileShown = readOwner});
-        Show({TextArg("句柄"), IntArg(0), Omitted, IntArg(static_cast<int32_t>(reinterpret_cast<uintptr_t>(owner)))});
-        ASSERT_TRUE(watcher.Result().found);
-        EXPECT_EQ(seenOwner, owner);
-    }
-    {
-        loadedWindow.window = owner;
-        seenOwner = nullptr;
-        MessageBoxWatcher watcher(IDOK, {.whileShown = readOwner});
-        Show({TextArg("窗口"), IntArg(0), Omitted, CommandArg{MainWindowId, 0, DataType::WindowUnit}});
-        ASSERT_TRUE(watcher.Result().found);
-        EXPECT_EQ(seenOwner, owner);
-        EXPECT_TRUE(Requested(ServiceCode::FindUnit));
-        EXPECT_FALSE(Requested(ServiceCode::FindUnitOrFail)) << "a missing owner is no error";
-    }
-    {
-        loadedWindow.window = nullptr;  // not loaded: no owner, the box still shows
-        seenOwner = owner;
-        MessageBoxWatcher watcher(IDOK, {.whileShown = readOwner});
-        Show({TextArg("未载入"), IntArg(0), Omitted, CommandArg{MainWindowId, 0, DataType::WindowUnit}});
-        ASSERT_TRUE(watcher.Result().found);
-        EXPECT_EQ(seenOwner, nullptr);
-    }
-    {
-        seenOwner = owner;  // an edit box reference is not an owner
-        MessageBoxWatcher watcher(IDOK, {.whileShown = readOwner});
-        Show({TextArg("组件"), IntArg(0), Omitted, CommandArg{MainWindowId, EditUnitId, EditBoxType}});
-        ASSERT_TRUE(watcher.Result().found);
-        EXPECT_EQ(seenOwner, nullptr);
-    }
+    loadedWindow.window = owner;
+    EXPECT_EQ(OwnerOfBox("窗口", CommandArg{MainWindowId, 0, DataType::WindowUnit}), owner);
+    EXPECT_TRUE(Requested(ServiceCode::FindUnit));
+    EXPECT_FALSE(Requested(ServiceCode::FindUnitOrFail)) << "a missing owner is no error";
+
+    loadedWindow.window = nullptr;  // not loaded: no owner, the box still shows
+    EXPECT_EQ(OwnerOfBox("未载入", CommandArg{MainWindowId, 0, DataType::WindowUnit}), nullptr);
+    // An edit box reference is not an owner.
+    EXPECT_EQ(OwnerOfBox("组件", CommandArg{MainWindowId, EditUnitId, EditBoxType}), nullptr);
 }
 
 // Output held in two pieces: the first one handed over lets waiting messages
@@ -237,15 +223,11 @@ TEST_F(ShowMessageTest, AnOwnerClosedWhileHeldOutputIsHandedOverLeavesTheBoxUnow
         TwoPieceOutput held;
         NoteHeldOutput(&held);
         PostMessageA(owner, WM_CLOSE, 0, 0);  // waiting when the box is asked for
-        HWND seenOwner = owner;
-        MessageBoxWatcher watcher(IDOK, {.whileShown = [&](HWND box) { seenOwner = GetWindow(box, GW_OWNER); }});
         const CommandArg ownerArg = asWindowUnit ? CommandArg{MainWindowId, 0, DataType::WindowUnit}
                                                  : IntArg(static_cast<int32_t>(reinterpret_cast<uintptr_t>(owner)));
-        Show({TextArg("关闭中"), IntArg(0), Omitted, ownerArg});
+        EXPECT_EQ(OwnerOfBox("关闭中", ownerArg), nullptr) << asWindowUnit;
         EXPECT_EQ(held.pieces, 2) << asWindowUnit;
         EXPECT_FALSE(IsWindow(owner)) << "the close was handled between the pieces";
-        ASSERT_TRUE(watcher.Result().found) << asWindowUnit;
-        EXPECT_EQ(seenOwner, nullptr) << asWindowUnit;
         loadedWindow.window = nullptr;
     }
 }

@@ -158,51 +158,46 @@ private:
     bool ok_ = true;
 };
 
+// How many of `rounds` texts (made by text()) the commands and the model
+// disagree on, searching with up to longestSearch bytes; it stops at failureLimit.
+template <typename MakeText>
+int Disagreements(Generator& generate, int rounds, int failureLimit, int32_t longestSearch, MakeText text) {
+    int failures = 0;
+    for (int i = 0; i < rounds && failures < failureLimit; ++i) {
+        const std::string t = text();
+        if (!Checker(generate).Run(t, longestSearch)) ++failures;
+    }
+    return failures;
+}
+
 TEST(TextCommandsModelTest, ShortTextsAgreeWithTheModel) {
     Generator generate(20240611);
-    int failures = 0;
-    for (int i = 0; i < 6000 && failures < 10; ++i) {
-        Checker check(generate);
-        if (!check.Run(generate.Text(14), 6)) ++failures;
-    }
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(Disagreements(generate, 6000, 10, 6, [&] { return generate.Text(14); }), 0);
 }
 
 // Nothing is found inside a four-byte code or across two; the spaces GBK lacks
 // are trimmed and removed like the full-width space.
 TEST(TextCommandsModelTest, TextsWithFourByteCodesAgreeWithTheModel) {
     Generator generate(1430, true);
-    int failures = 0;
-    for (int i = 0; i < 6000 && failures < 10; ++i) {
-        Checker check(generate);
-        if (!check.Run(generate.Text(14), 9)) ++failures;
-    }
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(Disagreements(generate, 6000, 10, 9, [&] { return generate.Text(14); }), 0);
 }
 
 // Long texts and searches longer than the finder keeps on its stack.
 TEST(TextCommandsModelTest, LongTextsAndLongSearchesAgreeWithTheModel) {
     Generator generate(77031);
-    int failures = 0;
-    for (int i = 0; i < 60 && failures < 5; ++i) {
-        Checker check(generate);
-        if (!check.Run(generate.Text(1500), 200)) ++failures;
-    }
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(Disagreements(generate, 60, 5, 200, [&] { return generate.Text(1500); }), 0);
 }
 
 // Few distinct bytes give many overlapping and trail-byte candidates.
 TEST(TextCommandsModelTest, RepetitiveTextsAgreeWithTheModel) {
     Generator generate(5151);
-    int failures = 0;
-    for (int i = 0; i < 2000 && failures < 10; ++i) {
+    const auto repetitive = [&] {
         std::string t;
         const int32_t length = generate.Number(0, 40);
         for (int32_t k = 0; k < length; ++k) t += "a\xB0\xA1 "[generate.Number(0, 3)];
-        Checker check(generate);
-        if (!check.Run(t, 8)) ++failures;
-    }
-    EXPECT_EQ(failures, 0);
+        return t;
+    };
+    EXPECT_EQ(Disagreements(generate, 2000, 10, 8, repetitive), 0);
 }
 
 }  // namespace

@@ -126,11 +126,11 @@ TEST(FatalErrorTest, AMessageSourceThatKeepsFailingIsReported) {
 // routines and error hook write lines into the marks file.
 class FatalErrorProcessTest : public testing::Test {
 protected:
-    ChildRun RunProbe(const char* scenario, int button = IDOK) {
-        std::string command = ProgramBesideTests("runtime_probe.exe");
+    ChildRun RunProbe(const char* scenario) {
+        std::string command = BesideTests("runtime_probe.exe");
         command.insert(0, 1, '"');
         command.append("\" ").append(scenario).append(" \"").append(marks).append("\"");
-        return RunChildProcess(command, button);
+        return RunChildProcess(command);
     }
 
     TemporaryFolder folder{"quillet-probe"};
@@ -139,70 +139,50 @@ protected:
 
 constexpr DWORD ExitAfterError = 0xFFFFFFFF;
 
-TEST_F(FatalErrorProcessTest, ASubscriptErrorShowsTheBoxThenEndsWithMinusOne) {
-    const ChildRun run = RunProbe("subscript-error");
-    ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.finished);
-    ASSERT_TRUE(run.box.found);
-    EXPECT_EQ(run.box.title, "错误");
-    EXPECT_EQ(run.box.text, SubscriptErrorBox);
-    EXPECT_EQ(run.box.buttonIds, std::vector<int>{IDOK});
-    EXPECT_EQ(run.exitCode, ExitAfterError);
-    EXPECT_EQ(FileBytes(marks), "") << "no exit routine runs after a runtime error";
-}
-
-TEST_F(FatalErrorProcessTest, ASubscriptPastTheEndIsErrorOne) {
-    const ChildRun run = RunProbe("subscript-past-end");
-    ASSERT_TRUE(run.box.found);
-    EXPECT_EQ(run.box.text,
-              "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n\r\n67174514, 475\r\n");
-    EXPECT_EQ(run.exitCode, ExitAfterError);
-    EXPECT_EQ(FileBytes(marks), "");
-}
-
-TEST_F(FatalErrorProcessTest, AllocationFailureNamesTheSize) {
-    const ChildRun run = RunProbe("allocation-failure");
-    ASSERT_TRUE(run.box.found);
-    EXPECT_EQ(run.box.title, "错误");
-    EXPECT_EQ(run.box.text, "运行时出错!\r\n\r\n错误信息：分配 2147418112 字节内存失败!\r\n\r\n0, 0\r\n");
-    EXPECT_EQ(run.exitCode, ExitAfterError);
-    EXPECT_EQ(FileBytes(marks), "");
-}
-
-TEST_F(FatalErrorProcessTest, AUnitOfAWindowThatIsNotLoaded) {
-    const ChildRun run = RunProbe("window-not-loaded");
-    ASSERT_TRUE(run.box.found);
-    EXPECT_EQ(run.box.text,
-              "运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n"
-              "\r\n1375797249, 369164289\r\n未找到所指定的窗口\r\n");
-    EXPECT_EQ(run.exitCode, ExitAfterError);
-}
-
-TEST_F(FatalErrorProcessTest, ANormalEndCallsEachExitRoutineOnceInOrder) {
-    const ChildRun run = RunProbe("exit-routines");
-    ASSERT_TRUE(run.finished);
-    EXPECT_FALSE(run.box.found);
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(FileBytes(marks), "exit first\nexit second\n");
-}
-
-TEST_F(FatalErrorProcessTest, AnErrorHookThatPresentsTheErrorReplacesTheBox) {
-    const ChildRun run = RunProbe("error-hook");
-    ASSERT_TRUE(run.finished);
-    EXPECT_FALSE(run.box.found);
-    EXPECT_EQ(run.exitCode, ExitAfterError);
-    // Events were already suppressed when the hook ran; it got the message and
-    // the location text.
-    EXPECT_EQ(FileBytes(marks), "hook 4 suppressed=1\n数组成员引用下标必须大于等于1\r\n67174514, 475\r\n\n");
-}
-
-TEST_F(FatalErrorProcessTest, AnErrorInsideTheHookGoesStraightToTheBox) {
-    const ChildRun run = RunProbe("hook-error");
-    ASSERT_TRUE(run.box.found);
-    EXPECT_EQ(run.box.text,
-              "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n\r\n67174514, 476\r\n");
-    EXPECT_EQ(run.exitCode, ExitAfterError);
-    EXPECT_EQ(FileBytes(marks), "hook 4\n") << "the hook ran once";
+// Each scenario: the box it shows (none where null), titled 错误 with OK alone;
+// its exit code; what its exit routines and error hook marked.
+TEST_F(FatalErrorProcessTest, EachScenarioEndsWithItsBoxItsCodeAndItsMarks) {
+    struct Case {
+        const char* scenario;
+        const char* box;
+        DWORD exitCode;
+        const char* marks;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"subscript-error", SubscriptErrorBox.c_str(), ExitAfterError, "", "no exit routine runs after a runtime error"},
+        {"subscript-past-end",
+         "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n\r\n67174514, 475\r\n",
+         ExitAfterError, "", "error 1"},
+        {"allocation-failure", "运行时出错!\r\n\r\n错误信息：分配 2147418112 字节内存失败!\r\n\r\n0, 0\r\n",
+         ExitAfterError, "", "the size is named"},
+        {"window-not-loaded",
+         "运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n"
+         "\r\n1375797249, 369164289\r\n未找到所指定的窗口\r\n",
+         ExitAfterError, "", "a unit of a window that is not loaded"},
+        {"exit-routines", nullptr, 0, "exit first\nexit second\n", "each exit routine once, in order"},
+        // Events were already suppressed when the hook ran; it got the message and the location text.
+        {"error-hook", nullptr, ExitAfterError, "hook 4 suppressed=1\n数组成员引用下标必须大于等于1\r\n67174514, 475\r\n\n",
+         "a hook that presents the error replaces the box"},
+        {"hook-error",
+         "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n\r\n67174514, 476\r\n",
+         ExitAfterError, "hook 4\n", "an error inside the hook goes straight to the box; the hook ran once"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        DeleteFileA(marks.c_str());
+        const ChildRun run = RunProbe(c.scenario);
+        ASSERT_TRUE(run.started);
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.box.found, c.box != nullptr) << run.box.text;
+        if (c.box != nullptr) {
+            EXPECT_EQ(run.box.title, "错误");
+            EXPECT_EQ(run.box.text, c.box);
+            EXPECT_EQ(run.box.buttonIds, std::vector<int>{IDOK});
+        }
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(FileBytes(marks), c.marks) << c.why;
+    }
 }
 
 }  // namespace

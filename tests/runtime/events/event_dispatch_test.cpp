@@ -47,19 +47,18 @@ bool Logged(const std::string& line) {
     return false;
 }
 
-class EventDispatchTest : public testing::Test {
+class EventDispatchTest : public ProbeTest {
 protected:
-    static void SetUpTestSuite() { StartProbeRuntime(); }
     void SetUp() override {
+        ProbeTest::SetUp();
         calls.clear();
         ProbeLog().clear();
         answer = {0, 0, 0};
     }
-    void TearDown() override { testprogram::CloseAll(); }
 
     void Load(WindowDescription window) {
         ASSERT_TRUE(testprogram::UseTemplate({window}));
-        ASSERT_EQ(LoadWindow(*ProgramWindows().Find(WindowId), nullptr, false), 1);
+        ASSERT_NO_FATAL_FAILURE(unitwindow::LoadProgramWindow());
         testprogram::Pump();
         ProbeLog().clear();
     }

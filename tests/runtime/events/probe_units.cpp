@@ -66,11 +66,47 @@ HGLOBAL SaveBlock(const std::string& bytes) {
     return block;
 }
 
+struct Placement {
+    int32_t left, top, width, height;
+};
+
+// Makes the object's window and notes "created <unit id>"; the object, or null
+// (the object deleted) where its window is refused.
+template <typename Unit>
+void* Created(Unit* unit, const char* className, const std::string& caption, DWORD style, Placement area, void* parent,
+              HMENU menu) {
+    if (!unit->CreateEx(0, className, caption.c_str(), style, area.left, area.top, area.width, area.height,
+                        static_cast<HWND>(parent), menu)) {
+        delete unit;
+        return nullptr;
+    }
+    Note("created", unit->UnitIdOf());
+    return static_cast<CWnd*>(unit);
+}
+
+HMENU ControlMenu(uint32_t controlId) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)); }
+
+// A probe object of Base: live until deleted, and noting "destroyed <id>" in its final clean-up.
+template <typename Base>
+class Destroyed : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void PostNcDestroy() override {
+        Note("destroyed", this->UnitIdOf());
+        Base::PostNcDestroy();
+    }
+
+private:
+    LiveCount counted_;
+};
+
 // ---- the window ----
 
-class ProbeWindow : public unitwindow::TestFrame {
+class ProbeWindow : public Destroyed<unitwindow::TestFrame> {
 public:
-    using TestFrame::TestFrame;
+    using Destroyed::Destroyed;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -79,13 +115,6 @@ protected:
         if (message == UM_WINDOW_SHOWN) Note("shown", UnitIdOf());
         return TestFrame::WindowProc(message, wParam, lParam);
     }
-    void PostNcDestroy() override {
-        Note("destroyed", UnitIdOf());
-        TestFrame::PostNcDestroy();
-    }
-
-private:
-    LiveCount counted_;
 };
 
 void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t, void* menu,
@@ -99,21 +128,15 @@ void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, vo
     RegisterTestWindowClass("QuilletProbeWindow");
     auto* window = new ProbeWindow(windowId, unitId);
     if (version == WindowlessVersion) return static_cast<CWnd*>(window);
-    const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    if (!window->CreateEx(0, "QuilletProbeWindow", caption.c_str(), style, left, top, width, height,
-                          static_cast<HWND>(parent), static_cast<HMENU>(menu))) {
-        delete window;
-        return nullptr;
-    }
-    Note("created", unitId);
-    return static_cast<CWnd*>(window);
+    return Created(window, "QuilletProbeWindow", caption, (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                   {left, top, width, height}, parent, static_cast<HMENU>(menu));
 }
 
 // ---- the plain unit ----
 
-class ProbeUnit : public UnitObject<CWnd> {
+class ProbeUnit : public Destroyed<UnitObject<CWnd>> {
 public:
-    ProbeUnit(UnitId windowId, UnitId unitId) : UnitObject(windowId, unitId) {}
+    ProbeUnit(UnitId windowId, UnitId unitId) : Destroyed(windowId, unitId) {}
 
     std::string text;
     int32_t number = 0;
@@ -136,13 +159,6 @@ protected:
         }
         return UnitObject::WindowProc(message, wParam, lParam);
     }
-    void PostNcDestroy() override {
-        Note("destroyed", UnitIdOf());
-        UnitObject::PostNcDestroy();
-    }
-
-private:
-    LiveCount counted_;
 };
 
 void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, void* parent, uint32_t controlId,
@@ -161,14 +177,8 @@ void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, voi
     unit->flag = static_cast<int32_t>(flag);
     unit->pick = static_cast<int32_t>(pick);
     if (version == WindowlessVersion) return static_cast<CWnd*>(unit);
-    if (!unit->CreateEx(0, "QuilletProbeUnit", text.c_str(), WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width,
-                        height, static_cast<HWND>(parent),
-                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
-        delete unit;
-        return nullptr;
-    }
-    Note("created", unitId);
-    return static_cast<CWnd*>(unit);
+    return Created(unit, "QuilletProbeUnit", text, WS_CHILD | (extraStyle & ~WS_VISIBLE), {left, top, width, height},
+                   parent, ControlMenu(controlId));
 }
 
 ProbeUnit* AsUnit(void* unit) { return static_cast<ProbeUnit*>(static_cast<CWnd*>(unit)); }
@@ -231,14 +241,8 @@ void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* par
     RegisterTestWindowClass("QuilletProbeTab");
     auto* tab = new ProbeTab(windowId, unitId);
     tab->page = static_cast<int32_t>(page);
-    if (!tab->CreateEx(0, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE), left, top,
-                       width, height, static_cast<HWND>(parent),
-                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
-        delete tab;
-        return nullptr;
-    }
-    Note("created", unitId);
-    return static_cast<CWnd*>(tab);
+    return Created(tab, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE),
+                   {left, top, width, height}, parent, ControlMenu(controlId));
 }
 
 ProbeTab* AsTab(void* unit) { return static_cast<ProbeTab*>(static_cast<CWnd*>(unit)); }

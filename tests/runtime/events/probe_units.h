@@ -4,6 +4,7 @@
 //   0x00010001 a top-level window, 0x00010005 a plain unit with four own
 //   properties, 0x00010015 a container with pages (property 12: current page).
 // Every object notes the runtime's messages it receives in ProbeLog().
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "runtime/events/event_dispatch.h"
 #include "runtime/services/library_info.h"
 #include "runtime/template/template_writer.h"
+#include "tests/support/test_program.h"
 #include "tests/support/unit_window.h"
 
 namespace probe {
@@ -69,5 +71,19 @@ using testunits::RecordOf;
 using unitwindow::Handle;
 using unitwindow::Read;
 using unitwindow::Write;
+
+// The probe runtime started once per suite, no window left over before a test
+// and every window closed after it.
+using ProbeTest = unitwindow::UnitWindowTest<StartProbeRuntime>;
+
+// ProbeTest with StandardWindow() as the program's template; Load() loads it.
+class StandardWindowTest : public ProbeTest {
+protected:
+    void SetUp() override {
+        ProbeTest::SetUp();
+        ASSERT_TRUE(testprogram::UseTemplate({StandardWindow()}));
+    }
+    static void Load() { unitwindow::LoadProgramWindow(); }
+};
 
 }  // namespace probe

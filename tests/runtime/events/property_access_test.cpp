@@ -22,13 +22,7 @@ constexpr int32_t Left = 0, Top = 1, Width = 2, Height = 3, Tag = 4, Visible = 5
 }
 
 
-class PropertyAccessTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { StartProbeRuntime(); }
-    void SetUp() override { ASSERT_TRUE(testprogram::UseTemplate({StandardWindow()})); }
-    void TearDown() override { testprogram::CloseAll(); }
-    void Load() { ASSERT_EQ(LoadWindow(*ProgramWindows().Find(WindowId), nullptr, false), 1); }
-};
+using PropertyAccessTest = StandardWindowTest;
 
 TEST_F(PropertyAccessTest, UnloadedWindowsAnswerFromTheirTemplate) {
     EXPECT_EQ(Read(C, Index::Width), 120u);

@@ -83,18 +83,25 @@ std::vector<WindowDescription> SampleTemplate() {
     return {window, second};
 }
 
-TEST(TemplateDataTest, WriterReaderWriterRoundTripGivesTheSameBytes) {
+// The bytes read into the table, with handler offsets counted from HandlerBase.
+bool Read(WindowTable& table, const std::vector<uint8_t>& bytes) {
+    return table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase);
+}
+
+// The sample template written, then read into a table of its own.
+class SampleTemplateTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(Read(table, bytes)); }
     const std::vector<uint8_t> bytes = WriteTemplate(SampleTemplate());
     WindowTable table;
-    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+};
+
+TEST_F(SampleTemplateTest, WriterReaderWriterRoundTripGivesTheSameBytes) {
     ASSERT_EQ(table.Count(), 2);
     EXPECT_EQ(WriteTemplate(DescribeWindows(table, HandlerBase)), bytes);
 }
 
-TEST(TemplateDataTest, HandlerOffsetsBecomeAddressesAndMinusOneNone) {
-    const std::vector<uint8_t> bytes = WriteTemplate(SampleTemplate());
-    WindowTable table;
-    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+TEST_F(SampleTemplateTest, HandlerOffsetsBecomeAddressesAndMinusOneNone) {
     UnitCollection& records = table.Find(WindowId)->working;
     UnitRecord own = records.RecordAt(0);
     EXPECT_EQ(own.BindingHandler(0), HandlerBase) << "offset 0 is a real handler at the base";
@@ -104,10 +111,7 @@ TEST(TemplateDataTest, HandlerOffsetsBecomeAddressesAndMinusOneNone) {
     EXPECT_EQ(records.RecordAt(4).MenuHandler(), HandlerBase);
 }
 
-TEST(TemplateDataTest, RecordsReadBackFieldByField) {
-    const std::vector<uint8_t> bytes = WriteTemplate(SampleTemplate());
-    WindowTable table;
-    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+TEST_F(SampleTemplateTest, RecordsReadBackFieldByField) {
     WindowTemplate& window = *table.Find(WindowId);
     EXPECT_EQ(window.word1, 11u);
     EXPECT_EQ(window.text2, "second");
@@ -139,10 +143,7 @@ TEST(TemplateDataTest, RecordsReadBackFieldByField) {
     EXPECT_EQ(records.RecordAt(0).Width(), 800);
 }
 
-TEST(TemplateDataTest, ReplacingATagMovesTheRecordsBehindIt) {
-    const std::vector<uint8_t> bytes = WriteTemplate(SampleTemplate());
-    WindowTable table;
-    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+TEST_F(SampleTemplateTest, ReplacingATagMovesTheRecordsBehindIt) {
     UnitCollection& records = table.Find(WindowId)->working;
     records.RecordAt(3).SetLeft(99);
 
@@ -171,7 +172,7 @@ TEST(TemplateDataTest, OffsetsThatNameNoHandlerEntryAreRefused) {
         windows[0].records[2].bindings[0].handler = offset;
         const std::vector<uint8_t> bytes = WriteTemplate(windows);
         WindowTable table;
-        EXPECT_FALSE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase)) << offset;
+        EXPECT_FALSE(Read(table, bytes)) << offset;
     }
 }
 
@@ -186,7 +187,7 @@ TEST(TemplateDataTest, RuntimeSlotsInTheDataAreCleared) {
     const std::vector<WindowDescription> windows = SampleTemplate();
     std::vector<uint8_t> bytes = WriteTemplate(windows);
     WindowTable table;
-    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+    ASSERT_TRUE(Read(table, bytes));
     // Where record 1's object and cursor slots lie in the template bytes.
     UnitCollection& records = table.Find(WindowId)->working;
     const UnitRecord tab = records.RecordAt(1);
@@ -196,7 +197,7 @@ TEST(TemplateDataTest, RuntimeSlotsInTheDataAreCleared) {
         for (size_t i = 0; i < 4; ++i) bytes[at + i] = 0xAB;
 
     WindowTable dirty;
-    ASSERT_TRUE(dirty.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+    ASSERT_TRUE(Read(dirty, bytes));
     UnitRecord read = dirty.Find(WindowId)->working.RecordAt(1);
     EXPECT_EQ(read.Object(), nullptr);
     EXPECT_EQ(read.Cursor(), nullptr);
@@ -206,13 +207,13 @@ TEST(TemplateDataTest, RuntimeSlotsInTheDataAreCleared) {
 TEST(TemplateDataTest, EmptyTemplateHasNoWindowsAndRecordZeroIsRequired) {
     const std::vector<uint8_t> none = WriteTemplate({});
     WindowTable table;
-    EXPECT_TRUE(table.Deserialise(none.data(), static_cast<uint32_t>(none.size()), HandlerBase));
+    EXPECT_TRUE(Read(table, none));
     EXPECT_EQ(table.Count(), 0);
 
     WindowDescription empty;
     empty.id = WindowId;
     const std::vector<uint8_t> noRecords = WriteTemplate({empty});
-    EXPECT_FALSE(table.Deserialise(noRecords.data(), static_cast<uint32_t>(noRecords.size()), HandlerBase));
+    EXPECT_FALSE(Read(table, noRecords));
 }
 
 // Deserialises bytes that end at an inaccessible page, then walks every record.
@@ -251,7 +252,7 @@ TEST(TemplateDataTest, RecordsThatShareBytesAreRefused) {
     ASSERT_TRUE(ReadsCleanly(bytes));
 
     WindowTable table;
-    ASSERT_TRUE(table.Deserialise(bytes.data(), static_cast<uint32_t>(bytes.size()), HandlerBase));
+    ASSERT_TRUE(Read(table, bytes));
     UnitCollection& records = table.Find(WindowId)->working;
     const uint32_t count = static_cast<uint32_t>(records.Count());
     const size_t collection = FirstCollectionStart(windows);

@@ -152,9 +152,7 @@ TEST_F(ButtonUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
     auto save = OperationOf<SavePropertiesOperation>(CheckBoxType, InterfaceNumber::SaveProperties);
     HGLOBAL block = static_cast<HGLOBAL>(save(unit));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block)), CheckBoxData(old, 2));
-    GlobalUnlock(block);
-    GlobalFree(block);
+    EXPECT_EQ(testunits::TakenBytes(block), CheckBoxData(old, 2));
     DestroyWindow(unit->m_hWnd);
 }
 
@@ -482,21 +480,8 @@ TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {
 
 // ---- EnumTexts ----
 
-struct Offered {
-    std::string text;
-    uint32_t flags;
-};
-std::vector<Offered> offered;
-
-const char* Replace(const char* text, uint32_t flags, uintptr_t) {
-    offered.push_back({text, flags});
-    if (std::strcmp(text, "选项") == 0) return "新选项";
-    if (flags == EnumTextFlag::FontName) return "黑体";
-    return nullptr;
-}
-
 TEST(ButtonTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
-    offered.clear();
+    testunits::TextOffers offers({{"选项", "新选项"}}, "黑体");
     FontData font = DefaultGuiFontData();
     std::strcpy(font.lfFaceName, "宋体");
     CheckBoxFields fields;
@@ -506,15 +491,10 @@ TEST(ButtonTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
     const std::string data = CheckBoxData(fields, 2);
     int32_t length = static_cast<int32_t>(data.size());
     auto enumTexts = OperationOf<EnumTextsOperation>(CheckBoxType, InterfaceNumber::EnumTexts);
-    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, &Replace, 0));
+    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
-    ASSERT_EQ(offered.size(), 4u);
-    EXPECT_EQ(offered[0].text, "选项");
-    EXPECT_EQ(offered[0].flags, 0u);
-    EXPECT_EQ(offered[1].text, "宋体");
-    EXPECT_EQ(offered[1].flags, EnumTextFlag::FontName);
-    EXPECT_EQ(offered[2].text, "源");
-    EXPECT_EQ(offered[3].text, "列");
+    EXPECT_EQ(offers.offered, (std::vector<testunits::OfferedText>{
+                                  {"选项", 0}, {"宋体", EnumTextFlag::FontName}, {"源", 0}, {"列", 0}}));
 
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);  // a replaced name leaves nothing of the old
     std::strcpy(font.lfFaceName, "黑体");
@@ -527,18 +507,17 @@ TEST(ButtonTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
     GlobalFree(block);
 
     // The button offers its caption and face name only, and refuses a later version.
-    offered.clear();
+    offers.offered.clear();
     const std::string button = ButtonData("执行");
     length = static_cast<int32_t>(button.size());
     auto enumButton = OperationOf<EnumTextsOperation>(ButtonType, InterfaceNumber::EnumTexts);
-    block = static_cast<HGLOBAL>(enumButton(button.data(), &length, &Replace, 0));
+    block = static_cast<HGLOBAL>(enumButton(button.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
     GlobalFree(block);
-    ASSERT_EQ(offered.size(), 1u) << "no font block: no face name";
-    EXPECT_EQ(offered[0].text, "执行");
+    EXPECT_EQ(offers.offered, (std::vector<testunits::OfferedText>{{"执行", 0}})) << "no font block: no face name";
     const std::string later = ButtonData("执行", 0, "", 2);
     length = static_cast<int32_t>(later.size());
-    EXPECT_EQ(enumButton(later.data(), &length, &Replace, 0), nullptr);
+    EXPECT_EQ(enumButton(later.data(), &length, offers.Answer, offers.Context()), nullptr);
     EXPECT_EQ(length, static_cast<int32_t>(later.size()));
 }
 

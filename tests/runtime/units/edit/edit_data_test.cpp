@@ -11,6 +11,7 @@
 #include "runtime/units/edit/edit_spin.h"
 #include "runtime/units/font_data.h"
 #include "runtime/units/property_data.h"
+#include "tests/support/test_units.h"
 
 namespace quillet {
 namespace {
@@ -27,11 +28,7 @@ uint32_t WordAt(const std::string& bytes, size_t at) {
     return word;
 }
 
-std::string Words(std::initializer_list<uint32_t> words) {
-    std::string bytes;
-    for (uint32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
-    return bytes;
-}
+using testunits::Words;
 
 // A block as an older version wrote it: no binding names.
 std::string OldBlock(uint32_t version, const std::string& content) {
@@ -127,18 +124,8 @@ TEST(EditBoxDataTest, StoredPickValuesAreClampedLikeWrites) {
     EXPECT_EQ(read.fields.spinMode, 2);
 }
 
-struct Offered {
-    std::string text;
-    uint32_t flags;
-};
-std::vector<Offered> offered;
-
-const char* Rename(const char* text, uint32_t flags, uintptr_t) {
-    offered.push_back({text, flags});
-    if (std::strcmp(text, "old") == 0) return "new";
-    if ((flags & EnumTextFlag::FontName) != 0) return "黑体";
-    return nullptr;
-}
+// "old" becomes "new", any face name 黑体.
+testunits::TextOffers Renames() { return testunits::TextOffers({{"old", "new"}}, "黑体"); }
 
 TEST(EditBoxDataTest, EnumTextsOffersContentFaceNameAndBindingNamesAndKeepsReplacements) {
     EditBoxData data;
@@ -150,15 +137,11 @@ TEST(EditBoxDataTest, EnumTextsOffersContentFaceNameAndBindingNamesAndKeepsRepla
     data.dataColumn = "old";
     std::string bytes = Serialised(data);
     auto length = static_cast<int32_t>(bytes.size());
-    offered.clear();
-    HGLOBAL block = static_cast<HGLOBAL>(EnumEditBoxTexts(bytes.data(), &length, Rename, 0));
+    testunits::TextOffers offers = Renames();
+    HGLOBAL block = static_cast<HGLOBAL>(EnumEditBoxTexts(bytes.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
-    ASSERT_EQ(offered.size(), 4u);
-    EXPECT_EQ(offered[0].text, "old");
-    EXPECT_EQ(offered[1].text, "宋体");
-    EXPECT_EQ(offered[1].flags, EnumTextFlag::FontName);
-    EXPECT_EQ(offered[2].text, "source");
-    EXPECT_EQ(offered[3].text, "old");
+    EXPECT_EQ(offers.offered, (std::vector<testunits::OfferedText>{
+                                  {"old", 0}, {"宋体", EnumTextFlag::FontName}, {"source", 0}, {"old", 0}}));
 
     EditBoxData read;
     ASSERT_EQ(static_cast<SIZE_T>(length), GlobalSize(block));
@@ -175,10 +158,10 @@ TEST(EditBoxDataTest, EnumTextsOffersContentFaceNameAndBindingNamesAndKeepsRepla
 TEST(EditBoxDataTest, EnumTextsRewritesAnOldBlockAsVersionTwoAndRefusesVersionThree) {
     std::string bytes = OldBlock(0, "text");
     auto length = static_cast<int32_t>(bytes.size());
-    offered.clear();
-    HGLOBAL block = static_cast<HGLOBAL>(EnumEditBoxTexts(bytes.data(), &length, Rename, 0));
+    testunits::TextOffers offers = Renames();
+    HGLOBAL block = static_cast<HGLOBAL>(EnumEditBoxTexts(bytes.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(offered.size(), 3u);  // no font block: no face name
+    EXPECT_EQ(offers.offered.size(), 3u);  // no font block: no face name
     EXPECT_EQ(length, static_cast<int32_t>(bytes.size()) + 8);
     EXPECT_EQ(*static_cast<const uint32_t*>(GlobalLock(block)), 2u);
     GlobalUnlock(block);
@@ -187,7 +170,7 @@ TEST(EditBoxDataTest, EnumTextsRewritesAnOldBlockAsVersionTwoAndRefusesVersionTh
     std::string three = Serialised(EditBoxData{});
     three[0] = 3;
     length = static_cast<int32_t>(three.size());
-    EXPECT_EQ(EnumEditBoxTexts(three.data(), &length, Rename, 0), nullptr);
+    EXPECT_EQ(EnumEditBoxTexts(three.data(), &length, offers.Answer, offers.Context()), nullptr);
 }
 
 // ---- keystrokes ----

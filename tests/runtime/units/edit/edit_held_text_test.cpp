@@ -18,6 +18,7 @@
 #include "runtime/events/held_handover.h"
 #include "runtime/units/held_output.h"
 #include "tests/runtime/units/edit/edit_test_program.h"
+#include "tests/support/generated_text.h"
 
 namespace quillet {
 namespace {
@@ -121,13 +122,7 @@ ControlState StateOf(HWND edit) {
 std::string GeneratedText(std::mt19937& random, int lines) {
     static const char* const pieces[] = {"中", "文", "字", "abc", "Quillet", "7", " ", "  ", "\xA1\xA1", "\t",
                                          "\r", "\n", "x", "行", "，"};
-    std::string text;
-    for (int i = 0; i < lines; ++i) {
-        const int words = static_cast<int>(random() % 9);
-        for (int w = 0; w < words; ++w) text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
-        if (i + 1 < lines || random() % 2 == 0) text += "\r\n";
-    }
-    return text;
+    return generatedtext::Lines(random, lines, pieces, 9);
 }
 
 // Now and then a text the control converts instead of keeping: a lead byte

@@ -13,6 +13,7 @@
 #include "runtime/units/unit_type.h"
 #include "runtime/values/command_arg.h"
 #include "tests/runtime/units/edit/edit_test_program.h"
+#include "tests/support/child_process.h"
 
 namespace quillet {
 namespace {
@@ -170,14 +171,6 @@ bool SaveWindowBitmap(HWND window, const std::string& path, std::vector<COLORREF
     return written;
 }
 
-std::string BesideExecutable(const char* name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + name;
-}
-
 TEST_F(EditLookTest, AWindowOfEditBoxesIsSavedAsAScreenshot) {
     EditBoxData spin;
     spin.fields.spinMode = 1;
@@ -209,7 +202,7 @@ TEST_F(EditLookTest, AWindowOfEditBoxesIsSavedAsAScreenshot) {
 
     std::vector<COLORREF> pixels;
     int width = 0, height = 0;
-    const std::string path = BesideExecutable("edit_boxes.bmp");
+    const std::string path = BesideTests("edit_boxes.bmp");
     ASSERT_TRUE(SaveWindowBitmap(window, path, &pixels, &width, &height)) << path;
     // The red box shows at its place in the picture.
     EXPECT_EQ(pixels[static_cast<size_t>(240 * width + 120)], RGB(255, 0, 0));

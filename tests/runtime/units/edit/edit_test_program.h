@@ -34,7 +34,8 @@ std::vector<quillet::EventBinding> NotingBindings();
 // The same and the key-press event: "char 1 214" for each byte of a typed character.
 std::vector<quillet::EventBinding> NotingBindingsWithCharacters();
 // What the handlers noted since the last call.
-std::vector<std::string> TakeEvents();
+using Events = std::vector<std::string>;
+Events TakeEvents();
 
 // The runtime started once for the test library.
 void StartEditTestRuntime();

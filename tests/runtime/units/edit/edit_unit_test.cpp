@@ -14,7 +14,6 @@ namespace quillet {
 namespace {
 
 using namespace edittest;
-using Events = std::vector<std::string>;
 
 constexpr uint32_t A = 0x16010001;
 constexpr uint32_t B = 0x16010002;

@@ -15,7 +15,6 @@ namespace quillet {
 namespace {
 
 using namespace edittest;
-using Events = std::vector<std::string>;
 
 constexpr uint32_t A = 0x16010001;  // single-line
 constexpr uint32_t M = 0x16010002;  // multi-line: its text may be held back

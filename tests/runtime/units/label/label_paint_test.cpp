@@ -55,21 +55,15 @@ TEST_F(LabelPaintTest, TheGradientFrameRunsItsColoursFromTheOuterEdgeOfTopAndLef
     Pixels pixels = Render(LoadLabel(fields, 100, 60));
     // Over 8 pixels with 3 colours: segments of 4; row 7 is 3/4 from green to blue.
     const COLORREF outerEnd = RGB(0, 63, 191);
-    EXPECT_EQ(pixels.At(50, 0), Red) << "top band, outer edge";
-    EXPECT_EQ(pixels.At(50, 4), Green);
-    EXPECT_EQ(pixels.At(50, 7), outerEnd);
-    EXPECT_EQ(pixels.At(50, 52), Red) << "bottom band, inner edge";
-    EXPECT_EQ(pixels.At(50, 59), outerEnd);
-    EXPECT_EQ(pixels.At(0, 30), Red) << "left band, outer edge";
-    EXPECT_EQ(pixels.At(7, 30), outerEnd);
-    EXPECT_EQ(pixels.At(92, 30), Red) << "right band, inner edge";
-    EXPECT_EQ(pixels.At(99, 30), outerEnd);
-    // The bottom-left corner is split along its diagonal.
-    EXPECT_EQ(pixels.At(2, 55), RGB(127, 127, 0)) << "above the diagonal: the left band";
-    EXPECT_EQ(pixels.At(5, 58), RGB(0, 127, 127)) << "below it: the bottom band";
-    // Inside the frame the background starts at the frame width.
-    EXPECT_EQ(pixels.At(8, 8), White);
-    EXPECT_EQ(pixels.At(91, 51), White);
+    ExpectColors(pixels, {{50, 0, Red, "top band, outer edge"}, {50, 4, Green}, {50, 7, outerEnd},
+                          {50, 52, Red, "bottom band, inner edge"}, {50, 59, outerEnd},
+                          {0, 30, Red, "left band, outer edge"}, {7, 30, outerEnd},
+                          {92, 30, Red, "right band, inner edge"}, {99, 30, outerEnd},
+                          // The bottom-left corner is split along its diagonal.
+                          {2, 55, RGB(127, 127, 0), "above the diagonal: the left band"},
+                          {5, 58, RGB(0, 127, 127), "below it: the bottom band"},
+                          // Inside the frame the background starts at the frame width.
+                          {8, 8, White}, {91, 51, White}});
     EXPECT_FALSE(pixels.Any({0, 0, 100, 60}, [](COLORREF c) { return c == RGB(255, 0, 255); }))
         << "every pixel painted";
 }
@@ -93,10 +87,7 @@ TEST_F(LabelPaintTest, GradientBlackWhiteBlackRunsUpAndDownOver100Rows) {
     fields.gradientColors[2] = Black;
     fields.backColor = Red;
     Pixels pixels = Render(LoadLabel(fields, 60, 100));
-    EXPECT_EQ(pixels.At(30, 0), Black);
-    EXPECT_EQ(pixels.At(30, 49), RGB(249, 249, 249));
-    EXPECT_EQ(pixels.At(30, 50), White);
-    EXPECT_EQ(pixels.At(30, 99), RGB(5, 5, 5));
+    ExpectColors(pixels, {{30, 0, Black}, {30, 49, RGB(249, 249, 249)}, {30, 50, White}, {30, 99, RGB(5, 5, 5)}});
     for (int32_t y = 0; y < 100; ++y) {
         // 255 x (y mod 50) / 50 up the first half, down the second, truncated.
         const int32_t m = y % 50;
@@ -129,12 +120,8 @@ TEST_F(LabelPaintTest, APictureTooWideIsFittedAndCentredWithTheBackColorAboveAnd
     fields.gradientColors[0] = Black;
     fields.gradientColors[1] = White;
     Pixels pixels = Render(LoadLabel(fields, 100, 100));
-    EXPECT_EQ(pixels.At(50, 0), Blue);
-    EXPECT_EQ(pixels.At(50, 24), Blue);
-    EXPECT_EQ(pixels.At(0, 25), Red) << "100 x 50 from row 25";
-    EXPECT_EQ(pixels.At(99, 74), Red);
-    EXPECT_EQ(pixels.At(50, 75), Blue);
-    EXPECT_EQ(pixels.At(50, 99), Blue);
+    ExpectColors(pixels, {{50, 0, Blue}, {50, 24, Blue}, {0, 25, Red, "100 x 50 from row 25"}, {99, 74, Red},
+                          {50, 75, Blue}, {50, 99, Blue}});
 }
 
 TEST_F(LabelPaintTest, APictureAtNaturalSizeSitsInTheCornerAndTilesRepeatIt) {
@@ -144,10 +131,7 @@ TEST_F(LabelPaintTest, APictureAtNaturalSizeSitsInTheCornerAndTilesRepeatIt) {
     fields.backColor = Blue;
     HWND label = LoadLabel(fields, 100, 60);
     Pixels pixels = Render(label);
-    EXPECT_EQ(pixels.At(0, 0), Red);
-    EXPECT_EQ(pixels.At(29, 19), Red);
-    EXPECT_EQ(pixels.At(30, 19), Blue);
-    EXPECT_EQ(pixels.At(29, 20), Blue);
+    ExpectColors(pixels, {{0, 0, Red}, {29, 19, Red}, {30, 19, Blue}, {29, 20, Blue}});
 
     const std::string tile = BitmapFile(10, 10, &RedThenGreen);
     void* byteSet = NewByteSet(tile.data(), static_cast<int32_t>(tile.size()));
@@ -155,10 +139,7 @@ TEST_F(LabelPaintTest, APictureAtNaturalSizeSitsInTheCornerAndTilesRepeatIt) {
     FreeBlock(byteSet);
     Write(LabelId, Index::PictureMode, 1);
     pixels = Render(label);
-    EXPECT_EQ(pixels.At(12, 3), Red) << "the second tile";
-    EXPECT_EQ(pixels.At(17, 3), Green);
-    EXPECT_EQ(pixels.At(92, 55), Red);
-    EXPECT_EQ(pixels.At(99, 59), Green);
+    ExpectColors(pixels, {{12, 3, Red, "the second tile"}, {17, 3, Green}, {92, 55, Red}, {99, 59, Green}});
 }
 
 TEST_F(LabelPaintTest, AnUndecodablePictureIsDroppedAndTheGradientShows) {

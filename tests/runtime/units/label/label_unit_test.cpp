@@ -57,9 +57,7 @@ TEST_F(LabelUnitTest, DataOfALaterVersionOrCutShortIsRefused) {
     ASSERT_NE(unit, nullptr);
     auto save = OperationOf<SavePropertiesOperation>(LabelType, InterfaceNumber::SaveProperties);
     HGLOBAL block = static_cast<HGLOBAL>(save(unit));
-    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block)), LabelData(old, 2));
-    GlobalUnlock(block);
-    GlobalFree(block);
+    EXPECT_EQ(testunits::TakenBytes(block), LabelData(old, 2));
     DestroyWindow(unit->m_hWnd);
 }
 
@@ -173,14 +171,8 @@ TEST_F(LabelUnitTest, BorderStylesAreWindowBordersUpToFive) {
 
 // ---- EnumTexts ----
 
-std::vector<std::string> offered;
-const char* RenameFace(const char* text, uint32_t flags, uintptr_t) {
-    offered.push_back(std::to_string(flags) + ":" + text);
-    return flags == EnumTextFlag::FontName ? "楷体" : nullptr;
-}
-
 TEST(LabelTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
-    offered.clear();
+    testunits::TextOffers offers({}, "楷体");
     FontData font = DefaultGuiFontData();
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
     std::strcpy(font.lfFaceName, "宋体");
@@ -192,9 +184,10 @@ TEST(LabelTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
     const std::string data = LabelData(fields);
     int32_t length = static_cast<int32_t>(data.size());
     auto enumTexts = OperationOf<EnumTextsOperation>(LabelType, InterfaceNumber::EnumTexts);
-    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, &RenameFace, 0));
+    HGLOBAL block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(offered, (std::vector<std::string>{"0:说明", "1:宋体", "0:源", "0:列"}));
+    EXPECT_EQ(offers.offered, (std::vector<testunits::OfferedText>{
+                                  {"说明", 0}, {"宋体", EnumTextFlag::FontName}, {"源", 0}, {"列", 0}}));
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
     std::strcpy(font.lfFaceName, "楷体");
     fields.font.assign(reinterpret_cast<const char*>(&font), sizeof font);
@@ -205,7 +198,7 @@ TEST(LabelTextsTest, CaptionFaceNameAndBindingNamesAreOfferedForReplacement) {
 
     const std::string later = LabelData(fields, 3);
     length = static_cast<int32_t>(later.size());
-    EXPECT_EQ(enumTexts(later.data(), &length, &RenameFace, 0), nullptr);
+    EXPECT_EQ(enumTexts(later.data(), &length, offers.Answer, offers.Context()), nullptr);
 }
 
 // ---- the relay message ----

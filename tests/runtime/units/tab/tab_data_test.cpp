@@ -146,24 +146,16 @@ TEST(TabDataTest, AWrittenPageListKeepsItsCompletePages) {
 
 // ---- EnumTexts ----
 
-std::vector<std::pair<std::string, uint32_t>> offered;
-const char* ReplaceSome(const char* text, uint32_t flags, uintptr_t) {
-    offered.emplace_back(text, flags);
-    if (std::string(text) == "Arial") return "黑体";
-    if (std::string(text) == "增加序号") return "加序号";
-    return nullptr;
-}
-
 TEST(TabDataTest, EnumTextsOffersTheFaceNameThenEveryCaption) {
     TabFields fields;
     fields.pages = ToolPages;
     fields.font = FontBlock("Arial");
     const std::string bytes = TabBytes(fields);
     int32_t length = static_cast<int32_t>(bytes.size());
-    offered.clear();
-    HGLOBAL block = static_cast<HGLOBAL>(EnumTabTexts(bytes.data(), &length, ReplaceSome, 0));
+    testunits::TextOffers offers({{"Arial", "黑体"}, {"增加序号", "加序号"}});
+    HGLOBAL block = static_cast<HGLOBAL>(EnumTabTexts(bytes.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(offered, (std::vector<std::pair<std::string, uint32_t>>{
+    EXPECT_EQ(offers.offered, (std::vector<testunits::OfferedText>{
                            {"Arial", EnumTextFlag::FontName}, {"去除空行", 0}, {"增加序号", 0}, {"多词替换", 0}}));
     EXPECT_EQ(length, static_cast<int32_t>(bytes.size()) - 2) << "one caption two bytes shorter";
     TabData data;
@@ -178,17 +170,17 @@ TEST(TabDataTest, EnumTextsOffersTheFaceNameThenEveryCaption) {
     fields.font.clear();
     const std::string plain = TabBytes(fields);
     length = static_cast<int32_t>(plain.size());
-    offered.clear();
-    block = static_cast<HGLOBAL>(EnumTabTexts(plain.data(), &length, ReplaceSome, 0));
+    offers.offered.clear();
+    block = static_cast<HGLOBAL>(EnumTabTexts(plain.data(), &length, offers.Answer, offers.Context()));
     ASSERT_NE(block, nullptr);
     GlobalFree(block);
-    EXPECT_EQ(offered.size(), 3u);
-    EXPECT_EQ(offered[0].second, 0u);
+    EXPECT_EQ(offers.offered.size(), 3u);
+    EXPECT_EQ(offers.offered[0].flags, 0u);
 
     fields.version = 4;
     const std::string future = TabBytes(fields);
     length = static_cast<int32_t>(future.size());
-    EXPECT_EQ(EnumTabTexts(future.data(), &length, ReplaceSome, 0), nullptr);
+    EXPECT_EQ(EnumTabTexts(future.data(), &length, offers.Answer, offers.Context()), nullptr);
     EXPECT_EQ(length, static_cast<int32_t>(future.size()));
 }
 

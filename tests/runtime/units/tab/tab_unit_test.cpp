@@ -124,19 +124,7 @@ protected:
         PostMessageA(window, WM_KEYUP, key, 0xC0000001);
         testprogram::Pump();
     }
-    static void* TabObject() {
-        WindowTemplate* window = ProgramWindows().Find(WindowId);
-        return window->working.RecordAt(window->working.IndexOf(Tab)).Object();
-    }
-    static std::string SavedData() {
-        const auto save = FindOperation<SavePropertiesOperation>(TabType, InterfaceNumber::SaveProperties);
-        HGLOBAL block = static_cast<HGLOBAL>(save(TabObject()));
-        if (block == nullptr) return "";
-        std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
-        GlobalUnlock(block);
-        GlobalFree(block);
-        return bytes;
-    }
+    static std::string SavedData() { return Saved(Tab, TabType); }
 };
 
 TEST_F(TabUnitTest, WritingCurrentPageClampsItAndRaisesNoEvent) {

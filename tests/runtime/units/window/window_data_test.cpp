@@ -37,15 +37,7 @@ protected:
         return unit;
     }
 
-    static std::string Saved(void* unit) {
-        const auto save = FindOperation<SavePropertiesOperation>(quillet::WindowType, InterfaceNumber::SaveProperties);
-        auto block = static_cast<HGLOBAL>(save(unit));
-        if (block == nullptr) return "<none>";
-        const std::string bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
-        GlobalUnlock(block);
-        GlobalFree(block);
-        return bytes;
-    }
+    static std::string Saved(void* unit) { return SavedFrom(unit, quillet::WindowType); }
 
     static PropertyValue Get(void* unit, int32_t ownIndex) {
         const auto get = FindOperation<GetPropertyOperation>(quillet::WindowType, InterfaceNumber::GetProperty);
@@ -182,9 +174,7 @@ TEST_F(WindowDataTest, IconDataIsTheIconBytesOfTheBlock) {
                        Block("pic") + Block("ICON-BYTES") + Block("") + Block("t") + Block("");
     auto block = static_cast<HGLOBAL>(iconData(with.data(), static_cast<int32_t>(with.size())));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block)), "ICON-BYTES");
-    GlobalUnlock(block);
-    GlobalFree(block);
+    EXPECT_EQ(testunits::TakenBytes(block), "ICON-BYTES");
 }
 
 std::vector<std::string> offered;
@@ -201,9 +191,7 @@ TEST_F(WindowDataTest, EnumTextsOffersClassNameCaptionAndHelpFileAndWritesReplac
     auto block = static_cast<HGLOBAL>(enumTexts(data.data(), &length, Translate, 42));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(offered, (std::vector<std::string>{"QuilletVersionedClass/0/42", "v6/0/42", "h.hlp/0/42"}));
-    const std::string result(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
-    GlobalUnlock(block);
-    GlobalFree(block);
+    const std::string result = testunits::TakenBytes(block);
     const std::string expected = data.substr(0, data.size() - Block("v6").size() - Block("h.hlp").size()) +
                                  Block("新标题") + Block("h.hlp");
     EXPECT_EQ(result, expected);

@@ -28,13 +28,15 @@ quillet::HandlerResult CloseModalWindow(const uint32_t*, int32_t) {
     return {0, 0, 0};
 }
 
-class WindowEventsTest : public ::testing::Test {
+class WindowEventsTest : public WindowTest {
 protected:
-    static void SetUpTestSuite() { StartWindowTestRuntime(); }
-    void SetUp() override { EventLog().clear(); }
+    void SetUp() override {
+        WindowTest::SetUp();
+        EventLog().clear();
+    }
     void TearDown() override {
         if (other_ != nullptr) DestroyWindow(other_);
-        testprogram::CloseAll();
+        WindowTest::TearDown();
     }
 
     static WindowOptions Placed() {

@@ -28,10 +28,7 @@ std::unique_ptr<Picture> Decode(const std::string& bytes) {
     return DecodePicture(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
-class PictureTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { StartWindowTestRuntime(); }
-};
+using PictureTest = WindowTest;
 
 TEST_F(PictureTest, ABitmapFileDecodesToItsSizeAndDrawsItsPixels) {
     const auto picture = Decode(PatternBitmap());

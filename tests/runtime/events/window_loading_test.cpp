@@ -34,14 +34,13 @@ HandlerResult OnMoved(const uint32_t*, int32_t) { return NoteEvent("moved"); }
 HandlerResult OnResized(const uint32_t*, int32_t) { return NoteEvent("resized"); }
 HandlerResult OnDuringLoad(const uint32_t*, int32_t) { return NoteEvent("during-load"); }
 
-class WindowLoadingTest : public testing::Test {
+class WindowLoadingTest : public ProbeTest {
 protected:
-    static void SetUpTestSuite() { StartProbeRuntime(); }
     void SetUp() override {
+        ProbeTest::SetUp();
         ProbeLog().clear();
         handlerLog.clear();
     }
-    void TearDown() override { testprogram::CloseAll(); }
 
     WindowDescription Bound() {
         WindowDescription window = StandardWindow();

@@ -18,13 +18,7 @@ namespace {
 
 using namespace probe;
 
-class UnitServicesTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { StartProbeRuntime(); }
-    void SetUp() override { ASSERT_TRUE(testprogram::UseTemplate({StandardWindow()})); }
-    void TearDown() override { testprogram::CloseAll(); }
-    void Load() { ASSERT_EQ(LoadWindow(*ProgramWindows().Find(WindowId), nullptr, false), 1); }
-};
+using UnitServicesTest = StandardWindowTest;
 
 TEST_F(UnitServicesTest, WindowsByIndexAnswerOnlyWhileLive) {
     EXPECT_EQ(NotifyRuntime(ServiceCode::WindowCount), 1u);
