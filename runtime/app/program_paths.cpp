@@ -49,5 +49,4 @@ ModulePath SplitModulePath() {
 const char* ProgramDirectory() { return App().programDirectory.c_str(); }
 const char* ProgramFileName() { return App().programFileName.c_str(); }
 
-
 }  // namespace quillet

@@ -27,7 +27,6 @@ bool IsByteKind(PropertyKind kind) {
     }
 }
 
-
 }  // namespace
 
 bool PreparePropertyWrite(PropertyKind kind, int32_t element, uint32_t low, uint32_t high,

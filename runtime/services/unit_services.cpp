@@ -20,7 +20,6 @@
 namespace quillet {
 namespace {
 
-
 // The live object of a record, or null.
 CWnd* LiveUnit(UnitId windowId, UnitId unitId) {
     WindowTemplate* window = ProgramWindows().Find(windowId);

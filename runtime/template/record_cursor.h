@@ -21,10 +21,11 @@ struct CursorFileImage {
 // the file's first image does not lie within the data.
 bool FindCursorFileImage(const uint8_t* data, uint32_t length, CursorFileImage* image);
 
-// Cursor numbers, as a record's data and the mouse-pointer property carry them: 0 the default cursor, 1..14 the system cursors (14, the hand,
-// comes from the program's own cursor resource HandCursorResource), -1 a cursor
-// file after the first word. Numbers and ids outside the table pass unchanged,
-// so data that already holds an id (or a number) survives either translation.
+// Cursor numbers, as a record's data and the mouse-pointer property carry
+// them: 0 the default cursor, 1..14 the system cursors (14, the hand, comes
+// from the program's own cursor resource HandCursorResource), -1 a cursor file
+// after the first word. Numbers and ids outside the table pass unchanged, so
+// data that already holds an id (or a number) survives either translation.
 constexpr int32_t CursorFileNumber = -1;
 constexpr int32_t HighestCursorNumber = 14;
 constexpr int32_t HandCursorResource = 1032;

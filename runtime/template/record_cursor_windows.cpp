@@ -38,7 +38,6 @@ int32_t FirstWord(const void* data) {
 
 void SetFirstWord(void* data, int32_t word) { std::memcpy(data, &word, sizeof word); }
 
-
 // CreateIconFromResourceEx takes a cursor image with its hot spot in front.
 HCURSOR CursorFromImage(const CursorFileImage& image) {
     auto* resource = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, image.size + 4));
@@ -68,7 +67,7 @@ HCURSOR SystemCursorCopy(uint32_t id) {
 void* MakeRecordCursor(const uint8_t* data, uint32_t length) {
     uint32_t first = 0;
     if (length >= 4) {
-        std::memcpy(&first, data, 4);
+        first = static_cast<uint32_t>(FirstWord(data));
     } else if (length > 0) {
         first = CursorIdFromNumber(static_cast<int8_t>(data[0]));
     }

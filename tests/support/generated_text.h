@@ -6,11 +6,14 @@
 #include <random>
 #include <string>
 
+#include "tests/support/holds.h"
+
 namespace generatedtext {
 
 // `lines` lines of fewer than `wordLimit` pieces each; the same text for the same random state.
 template <size_t N>
 std::string Lines(std::mt19937& random, int lines, const char* const (&pieces)[N], unsigned wordLimit) {
+    ASSERT_HOLDS(wordLimit > 0, "a line of fewer than 0 pieces cannot be drawn");
     std::string text;
     for (int i = 0; i < lines; ++i) {
         const unsigned words = random() % wordLimit;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/holds.h"
+
 namespace probeprogram {
 
 struct Scenario {
@@ -23,15 +25,18 @@ const Scenario* Named(const Scenario (&scenarios)[N], const char* name) {
     return nullptr;
 }
 
-// Appends the line to the file; other threads of the probe may append at the same time.
+// Appends the line to the file; other threads of the probe may append at the
+// same time. A record that cannot be written ends the probe at once: its test
+// would otherwise read a shorter story and blame the runtime for it.
 inline void AppendLine(const std::string& path, const std::string& line) {
     HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    ASSERT_HOLDS(file != INVALID_HANDLE_VALUE, path.c_str());
     const std::string text = line + "\n";
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const BOOL wrote = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
+    ASSERT_HOLDS(wrote != FALSE && written == text.size(), path.c_str());
 }
 
 }  // namespace probeprogram

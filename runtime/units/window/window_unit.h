@@ -132,5 +132,4 @@ private:
 // True while the window and this object still exist: a handler may have closed it.
 bool StillAlive(HWND window, const CWnd* object);
 
-
 }  // namespace quillet
