@@ -46,14 +46,14 @@ double Measure(const char* what, int count, Prepare prepare, Operation operation
 
 // A framework window, so that the box's notifications come back to it.
 HWND MakeFrame() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "QuilletEditBench";
+    wc.lpszClassName = L"QuilletEditBench";
     AfxRegisterClass(&wc);
     auto* frame = new CWnd;
-    frame->CreateEx(0, "QuilletEditBench", "bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 460,
+    frame->CreateEx(0, L"QuilletEditBench", L"bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 460,
                     nullptr, nullptr);
     return frame->m_hWnd;
 }

@@ -33,13 +33,13 @@ void Measure(const char* what, int count, Operation operation) {
     std::printf("%-58s %9.2f us\n", what, rounds[2]);
 }
 
-const char* BenchClass() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QuilletBench";
+const wchar_t* BenchClass() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuilletBench";
     AfxRegisterClass(&wc);
-    return "QuilletBench";
+    return L"QuilletBench";
 }
 
 // Answers its reflected clicks.
@@ -60,13 +60,13 @@ protected:
 }  // namespace
 
 int main() {
-    const char* cls = BenchClass();
-    const HWND plain = CreateWindowExA(0, cls, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
+    const wchar_t* cls = BenchClass();
+    const HWND plain = CreateWindowExW(0, cls, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
     CWnd framed;
-    framed.CreateEx(0, cls, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr);
+    framed.CreateEx(0, cls, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr);
     ClickCounter button;
-    button.Create("b", WS_CHILD, RECT{0, 0, 50, 20}, framed.m_hWnd, 100);
+    button.Create(L"b", WS_CHILD, RECT{0, 0, 50, 20}, framed.m_hWnd, 100);
 
     Measure("SendMessage to a window without an object", 100000,
             [&] { SendMessageA(plain, WM_USER + 1, 0, 0); });
@@ -75,12 +75,12 @@ int main() {
         SendMessageA(framed.m_hWnd, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), reinterpret_cast<LPARAM>(button.m_hWnd));
     });
     Measure("CreateWindowEx + DestroyWindow, child without object", 2000, [&] {
-        DestroyWindow(CreateWindowExA(0, cls, "", WS_CHILD, 0, 0, 10, 10, plain, nullptr, GetModuleHandleA(nullptr),
+        DestroyWindow(CreateWindowExW(0, cls, L"", WS_CHILD, 0, 0, 10, 10, plain, nullptr, GetModuleHandleW(nullptr),
                                       nullptr));
     });
     Measure("CWnd::CreateEx + DestroyWindow, child", 2000, [&] {
         CWnd child;
-        child.CreateEx(0, cls, "", WS_CHILD, 0, 0, 10, 10, plain, nullptr);
+        child.CreateEx(0, cls, L"", WS_CHILD, 0, 0, 10, 10, plain, nullptr);
         child.DestroyWindow();
     });
     Measure("ProcessEvents (service 2018) with an empty queue", 20000, [] { quillet::ProcessPendingEvents(); });

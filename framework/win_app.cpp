@@ -86,7 +86,7 @@ BOOL CWinApp::DispatchThreadMessage(MSG*) { return FALSE; }
 CWinApp* AfxGetApp() { return theApp; }
 
 HINSTANCE AfxGetInstanceHandle() {
-    return theApp != nullptr && theApp->m_hInstance != nullptr ? theApp->m_hInstance : GetModuleHandleA(nullptr);
+    return theApp != nullptr && theApp->m_hInstance != nullptr ? theApp->m_hInstance : GetModuleHandleW(nullptr);
 }
 
 // Kept in this file so that a program linking CWinApp always gets it.

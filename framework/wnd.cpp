@@ -14,10 +14,9 @@ std::unordered_map<HWND, CWnd*>& PermanentMap() {
 // The CreateEx under way on this thread; nested creations (a child made during
 // its parent's WM_CREATE) stack through `outer`.
 struct Creation {
-    CWnd* object;            // whose window is being made
-    LPCSTR className;        // as the caller named it: a name or an atom; null for a wide name
-    LPCWSTR wideClassName;   // the same for a Unicode window; null for an ANSI name
-    bool attached;           // the hook has found the window
+    CWnd* object;       // whose window is being made
+    LPCWSTR className;  // as the caller named it: a name or an atom
+    bool attached;      // the hook has found the window
 };
 thread_local Creation* creationUnderWay = nullptr;
 
@@ -28,51 +27,18 @@ thread_local bool* reflectedHandled = nullptr;
 
 bool IsReflectedMessage(UINT message) { return message >= WM_REFLECT_BASE && message < WM_REFLECT_BASE + WM_USER; }
 
-bool IsAtomOf(HWND hWnd, const void* atom) {
-    return GetClassLongA(hWnd, GCW_ATOM) == static_cast<DWORD>(reinterpret_cast<UINT_PTR>(atom));
+bool IsClassOf(HWND hWnd, LPCWSTR className) {
+    if (IS_INTRESOURCE(className))
+        return GetClassLongW(hWnd, GCW_ATOM) == static_cast<DWORD>(reinterpret_cast<UINT_PTR>(className));
+    wchar_t name[256];
+    return GetClassNameW(hWnd, name, 256) > 0 && lstrcmpiW(name, className) == 0;
 }
 
-bool IsClassOf(HWND hWnd, const Creation& creation) {
-    if (creation.wideClassName != nullptr) {
-        if (IS_INTRESOURCE(creation.wideClassName)) return IsAtomOf(hWnd, creation.wideClassName);
-        wchar_t name[256];
-        return GetClassNameW(hWnd, name, 256) > 0 && lstrcmpiW(name, creation.wideClassName) == 0;
-    }
-    if (IS_INTRESOURCE(creation.className)) return IsAtomOf(hWnd, creation.className);
-    char name[256];
-    return GetClassNameA(hWnd, name, sizeof name) > 0 && lstrcmpiA(name, creation.className) == 0;
+LONG_PTR SetProcedure(HWND hWnd, WNDPROC procedure) {
+    return SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
 }
 
-// The window procedure calls in the window's own character width.
-LONG_PTR SetProcedure(HWND hWnd, bool unicode, WNDPROC procedure) {
-    const auto word = reinterpret_cast<LONG_PTR>(procedure);
-    return unicode ? SetWindowLongPtrW(hWnd, GWLP_WNDPROC, word) : SetWindowLongPtrA(hWnd, GWLP_WNDPROC, word);
-}
-
-WNDPROC ProcedureOf(HWND hWnd, bool unicode) {
-    return reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(hWnd, GWLP_WNDPROC)
-                                             : GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
-}
-
-LRESULT DefaultHandling(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return IsWindowUnicode(hWnd) ? DefWindowProcW(hWnd, message, wParam, lParam)
-                                 : DefWindowProcA(hWnd, message, wParam, lParam);
-}
-
-HWND CreateWindowOfWidth(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                         int height, HWND parent, HMENU menuOrId, LPVOID param) {
-    return CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
-                           GetModuleHandleA(nullptr), param);
-}
-
-HWND CreateWindowOfWidth(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                         int height, HWND parent, HMENU menuOrId, LPVOID param) {
-    return CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
-                           GetModuleHandleW(nullptr), param);
-}
-
-Creation CreationOf(CWnd* object, LPCSTR className) { return Creation{object, className, nullptr, false}; }
-Creation CreationOf(CWnd* object, LPCWSTR className) { return Creation{object, nullptr, className, false}; }
+WNDPROC ProcedureOf(HWND hWnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)); }
 
 // Whether size bytes at address can be read. Messages that carry a structure
 // may come from another process with any number in lParam.
@@ -166,23 +132,21 @@ HWND CWnd::Detach() {
     PermanentMap().erase(hWnd);
     const WNDPROC super = std::exchange(m_pfnSuper, nullptr);
     // Only when ours is still the window's procedure: a later subclasser's chain stays intact.
-    if (super != nullptr && ProcedureOf(hWnd, m_unicode) == &CWnd::WndProcEntry) SetProcedure(hWnd, m_unicode, super);
+    if (super != nullptr && ProcedureOf(hWnd) == &CWnd::WndProcEntry) SetProcedure(hWnd, super);
     return hWnd;
 }
 
-// A Unicode window is subclassed with the wide call, so it stays Unicode and
-// its messages keep their characters.
+// Subclassed with the wide call: the window is (or becomes) a Unicode window,
+// and the system converts for a previous procedure that was not.
 void CWnd::AttachAndSubclass(HWND hWnd) {
     Attach(hWnd);
-    m_unicode = IsWindowUnicode(hWnd) != FALSE;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(SetProcedure(hWnd, m_unicode, &CWnd::WndProcEntry));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(SetProcedure(hWnd, &CWnd::WndProcEntry));
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (hWnd == nullptr || GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return FALSE;
     if (!Attach(hWnd)) return FALSE;
-    m_unicode = IsWindowUnicode(hWnd) != FALSE;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(SetProcedure(hWnd, m_unicode, &CWnd::WndProcEntry));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(SetProcedure(hWnd, &CWnd::WndProcEntry));
     if (m_pfnSuper == nullptr) {
         Detach();
         return FALSE;
@@ -195,7 +159,7 @@ LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && creation != nullptr && !creation->attached) {
         const HWND hWnd = reinterpret_cast<HWND>(wParam);
         // Windows the system makes on the side (an IME window) are not ours.
-        if (FromHandlePermanent(hWnd) == nullptr && IsClassOf(hWnd, *creation)) {
+        if (FromHandlePermanent(hWnd) == nullptr && IsClassOf(hWnd, creation->className)) {
             creation->attached = true;
             creation->object->AttachAndSubclass(hWnd);
         }
@@ -203,26 +167,15 @@ LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                    int height, HWND parent, HMENU menuOrId, LPVOID param) {
-    return CreateWindowOfClass(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId, param);
-}
-
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menuOrId, LPVOID param) {
-    return CreateWindowOfClass(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId, param);
-}
-
-template <typename Char>
-BOOL CWnd::CreateWindowOfClass(DWORD exStyle, const Char* className, const Char* windowName, DWORD style, int x,
-                               int y, int width, int height, HWND parent, HMENU menuOrId, LPVOID param) {
     if (m_hWnd != nullptr || className == nullptr) return FALSE;
-    Creation creation = CreationOf(this, className);
+    Creation creation{this, className, false};
     Creation* const outer = std::exchange(creationUnderWay, &creation);
-    const HHOOK hook = SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, GetCurrentThreadId());
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, &CWnd::CreationHook, nullptr, GetCurrentThreadId());
     m_creating = true;
-    const HWND hWnd =
-        CreateWindowOfWidth(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId, param);
+    const HWND hWnd = CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
+                                      GetModuleHandleW(nullptr), param);
     m_creating = false;
     if (hook != nullptr) UnhookWindowsHookEx(hook);
     creationUnderWay = outer;
@@ -254,10 +207,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper != nullptr)
-        return m_unicode ? CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam)
-                         : CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return DefaultHandling(m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper != nullptr) return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -283,7 +234,7 @@ void CWnd::FinishAfterNcDestroy() {
 
 LRESULT CALLBACK CWnd::WndProcEntry(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandlePermanent(hWnd);
-    if (wnd == nullptr) return DefaultHandling(hWnd, message, wParam, lParam);
+    if (wnd == nullptr) return DefWindowProcW(hWnd, message, wParam, lParam);
     LRESULT result = 0;
     if (ReflectToSender(hWnd, message, wParam, lParam, &result)) return result;
     result = wnd->WindowProc(message, wParam, lParam);
@@ -291,8 +242,8 @@ LRESULT CALLBACK CWnd::WndProcEntry(HWND hWnd, UINT message, WPARAM wParam, LPAR
     return result;
 }
 
-BOOL AfxRegisterClass(const WNDCLASSA* lpWndClass) {
-    WNDCLASSA existing;
-    if (GetClassInfoA(lpWndClass->hInstance, lpWndClass->lpszClassName, &existing)) return TRUE;
-    return RegisterClassA(lpWndClass) != 0;
+BOOL AfxRegisterClass(const WNDCLASSW* lpWndClass) {
+    WNDCLASSW existing;
+    if (GetClassInfoW(lpWndClass->hInstance, lpWndClass->lpszClassName, &existing)) return TRUE;
+    return RegisterClassW(lpWndClass) != 0;
 }

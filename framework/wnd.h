@@ -43,16 +43,13 @@ public:
 
     // Creates a window of a registered class (ours or a system one) for this
     // object. On failure nothing stays attached and PostNcDestroy is not called:
-    // the object remains its creator's.
-    BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                  int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
-    // The same for a Unicode window: its messages reach WindowProc with UTF-16
-    // text and characters, so nothing typed or pasted into it is narrowed to
-    // the ANSI code page on the way.
+    // the object remains its creator's. Every window is a Unicode window: its
+    // messages reach WindowProc with UTF-16 text and characters, so nothing
+    // typed, pasted or shown is read in the system's code page on the way.
     BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                   int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
     // Attaches an existing window of this thread and routes its messages
-    // through WindowProc; Detach undoes it.
+    // through WindowProc, as a Unicode window; Detach undoes it.
     BOOL SubclassWindow(HWND hWnd);
     BOOL DestroyWindow();
 
@@ -70,7 +67,7 @@ protected:
     // rest goes to the base class's WindowProc and ends here.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The handling the window had before the framework: the subclassed
-    // procedure, or DefWindowProc, in the window's own character width.
+    // procedure, or DefWindowProc.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // A message this control sent its parent, offered back to it; TRUE with
     // *result when handled. The default hands WM_REFLECT_BASE + message to WindowProc.
@@ -83,17 +80,13 @@ private:
     static LRESULT CALLBACK WndProcEntry(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     static BOOL ReflectToSender(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    template <typename Char>
-    BOOL CreateWindowOfClass(DWORD exStyle, const Char* className, const Char* windowName, DWORD style, int x,
-                             int y, int width, int height, HWND parent, HMENU menuOrId, LPVOID param);
     void AttachAndSubclass(HWND hWnd);
     void FinishAfterNcDestroy();
 
     WNDPROC m_pfnSuper = nullptr;  // the window's procedure before we subclassed it; null when not subclassed
-    bool m_unicode = false;        // the window takes UTF-16 messages (IsWindowUnicode when subclassed)
     bool m_creating = false;       // inside CreateEx: a failed creation does not call PostNcDestroy
 };
 
 // Registers a window class unless a class of that name is already registered
 // for lpWndClass->hInstance; FALSE only when registration fails.
-BOOL AfxRegisterClass(const WNDCLASSA* lpWndClass);
+BOOL AfxRegisterClass(const WNDCLASSW* lpWndClass);

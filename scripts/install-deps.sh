@@ -12,7 +12,7 @@ packages=(
   wine wine32:i386           # runs the .exe files
   xvfb x11-utils             # a display for window tests; xdpyinfo tells when it is up
   imagemagick                # screenshots of the running program
-  locales                    # zh_CN.UTF-8, so that Wine's ANSI code page is 936
+  locales                    # zh_CN.UTF-8 (code page 936), ja_JP.UTF-8 (932), en_US.UTF-8 (1252)
   fonts-wqy-microhei         # a CJK font, so the Chinese captions render
   fonts-wine                 # Wine's own fonts: the caption buttons are drawn with Marlett (wine-prefix copies it)
   clang libclang-rt-14-dev   # the host build: sanitizers and libFuzzer, i386 runtimes included
@@ -35,12 +35,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+# zh_CN.UTF-8 gives Wine the ANSI code page 936; the tests also run the program
+# under ja_JP.UTF-8 (932) and en_US.UTF-8 (1252), as users elsewhere run it.
+# A locale that was not generated falls back to 1252 without a word.
+locales=(zh_CN.UTF-8 ja_JP.UTF-8 en_US.UTF-8)
+missing_locales=()
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qix "${l%.UTF-8}.utf8" || missing_locales+=("$l")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
   if [ "$(id -u)" != 0 ]; then
-    echo "quillet: locale zh_CN.UTF-8 missing; run as root to generate it" >&2
+    echo "quillet: locales missing (${missing_locales[*]}); run as root to generate them" >&2
     exit 1
   fi
-  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  for l in "${missing_locales[@]}"; do
+    sed -i "s/^# *$l UTF-8/$l UTF-8/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" >> /etc/locale.gen
+  done
   locale-gen >/dev/null
 fi

@@ -24,7 +24,7 @@ RuntimeApp theRuntimeApp;
 CWnd* UnitObjectOf(HWND hWnd) {
     if (CWnd* wnd = CWnd::FromHandlePermanent(hWnd)) return wnd;
     if (GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return nullptr;
-    return reinterpret_cast<CWnd*>(SendMessageA(hWnd, UM_GET_UNIT_OBJECT, 0, 0));
+    return reinterpret_cast<CWnd*>(SendMessageW(hWnd, UM_GET_UNIT_OBJECT, 0, 0));
 }
 
 }  // namespace

@@ -2,18 +2,22 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <string>
+
 #include "runtime/values/text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
 
 constexpr DWORD FilteredAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool IsDotEntry(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+bool IsDotEntry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-bool Matches(const WIN32_FIND_DATAA& entry, uint32_t attributeMask, bool allEntries) {
+bool Matches(const WIN32_FIND_DATAW& entry, uint32_t attributeMask, bool allEntries) {
     if (IsDotEntry(entry.cFileName)) return false;
     return allEntries || (entry.dwFileAttributes & FilteredAttributes & ~attributeMask) == 0;
 }
@@ -21,25 +25,27 @@ bool Matches(const WIN32_FIND_DATAA& entry, uint32_t attributeMask, bool allEntr
 }  // namespace
 
 char* NextFoundFile(const char* pattern, uint32_t attributeMask, bool allEntries, void** searchHandle) {
-    WIN32_FIND_DATAA entry;
+    WIN32_FIND_DATAW entry;
     HANDLE search = *searchHandle;
     bool found;
     if (!IsEmptyText(pattern)) {
         CloseFileSearch(search);
-        search = FindFirstFileA(pattern, &entry);
+        search = FindFirstFileW(WideFromText(pattern).c_str(), &entry);
         found = search != INVALID_HANDLE_VALUE;
         if (!found) search = nullptr;
     } else {
-        found = search != nullptr && FindNextFileA(search, &entry);
+        found = search != nullptr && FindNextFileW(search, &entry);
     }
-    while (found && !Matches(entry, attributeMask, allEntries)) found = FindNextFileA(search, &entry);
+    while (found && !Matches(entry, attributeMask, allEntries)) found = FindNextFileW(search, &entry);
     if (!found) {
         CloseFileSearch(search);
         *searchHandle = nullptr;
         return nullptr;
     }
     *searchHandle = search;
-    return CopyText(entry.cFileName);
+    // A name in any script comes back in the runtime's encoding, whole.
+    const std::string name = TextFromWide(entry.cFileName, wcslen(entry.cFileName));
+    return CopyText(name.c_str());
 }
 
 void CloseFileSearch(void* searchHandle) {

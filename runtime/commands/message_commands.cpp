@@ -6,6 +6,7 @@
 #include "runtime/events/held_handover.h"
 #include "runtime/events/run_progress.h"
 #include "runtime/units/notify_runtime.h"
+#include "runtime/values/system_text.h"
 #include "runtime/values/value_text.h"
 
 namespace quillet::commands {
@@ -13,7 +14,7 @@ namespace {
 
 constexpr char DefaultTitle[] = "信息：";
 
-// MessageBoxA's answer → the button number the program sees; anything else,
+// The box's answer → the button number the program sees; anything else,
 // a failed call included, is 0.
 int32_t ButtonNumber(int answer) {
     switch (answer) {
@@ -58,7 +59,7 @@ void ShowMessage(CommandArg* result, int32_t argCount, CommandArg* args) {
     HandOverHeldOutput();
     HWND owner = OwnerWindow(ownerArg);
     if (ownerWasLive && !IsWindow(owner)) owner = nullptr;
-    result->low = static_cast<uint32_t>(ButtonNumber(MessageBoxA(owner, message, title, BoxStyle(flags))));
+    result->low = static_cast<uint32_t>(ButtonNumber(ShowMessageBox(owner, message, title, BoxStyle(flags))));
     result->high = 0;
     RestartRunClock();
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "runtime/values/system_text.h"
 #include "runtime/values/text.h"
 
 namespace quillet {
@@ -148,7 +149,7 @@ void ReportFatalError(const char* message, int32_t errorNumber, int32_t location
     if (!PresentedByHook(errorNumber, message, location)) {
         ReportText box;
         ComposeBoxText(message, errorNumber, location, &box);
-        MessageBoxA(nullptr, box.Get(), "错误", MB_ICONERROR);
+        ShowMessageBox(nullptr, box.Get(), "错误", MB_ICONERROR);
     }
 
     // The end goes the way every end goes: on another thread the report asks

@@ -66,7 +66,7 @@ RECT PlacedRectangle(HWND handle) {
     RECT area;
     GetWindowRect(handle, &area);
     HWND parent = GetParent(handle);
-    if (parent != nullptr && (GetWindowLongA(handle, GWL_STYLE) & WS_POPUP) == 0)
+    if (parent != nullptr && (GetWindowLongW(handle, GWL_STYLE) & WS_POPUP) == 0)
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
     return area;
 }

@@ -6,6 +6,7 @@
 #include "runtime/template/window_table.h"
 #include "runtime/units/held_output.h"
 #include "runtime/values/cycle_clock.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet {
 namespace {
@@ -48,12 +49,6 @@ HWND WindowOf(uint32_t windowId) {
     return handle != nullptr && IsWindow(handle) ? handle : nullptr;
 }
 
-std::string TitleOf(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 bool PointerOver(HWND window) {
     POINT at;
     if (!GetCursorPos(&at)) return false;
@@ -67,8 +62,8 @@ void RestorePointer(HWND window) {
     if (!GetCursorPos(&at)) return;
     HWND under = WindowFromPoint(at);
     if (under == nullptr || (under != window && !IsChild(window, under))) return;
-    const auto hit = static_cast<WORD>(SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
-    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+    const auto hit = static_cast<WORD>(SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
 }
 
 int32_t Percent(const Run& run) {
@@ -88,24 +83,24 @@ void Show(Run& run) {
     if (window == nullptr || !IsWindow(window)) return;
     if (run.shownOn == nullptr) {
         run.shownOn = window;
-        run.title = TitleOf(window);
-        if (PointerOver(window)) SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+        run.title = ReadWindowText(window);
+        if (PointerOver(window)) SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
     } else {
-        const std::string now = TitleOf(window);
+        const std::string now = ReadWindowText(window);
         if (now != run.shownTitle) run.title = now;  // the program wrote a title of its own
     }
     run.shownTitle = run.title + RunProgressSuffix(run.stage == RunStage::HandOver, Percent(run));
-    SetWindowTextA(window, run.shownTitle.c_str());
+    WriteWindowText(window, run.shownTitle);
 }
 
 void EndRun() {
     Run& run = TheRun();
     HWND window = run.shownOn;
     const std::string title = run.title;
-    const bool restoreTitle = window != nullptr && IsWindow(window) && TitleOf(window) == run.shownTitle;
+    const bool restoreTitle = window != nullptr && IsWindow(window) && ReadWindowText(window) == run.shownTitle;
     run = Run{};
     if (window == nullptr || !IsWindow(window)) return;
-    if (restoreTitle) SetWindowTextA(window, title.c_str());
+    if (restoreTitle) WriteWindowText(window, title);
     RestorePointer(window);
 }
 

@@ -14,7 +14,7 @@ HWND LiveHandle(const UnitRecord& record) {
 
 // The unit's own shown state: inside a hidden tab (or window) IsWindowVisible
 // is false for every unit, yet those of other pages must still be hidden.
-bool HasVisibleStyle(HWND unit) { return (GetWindowLongA(unit, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool HasVisibleStyle(HWND unit) { return (GetWindowLongW(unit, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 TypeStateFlags StateOf(const UnitRecord& record) {
     const UnitTypeDescriptor* type = TypeDescriptorOf(record.TypeRef());

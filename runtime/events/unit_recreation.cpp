@@ -66,7 +66,7 @@ void RecreateUnit(WindowTemplate& window, int32_t index) {
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
     const uint32_t controlId = static_cast<uint32_t>(GetDlgCtrlID(oldHandle));
     const uint32_t style = IsWindowEnabled(oldHandle) ? 0 : WS_DISABLED;
-    const bool wasVisible = (GetWindowLongA(oldHandle, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool wasVisible = (GetWindowLongW(oldHandle, GWL_STYLE) & WS_VISIBLE) != 0;
     const UnitId unitId = records.IdAt(index);
 
     const void* data = GlobalLock(saved);
@@ -83,9 +83,9 @@ void RecreateUnit(WindowTemplate& window, int32_t index) {
     records.RecordAt(index).SetObject(newObject);
     SetWindowPos(newHandle, InsertAfterSibling(records, index, parent), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(newHandle, UM_UNITS_CREATED, 0, 0);
-    SendMessageA(newHandle, UM_WINDOW_SHOWN, 0, 0);
-    if ((type->stateFlags & TypeState::ArrangeParent) != 0) SendMessageA(parent, UM_ARRANGE, 0, 0);
+    SendMessageW(newHandle, UM_UNITS_CREATED, 0, 0);
+    SendMessageW(newHandle, UM_WINDOW_SHOWN, 0, 0);
+    if ((type->stateFlags & TypeState::ArrangeParent) != 0) SendMessageW(parent, UM_ARRANGE, 0, 0);
     if (wasVisible) ShowWindow(newHandle, SW_SHOWNA);
     if ((type->stateFlags & TypeState::TabPageContainer) != 0) {
         const PropertyWords page = ReadTypeProperty(*type, oldObject, TabCurrentPageProperty, -1);

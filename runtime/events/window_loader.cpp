@@ -36,7 +36,7 @@ HWND LiveHandleOf(const UnitRecord& record) {
 void ShowLoadedWindow(HWND handle) {
     int command = SW_SHOW;
     if (App().interfaceWordA != 0) {
-        const LONG style = GetWindowLongA(handle, GWL_STYLE);
+        const LONG style = GetWindowLongW(handle, GWL_STYLE);
         if ((style & WS_MAXIMIZE) != 0) command = SW_SHOWMAXIMIZED;
         if ((style & WS_MINIMIZE) != 0) command = SW_SHOWMINIMIZED;
     }
@@ -98,7 +98,7 @@ int32_t Load::Run() {
     MakeCursors();
     SendToAll(UM_UNITS_CREATED);
     CWnd* windowObject = ObjectOf(Records().RecordAt(0));
-    SendMessageA(windowObject->m_hWnd, UM_ARRANGE, 0, 0);
+    SendMessageW(windowObject->m_hWnd, UM_ARRANGE, 0, 0);
     ShowOrHideUnits();
     window_.state.menu = menu_.menu;
     window_.state.accelerators = menu_.accelerators;
@@ -226,7 +226,7 @@ void Load::MakeCursors() {
 void Load::SendToAll(UINT message) {
     for (int32_t index = Records().Count() - 1; index >= 0; --index) {
         HWND handle = LiveHandleOf(Records().RecordAt(index));
-        if (handle != nullptr) SendMessageA(handle, message, 0, 0);
+        if (handle != nullptr) SendMessageW(handle, message, 0, 0);
     }
 }
 
@@ -353,7 +353,7 @@ void ShowWindowFirstTime(WindowTemplate& window, bool fromVisibleWrite) {
     }
     window.state.loaded = false;
     HWND parent = GetParent(handle);
-    if (window.state.modal && parent != nullptr && (GetWindowLongA(parent, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
+    if (window.state.modal && parent != nullptr && (GetWindowLongW(parent, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
         WindowTable& table = ProgramWindows();
         for (int32_t i = 0; i < table.Count(); ++i) {
             if (LiveWindowOf(*table.At(i)) != parent) continue;

@@ -25,7 +25,7 @@ bool OnMainThread(const RuntimeApp& app) {
 void ForwardToMainThread(RuntimeApp& app, int32_t exitCode) {
     const HWND owner = app.hiddenOwner.m_hWnd;
     if (owner != nullptr && IsWindow(owner))
-        SendMessageA(owner, UM_EXIT_REQUEST, static_cast<WPARAM>(exitCode), 0);
+        SendMessageW(owner, UM_EXIT_REQUEST, static_cast<WPARAM>(exitCode), 0);
     if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
 }
 

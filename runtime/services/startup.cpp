@@ -12,25 +12,19 @@
 #include "runtime/services/library_notify.h"
 #include "runtime/services/unit_services.h"
 #include "runtime/units/unit_type.h"
+#include "runtime/units/window_class.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
 
-constexpr char HiddenOwnerClass[] = "_VL_HideOwner";
+constexpr wchar_t HiddenOwnerClass[] = L"_VL_HideOwner";
 
 void CreateHiddenOwner(RuntimeApp& app) {
-    if (app.hiddenOwner.m_hWnd != nullptr) return;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = HiddenOwnerClass;
-    if (!AfxRegisterClass(&wc)) return;
+    if (app.hiddenOwner.m_hWnd != nullptr || !RegisterPlainWindowClass(HiddenOwnerClass, 0)) return;
     // Without a display there is no window; the program runs on without one.
-    app.hiddenOwner.CreateEx(WS_EX_TOOLWINDOW, HiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr, nullptr);
+    app.hiddenOwner.CreateEx(WS_EX_TOOLWINDOW, HiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
 }
 
 void CopyDllCommandTables(RuntimeApp& app, const ProgramInfo& program) {

@@ -51,9 +51,10 @@ const UnitTypeDescriptor* ResolveProgramType(uint32_t typeRef) {
 uintptr_t ServeProgramIcons(uintptr_t twoWords, uintptr_t) {
     RuntimeApp& app = App();
     if (app.programIcons[0] == nullptr) {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        app.programIcons[0] = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-        app.programIcons[1] = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON,
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        app.programIcons[0] =
+            static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        app.programIcons[1] = static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON,
                                                             GetSystemMetrics(SM_CXSMICON),
                                                             GetSystemMetrics(SM_CYSMICON), 0));
     }

@@ -53,10 +53,10 @@ HCURSOR CursorFromImage(const CursorFileImage& image) {
 HCURSOR SystemCursorCopy(uint32_t id) {
     HCURSOR shared = nullptr;
     if (id == static_cast<uint32_t>(HandCursorResource)) {
-        shared = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(HandCursorResource));
-        if (shared == nullptr) shared = LoadCursorA(nullptr, IDC_HAND);
+        shared = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(HandCursorResource));
+        if (shared == nullptr) shared = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
     } else {
-        shared = LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
+        shared = LoadCursorW(nullptr, MAKEINTRESOURCEW(id));
     }
     // A copy of our own, so that every record cursor can be destroyed alike.
     return shared != nullptr ? CopyIcon(shared) : nullptr;

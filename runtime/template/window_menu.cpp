@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "runtime/values/system_text.h"
+
 namespace quillet {
 namespace {
 
@@ -98,15 +100,16 @@ WindowMenu BuildWindowMenu(UnitCollection& records) {
         if (caption == "-") flags = MF_SEPARATOR;
         if (opensSubmenu) {
             HMENU submenu = CreatePopupMenu();
-            AppendMenuA(menus[level], flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), caption.c_str());
+            AppendMenuW(menus[level], flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu),
+                        WideArgument(caption).Get());
             menus.push_back(submenu);
         } else {
-            AppendMenuA(menus[level], flags, FirstMenuCommandId + k, caption.c_str());
+            AppendMenuW(menus[level], flags, FirstMenuCommandId + k, WideArgument(caption).Get());
         }
     }
     result.menu = menus.front();
     if (!accelerators.empty())
-        result.accelerators = CreateAcceleratorTableA(accelerators.data(), static_cast<int>(accelerators.size()));
+        result.accelerators = CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
     return result;
 }
 

@@ -5,16 +5,20 @@
 #include <climits>
 #include <cstddef>
 #include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
+#include "runtime/values/text_encoding.h"
 #include "runtime/values/words.h"
 
 namespace quillet {
 namespace {
 
-// FontData is LOGFONTA field for field.
+// FontData is LOGFONTA field for field, and LOGFONTW but for the face name.
 static_assert(sizeof(FontData) == sizeof(LOGFONTA) && FaceNameSize == LF_FACESIZE);
+static_assert(offsetof(FontData, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
 static_assert(offsetof(FontData, lfWeight) == offsetof(LOGFONTA, lfWeight));
 static_assert(offsetof(FontData, lfPitchAndFamily) == offsetof(LOGFONTA, lfPitchAndFamily));
 static_assert(offsetof(FontData, lfFaceName) == offsetof(LOGFONTA, lfFaceName));
@@ -60,11 +64,16 @@ int32_t PointsForFontHeight(int32_t height) {
 }
 
 FontData DefaultGuiFontData() {
+    LOGFONTW stock;
     FontData font{};
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) != sizeof font) {
-        font = FontData{};
+    if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock) != sizeof stock) {
         SetFaceName(&font, nullptr);
+        return font;
     }
+    // The same fields; the face name in the runtime's encoding.
+    std::memcpy(&font, &stock, offsetof(FontData, lfFaceName));
+    const std::string face = TextFromWide(stock.lfFaceName, wcsnlen(stock.lfFaceName, LF_FACESIZE));
+    SetFaceName(&font, face.c_str());
     return font;
 }
 
@@ -135,15 +144,22 @@ PropertyWords ReadFontField(const FontData& font, int32_t element) {
 
 void* CreateUnitFont(const void* data, int32_t length) {
     if (data == nullptr || length != sizeof(FontData)) return nullptr;
-    LOGFONTA font;
-    std::memcpy(&font, data, sizeof font);
-    font.lfCharSet = DEFAULT_CHARSET;
+    FontData block;
+    std::memcpy(&block, data, sizeof block);
+    LOGFONTW font{};
+    std::memcpy(&font, &block, offsetof(FontData, lfFaceName));
+    // Chinese glyphs on every system: with DEFAULT_CHARSET the system's own
+    // language picks the fallback, Japanese shapes or empty boxes.
+    font.lfCharSet = GB2312_CHARSET;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = PROOF_QUALITY;
     font.lfPitchAndFamily = 0;
-    font.lfFaceName[FaceNameSize - 1] = '\0';  // the block comes from stored data
-    return CreateFontIndirectA(&font);
+    // The block comes from stored data: its name need not end inside its 32
+    // bytes, and is cut to 31 as the system would cut it.
+    const std::wstring face = WideFromText(block.lfFaceName, strnlen(block.lfFaceName, FaceNameSize - 1));
+    face.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
 }
 
 }  // namespace quillet

@@ -20,9 +20,9 @@ SIZE IconSize(HICON icon) {
     SIZE size{0, 0};
     if (!GetIconInfo(icon, &info)) return size;
     BITMAP bitmap{};
-    if (info.hbmColor != nullptr && GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) != 0) {
+    if (info.hbmColor != nullptr && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0) {
         size = {bitmap.bmWidth, bitmap.bmHeight};
-    } else if (info.hbmMask != nullptr && GetObjectA(info.hbmMask, sizeof bitmap, &bitmap) != 0) {
+    } else if (info.hbmMask != nullptr && GetObjectW(info.hbmMask, sizeof bitmap, &bitmap) != 0) {
         size = {bitmap.bmWidth, bitmap.bmHeight / 2};
     }
     if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
@@ -109,7 +109,7 @@ private:
         // Bitmaps and icons know their pixels; HIMETRIC round trips can be off by one.
         if (type == PICTYPE_BITMAP && native != 0) {
             BITMAP bitmap{};
-            if (GetObjectA(reinterpret_cast<HBITMAP>(native), sizeof bitmap, &bitmap) != 0)
+            if (GetObjectW(reinterpret_cast<HBITMAP>(native), sizeof bitmap, &bitmap) != 0)
                 return {bitmap.bmWidth, bitmap.bmHeight};
         }
         if (type == PICTYPE_ICON && native != 0) {

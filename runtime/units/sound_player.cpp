@@ -2,13 +2,13 @@
 
 #include <mmsystem.h>
 
-#include <cstdio>
+#include <cwchar>
 #include <cstring>
 
 namespace quillet {
 namespace {
 
-constexpr char NotifyClassName[] = "QuilletSoundNotify";
+constexpr wchar_t NotifyClassName[] = L"QuilletSoundNotify";
 
 // PlaySound plays one sound per process: the player whose sound it is.
 SoundPlayer* waveOwner = nullptr;
@@ -16,49 +16,49 @@ SoundPlayer* waveOwner = nullptr;
 LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case MM_MCINOTIFY: {
-        auto* player = reinterpret_cast<SoundPlayer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        auto* player = reinterpret_cast<SoundPlayer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (player != nullptr) player->MidiPlayEnded(wParam == MCI_NOTIFY_SUCCESSFUL);
         return 0;
     }
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
 // A message-only window for one player's sequencer notices.
 HWND MakeNotifyWindow(SoundPlayer* player) {
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = NotifyWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = NotifyClassName;
-    WNDCLASSA existing;
-    if (!GetClassInfoA(windowClass.hInstance, NotifyClassName, &existing) && RegisterClassA(&windowClass) == 0)
+    WNDCLASSW existing;
+    if (!GetClassInfoW(windowClass.hInstance, NotifyClassName, &existing) && RegisterClassW(&windowClass) == 0)
         return nullptr;
-    HWND window = CreateWindowExA(0, NotifyClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    HWND window = CreateWindowExW(0, NotifyClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   windowClass.hInstance, nullptr);
-    if (window != nullptr) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(player));
+    if (window != nullptr) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(player));
     return window;
 }
 
-bool SendMci(const std::string& command, HWND notify = nullptr) {
-    return mciSendStringA(command.c_str(), nullptr, 0, notify) == 0;
+bool SendMci(const std::wstring& command, HWND notify = nullptr) {
+    return mciSendStringW(command.c_str(), nullptr, 0, notify) == 0;
 }
 
 // A new temporary file holding the bytes; empty when none can be written.
-std::string WriteTemporaryFile(const std::vector<uint8_t>& bytes) {
-    char folder[MAX_PATH];
-    char name[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder || GetTempFileNameA(folder, "qlt", 0, name) == 0) return {};
-    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+std::wstring WriteTemporaryFile(const std::vector<uint8_t>& bytes) {
+    wchar_t folder[MAX_PATH];
+    wchar_t name[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH || GetTempFileNameW(folder, L"qlt", 0, name) == 0) return {};
+    HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(name);
+        DeleteFileW(name);
         return {};
     }
     DWORD written = 0;
     const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     if (!wrote || written != bytes.size()) {
-        DeleteFileA(name);
+        DeleteFileW(name);
         return {};
     }
     return name;
@@ -106,7 +106,7 @@ void SoundPlayer::Stop() {
 bool SoundPlayer::PlayWave(bool repeat) {
     const DWORD flags = SND_MEMORY | SND_ASYNC | SND_NODEFAULT | (repeat ? SND_LOOP : 0);
     waveOwner = this;
-    if (PlaySoundA(reinterpret_cast<LPCSTR>(bytes_.data()), nullptr, flags)) return true;
+    if (PlaySoundW(reinterpret_cast<LPCWSTR>(bytes_.data()), nullptr, flags)) return true;
     waveOwner = nullptr;
     return false;
 }
@@ -114,7 +114,7 @@ bool SoundPlayer::PlayWave(bool repeat) {
 void SoundPlayer::StopWave() {
     if (waveOwner != this) return;
     // Returns once the player no longer reads our bytes.
-    PlaySoundA(nullptr, nullptr, 0);
+    PlaySoundW(nullptr, nullptr, 0);
     waveOwner = nullptr;
 }
 
@@ -122,16 +122,16 @@ bool SoundPlayer::PlayMidi(bool repeat) {
     if (repeat && notifyWindow_ == nullptr) notifyWindow_ = MakeNotifyWindow(this);
     midiFile_ = WriteTemporaryFile(bytes_);
     if (midiFile_.empty()) return false;
-    char alias[32];
-    std::snprintf(alias, sizeof alias, "qltmidi%p", static_cast<void*>(this));
-    if (!SendMci("open \"" + midiFile_ + "\" type sequencer alias " + alias)) return false;
+    wchar_t alias[32];
+    std::swprintf(alias, 32, L"qltmidi%p", static_cast<void*>(this));
+    if (!SendMci(L"open \"" + midiFile_ + L"\" type sequencer alias " + alias)) return false;
     midiAlias_ = alias;
     return StartMidiPlay();
 }
 
 bool SoundPlayer::StartMidiPlay() {
-    if (repeat_ && notifyWindow_ != nullptr) return SendMci("play " + midiAlias_ + " from 0 notify", notifyWindow_);
-    return SendMci("play " + midiAlias_ + " from 0");
+    if (repeat_ && notifyWindow_ != nullptr) return SendMci(L"play " + midiAlias_ + L" from 0 notify", notifyWindow_);
+    return SendMci(L"play " + midiAlias_ + L" from 0");
 }
 
 void SoundPlayer::MidiPlayEnded(bool successfully) {
@@ -142,11 +142,11 @@ void SoundPlayer::MidiPlayEnded(bool successfully) {
 
 void SoundPlayer::StopMidi() {
     if (!midiAlias_.empty()) {
-        SendMci("close " + midiAlias_);
+        SendMci(L"close " + midiAlias_);
         midiAlias_.clear();
     }
     if (!midiFile_.empty()) {
-        DeleteFileA(midiFile_.c_str());
+        DeleteFileW(midiFile_.c_str());
         midiFile_.clear();
     }
 }

@@ -44,8 +44,8 @@ private:
     SoundFormat format_ = SoundFormat::None;  // what is playing; None when nothing
     std::vector<uint8_t> bytes_;              // the WAVE file the system player reads while it plays
     bool repeat_ = false;                     // start again at the end
-    std::string midiFile_;                    // temporary file the sequencer reads; empty when none
-    std::string midiAlias_;                   // the sequencer device's alias while open
+    std::wstring midiFile_;                   // temporary file the sequencer reads; empty when none
+    std::wstring midiAlias_;                  // the sequencer device's alias while open
     HWND notifyWindow_ = nullptr;             // receives the sequencer's end-of-play notices
 };
 

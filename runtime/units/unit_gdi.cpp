@@ -7,6 +7,19 @@ namespace quillet {
 
 COLORREF ColorOf(uint32_t color) { return color == DefaultColor ? GetSysColor(COLOR_BTNFACE) : color; }
 
+HFONT DefaultUnitFont() {
+    static const HFONT font = [] {
+        const auto stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        LOGFONTW shape;
+        if (GetObjectW(stock, sizeof shape, &shape) != sizeof shape || shape.lfCharSet == GB2312_CHARSET)
+            return stock;
+        shape.lfCharSet = GB2312_CHARSET;
+        const HFONT made = CreateFontIndirectW(&shape);
+        return made != nullptr ? made : stock;
+    }();
+    return font;
+}
+
 UnitFont::~UnitFont() {
     if (own_ != nullptr) DeleteObject(own_);
 }
@@ -14,12 +27,12 @@ UnitFont::~UnitFont() {
 void UnitFont::Make(const std::string& fontBlock, HWND window) {
     HFONT old = own_;
     own_ = static_cast<HFONT>(CreateUnitFont(fontBlock.data(), static_cast<int32_t>(fontBlock.size())));
-    if (window != nullptr) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Handle()), TRUE);
+    if (window != nullptr) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Handle()), TRUE);
     if (old != nullptr) DeleteObject(old);
 }
 
 HFONT UnitFont::Handle() const {
-    return own_ != nullptr ? own_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return own_ != nullptr ? own_ : DefaultUnitFont();
 }
 
 SolidBrush::~SolidBrush() {

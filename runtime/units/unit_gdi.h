@@ -11,8 +11,15 @@ namespace quillet {
 // The colour to paint with: DefaultColor stands for the system button-face colour.
 COLORREF ColorOf(uint32_t color);
 
-// The font made from a Font block (60-byte FontData), or the stock
-// DEFAULT_GUI_FONT when the block holds no font that can be made.
+// The font of units without one of their own: the system's DEFAULT_GUI_FONT
+// with the character set that picks Chinese glyphs. On a Chinese system that
+// is the stock font itself; elsewhere a copy with GB2312_CHARSET, made once,
+// since with the stock set the system falls back to the glyphs of its own
+// language (Japanese shapes) or to none at all (empty boxes).
+HFONT DefaultUnitFont();
+
+// The font made from a Font block (60-byte FontData), or the default unit
+// font when the block holds no font that can be made.
 class UnitFont {
 public:
     UnitFont() = default;

@@ -31,19 +31,19 @@ void ApplyBorderStyle(HWND window, int32_t style) {
     if (window == nullptr) return;
     const bool known = style >= 0 && style < static_cast<int32_t>(sizeof BorderTable / sizeof BorderTable[0]);
     const BorderBits bits = known ? BorderTable[style] : BorderBits{0, 0};
-    const DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-    const DWORD oldExStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
-    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>((oldStyle & ~WS_BORDER) | bits.style));
-    SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>((oldExStyle & ~BorderExStyles) | bits.exStyle));
+    const DWORD oldStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const DWORD oldExStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    SetWindowLongW(window, GWL_STYLE, static_cast<LONG>((oldStyle & ~WS_BORDER) | bits.style));
+    SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>((oldExStyle & ~BorderExStyles) | bits.exStyle));
     RecomputeFrame(window);
 }
 
 void ChangeWindowStyle(HWND window, DWORD remove, DWORD add) {
     if (window == nullptr) return;
-    const DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const DWORD oldStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
     const DWORD newStyle = (oldStyle & ~remove) | add;
     if (newStyle == oldStyle) return;
-    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(newStyle));
+    SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(newStyle));
     RecomputeFrame(window);
 }
 

@@ -10,6 +10,8 @@
 #include "app/globals.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/units/held_output.h"
+#include "runtime/values/system_text.h"
+#include "tests/support/program_text.h"
 #include "tests/app/tool_window.h"
 
 namespace {
@@ -25,18 +27,13 @@ std::string Read(UnitId unit, int32_t property) {
 }
 std::string Footer() { return Read(Unit::AboutLabel, Caption); }
 
-std::string Title() {
-    HWND window = Handle(quillet::app::WindowRecord);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string Title() { return quillet::ReadWindowText(Handle(quillet::app::WindowRecord)); }
 
 // Whether the pointer over the main box is the app-starting one now.
 bool PointerShowsWork() {
     HWND box = Handle(Unit::MainBox);
-    SendMessageA(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(box), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return GetCursor() == LoadCursorA(nullptr, IDC_APPSTARTING);
+    SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(box), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor() == LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING));
 }
 
 // Lines as the tools count them: pieces between CR LF, none after a last break.
@@ -87,8 +84,8 @@ HWND watchedWindow = nullptr;
 LRESULT CALLBACK SeeTitle(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && sent->hwnd == watchedWindow && sent->message == WM_SETTEXT && sent->lParam != 0)
-        samples.push_back({reinterpret_cast<const char*>(sent->lParam), Read(quillet::app::WindowRecord, Caption),
-                           PointerShowsWork()});
+        samples.push_back({ProgramText(reinterpret_cast<const wchar_t*>(sent->lParam)),
+                           Read(quillet::app::WindowRecord, Caption), PointerShowsWork()});
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -134,7 +131,7 @@ TEST(RunProgressTest, ALongRunShowsItsProgressOnTheTitleAndEndsWithItsSummary) {
         SetText(Unit::MainBox, text);
         Pump();
         samples.clear();
-        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, SeeTitle, nullptr, GetCurrentThreadId());
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, SeeTitle, nullptr, GetCurrentThreadId());
         const std::string result = tool.run(text);
         UnhookWindowsHookEx(hook);
 

@@ -19,7 +19,7 @@ namespace {
 class Parent : public RecordingWnd {
 public:
     explicit Parent(bool visible = false) {
-        CreateEx(0, TestWindowClass(), "parent", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 400, 300, nullptr,
+        CreateEx(0, TestWindowClass(), L"parent", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 400, 300, nullptr,
                  nullptr);
     }
     ~Parent() override { DestroyWindow(); }
@@ -45,7 +45,7 @@ protected:
 TEST(ReflectionTest, AButtonClickReachesTheButtonObjectInsteadOfItsParent) {
     Parent parent;
     ClickButton button;
-    ASSERT_TRUE(button.Create("执行", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RECT{10, 10, 90, 40}, parent.m_hWnd, 100));
+    ASSERT_TRUE(button.Create(L"执行", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RECT{10, 10, 90, 40}, parent.m_hWnd, 100));
     SendMessageA(button.m_hWnd, BM_CLICK, 0, 0);
     EXPECT_EQ(button.clicks, 1);
     EXPECT_FALSE(parent.Saw(WM_COMMAND)) << "a handled notification never reaches the parent";
@@ -58,7 +58,7 @@ TEST(ReflectionTest, AButtonClickReachesTheButtonObjectInsteadOfItsParent) {
 
     // Buttons without an object, or with one that handles nothing, leave it to the parent.
     CButton plainObject;
-    ASSERT_TRUE(plainObject.Create("b", WS_CHILD | WS_VISIBLE, RECT{100, 10, 180, 40}, parent.m_hWnd, 101));
+    ASSERT_TRUE(plainObject.Create(L"b", WS_CHILD | WS_VISIBLE, RECT{100, 10, 180, 40}, parent.m_hWnd, 101));
     SendMessageA(plainObject.m_hWnd, BM_CLICK, 0, 0);
     EXPECT_EQ(parent.Count(WM_COMMAND), 2);
     const HWND bare = CreateWindowExA(0, "BUTTON", "c", WS_CHILD | WS_VISIBLE, 200, 10, 80, 30, parent.m_hWnd,
@@ -75,7 +75,7 @@ TEST(ReflectionTest, AControlMayDestroyAndDeleteItselfInItsReflectedHandler) {
     bool closingButtonGone = false;
     auto* button = new SelfDeleting<ClickButton>(&closingButtonGone);
     button->destroyOnClick = true;
-    ASSERT_TRUE(button->Create("x", WS_CHILD | WS_VISIBLE, RECT{10, 10, 90, 40}, parent.m_hWnd, 100));
+    ASSERT_TRUE(button->Create(L"x", WS_CHILD | WS_VISIBLE, RECT{10, 10, 90, 40}, parent.m_hWnd, 100));
     const HWND hWnd = button->m_hWnd;
     SendMessageA(hWnd, BM_CLICK, 0, 0);
     EXPECT_TRUE(closingButtonGone);
@@ -111,7 +111,7 @@ protected:
 TEST(ReflectionTest, AnEditAnswersItsOwnColourRequests) {
     Parent parent(true);
     ColourEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{10, 10, 200, 40}, parent.m_hWnd, 110, "text"));
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{10, 10, 200, 40}, parent.m_hWnd, 110, L"text"));
     RedrawWindow(edit.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_GE(edit.colourRequests, 1) << "painting the EDIT asks its parent for colours";
     EXPECT_FALSE(parent.Saw(WM_CTLCOLOREDIT));
@@ -164,8 +164,8 @@ TEST(ReflectionTest, ATabControlGetsItsOwnPageChangeNotifications) {
     Parent parent;
     RecordingTab tab;
     ASSERT_TRUE(tab.Create(WS_CHILD | WS_VISIBLE, RECT{10, 10, 360, 200}, parent.m_hWnd, 120));
-    EXPECT_EQ(tab.InsertItem(0, "清理"), 0);
-    EXPECT_EQ(tab.InsertItem(1, "编号"), 1);
+    EXPECT_EQ(tab.InsertItem(0, L"清理"), 0);
+    EXPECT_EQ(tab.InsertItem(1, L"编号"), 1);
     EXPECT_EQ(tab.GetItemCount(), 2);
     EXPECT_EQ(tab.GetCurSel(), 0);
 
@@ -232,8 +232,8 @@ CWnd* LookUpOnly(HWND) { return lookedUp; }
 
 TEST(PreTranslateTest, TheWalkGoesUpFromTheTargetAndStopsWhereTold) {
     KeyEater parent, child;
-    ASSERT_TRUE(parent.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr));
-    ASSERT_TRUE(child.CreateEx(0, TestWindowClass(), "", WS_CHILD, 0, 0, 20, 20, parent.m_hWnd,
+    ASSERT_TRUE(parent.CreateEx(0, TestWindowClass(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr));
+    ASSERT_TRUE(child.CreateEx(0, TestWindowClass(), L"", WS_CHILD, 0, 0, 20, 20, parent.m_hWnd,
                                reinterpret_cast<HMENU>(1)));
     MSG msg{child.m_hWnd, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
     parent.eat = true;

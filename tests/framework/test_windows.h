@@ -7,15 +7,15 @@
 
 #include "framework/wnd.h"
 
-inline const char* TestWindowClass() {
-    static const char* const name = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.lpszClassName = "QuilletFrameworkTest";
+inline const wchar_t* TestWindowClass() {
+    static const wchar_t* const name = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.lpszClassName = L"QuilletFrameworkTest";
         AfxRegisterClass(&wc);
-        return "QuilletFrameworkTest";
+        return L"QuilletFrameworkTest";
     }();
     return name;
 }
@@ -38,8 +38,8 @@ private:
 // A top-level window of the test class without any object.
 inline HWND PlainWindow(HWND parent = nullptr) {
     const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
-    return CreateWindowExA(0, TestWindowClass(), "plain", style, 0, 0, 200, 100, parent, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExW(0, TestWindowClass(), L"plain", style, 0, 0, 200, 100, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 // Records every message with whether the object was already mapped to its window.

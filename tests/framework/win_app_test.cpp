@@ -36,7 +36,7 @@ public:
 TEST(WinAppTest, RunPassesIdleUntilAnIdleMessageAndEndsWithTheQuitCode) {
     TestApp app;
     ASSERT_EQ(AfxGetApp(), &app);
-    ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
+    ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
     EXPECT_EQ(app.Run(), 7);
     EXPECT_EQ(app.idleCounts, (std::vector<LONG>{0, 1, 0, 1})) << "an idle message starts a new idle period";
     EXPECT_EQ(app.baseAnswers, (std::vector<BOOL>{TRUE, FALSE, TRUE, FALSE}));
@@ -48,7 +48,7 @@ TEST(WinAppTest, RunPassesIdleUntilAnIdleMessageAndEndsWithTheQuitCode) {
 
 TEST(WinAppTest, PumpMessageDispatchesUnlessPreTranslationConsumes) {
     TestApp app;
-    ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
+    ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
     app.eatAppMessages = true;
     PostMessageA(app.target.m_hWnd, WM_APP + 1, 0, 0);
     PostMessageA(app.target.m_hWnd, WM_APP + 2, 0, 0);
@@ -103,7 +103,7 @@ TEST(WinAppTest, FailedTakesAreTakenAgainUntilTheyFailTooOftenInARow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failures[0]);
         FailingSourceApp app;
-        ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
+        ASSERT_TRUE(app.target.CreateEx(0, TestWindowClass(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
         app.failuresBeforeTake = c.failures;
         for (UINT i = 0; i < 3; ++i) PostMessageA(app.target.m_hWnd, WM_APP + i, 0, 0);
         int pumped = 0;

@@ -48,7 +48,7 @@ TEST(HandleMapTest, AttachAndDetachKeepOneObjectPerWindow) {
 
 TEST(CreationTest, MessagesBeforeCreateWindowExReturnsReachTheObject) {
     RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, TestWindowClass(), "caption", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
+    ASSERT_TRUE(wnd.CreateEx(0, TestWindowClass(), L"caption", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
                              nullptr));
     ASSERT_NE(wnd.m_hWnd, nullptr);
     ASSERT_TRUE(wnd.Saw(WM_NCCREATE));
@@ -72,7 +72,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_CREATE)
-            child.CreateEx(0, TestWindowClass(), "child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, m_hWnd,
+            child.CreateEx(0, TestWindowClass(), L"child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, m_hWnd,
                            reinterpret_cast<HMENU>(7));
         return RecordingWnd::WindowProc(message, wParam, lParam);
     }
@@ -80,7 +80,7 @@ protected:
 
 TEST(CreationTest, AChildMadeDuringItsParentsCreationGetsItsOwnObject) {
     ParentCreatingChild parent;
-    ASSERT_TRUE(parent.CreateEx(0, TestWindowClass(), "parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+    ASSERT_TRUE(parent.CreateEx(0, TestWindowClass(), L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
                                 nullptr));
     ASSERT_NE(parent.child.m_hWnd, nullptr);
     EXPECT_NE(parent.child.m_hWnd, parent.m_hWnd);
@@ -99,13 +99,13 @@ TEST(CreationTest, AChildMadeDuringItsParentsCreationGetsItsOwnObject) {
 TEST(CreationTest, AFailedCreationLeavesTheObjectToItsCaller) {
     RecordingWnd wnd;
     wnd.failCreate = true;
-    EXPECT_FALSE(wnd.CreateEx(0, TestWindowClass(), "x", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    EXPECT_FALSE(wnd.CreateEx(0, TestWindowClass(), L"x", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_TRUE(wnd.Saw(WM_NCDESTROY)) << "the window existed and was destroyed again";
     EXPECT_EQ(wnd.postNcDestroyCalls, 0) << "a failed creation must not let the object delete itself";
 
     RecordingWnd unregistered;
-    EXPECT_FALSE(unregistered.CreateEx(0, "NoSuchClassAnywhere", "x", 0, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_FALSE(unregistered.CreateEx(0, L"NoSuchClassAnywhere", L"x", 0, 0, 0, 10, 10, nullptr, nullptr));
     EXPECT_EQ(unregistered.m_hWnd, nullptr);
     // Nothing of the failed creations lingers: a window made without the framework has no object.
     const HWND plain = PlainWindow();
@@ -113,7 +113,7 @@ TEST(CreationTest, AFailedCreationLeavesTheObjectToItsCaller) {
     DestroyWindow(plain);
 
     wnd.failCreate = false;
-    EXPECT_TRUE(wnd.CreateEx(0, TestWindowClass(), "again", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    EXPECT_TRUE(wnd.CreateEx(0, TestWindowClass(), L"again", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
     wnd.DestroyWindow();
 }
@@ -134,21 +134,21 @@ protected:
 
 TEST(SubclassTest, ASubclassedSystemEditKeepsItsBehaviour) {
     const HWND parent = PlainWindow();
-    const HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 150, 24, parent,
-                                      reinterpret_cast<HMENU>(3), GetModuleHandleA(nullptr), nullptr);
+    const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 150, 24, parent,
+                                      reinterpret_cast<HMENU>(3), GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(edit, nullptr);
-    const LONG_PTR original = GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    const LONG_PTR original = GetWindowLongPtrW(edit, GWLP_WNDPROC);
 
     CharCountingEdit wnd;
     ASSERT_TRUE(wnd.SubclassWindow(edit));
     EXPECT_FALSE(CharCountingEdit().SubclassWindow(edit)) << "already has an object";
-    EXPECT_NE(GetWindowLongPtrA(edit, GWLP_WNDPROC), original);
+    EXPECT_NE(GetWindowLongPtrW(edit, GWLP_WNDPROC), original);
     SendMessageA(edit, WM_CHAR, 'a', 1);
     SendMessageA(edit, WM_CHAR, 'b', 1);
     EXPECT_EQ(wnd.chars, 2);
     EXPECT_EQ(TextOf(edit), "ab") << "the EDIT control still inserts what is typed";
     wnd.SetSel(1, 2);
-    wnd.ReplaceSel("中文");
+    wnd.ReplaceSel(L"中文");
     EXPECT_EQ(TextOf(edit), "a中文");
     wnd.LimitText(4);
     SetWindowTextA(edit, "");
@@ -156,7 +156,7 @@ TEST(SubclassTest, ASubclassedSystemEditKeepsItsBehaviour) {
     EXPECT_EQ(TextOf(edit), "1234");
 
     EXPECT_EQ(wnd.Detach(), edit);
-    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), original) << "detaching gives the procedure back";
+    EXPECT_EQ(GetWindowLongPtrW(edit, GWLP_WNDPROC), original) << "detaching gives the procedure back";
     SetWindowTextA(edit, "");
     SendMessageA(edit, WM_CHAR, 'c', 1);
     EXPECT_EQ(wnd.chars, 8);
@@ -167,7 +167,7 @@ TEST(SubclassTest, ASubclassedSystemEditKeepsItsBehaviour) {
 TEST(SubclassTest, AnEditMadeByTheFrameworkIsSubclassedFromItsFirstMessage) {
     const HWND parent = PlainWindow();
     CharCountingEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, RECT{0, 0, 150, 24}, parent, 4, "start"));
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, RECT{0, 0, 150, 24}, parent, 4, L"start"));
     EXPECT_EQ(edit.ncCreates, 1);
     EXPECT_EQ(TextOf(edit.m_hWnd), "start");
     edit.SetSel(5, 5);
@@ -181,7 +181,7 @@ TEST(SubclassTest, AnEditMadeByTheFrameworkIsSubclassedFromItsFirstMessage) {
 TEST(DestroyTest, PostNcDestroyMayDeleteTheObject) {
     bool selfDeletingDestroyed = false;
     auto* wnd = new SelfDeleting<CWnd>(&selfDeletingDestroyed);
-    ASSERT_TRUE(wnd->CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
+    ASSERT_TRUE(wnd->CreateEx(0, TestWindowClass(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
     const HWND hWnd = wnd->m_hWnd;
     DestroyWindow(hWnd);
     EXPECT_TRUE(selfDeletingDestroyed);
@@ -190,7 +190,7 @@ TEST(DestroyTest, PostNcDestroyMayDeleteTheObject) {
     // Children go with their parent, each object in its own final clean-up.
     const HWND parent = PlainWindow();
     auto* child = new SelfDeleting<CWnd>(&selfDeletingDestroyed);
-    ASSERT_TRUE(child->CreateEx(0, TestWindowClass(), "", WS_CHILD, 0, 0, 10, 10, parent, reinterpret_cast<HMENU>(1)));
+    ASSERT_TRUE(child->CreateEx(0, TestWindowClass(), L"", WS_CHILD, 0, 0, 10, 10, parent, reinterpret_cast<HMENU>(1)));
     const HWND childHandle = child->m_hWnd;
     DestroyWindow(parent);
     EXPECT_TRUE(selfDeletingDestroyed);
@@ -201,7 +201,7 @@ TEST(DestroyTest, AnObjectThatGoesDestroysItsWindow) {
     HWND hWnd;
     {
         RecordingWnd wnd;
-        ASSERT_TRUE(wnd.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
+        ASSERT_TRUE(wnd.CreateEx(0, TestWindowClass(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
         hWnd = wnd.m_hWnd;
     }
     EXPECT_FALSE(IsWindow(hWnd));

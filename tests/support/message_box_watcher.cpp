@@ -1,8 +1,8 @@
 #include "tests/support/message_box_watcher.h"
 
-#include <cstring>
 #include <utility>
 
+#include "tests/support/program_text.h"
 #include "tools/window_search.h"
 
 namespace {
@@ -11,24 +11,23 @@ constexpr DWORD PollMs = 20;
 constexpr UINT SendTimeoutMs = 3000;
 
 std::string ClassName(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return ProgramText(name);
 }
 
 // WM_GETTEXT reaches windows of other threads and processes (GetWindowText
 // does not ask them).
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length))
         return {};
-    std::string text(length + 1, '\0');
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                              SMTO_ABORTIFHUNG, SendTimeoutMs, &copied))
         return {};
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    return ProgramText(text.c_str());
 }
 
 BOOL CALLBACK ReadControl(HWND control, LPARAM param) {

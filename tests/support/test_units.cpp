@@ -54,17 +54,17 @@ void* UnitObjectOf(uint32_t windowId, uint32_t unitId) {
     return index < 0 ? nullptr : window->working.RecordAt(index).Object();
 }
 
-void RegisterTestWindowClass(const char* name) {
-    WNDCLASSA windowClass{};
+void RegisterTestWindowClass(const wchar_t* name) {
+    WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = name;
     AfxRegisterClass(&windowClass);
-    WNDCLASSA registered{};
-    EXPECT_TRUE(GetClassInfoA(windowClass.hInstance, name, &registered)) << "window class " << name;
+    WNDCLASSW registered{};
+    EXPECT_TRUE(GetClassInfoW(windowClass.hInstance, name, &registered)) << "window class registered";
 }
 
 std::string Hex(uint32_t id) {

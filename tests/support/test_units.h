@@ -62,7 +62,7 @@ void* UnitObjectOf(uint32_t windowId, uint32_t unitId);
 
 // Registers a window class for a test's own window types: double clicks, the
 // arrow cursor, the button-face background (again is harmless).
-void RegisterTestWindowClass(const char* name);
+void RegisterTestWindowClass(const wchar_t* name);
 
 // An id as eight hexadecimal digits, as the suites' logs write them.
 std::string Hex(uint32_t id);

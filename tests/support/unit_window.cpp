@@ -17,11 +17,11 @@ using namespace quillet;
 template <DWORD FrameStyle>
 void* CreateFrame(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t, void* menu, int32_t left,
                   int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t, int32_t) {
-    constexpr char FrameClass[] = "QuilletTestFrame";
+    constexpr wchar_t FrameClass[] = L"QuilletTestFrame";
     testunits::RegisterTestWindowClass(FrameClass);
     auto* frame = new TestFrame(windowId, unitId);
     const DWORD style = (extraStyle & ~WS_VISIBLE) | WS_POPUP | WS_CLIPCHILDREN | FrameStyle;
-    if (!frame->CreateEx(0, FrameClass, "", style, left, top, width, height, static_cast<HWND>(parent),
+    if (!frame->CreateEx(0, FrameClass, L"", style, left, top, width, height, static_cast<HWND>(parent),
                          static_cast<HMENU>(menu))) {
         delete frame;
         return nullptr;

@@ -3,13 +3,13 @@
 #include <iterator>
 #include <memory>
 #include <span>
-#include <vector>
 
 #include "runtime/units/button/button_type.h"
 #include "runtime/units/button/check_box_type.h"
 #include "runtime/units/picture.h"
 #include "runtime/units/unit_shape.h"
 #include "runtime/units/window_style.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet {
 namespace {
@@ -97,7 +97,7 @@ bool ButtonUnit::MakeWindow(const UnitPlacement& placement) {
     if (data_.kind == ButtonKind::CheckBox) background_.Make(ColorOf(data_.backColor));
     DWORD style = CreationStyle(data_, placement.extraStyle);
     MakeImage(&style);
-    if (!CButton::Create(data_.caption.c_str(), style, placement.area, placement.parent, placement.controlId))
+    if (!CButton::Create(WideArgument(data_.caption).Get(), style, placement.area, placement.parent, placement.controlId))
         return false;
     font_.Make(data_.font, m_hWnd);
     if (image_ != nullptr) SetImage(imageType_, image_);
@@ -252,7 +252,7 @@ void ButtonUnit::ReadField(ButtonField field, PropertyValue* value) {
 }
 
 bool ButtonUnit::IsDefaultButton() const {
-    return (static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)) & ButtonTypeBits) == BS_DEFPUSHBUTTON;
+    return (static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)) & ButtonTypeBits) == BS_DEFPUSHBUTTON;
 }
 
 void ButtonUnit::WritePropertyData(PropertyDataWriter& writer) {
@@ -266,7 +266,7 @@ void ButtonUnit::WritePropertyData(PropertyDataWriter& writer) {
 }
 
 int32_t ButtonUnit::CurrentCheck() const {
-    return m_hWnd != nullptr ? static_cast<int32_t>(SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)) : data_.checked;
+    return m_hWnd != nullptr ? GetCheck() : data_.checked;
 }
 
 void ButtonUnit::SetStyleBits(DWORD bits, bool on) {
@@ -281,11 +281,7 @@ void ButtonUnit::SetAlignment(DWORD mask, DWORD bits) {
 
 void ButtonUnit::SetCaption(const std::string& caption) {
     data_.caption = caption;
-    const int length = GetWindowTextLengthA(m_hWnd);
-    std::vector<char> shown(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(m_hWnd, shown.data(), length + 1);
-    // The same text again changes nothing, and the control is spared a repaint.
-    if (caption != shown.data()) SetWindowTextA(m_hWnd, caption.c_str());
+    WriteWindowText(m_hWnd, caption);
 }
 
 void ButtonUnit::Repaint() { InvalidateRect(m_hWnd, nullptr, TRUE); }

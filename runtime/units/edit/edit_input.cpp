@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 #include "runtime/values/command_arg.h"
+#include "runtime/values/text_encoding.h"
 #include "runtime/values/value_text.h"
 
 namespace quillet {
@@ -209,12 +209,10 @@ OwnForm ParseOwnForms(const std::string& text, double* oleDate) {
 
 // Other forms, as the system reads dates in the user's locale.
 bool ParseSystemForms(const std::string& text, double* oleDate) {
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (wide <= 1) return false;
-    std::vector<wchar_t> buffer(static_cast<size_t>(wide));
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), wide);
+    if (text.empty()) return false;
+    std::wstring wide = WideFromText(text.data(), text.size());
     DATE date = 0.0;
-    if (FAILED(VarDateFromStr(buffer.data(), LOCALE_USER_DEFAULT, 0, &date))) return false;
+    if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) return false;
     *oleDate = date;
     return true;
 }

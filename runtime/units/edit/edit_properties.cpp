@@ -7,6 +7,7 @@
 #include "runtime/units/edit/edit_unit.h"
 #include "runtime/units/unit_shape.h"
 #include "runtime/units/window_style.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -29,6 +30,13 @@ void ReportText(PropertyValue* value, const std::string& text) {
 bool SpinHasStaticEdge(int32_t borderStyle) {
     return borderStyle == UnitBorder::None || borderStyle == UnitBorder::Sunken ||
            borderStyle == UnitBorder::ThinSunken;
+}
+
+// The password character is one byte of the runtime's encoding: the euro
+// sign at 0x80, a lone lead byte shows as '?', as the converter reads it.
+wchar_t PasswordCharacter(int32_t byte) {
+    const char single = static_cast<char>(byte);
+    return static_cast<wchar_t>(CharacterAt(&single, 1, 0).codePoint);
 }
 
 }  // namespace
@@ -154,13 +162,13 @@ void EditBoxUnit::WritePropertyData(PropertyDataWriter& writer) {
 
 void EditBoxUnit::ApplyInputMode() {
     const int32_t mode = state_.fields.inputMode;
-    SendMessageA(m_hWnd, EM_SETPASSWORDCHAR, mode == EditInputMode::Password ? state_.fields.passwordChar : 0, 0);
-    SendMessageA(m_hWnd, EM_SETREADONLY, mode == EditInputMode::ReadOnly ? TRUE : FALSE, 0);
+    SetPasswordChar(mode == EditInputMode::Password ? PasswordCharacter(state_.fields.passwordChar) : 0);
+    SendMessageW(m_hWnd, EM_SETREADONLY, mode == EditInputMode::ReadOnly ? TRUE : FALSE, 0);
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void EditBoxUnit::ApplyPasswordChar() {
-    SetPasswordChar(static_cast<char>(state_.fields.passwordChar));
+    SetPasswordChar(PasswordCharacter(state_.fields.passwordChar));
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -174,11 +182,11 @@ void EditBoxUnit::ApplySpinRange() {
 void EditBoxUnit::ApplySpinBorder() {
     if (state_.spin == nullptr || state_.spin->m_hWnd == nullptr) return;
     HWND spin = state_.spin->m_hWnd;
-    const LONG exStyle = GetWindowLongA(spin, GWL_EXSTYLE);
+    const LONG exStyle = GetWindowLongW(spin, GWL_EXSTYLE);
     const LONG wanted = SpinHasStaticEdge(state_.fields.borderStyle) ? (exStyle | WS_EX_STATICEDGE)
                                                                      : (exStyle & ~WS_EX_STATICEDGE);
     if (wanted == exStyle) return;
-    SetWindowLongA(spin, GWL_EXSTYLE, wanted);
+    SetWindowLongW(spin, GWL_EXSTYLE, wanted);
     SetWindowPos(spin, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -292,8 +292,8 @@ AppendOutcome AppendToEditBox(HWND box, const char* text) {
         return unit->AppendText(text) ? AppendOutcome::Appended : AppendOutcome::BoxClosed;
     // A bare EDIT control, not made by the edit box type, takes the text the
     // same way; any other window is left alone.
-    char name[8] = {};
-    if (GetClassNameA(box, name, sizeof name) == 0 || lstrcmpiA(name, "EDIT") != 0) return AppendOutcome::NotEditBox;
+    wchar_t name[8] = {};
+    if (GetClassNameW(box, name, 8) == 0 || lstrcmpiW(name, L"EDIT") != 0) return AppendOutcome::NotEditBox;
     {
         EditText bare;
         bare.Attach(box);

@@ -23,12 +23,12 @@ constexpr DWORD ScrollBarStyles[] = {0, WS_HSCROLL, WS_VSCROLL, WS_HSCROLL | WS_
 
 // The text whose height a single-line box must at least show, and the letter
 // whose height its client band is.
-constexpr char TallestSample[] = "吴";
-constexpr char LetterSample[] = "W";
+constexpr wchar_t TallestSample[] = L"吴";
+constexpr wchar_t LetterSample[] = L"W";
 
-SIZE TextSize(HDC dc, const char* text) {
+SIZE TextSize(HDC dc, const wchar_t* text) {
     SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
     return size;
 }
 

@@ -46,7 +46,7 @@ void PaintBand(HDC dc, const RECT& band, int32_t mode, const GradientColors& col
 
 void FillWithColor(HDC dc, const RECT& area, COLORREF color) {
     SetBkColor(dc, color);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
 }
 
 // Where picture mode 2 puts a picture: shrunk to fit when larger than the
@@ -195,10 +195,12 @@ bool LabelUnit::PaintGradientBackground(HDC dc, const RECT& area) {
 }
 
 void LabelUnit::PaintCaption(HDC dc, const RECT& area) {
-    const int length = GetWindowTextLengthA(m_hWnd);
+    // The caption as the window holds it, in UTF-16: drawn without a detour
+    // through the runtime's bytes.
+    const int length = GetWindowTextLengthW(m_hWnd);
     if (length <= 0) return;
-    std::string caption(static_cast<size_t>(length) + 1, '\0');
-    caption.resize(static_cast<size_t>(GetWindowTextA(m_hWnd, caption.data(), length + 1)));
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<size_t>(GetWindowTextW(m_hWnd, caption.data(), length + 1)));
     if (caption.empty()) return;
 
     SelectObject(dc, font_.Handle());
@@ -210,7 +212,7 @@ void LabelUnit::PaintCaption(HDC dc, const RECT& area) {
         RECT at = area;
         OffsetRect(&at, offset, offset);
         SetTextColor(dc, color);
-        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &at, format);
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &at, format);
     };
     const EffectCopy& effect = EffectCopies[data_.effect];
     if (effect.drawn) drawAt(effect.color, effect.copyOffset);

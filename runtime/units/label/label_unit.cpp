@@ -3,21 +3,12 @@
 #include <algorithm>
 
 #include "runtime/units/label/label_type.h"
+#include "runtime/units/window_class.h"
 #include "runtime/units/window_style.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet {
 namespace {
-
-bool RegisterLabelClass() {
-    WNDCLASSA labelClass{};
-    labelClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    labelClass.lpfnWndProc = DefWindowProcA;
-    labelClass.hInstance = GetModuleHandleA(nullptr);
-    labelClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    labelClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    labelClass.lpszClassName = LabelClassName;
-    return AfxRegisterClass(&labelClass) != FALSE;
-}
 
 uint32_t TextWord(const std::string& text) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text.c_str()));
@@ -30,11 +21,13 @@ LabelUnit::LabelUnit(const LabelData& data, UnitId windowId, UnitId unitId)
 
 LabelUnit* LabelUnit::CreateUnit(const void* data, int32_t length, const UnitPlacement& placement) {
     LabelData read;
-    if (!ReadLabelData(data, length, &read) || !RegisterLabelClass()) return nullptr;
+    if (!ReadLabelData(data, length, &read) || !RegisterPlainWindowClass(LabelClassName, UnitClassStyle))
+        return nullptr;
     auto* unit = new LabelUnit(read, placement.windowId, placement.unitId);
     const RECT& area = placement.area;
-    if (!unit->CreateEx(0, LabelClassName, read.caption.c_str(), placement.extraStyle | WS_CHILD | WS_CLIPSIBLINGS,
-                        area.left, area.top, area.right - area.left, area.bottom - area.top, placement.parent,
+    if (!unit->CreateEx(0, LabelClassName, WideArgument(read.caption).Get(),
+                        placement.extraStyle | WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
+                        area.right - area.left, area.bottom - area.top, placement.parent,
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(placement.controlId)))) {
         delete unit;  // a failed creation leaves the object to its creator
         return nullptr;
@@ -85,7 +78,7 @@ AfterWrite LabelUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) 
     switch (ownIndex) {
     case LabelProperty::Caption:
         data_.caption = TextFromValue(value);
-        SetWindowTextA(m_hWnd, data_.caption.c_str());
+        WriteWindowText(m_hWnd, data_.caption);
         break;
     case LabelProperty::Effect: data_.effect = number; break;
     case LabelProperty::BorderStyle:

@@ -16,7 +16,7 @@
 
 namespace quillet {
 
-inline constexpr char LabelClassName[] = "_VL_Label";
+inline constexpr wchar_t LabelClassName[] = L"_VL_Label";
 
 // Sent to a label by other code (a worker thread, say) to run its event-0
 // handler on the label's thread: wParam and lParam are the two arguments, and

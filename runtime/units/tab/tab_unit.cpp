@@ -4,21 +4,15 @@
 #include "runtime/template/window_table.h"
 #include "runtime/units/private_messages.h"
 #include "runtime/units/tab/tab_type.h"
+#include "runtime/units/window_class.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet {
 namespace {
 
 void RegisterHeaderlessClass() {
     static bool registered = false;
-    if (registered) return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    windowClass.lpszClassName = HeaderlessTabClass;
-    registered = AfxRegisterClass(&windowClass) != FALSE;
+    if (!registered) registered = RegisterPlainWindowClass(HeaderlessTabClass, UnitClassStyle);
 }
 
 }  // namespace
@@ -45,7 +39,7 @@ bool TabUnit::Create(uint32_t extraStyle, const RECT& area, HWND parent, uint32_
         RegisterHeaderlessClass();
         // A container that paints nothing is drawn after its siblings, so they show through it.
         const DWORD exStyle = data_.drawBackground != 0 ? 0 : WS_EX_TRANSPARENT;
-        if (!CreateEx(exStyle, HeaderlessTabClass, "", extraStyle | WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
+        if (!CreateEx(exStyle, HeaderlessTabClass, L"", extraStyle | WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
                       area.right - area.left, area.bottom - area.top, parent,
                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId))))
             return false;
@@ -71,14 +65,14 @@ DWORD TabUnit::HeaderStyle() const {
 
 void TabUnit::InsertHeaders() {
     for (int32_t page = 0; page < PageCount(); ++page)
-        InsertItem(page, data_.pages[static_cast<size_t>(page)].c_str());
+        InsertItem(page, WideArgument(data_.pages[static_cast<size_t>(page)]).Get());
 }
 
 void TabUnit::ChangeStyle(DWORD clear, DWORD set) {
-    const DWORD old = static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE));
+    const DWORD old = static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE));
     const DWORD style = (old & ~clear) | set;
     if (style == old) return;
-    SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
+    SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -149,7 +143,7 @@ AfterWrite TabUnit::WriteTabPosition(int32_t value) {
     case TabSide::Left: ChangeStyle(TCS_RIGHT, TCS_VERTICAL | TCS_MULTILINE); return AfterWrite::Done;
     default: {
         const DWORD right = TCS_VERTICAL | TCS_RIGHT;
-        return (static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)) & right) == right ? AfterWrite::Done
+        return (static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)) & right) == right ? AfterWrite::Done
                                                                                      : AfterWrite::RebuildWindow;
     }
     }
@@ -157,7 +151,7 @@ AfterWrite TabUnit::WriteTabPosition(int32_t value) {
 
 void TabUnit::WriteMultiLine(int32_t value) {
     data_.multiLine = value != 0 ? 1 : 0;
-    const bool atSide = (GetWindowLongA(m_hWnd, GWL_STYLE) & TCS_VERTICAL) != 0;
+    const bool atSide = (GetWindowLongW(m_hWnd, GWL_STYLE) & TCS_VERTICAL) != 0;
     if (headers_ && !atSide)
         ChangeStyle(data_.multiLine != 0 ? 0 : TCS_MULTILINE, data_.multiLine != 0 ? TCS_MULTILINE : 0);
 }
@@ -172,8 +166,8 @@ void TabUnit::WriteDrawBackground(int32_t value) {
     data_.drawBackground = value != 0 ? 1 : 0;
     if (!headers_) {
         // The container becomes what it would have been made as.
-        const LONG exStyle = GetWindowLongA(m_hWnd, GWL_EXSTYLE);
-        SetWindowLongA(m_hWnd, GWL_EXSTYLE,
+        const LONG exStyle = GetWindowLongW(m_hWnd, GWL_EXSTYLE);
+        SetWindowLongW(m_hWnd, GWL_EXSTYLE,
                        data_.drawBackground != 0 ? exStyle & ~WS_EX_TRANSPARENT : exStyle | WS_EX_TRANSPARENT);
     }
     Repaint();
@@ -235,7 +229,7 @@ BOOL TabUnit::OnPageChanging() {
     HWND self = m_hWnd;
     const bool refused = HandlerRefused(WindowId(), UnitIdOf(), TabEvent::PageChanging);
     if (!StillLive(self)) return TRUE;
-    if (refused) PostMessageA(self, UM_TAB_KEEP_PAGE, 0, 0);
+    if (refused) PostMessageW(self, UM_TAB_KEEP_PAGE, 0, 0);
     return refused ? TRUE : FALSE;
 }
 

@@ -24,7 +24,7 @@ constexpr int32_t PageChanging = 1;  // the user is leaving the page; a handler 
 constexpr int32_t PageChanged = 2;   // the user chose another page; its units are shown afterwards
 }  // namespace TabEvent
 
-inline constexpr char HeaderlessTabClass[] = "_VL_Tab";
+inline constexpr wchar_t HeaderlessTabClass[] = L"_VL_Tab";
 
 // Posted to the tab itself after a refused page change: the control's
 // selection goes back to the page whose units are shown. (Wine's tab control

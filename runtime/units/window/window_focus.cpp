@@ -53,7 +53,7 @@ void MarkOptionButton(WindowTemplate& window, const UnitView& chosen) {
     for (int32_t index = 1; index < window.working.Count(); ++index) {
         const UnitView unit = ViewOf(window, index);
         if (!unit.Live() || !unit.Has(TypeState::OptionButtonKeys) || GetParent(unit.handle) != parent) continue;
-        SendMessageA(unit.handle, BM_SETCHECK, unit.index == chosen.index ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(unit.handle, BM_SETCHECK, unit.index == chosen.index ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     RaiseUnitEvent(window.windowId, chosen.id, 0);
 }

@@ -114,14 +114,14 @@ void RecomputeFrame(HWND window, const WindowOptions& options) {
 
 void ApplyWindowBorder(HWND window, const WindowOptions& options) {
     const BorderBits bits = BorderStyleBits(options.borderStyle);
-    const auto oldStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-    const auto oldExStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    const auto oldStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto oldExStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
     DWORD style = (oldStyle & ~BorderStyleMask) | bits.style;
     style = (style & ~FrameMask) | FrameBits(options);
     const DWORD exStyle = (oldExStyle & ~BorderExStyleMask) | bits.exStyle;
     if (style == oldStyle && exStyle == oldExStyle) return;
-    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(style));
-    SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(exStyle));
+    SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(style));
+    SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>(exStyle));
     FrameChanged(window);
 }
 
@@ -132,10 +132,10 @@ POINT ScreenCentre(int32_t width, int32_t height) {
 RECT WorkAreaOf(HWND window) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (HMONITOR on = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); on != nullptr && GetMonitorInfoA(on, &monitor))
+    if (HMONITOR on = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); on != nullptr && GetMonitorInfoW(on, &monitor))
         return monitor.rcWork;
     RECT desktop{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &desktop, 0);
     return desktop;
 }
 
@@ -209,8 +209,8 @@ WindowIcons MakeWindowIcons(const std::string& iconBytes) {
 }
 
 void SetWindowIcons(HWND window, WindowIcons* current, WindowIcons next) {
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(next.largeIcon));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(next.smallIcon));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(next.largeIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(next.smallIcon));
     DestroyWindowIcons(current);
     *current = next;
 }

@@ -7,6 +7,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "runtime/units/window/window_focus.h"
 #include "runtime/units/window/window_unit.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet {
 namespace {
@@ -36,14 +37,6 @@ bool CaptionHasMnemonic(const std::string& caption, int32_t key) {
     return false;
 }
 
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
-    return text;
-}
-
 // Pressed, toggled, marked or focused, as the unit's type says.
 void ActOnMnemonic(WindowTemplate& window, const UnitView& unit) {
     if (unit.Has(TypeState::OptionButtonKeys)) {
@@ -51,8 +44,8 @@ void ActOnMnemonic(WindowTemplate& window, const UnitView& unit) {
     } else if (unit.Has(TypeState::PushButtonKeys)) {
         RaiseUnitEvent(window.windowId, unit.id, 0);
     } else if (unit.Has(TypeState::CheckBoxKeys)) {
-        const LRESULT checked = SendMessageA(unit.handle, BM_GETCHECK, 0, 0);
-        SendMessageA(unit.handle, BM_SETCHECK, checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+        const LRESULT checked = SendMessageW(unit.handle, BM_GETCHECK, 0, 0);
+        SendMessageW(unit.handle, BM_SETCHECK, checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
         RaiseUnitEvent(window.windowId, unit.id, 0);
     } else if (unit.Has(TypeState::CaptionOnly)) {
         MoveFocus(window, unit.handle, true, false);
@@ -90,7 +83,7 @@ BOOL WindowUnit::PreTranslateMessage(MSG* message) {
     if (message->message == WM_LBUTTONDOWN && options_.dragAnywhere != 0) StartDragIfAnywhere(*window, *message);
     if (key) {
         if (window->state.accelerators != nullptr &&
-            TranslateAcceleratorA(self, static_cast<HACCEL>(window->state.accelerators), message) != 0)
+            TranslateAcceleratorW(self, static_cast<HACCEL>(window->state.accelerators), message) != 0)
             return TRUE;
         bool consumed = false;
         if (message->message == WM_KEYDOWN) consumed = HandleKeyDown(*window, *message);
@@ -105,7 +98,7 @@ void WindowUnit::StartDragIfAnywhere(WindowTemplate& window, const MSG& message)
     if (!drag) drag = ViewOf(window, RecordOfHandle(window, message.hwnd)).Has(TypeState::DragsWindow);
     if (!drag) return;
     ReleaseCapture();
-    PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(message.pt.x, message.pt.y));
+    PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(message.pt.x, message.pt.y));
 }
 
 // True when the key was the window's: it goes no further. Nothing of the object
@@ -132,7 +125,7 @@ bool WindowUnit::HandleKeyDown(WindowTemplate& window, const MSG& message) {
         return PressDefaultButton(window);
     case VK_ESCAPE:
         if (UnitWantsKey(focused, key) || options_.escCloses == 0) return false;
-        SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
         return true;
     case VK_LEFT:
     case VK_UP:
@@ -168,7 +161,7 @@ bool WindowUnit::HandleMnemonic(WindowTemplate& window, const MSG& message) {
     for (int32_t index = 1; index < window.working.Count(); ++index) {
         const UnitView unit = ViewOf(window, index);
         if (!unit.Usable() || !unit.Has(TypeState::MnemonicTypes) || unit.Has(TypeState::NoMnemonic)) continue;
-        if (!CaptionHasMnemonic(WindowText(unit.handle), key)) continue;
+        if (!CaptionHasMnemonic(ReadWindowText(unit.handle), key)) continue;
         ActOnMnemonic(window, unit);
         return true;
     }
@@ -177,9 +170,10 @@ bool WindowUnit::HandleMnemonic(WindowTemplate& window, const MSG& message) {
 
 void WindowUnit::OpenHelp() {
     const std::string file = HelpFileName(options_.helpFile);
-    if (file.empty() || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    const WideArgument wideFile(file);
+    if (file.empty() || GetFileAttributesW(wideFile.Get()) == INVALID_FILE_ATTRIBUTES) return;
     const auto topic = static_cast<ULONG_PTR>(options_.helpTopic);
-    if (WinHelpA(m_hWnd, file.c_str(), topic != 0 ? HELP_CONTEXT : HELP_FINDER, topic)) live_.helpOpened = true;
+    if (WinHelpW(m_hWnd, wideFile.Get(), topic != 0 ? HELP_CONTEXT : HELP_FINDER, topic)) live_.helpOpened = true;
 }
 
 }  // namespace quillet

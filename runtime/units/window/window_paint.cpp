@@ -40,7 +40,7 @@ RECT FittedArea(SIZE picture, const RECT& client) {
 
 // Transparent units show the background through: they are painted again with it.
 BOOL CALLBACK InvalidateTransparentChild(HWND child, LPARAM) {
-    if (IsWindowVisible(child) && (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0)
+    if (IsWindowVisible(child) && (GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0)
         InvalidateRect(child, nullptr, TRUE);
     return TRUE;
 }

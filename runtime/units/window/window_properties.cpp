@@ -2,6 +2,7 @@
 #include "runtime/units/window/window_shape.h"
 #include "runtime/units/window/window_type.h"
 #include "runtime/units/window/window_unit.h"
+#include "runtime/values/system_text.h"
 #include "runtime/values/words.h"
 
 namespace quillet {
@@ -21,7 +22,7 @@ AfterWrite WindowUnit::SetProperty(int32_t ownIndex, const PropertyValue& value)
     switch (ownIndex) {
     case WindowProperty::Caption:
         options_.caption = TextFromValue(value);
-        SetWindowTextA(self, options_.caption.c_str());
+        WriteWindowText(self, options_.caption);
         RecomputeFrame(self, options_);
         break;
     case WindowProperty::BorderStyle:

@@ -9,26 +9,19 @@
 #include "runtime/events/window_loader.h"
 #include "runtime/template/window_menu.h"
 #include "runtime/units/private_messages.h"
+#include "runtime/units/unit_gdi.h"
+#include "runtime/units/window_class.h"
 #include "runtime/units/window/window_focus.h"
 #include "runtime/units/window/window_shape.h"
 #include "runtime/units/window/window_units.h"
+#include "runtime/values/system_text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
 
 // Command ids from here up are the framework's own; they do nothing here.
 constexpr UINT FrameworkCommandIds = 57600;
-
-bool RegisterWindowClass(const char* name) {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    windowClass.lpszClassName = name;
-    return AfxRegisterClass(&windowClass) != FALSE;
-}
 
 }  // namespace
 
@@ -47,8 +40,9 @@ WindowUnit::~WindowUnit() {
 
 bool WindowUnit::Create(uint32_t runtimeStyle, HWND owner, HMENU menu, int32_t left, int32_t top, int32_t width,
                         int32_t height) {
-    const char* className = options_.className.empty() ? DefaultWindowClass : options_.className.c_str();
-    if (!RegisterWindowClass(className)) return false;
+    const std::wstring className =
+        options_.className.empty() ? DefaultWindowClass : WideFromText(options_.className.c_str());
+    if (!RegisterPlainWindowClass(className.c_str(), UnitClassStyle)) return false;
 
     DWORD style = CreationStyle(runtimeStyle, options_);
     if (options_.windowState == 1) {
@@ -65,8 +59,8 @@ bool WindowUnit::Create(uint32_t runtimeStyle, HWND owner, HMENU menu, int32_t l
     } else if (options_.standAlone == 0 || ModalCreationFlag()) {
         owner = ProgramOwnerWindow();
     }
-    if (!CreateEx(BorderStyleBits(options_.borderStyle).exStyle, className, options_.caption.c_str(), style, left,
-                  top, width, height, owner, menu))
+    if (!CreateEx(BorderStyleBits(options_.borderStyle).exStyle, className.c_str(),
+                  WideArgument(options_.caption).Get(), style, left, top, width, height, owner, menu))
         return false;
 
     HWND self = m_hWnd;
@@ -78,7 +72,7 @@ bool WindowUnit::Create(uint32_t runtimeStyle, HWND owner, HMENU menu, int32_t l
         SetWindowPos(self, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowIcons(self, &live_.icons, MakeWindowIcons(options_.icon));
     if (options_.shape != WindowShape::Rectangle) ApplyWindowShape(self, options_.shape);
-    SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageW(self, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUnitFont()), FALSE);
     if (options_.alwaysOnTop != 0) ApplyTopmost(self, true);
     if (options_.closable == 0) ApplyClosable(self, false);
     StartBackSound();
@@ -194,17 +188,17 @@ void WindowUnit::OnDestroy() {
     live_.sound.Stop();
     RaiseEvent(WindowEvent::Destroyed);
     if (!StillAlive(self, this)) return;
-    if (live_.helpOpened) WinHelpA(self, nullptr, HELP_QUIT, 0);
+    if (live_.helpOpened) WinHelpW(self, nullptr, HELP_QUIT, 0);
     if (HMENU menu = GetMenu(self)) {
         SetMenu(self, nullptr);
         DestroyMenu(menu);
         if (WindowTemplate* window = Template()) window->state.menu = nullptr;
     }
-    NOTIFYICONDATAA tray{};
+    NOTIFYICONDATAW tray{};
     tray.cbSize = sizeof tray;
     tray.hWnd = self;
     tray.uID = TrayIconId;
-    Shell_NotifyIconA(NIM_DELETE, &tray);
+    Shell_NotifyIconW(NIM_DELETE, &tray);
 }
 
 void WindowUnit::OnSize(WPARAM kind) {
@@ -276,7 +270,7 @@ void WindowUnit::OnSetFocus() {
 // a long run shows its progress, the app-starting cursor over all of them.
 bool WindowUnit::OnSetCursor(HWND target, UINT hitTest) {
     if (hitTest == HTCLIENT && ShowsRunProgress(m_hWnd)) {
-        SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
         return true;
     }
     WindowTemplate* window = Template();
@@ -327,9 +321,9 @@ void WindowUnit::ArrangeDockedUnits() {
     for (int32_t index = window->working.Count() - 1; index >= 1; --index) {
         const UnitView unit = ViewOf(*window, index);
         if (!unit.Live() || !unit.Has(TypeState::ArrangeParent)) continue;
-        SendMessageA(unit.handle, UM_DOCK_SIZE, 0, 0);
+        SendMessageW(unit.handle, UM_DOCK_SIZE, 0, 0);
         if (!IsWindow(unit.handle)) continue;
-        const auto dock = static_cast<DWORD>(GetWindowLongA(unit.handle, GWL_STYLE)) & 3;
+        const auto dock = static_cast<DWORD>(GetWindowLongW(unit.handle, GWL_STYLE)) & 3;
         if (dock != 1 && dock != 3) continue;
         RECT area;
         GetWindowRect(unit.handle, &area);

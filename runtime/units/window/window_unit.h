@@ -37,7 +37,7 @@ enum : int32_t {
 }  // namespace WindowEvent
 
 // The window's class unless ClassName names another.
-inline constexpr char DefaultWindowClass[] = "WTWindow";
+inline constexpr wchar_t DefaultWindowClass[] = L"WTWindow";
 
 // The notification-area icon the runtime may give a window, and its callback message.
 constexpr UINT TrayIconId = 100;
@@ -51,7 +51,7 @@ struct WindowLiveState {
     bool pictureTried = false;             // the bytes were decoded since they last changed
     HBITMAP pictureBitmap = nullptr;       // the picture at natural size over BackColor (modes 0, 1)
     WindowIcons icons;                     // what WM_SETICON was given
-    HFONT font = nullptr;                  // WM_SETFONT's font (the stock DEFAULT_GUI_FONT)
+    HFONT font = nullptr;                  // WM_SETFONT's font (the default unit font)
     SoundPlayer sound;                     // BackSound
     HWND rememberedFocus = nullptr;        // had the focus when the window was last deactivated
     bool activatedOnce = false;            // event 8 has been raised

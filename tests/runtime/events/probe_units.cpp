@@ -8,6 +8,7 @@
 #include "runtime/units/private_messages.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/units/unit_operation.h"
+#include "runtime/values/text_encoding.h"
 #include "tests/support/test_units.h"
 
 namespace probe {
@@ -73,9 +74,9 @@ struct Placement {
 // Makes the object's window and notes "created <unit id>"; the object, or null
 // (the object deleted) where its window is refused.
 template <typename Unit>
-void* Created(Unit* unit, const char* className, const std::string& caption, DWORD style, Placement area, void* parent,
+void* Created(Unit* unit, const wchar_t* className, const std::string& caption, DWORD style, Placement area, void* parent,
               HMENU menu) {
-    if (!unit->CreateEx(0, className, caption.c_str(), style, area.left, area.top, area.width, area.height,
+    if (!unit->CreateEx(0, className, WideFromText(caption.c_str()).c_str(), style, area.left, area.top, area.width, area.height,
                         static_cast<HWND>(parent), menu)) {
         delete unit;
         return nullptr;
@@ -125,10 +126,10 @@ void* CreateWindowUnit(const void* data, int32_t length, uint32_t extraStyle, vo
     std::string caption;
     if (!reader.Word(&version) || (version > 1 && version != WindowlessVersion) || !reader.Text(&caption))
         return nullptr;
-    RegisterTestWindowClass("QuilletProbeWindow");
+    RegisterTestWindowClass(L"QuilletProbeWindow");
     auto* window = new ProbeWindow(windowId, unitId);
     if (version == WindowlessVersion) return static_cast<CWnd*>(window);
-    return Created(window, "QuilletProbeWindow", caption, (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+    return Created(window, L"QuilletProbeWindow", caption, (extraStyle & ~WS_VISIBLE) | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                    {left, top, width, height}, parent, static_cast<HMENU>(menu));
 }
 
@@ -170,14 +171,14 @@ void* CreatePlainUnit(const void* data, int32_t length, uint32_t extraStyle, voi
     if (!reader.Word(&version) || (version > 1 && version != WindowlessVersion) || !reader.Text(&text) ||
         !reader.Word(&number) || !reader.Word(&flag) || !reader.Word(&pick))
         return nullptr;
-    RegisterTestWindowClass("QuilletProbeUnit");
+    RegisterTestWindowClass(L"QuilletProbeUnit");
     auto* unit = new ProbeUnit(windowId, unitId);
     unit->text = text;
     unit->number = static_cast<int32_t>(number);
     unit->flag = static_cast<int32_t>(flag);
     unit->pick = static_cast<int32_t>(pick);
     if (version == WindowlessVersion) return static_cast<CWnd*>(unit);
-    return Created(unit, "QuilletProbeUnit", text, WS_CHILD | (extraStyle & ~WS_VISIBLE), {left, top, width, height},
+    return Created(unit, L"QuilletProbeUnit", text, WS_CHILD | (extraStyle & ~WS_VISIBLE), {left, top, width, height},
                    parent, ControlMenu(controlId));
 }
 
@@ -238,10 +239,10 @@ void* CreateTab(const void* data, int32_t length, uint32_t extraStyle, void* par
     DataReader reader(data, length);
     uint32_t version = 0, page = 0;
     if (!reader.Word(&version) || version > 1 || !reader.Word(&page)) return nullptr;
-    RegisterTestWindowClass("QuilletProbeTab");
+    RegisterTestWindowClass(L"QuilletProbeTab");
     auto* tab = new ProbeTab(windowId, unitId);
     tab->page = static_cast<int32_t>(page);
-    return Created(tab, "QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE),
+    return Created(tab, L"QuilletProbeTab", "", WS_CHILD | WS_CLIPCHILDREN | (extraStyle & ~WS_VISIBLE),
                    {left, top, width, height}, parent, ControlMenu(controlId));
 }
 

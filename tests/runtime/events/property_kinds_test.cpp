@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -467,18 +468,18 @@ TEST_F(PropertyKindsTest, FontBlocksFromStoredDataAreReadSafely) {
     EXPECT_EQ(CreateUnitFont(&font, 59), nullptr);
     EXPECT_EQ(CreateUnitFont(nullptr, 60), nullptr);
     font.lfHeight = -16;
-    font.lfCharSet = GB2312_CHARSET;
+    font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
     font.lfPitchAndFamily = FIXED_PITCH;
     auto made = static_cast<HFONT>(CreateUnitFont(&font, sizeof font));
     ASSERT_NE(made, nullptr);
-    LOGFONTA seen{};
-    ASSERT_EQ(GetObjectA(made, sizeof seen, &seen), static_cast<int>(sizeof seen));
-    EXPECT_EQ(seen.lfCharSet, DEFAULT_CHARSET);
+    LOGFONTW seen{};
+    ASSERT_EQ(GetObjectW(made, sizeof seen, &seen), static_cast<int>(sizeof seen));
+    EXPECT_EQ(seen.lfCharSet, GB2312_CHARSET) << "Chinese glyphs whatever the system's language";
     EXPECT_EQ(seen.lfQuality, PROOF_QUALITY);
     EXPECT_EQ(seen.lfPitchAndFamily, 0);
     EXPECT_EQ(seen.lfHeight, -16);
-    EXPECT_EQ(std::strlen(seen.lfFaceName), 31u) << "the name is cut inside its 32 bytes";
+    EXPECT_EQ(std::wcslen(seen.lfFaceName), 31u) << "the name is cut inside its 32 bytes";
     DeleteObject(made);
 }
 

@@ -62,7 +62,7 @@ public:
 void* CreateNote(const void*, int32_t, uint32_t extraStyle, void* parent, uint32_t controlId, void*, int32_t left,
                  int32_t top, int32_t width, int32_t height, uint32_t windowId, uint32_t unitId, uint32_t, int32_t) {
     auto* note = new Note(windowId, unitId);
-    if (!note->CreateEx(0, "STATIC", "note", WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width, height,
+    if (!note->CreateEx(0, L"STATIC", L"note", WS_CHILD | (extraStyle & ~WS_VISIBLE), left, top, width, height,
                         static_cast<HWND>(parent), ControlId(controlId))) {
         delete note;
         return nullptr;

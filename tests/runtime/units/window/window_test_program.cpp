@@ -5,6 +5,7 @@
 #include "runtime/units/property_data.h"
 #include "runtime/units/unit_object.h"
 #include "runtime/units/window/window_type.h"
+#include "runtime/values/text_encoding.h"
 
 namespace windowtest {
 namespace {
@@ -41,7 +42,7 @@ void* CreateProbe(const void* data, int32_t length, uint32_t extraStyle, void* p
     DWORD style = WS_CHILD | BS_AUTOCHECKBOX | (extraStyle & ~WS_VISIBLE);
     if ((options & ProbeOption::DockTop) != 0) style = (style & ~3u) | 1;
     if ((options & ProbeOption::DockBottom) != 0) style = (style & ~3u) | 3;
-    if (!unit->CreateEx(0, "BUTTON", caption.c_str(), style, left, top, width, height, static_cast<HWND>(parent),
+    if (!unit->CreateEx(0, L"BUTTON", WideFromText(caption.c_str()).c_str(), style, left, top, width, height, static_cast<HWND>(parent),
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)))) {
         delete unit;
         return nullptr;

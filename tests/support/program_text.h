@@ -1,0 +1,15 @@
+#pragma once
+// Texts between the tests and the windows in the program's own encoding (GBK,
+// with four-byte codes for the rest), whatever the system's code page: the
+// tests compare bytes, and the system's ANSI calls would read them in its code
+// page (under 932 or 1252 every Chinese caption reads wrongly).
+#include <cwchar>
+#include <string>
+
+#include "runtime/values/text_encoding.h"
+
+inline std::string ProgramText(const wchar_t* wide) {
+    return wide != nullptr ? quillet::TextFromWide(wide, std::wcslen(wide)) : std::string();
+}
+
+inline std::wstring WideOf(const std::string& text) { return quillet::WideFromText(text.data(), text.size()); }
