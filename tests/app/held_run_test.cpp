@@ -15,6 +15,7 @@
 #include "runtime/units/held_output.h"
 #include "tests/app/tool_window.h"
 #include "tests/support/generated_text.h"
+#include "tests/support/program_text.h"
 
 namespace {
 
@@ -40,12 +41,7 @@ struct RunResult {
     int32_t selStart;
 };
 
-std::string ControlText(HWND box) {
-    const int length = GetWindowTextLengthA(box);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(box, text.data(), length + 1)));
-    return text;
-}
+std::string ControlText(HWND box) { return WindowTextOf(box); }
 
 constexpr int32_t SelStart = 24;
 

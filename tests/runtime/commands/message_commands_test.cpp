@@ -18,6 +18,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "tests/support/heap_probe.h"
 #include "tests/support/message_box_watcher.h"
+#include "tests/support/program_text.h"
 
 namespace quillet::compiled {
 namespace {
@@ -75,8 +76,8 @@ protected:
         return window;
     }
     HWND NewEditBox() {
-        HWND edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                                    10, 10, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                                    10, 10, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         windows_.push_back(edit);
         return edit;
     }
@@ -244,18 +245,14 @@ TEST_F(ShowMessageTest, ABoxThatCannotBeShownGivesZero) {
 
 using AppendTextTest = WithFakeRuntime;
 
-std::string EditText(HWND edit) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string EditText(HWND edit) { return WindowTextOf(edit); }
 
 TEST_F(AppendTextTest, TextsGoToTheEndInOrderWhateverTheCaret) {
     HWND edit = NewEditBox();
     loadedEdit.window = edit;
-    SetWindowTextA(edit, "第一行\r\n第二行");
+    SetWindowTextOf(edit, "第一行\r\n第二行");
     SendMessageA(edit, EM_SETSEL, 0, 0);
-    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("前"));  // undoable typing, caret at the start
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"前"));  // undoable typing, caret at the start
     ASSERT_TRUE(SendMessageA(edit, EM_CANUNDO, 0, 0));
 
     Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg("\r\n甲"), TextArg("乙\r\n"),
@@ -271,7 +268,7 @@ TEST_F(AppendTextTest, TextsGoToTheEndInOrderWhateverTheCaret) {
 TEST_F(AppendTextTest, EmptyTextsAndAMissingUnitChangeNothing) {
     HWND edit = NewEditBox();
     loadedEdit.window = edit;
-    SetWindowTextA(edit, "abc");
+    SetWindowTextOf(edit, "abc");
     Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg(""),
          CommandArg{0, 0, DataType::Text});
     Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType});

@@ -12,6 +12,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "tests/runtime/events/probe_units.h"
 #include "tests/support/fatal_guard.h"
+#include "tests/support/program_text.h"
 
 namespace quillet {
 namespace {
@@ -65,9 +66,9 @@ TEST_F(UnitServicesTest, MenuItemsHaveNoObjectWhateverTheirShortcut) {
     EXPECT_EQ(NotifyRuntime(ServiceCode::IsUnitWindow, 15), 0u);
     HMENU menu = GetMenu(Handle(0));
     ASSERT_NE(menu, nullptr);
-    char caption[64] = {};
-    GetMenuStringA(menu, 20000, caption, sizeof caption, MF_BYCOMMAND);
-    EXPECT_STREQ(caption, "打开\tCtrl+O");
+    wchar_t caption[64] = {};
+    GetMenuStringW(menu, 20000, caption, 64, MF_BYCOMMAND);
+    EXPECT_EQ(ProgramText(caption), "打开\tCtrl+O");
 }
 
 TEST_F(UnitServicesTest, AttachingGivesUpWhenEitherSideIsTaken) {

@@ -10,10 +10,12 @@
 #include "framework/wnd.h"
 #include "runtime/events/property_access.h"
 #include "runtime/units/font_data.h"
+#include "runtime/units/unit_gdi.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
 #include "tests/runtime/units/unit_test_window.h"
+#include "tests/support/program_text.h"
 
 namespace quillet {
 namespace {
@@ -56,12 +58,6 @@ std::string CheckBoxData(const CheckBoxFields& f, uint32_t version = 2) {
 }
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
-
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 COLORREF Red(int32_t, int32_t) { return RGB(255, 0, 0); }
 
@@ -123,7 +119,7 @@ TEST_F(ButtonUnitTest, TheToolsRunButtonSavesIn32Bytes) {
     const std::string saved = SavedOf(ButtonId, ButtonType);
     EXPECT_EQ(saved.size(), 32u);
     EXPECT_EQ(saved, ButtonData("执行"));
-    EXPECT_EQ(WindowText(Handle(ButtonId)), "执行");
+    EXPECT_EQ(WindowTextOf(Handle(ButtonId)), "执行");
     EXPECT_EQ(SavedOf(CheckId, CheckBoxType), CheckBoxData({}));
 }
 
@@ -310,14 +306,14 @@ TEST_F(ButtonUnitTest, TheSameCaptionTwiceRaisesNothingAndKeepsTheText) {
         Write(CheckId, Check::Caption, Word("自动换行"));
     }
     testprogram::Pump();
-    EXPECT_EQ(WindowText(Handle(ButtonId)), "确定(&O)");
+    EXPECT_EQ(WindowTextOf(Handle(ButtonId)), "确定(&O)");
     EXPECT_EQ(ReadText(ButtonId, Button::Caption), "确定(&O)");
-    EXPECT_EQ(WindowText(Handle(CheckId)), "自动换行");
+    EXPECT_EQ(WindowTextOf(Handle(CheckId)), "自动换行");
     EXPECT_EQ(SendMessageA(Handle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(seen.clicks, 0);
 
     Write(ButtonId, Button::Caption, 0);  // no text is the empty text
-    EXPECT_EQ(WindowText(Handle(ButtonId)), "");
+    EXPECT_EQ(WindowTextOf(Handle(ButtonId)), "");
 }
 
 TEST_F(ButtonUnitTest, AnUndecodablePictureIsDroppedAndTheCaptionShows) {
@@ -325,7 +321,7 @@ TEST_F(ButtonUnitTest, AnUndecodablePictureIsDroppedAndTheCaptionShows) {
     HWND button = Handle(ButtonId);
     EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), 0u);
     EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    EXPECT_EQ(WindowText(button), "执行");
+    EXPECT_EQ(WindowTextOf(button), "执行");
     EXPECT_EQ(ReadBytes(ButtonId, Button::Picture), "");
     EXPECT_EQ(SavedOf(ButtonId, ButtonType), ButtonData("执行"));
 }
@@ -400,7 +396,7 @@ TEST_F(ButtonUnitTest, WritingAPictureRebuildsTheUnitWithItsMarkAndCaption) {
     EXPECT_EQ(StyleOf(after) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_BITMAP));
     EXPECT_NE(SendMessageA(after, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     EXPECT_EQ(SendMessageA(after, BM_GETCHECK, 0, 0), BST_CHECKED) << "the mark the user left";
-    EXPECT_EQ(WindowText(after), "选项");
+    EXPECT_EQ(WindowTextOf(after), "选项");
     EXPECT_EQ(ReadBytes(CheckId, Check::Picture), bitmap);
     EXPECT_EQ(seen.clicks, 1) << "the rebuild raises nothing";
 
@@ -450,12 +446,15 @@ TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
 TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
     LoadDefaults();
     HWND button = Handle(ButtonId);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), DefaultUnitFont());
+    LOGFONTW shape{};
+    ASSERT_EQ(GetObjectW(DefaultUnitFont(), sizeof shape, &shape), static_cast<int>(sizeof shape));
+    EXPECT_EQ(shape.lfCharSet, GB2312_CHARSET) << "Chinese glyphs whatever the system's language";
     EXPECT_EQ(ReadBytes(ButtonId, Button::Font), "") << "no block of its own";
     Write(ButtonId, Button::Font, 20, FontField::Size);
     Write(ButtonId, Button::Font, 1, FontField::Bold);
     auto font = reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
+    ASSERT_NE(font, DefaultUnitFont());
     LOGFONTA described{};
     GetObjectA(font, sizeof described, &described);
     EXPECT_EQ(described.lfHeight, -MulDiv(20, ScreenPixelsPerInchY(), 72));

@@ -19,6 +19,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "tests/runtime/units/tab/tab_test_units.h"
 #include "tests/support/test_program.h"
+#include "tests/support/program_text.h"
 
 namespace quillet {
 namespace {
@@ -88,13 +89,13 @@ protected:
     }
 
     static std::string Caption(int page) {
-        char text[64] = {};
-        TCITEMA item{};
+        wchar_t text[64] = {};
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(Handle(Tab), TCM_GETITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
-        return text;
+        item.cchTextMax = 64;
+        SendMessageW(Handle(Tab), TCM_GETITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
+        return ProgramText(text);
     }
     static int HeaderCount() { return static_cast<int>(SendMessageA(Handle(Tab), TCM_GETITEMCOUNT, 0, 0)); }
     static int Selection() { return static_cast<int>(SendMessageA(Handle(Tab), TCM_GETCURSEL, 0, 0)); }
