@@ -153,11 +153,7 @@ void Cleanup() {
 }  // namespace
 
 extern "C" HandlerResult RunCleanup(const uint32_t*, int32_t) {
-    if (ToolRunning) return NoValue;
-    ToolRunning = true;
-    ShowVersionInFooter();
-    Cleanup();
-    ToolRunning = false;
+    RunTool(Cleanup);
     return NoValue;
 }
 

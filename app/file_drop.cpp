@@ -28,7 +28,7 @@ Literal MessageFor(int32_t status) {
 // them back over the file's text. A file that is not loaded leaves the box and
 // the undo text as they were.
 extern "C" HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count) {
-    if (ToolRunning || count < 1) return NoValue;
+    if (count < 1 || !RunMayStart()) return NoValue;
     const auto* path = reinterpret_cast<const char*>(static_cast<uintptr_t>(args[0]));
     OwnedText previous = ReadText(MainWindow, Unit::MainBox, Property::EditContent);
     const int32_t status =

@@ -20,6 +20,17 @@ extern bool ToolRunning;
 // of reaching for units that no longer exist.
 extern bool WindowClosed;
 
+// The one way into a run, an undo or a file's load, whatever started it (a
+// click, Space or Enter on a button, a key, a drop): refused while a run is
+// under way, its handler still working (ToolRunning) or its output still going
+// into the box. A second run would work on half a result, an undo would pull
+// the text from under the rest, and undo has one level: the text from before
+// the first run would be gone.
+bool RunMayStart();
+// A tool's run through that path: the footer's version text, then the tool,
+// with ToolRunning set while it works.
+void RunTool(void (*tool)());
+
 // A new empty text array: one dimension, no element.
 compiled::OwnedArray EmptyTextArray();
 

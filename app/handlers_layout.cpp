@@ -90,7 +90,7 @@ extern "C" HandlerResult HideUnderline(const uint32_t*, int32_t) {
 // press before any run (nothing saved yet) or during a run is ignored: the
 // first would empty the box, the second would pull the text from under the run.
 extern "C" HandlerResult Undo(const uint32_t*, int32_t) {
-    if (!UndoSaved || ToolRunning) return NoValue;
+    if (!UndoSaved || !RunMayStart()) return NoValue;
     WriteInt(MainWindow, Unit::UndoLabel, Property::LabelBackColor, Grey);
     WriteText(MainWindow, Unit::MainBox, Property::EditContent, UndoText.Get());
     return NoValue;

@@ -37,6 +37,16 @@ void InitialiseGlobals() {
     WindowClosed = false;
 }
 
+bool RunMayStart() { return !ToolRunning && CallInt(OutputPending) == 0; }
+
+void RunTool(void (*tool)()) {
+    if (!RunMayStart()) return;
+    ToolRunning = true;
+    ShowVersionInFooter();
+    tool();
+    ToolRunning = false;
+}
+
 void FreeGlobals() {
     UndoText.Reset();
     LineArray.Reset();

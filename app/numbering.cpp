@@ -89,11 +89,7 @@ const char* NextPadText(double difference, const char* padText) {
 }
 
 extern "C" HandlerResult RunNumbering(const uint32_t*, int32_t) {
-    if (ToolRunning) return NoValue;
-    ToolRunning = true;
-    ShowVersionInFooter();
-    Numbering();
-    ToolRunning = false;
+    RunTool(Numbering);
     return NoValue;
 }
 

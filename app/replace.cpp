@@ -132,11 +132,7 @@ void SaveReplaceLists() {
 }
 
 extern "C" HandlerResult RunMultiReplace(const uint32_t*, int32_t) {
-    if (ToolRunning) return NoValue;
-    ToolRunning = true;
-    ShowVersionInFooter();
-    MultiReplace();
-    ToolRunning = false;
+    RunTool(MultiReplace);
     return NoValue;
 }
 

@@ -41,6 +41,10 @@ constexpr int32_t TooLarge = 3;    // the file or its text beyond LargestTextFil
 constexpr int32_t NotEditBox = 4;  // the unit is no edit box
 }  // namespace LoadTextFileStatus
 
+// Whether a run's output is still on its way into a window (bool): the run is
+// under way, though its handler has returned.
+void OutputPending(CommandArg* result, int32_t argCount, CommandArg* args);
+
 // The largest file, and the largest decoded text, LoadTextFile takes: what a
 // 32-bit process holds in its box together with the undo copy and a tool run
 // over it, with room to spare. bench/file_load.sh measures it: a run takes
@@ -48,7 +52,7 @@ constexpr int32_t NotEditBox = 4;  // the unit is no edit box
 // run left 8 MB of free address range (README, Benchmarks).
 constexpr int64_t LargestTextFile = 32 << 20;
 
-constexpr int32_t RuntimeCommandCount = 20;
+constexpr int32_t RuntimeCommandCount = 21;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet::commands

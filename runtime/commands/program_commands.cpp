@@ -1,5 +1,6 @@
-// Commands about the running program: pending events, progress, the run directory.
+// Commands about the running program: pending events, progress, output on its way, the run directory.
 #include "runtime/commands/command_list.h"
+#include "runtime/units/held_output.h"
 #include "runtime/units/notify_runtime.h"
 #include "runtime/values/text.h"
 
@@ -13,6 +14,11 @@ void ReportProgress(CommandArg*, int32_t argCount, CommandArg* args) {
     const auto done = static_cast<int32_t>(ArgumentAt(argCount, args, 0).low);
     const auto total = static_cast<int32_t>(ArgumentAt(argCount, args, 1).low);
     NotifyRuntime(ServiceCode::RunProgress, static_cast<uintptr_t>(done), static_cast<uintptr_t>(total));
+}
+
+void OutputPending(CommandArg* result, int32_t, CommandArg*) {
+    result->low = HeldByteCount() > 0 ? 1u : 0u;
+    result->high = 0;
 }
 
 void RunDirectory(CommandArg* result, int32_t, CommandArg*) {

@@ -30,6 +30,7 @@ struct Run {
     int32_t done = 0;            // Handler: steps reported done
     int32_t total = 0;           // Handler: steps in all; 0 when nothing was reported
     size_t heldAtStart = 0;      // HandOver: bytes held when the handler returned (or more, if more came)
+    int32_t shownPercent = -1;   // the stage's percentage last shown: it never goes back
     HWND shownOn = nullptr;      // the window whose title shows the progress; null until shown
     std::string title;           // its title without the progress
     std::string shownTitle;      // the title last put on it
@@ -89,7 +90,8 @@ void Show(Run& run) {
         const std::string now = ReadWindowText(window);
         if (now != run.shownTitle) run.title = now;  // the program wrote a title of its own
     }
-    run.shownTitle = run.title + RunProgressSuffix(run.stage == RunStage::HandOver, Percent(run));
+    run.shownPercent = std::max(run.shownPercent, Percent(run));
+    run.shownTitle = run.title + RunProgressSuffix(run.stage == RunStage::HandOver, run.shownPercent);
     WriteWindowText(window, run.shownTitle);
 }
 
@@ -113,8 +115,11 @@ std::string RunProgressSuffix(bool handOver, int32_t percent) {
 
 void BeginRun(uint32_t windowId) {
     Run& run = TheRun();
-    // A run started while the last one's output is still coming takes over its title.
-    if (run.stage != RunStage::None && run.windowId != windowId) EndRun();
+    // A handler of the same window while the output is still coming (a key, a
+    // resize) runs within the run, which goes on as it was.
+    if (run.stage == RunStage::HandOver && run.windowId == windowId) return;
+    // A run of another window takes over the title.
+    if (run.stage != RunStage::None) EndRun();
     run.stage = RunStage::Handler;
     run.windowId = windowId;
     run.started = CycleCount();
@@ -133,6 +138,7 @@ void EndRunHandler() {
         return;
     }
     run.stage = RunStage::HandOver;
+    run.shownPercent = -1;
     // The stage changes at once when the run is showing already.
     if (run.shownOn != nullptr) run.nextShow = 0;
     UpdateRunProgress();
@@ -168,6 +174,11 @@ void UpdateRunProgress() {
     if (now < run.nextShow) return;
     run.nextShow = now + Cycles(ShowPeriodMs);
     Show(run);
+}
+
+bool RunUnderWay(uint32_t windowId) {
+    const Run& run = TheRun();
+    return run.stage != RunStage::None && run.windowId == windowId;
 }
 
 bool ShowsRunProgress(HWND window) {

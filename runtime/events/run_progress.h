@@ -32,6 +32,11 @@ void RestartRunClock();
 // title up to date every so often, and ends the run once nothing is held.
 void UpdateRunProgress();
 
+// True from the start of an outermost handler of the window until the output
+// it held has all reached the window: the time the title shows the progress,
+// once the run is long enough to show it.
+bool RunUnderWay(uint32_t windowId);
+
 // True while this window shows a run's progress.
 bool ShowsRunProgress(HWND window);
 

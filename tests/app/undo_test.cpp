@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "runtime/app/message_loop.h"
+#include "runtime/units/held_output.h"
 #include "tests/app/tool_window.h"
 
 namespace {
@@ -155,6 +157,38 @@ TEST_F(UndoTest, ClicksOnRunButtonsAndUndoDuringARunDoNothing) {
         Click(run.button);
         EXPECT_EQ(Text(Unit::MainBox), result);
     }
+}
+
+// After the handler the run goes on while its result goes into the box: what
+// would edit the box, a second run and an undo in that time change nothing,
+// and the one level of undo still holds the text from before the run.
+TEST_F(UndoTest, InputWhileTheResultGoesIntoTheBoxChangesNothing) {
+    std::string text;
+    for (int i = 1; i <= 12000; ++i) text += "  line " + std::to_string(i) + "\tof  text\r\n";
+    SetText(Unit::MainBox, text);
+    Click(Unit::CleanupButton);
+    const std::string result = Text(Unit::MainBox);
+    ASSERT_NE(result, text);
+
+    SetText(Unit::MainBox, text);
+    PostMouseDown(Unit::CleanupButton);
+    PostMouseUp(Unit::CleanupButton);
+    quillet::ProcessPendingEvents();  // the handler, but none of the pieces that follow it
+    ASSERT_GT(quillet::HeldByteCount(), 0u) << "the result is still coming";
+    HWND box = Handle(Unit::MainBox);
+    for (wchar_t typed : std::wstring(L"ZZZ\r\x1A\x16")) PostMessageW(box, WM_CHAR, typed, 1);  // Ctrl+Z, Ctrl+V
+    for (UINT command : {WM_PASTE, WM_CUT, WM_CLEAR, WM_UNDO, EM_UNDO}) PostMessageW(box, command, 0, 0);
+    PostMessageW(box, WM_KEYDOWN, VK_DELETE, 1);
+    PostMessageW(box, WM_IME_CHAR, L'中', 1);
+    for (UnitId unit : {Unit::CleanupButton, Unit::UndoLabel}) {
+        PostMouseDown(unit);
+        PostMouseUp(unit);
+    }
+    Pump();
+    // Compared whole: a failure's diff of two texts this long would not fit in memory.
+    EXPECT_TRUE(Text(Unit::MainBox) == result) << "the run's result, nothing else";
+    Click(Unit::UndoLabel);
+    EXPECT_TRUE(Text(Unit::MainBox) == text) << "the text from before the run";
 }
 
 // The undo label is what a click at its centre reaches: no unit lies above it.

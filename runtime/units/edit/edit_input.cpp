@@ -230,6 +230,28 @@ bool AcceptsCharacter(int32_t inputMode, uint32_t character) {
     return true;
 }
 
+bool EditsText(UINT message, WPARAM wParam) {
+    constexpr WPARAM CopyCharacter = 0x03;  // Ctrl+C
+    switch (message) {
+    case WM_CHAR:
+    case WM_UNICHAR:
+    case WM_IME_CHAR: return wParam != CopyCharacter;
+    case WM_SYSCHAR:
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO: return true;
+    case WM_KEYDOWN:
+        return wParam == VK_DELETE || (wParam == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    case WM_SYSKEYDOWN: return wParam == VK_BACK;
+    default: return false;
+    }
+}
+
 bool NormalisesOnFocusLoss(int32_t inputMode) {
     return inputMode >= EditInputMode::Byte && inputMode <= EditInputMode::DateTime;
 }

@@ -1,6 +1,9 @@
 #pragma once
 // What an edit box's InputMode does to input: the keystroke filter of the
-// numeric modes and the normalisation of the text when the focus leaves.
+// numeric modes and the normalisation of the text when the focus leaves; and
+// which of the user's messages edit a box at all.
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -15,6 +18,14 @@ enum : int32_t {
 // Whether a typed character (WM_CHAR) gets into a box of the mode; control
 // characters (below 32) always do.
 bool AcceptsCharacter(int32_t inputMode, uint32_t character);
+
+// Whether a message by which the user works the control edits its text:
+// typed characters but Ctrl+C (copy), input-method text, Delete and
+// Shift+Delete (cut), Shift+Insert (paste), Alt+Backspace (undo), and the
+// cut, paste, clear and undo commands. Moving, selecting, copying and
+// scrolling do not; nor does the context menu, whose edit commands a
+// read-only control greys out.
+bool EditsText(UINT message, WPARAM wParam);
 
 // Modes 5 to 11 rewrite the text when the focus leaves.
 bool NormalisesOnFocusLoss(int32_t inputMode);

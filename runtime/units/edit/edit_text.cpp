@@ -9,12 +9,15 @@
 namespace quillet {
 namespace {
 
-// What a message does to the control's text.
+// What a message does to the control's text. Only the messages named here
+// touch it; any other (the frame's, the system menu's, the input language's,
+// a style change) acts on what the box shows, at once: handing megabytes over
+// first would hold the window up for seconds and move the view.
 enum class MessageEffect {
-    None,         // neither shows nor changes it: painting, sizing, focus
+    None,         // neither shows nor changes it: painting, sizing, focus, anything not named
     Reads,        // shows it, or the selection in it, without changing it
     Replaces,     // sets a whole new text
-    Changes,      // anything else may change it
+    Changes,      // changes it in place
     UserScrolls,  // the user moves the view
     UserPoints,   // the user clicks, or copies, where the box shows: reads
     UserEdits,    // the user's keys and the edit commands at the caret: changes
@@ -23,50 +26,6 @@ enum class MessageEffect {
 MessageEffect EffectOf(UINT message) {
     if (message >= WM_APP) return MessageEffect::None;  // the runtime's own messages, reflections included
     switch (message) {
-    case WM_PAINT:
-    case WM_NCPAINT:
-    case WM_ERASEBKGND:
-    case WM_SYNCPAINT:
-    case WM_PRINTCLIENT:
-    case WM_NCHITTEST:
-    case WM_SETCURSOR:
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-    case WM_MOUSELEAVE:
-    case WM_NCMOUSELEAVE:
-    case WM_MOUSEHOVER:
-    case WM_MOUSEACTIVATE:
-    case WM_CAPTURECHANGED:
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGING:
-    case WM_WINDOWPOSCHANGED:
-    case WM_NCCALCSIZE:
-    case WM_GETMINMAXINFO:
-    case WM_SHOWWINDOW:
-    case WM_STYLECHANGING:
-    case WM_STYLECHANGED:
-    case WM_SETREDRAW:
-    case WM_SETFONT:
-    case WM_GETFONT:
-    case WM_ENABLE:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ACTIVATE:
-    case WM_NCACTIVATE:
-    case WM_CHILDACTIVATE:
-    case WM_GETDLGCODE:
-    case WM_GETOBJECT:
-    case WM_NOTIFYFORMAT:
-    case WM_QUERYUISTATE:
-    case WM_UPDATEUISTATE:
-    case WM_CHANGEUISTATE:
-    case WM_IME_SETCONTEXT:
-    case WM_IME_NOTIFY:
-    case WM_TIMER:
-    case WM_DESTROY:
-    case WM_NCDESTROY:
-        return MessageEffect::None;
     case WM_VSCROLL:
     case WM_HSCROLL:
     case WM_MOUSEWHEEL:
@@ -118,11 +77,16 @@ MessageEffect EffectOf(UINT message) {
     case EM_SCROLL:
     case EM_GETTHUMB:
     case EM_CANUNDO:
+    case EM_GETHANDLE:
         return MessageEffect::Reads;
     case WM_SETTEXT:
         return MessageEffect::Replaces;
-    default:
+    case EM_REPLACESEL:
+    case EM_SETHANDLE:
+    case EM_FMTLINES:
         return MessageEffect::Changes;
+    default:
+        return MessageEffect::None;
     }
 }
 
@@ -221,8 +185,29 @@ bool EditText::Append(const char* text) {
 
 void EditText::ReplaceSelection(const char* text) {
     HandOverAll();
+    WidenSelectionToCharacters();
     Drop();
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
+}
+
+// The control's arrow keys can leave an end of the selection between the two
+// halves of a surrogate pair; replacing it would leave half a character. An
+// end inside a character moves out of it, the start back and the end on; a
+// caret there moves on, so that an insertion keeps the character whole.
+void EditText::WidenSelectionToCharacters() {
+    const std::string& text = TextView();
+    const ControlSelection selection = ControlSelectionNow();
+    const auto after = [&text](DWORD position) {
+        return static_cast<DWORD>(ControlPosition(text, static_cast<size_t>(ByteOffset(text, position))));
+    };
+    const DWORD end = after(selection.end);
+    DWORD start = selection.start == selection.end ? end : selection.start;
+    if (after(start) > start) --start;
+    if (start == selection.start && end == selection.end) return;
+    const bool wasBusy = busy_;
+    busy_ = true;
+    SendMessageW(edit_, EM_SETSEL, start, static_cast<LPARAM>(end));
+    busy_ = wasBusy;
 }
 
 ControlSelection EditText::ControlSelectionNow() {

@@ -118,6 +118,7 @@ private:
     size_t PieceEnd(double ms) const;
 
     ControlSelection ControlSelectionNow();
+    void WidenSelectionToCharacters();
     std::string ReadControl();
     void AppendHeld(const char* text, size_t size);
     bool CanHold(const char* text, size_t size) const;

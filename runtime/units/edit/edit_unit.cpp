@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "runtime/events/event_dispatch.h"
+#include "runtime/events/run_progress.h"
 #include "runtime/units/edit/edit_input.h"
 #include "runtime/units/edit/edit_spin.h"
 #include "runtime/units/private_messages.h"
@@ -128,6 +129,16 @@ void EditBoxUnit::CreateSpin(uint32_t controlId, bool disabled) {
 LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The control never sees a drop, so held text need not reach it first.
     if (message == WM_DROPFILES) return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    // While a run is under way, or its output is still on its way here, the
+    // text is the run's: the user reads, selects, copies and scrolls, and what
+    // would edit it is refused.
+    if (RunUnderWay(WindowId()) || state_.text.HeldBytes() > 0) {
+        if (EditsText(message, wParam)) {
+            MessageBeep(MB_OK);
+            return 0;
+        }
+        if (message == WM_CONTEXTMENU) return OnContextMenuDuringRun(wParam, lParam);
+    }
     // Text held back reaches the control before anything there could see it.
     state_.text.BeforeMessage(message);
     switch (message) {
@@ -172,6 +183,18 @@ LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default: break;
     }
     return UnitObject::WindowProc(message, wParam, lParam);
+}
+
+// The menu shows with its edit commands greyed out: only copying and
+// selecting are left, so it acts on what the box shows, as a click does.
+LRESULT EditBoxUnit::OnContextMenuDuringRun(WPARAM wParam, LPARAM lParam) {
+    state_.text.BeforeMessage(WM_COPY);
+    const bool readOnly = (GetWindowLongW(m_hWnd, GWL_STYLE) & ES_READONLY) != 0;
+    HWND self = m_hWnd;
+    if (!readOnly) SendMessageW(self, EM_SETREADONLY, TRUE, 0);
+    const LRESULT answer = UnitObject::WindowProc(WM_CONTEXTMENU, wParam, lParam);
+    if (!readOnly && IsWindow(self)) SendMessageW(self, EM_SETREADONLY, FALSE, 0);
+    return answer;
 }
 
 // The client area shrinks to one line of text, centred in the box.

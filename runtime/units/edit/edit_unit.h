@@ -93,6 +93,7 @@ private:
     void OnWindowPosChanged(const WINDOWPOS& position);
     void OnDestroy();
     LRESULT OnDropFiles(HDROP drop);
+    LRESULT OnContextMenuDuringRun(WPARAM wParam, LPARAM lParam);
 
     // Text (edit_unit.cpp).
     void SetTextGuarded(const char* text);

@@ -115,6 +115,29 @@ TEST_F(EditWideTextTest, SelectionPropertiesCountBytesOfFourByteCodes) {
     EXPECT_EQ(ReadText(M, Prop::SelText), ideograph + "中");
 }
 
+// The control's arrow keys can stop between an emoji's surrogates: a SelText
+// written there replaces whole characters and never leaves half of one.
+TEST_F(EditWideTextTest, SelTextOverASelectionInsideACharacterTakesWholeCharacters) {
+    LoadBoxes();
+    struct Case {
+        DWORD start, end;      // the control's selection in "a😀b": a 0, 😀 1-2, b 3
+        std::wstring result;   // after writing "x"
+    } const cases[] = {
+        {2, 4, L"ax"},                // from inside the emoji to the end
+        {0, 2, L"xb"},                // from the start into the emoji
+        {2, 2, L"a😀xb"},     // a caret inside: the insertion goes after it
+        {1, 3, L"axb"},               // exactly the emoji
+    };
+    for (uint32_t unit : {A, M}) {
+        for (const Case& c : cases) {
+            SetWindowTextW(Handle(unit), L"a😀b");
+            SendMessageW(Handle(unit), EM_SETSEL, c.start, static_cast<LPARAM>(c.end));
+            WriteText(unit, Prop::SelText, "x");
+            EXPECT_EQ(ControlText(unit), c.result) << unit << ": " << c.start << "-" << c.end;
+        }
+    }
+}
+
 // Before, text read from the control narrowed 😀 to "??", so a held text of
 // "??" matched it and the control kept showing 😀 while the box held "??".
 TEST_F(EditWideTextTest, HeldTextReplacesWhatOnlyLookedTheSameNarrowed) {
