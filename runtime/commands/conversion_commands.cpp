@@ -23,7 +23,7 @@ constexpr int EndOfText = -1;
 int NextNarrowed(const unsigned char*& p) {
     const unsigned lead = p[0];
     if (lead == 0) return EndOfText;
-    if (lead < 0x80) {
+    if (!IsLeadByte(static_cast<char>(lead))) {
         ++p;
         return static_cast<int>(lead);
     }

@@ -20,4 +20,15 @@ size_t BackendBlockSize(const void* block);
 // tell that a call left none behind.
 size_t BackendLiveBlockCount();
 
+// The host build only: allocation failures on purpose. From
+// StartCountingAllocations on, every allocation of the backend (and of
+// whatever else asks CountAllocation, such as a test runner's operator new)
+// is numbered from 1; when QUILLET_FAIL_ALLOCATION=N is in the environment,
+// the Nth fails as if memory had run out.
+void StartCountingAllocations();
+// How many were numbered; none is numbered or failed after this.
+size_t StopCountingAllocations();
+// Numbers one allocation; false when this one is to fail.
+bool CountAllocation();
+
 }  // namespace quillet

@@ -1,7 +1,10 @@
 // The heap backend of the host build: the C library's allocator, which the
 // sanitizers watch, and a record of the live blocks and the sizes asked for,
 // so that tests can tell which blocks are freed and how large the others are.
+// It also fails a chosen allocation on purpose, to show that every failure
+// ends in the runtime's out-of-memory report or is handled.
 #include <cstdlib>
+#include <new>
 #include <unordered_map>
 
 #include "runtime/values/heap_backend.h"
@@ -15,22 +18,65 @@ namespace {
 // C library is asked, and fail in both builds.
 constexpr size_t Largest = size_t{1} << 30;
 
-std::unordered_map<const void*, size_t>& LiveBlocks() {
-    static auto* blocks = new std::unordered_map<const void*, size_t>();
+// The record's own storage comes from the C library directly: its nodes are
+// no allocations of the code under test, so they are neither counted nor failed.
+template <typename T>
+struct UncountedAllocator {
+    using value_type = T;
+    UncountedAllocator() = default;
+    template <typename U>
+    UncountedAllocator(const UncountedAllocator<U>&) {}
+    T* allocate(size_t count) {
+        void* storage = std::malloc(count * sizeof(T));
+        if (storage == nullptr) std::abort();   // the test machinery itself ran out
+        return static_cast<T*>(storage);
+    }
+    void deallocate(T* storage, size_t) { std::free(storage); }
+    friend bool operator==(const UncountedAllocator&, const UncountedAllocator&) { return true; }
+};
+
+using BlockSizes = std::unordered_map<const void*, size_t, std::hash<const void*>, std::equal_to<const void*>,
+                                      UncountedAllocator<std::pair<const void* const, size_t>>>;
+
+BlockSizes& LiveBlocks() {
+    // Never destroyed: blocks may be freed by other static objects' destructors.
+    alignas(BlockSizes) static unsigned char storage[sizeof(BlockSizes)];
+    static auto* blocks = new (storage) BlockSizes();
     return *blocks;
 }
 
+bool counting = false;
+size_t counted = 0;
+size_t failing = 0;   // the number of the allocation that fails; 0 for none
+
 }  // namespace
 
+void StartCountingAllocations() {
+    const char* chosen = std::getenv("QUILLET_FAIL_ALLOCATION");
+    failing = chosen != nullptr ? std::strtoul(chosen, nullptr, 10) : 0;
+    counted = 0;
+    counting = true;
+}
+
+size_t StopCountingAllocations() {
+    counting = false;
+    return counted;
+}
+
+bool CountAllocation() {
+    if (!counting) return true;
+    return ++counted != failing;
+}
+
 void* BackendAllocate(size_t size) {
-    if (size > Largest) return nullptr;
+    if (size > Largest || !CountAllocation()) return nullptr;
     void* block = std::malloc(size > 0 ? size : 1);
     if (block != nullptr) LiveBlocks()[block] = size;
     return block;
 }
 
 void* BackendReallocate(void* block, size_t size) {
-    if (size > Largest) return nullptr;
+    if (size > Largest || !CountAllocation()) return nullptr;
     void* moved = std::realloc(block, size > 0 ? size : 1);
     if (moved == nullptr) return nullptr;
     LiveBlocks().erase(block);

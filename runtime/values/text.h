@@ -10,8 +10,13 @@ inline bool IsEmptyText(const char* text) { return text == nullptr || text[0] ==
 // Length in bytes; a null text has length 0.
 int32_t TextByteCount(const char* text);
 
-// A byte of 0x80 or above leads a two-byte GBK character.
-inline bool IsLeadByte(char byte) { return static_cast<unsigned char>(byte) >= 0x80; }
+// A byte of 0x81-0xFE leads a two-byte GBK character (or a four-byte code).
+// 0x80 (the euro sign) and 0xFF are characters of one byte in code page 936,
+// so a walk steps over them alone and the byte after them starts anew.
+inline bool IsLeadByte(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return value >= 0x81 && value <= 0xFE;
+}
 
 // A character that GBK lacks is held as four bytes: first and third 0x81-0xFE,
 // second and fourth 0x30-0x39 (the text converter says which character). Only

@@ -26,8 +26,6 @@ constexpr uint32_t FirstTwoByteOnlyIndex = LastBmpCodeIndex + 1;
 constexpr uint32_t FirstSupplementaryIndex = 189000;  // 90 30 81 30, U+10000
 constexpr uint32_t LastCodeIndex = FirstSupplementaryIndex + 0x10FFFF - 0x10000;
 
-bool IsLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
 uint32_t CodeIndexOf(const unsigned char* b) {
     return ((static_cast<uint32_t>(b[0] - 0x81) * 10 + (b[1] - 0x30)) * 126 + (b[2] - 0x81)) * 10 + (b[3] - 0x30);
 }
@@ -188,7 +186,7 @@ void AppendWide(const char* text, size_t size, WideString* out) {
         }
         // A pair of the page, the most of what is not ASCII: its trail byte is never a digit,
         // so it cannot begin a four-byte code.
-        if (IsLead(bytes[at]) && at + 1 < size) {
+        if (IsLeadByte(static_cast<char>(bytes[at])) && at + 1 < size) {
             const int32_t position = TrailPosition(bytes[at + 1]);
             if (position >= 0) {
                 room[0] = Cp936Pairs[(bytes[at] - 0x81) * 190 + position];

@@ -27,6 +27,21 @@ TEST_F(CleanupTest, DefaultOptionsRemoveSpacesAndTabsAndKeepTheLine) {
     EXPECT_EQ(RunCleanup("  a b\xA1\xA1" "c\t", Only(&CleanupOptions::removeSpaces)), "abc\t\r\n");
 }
 
+// The euro sign 0x80 and 0xFF are characters of one byte: never the lead of a
+// pair with the byte after them, so never a half character dropped at the end.
+TEST_F(CleanupTest, TheEuroSignAnd0xFFAreCharactersOfOneByte) {
+    const struct {
+        std::string text;
+        CleanupOptions options;
+        std::string expected;
+    } cases[] = {
+        {"x\r\n100€", {}, "x\r\n100€\r\n"},
+        {"€ \xFF\t€\xA1\xA1!", {}, "€\xFF€!\r\n"},
+        {"\xFF \r\n €", Only(&CleanupOptions::trim), "\xFF\r\n€\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RunCleanup(c.text, c.options), c.expected) << c.text;
+}
+
 TEST_F(CleanupTest, BlankLinesAreThoseOfAsciiSpacesAndTabsOnly) {
     const CleanupOptions blank = Only(&CleanupOptions::removeBlankLines);
     EXPECT_EQ(RunCleanup(" \t \r\n\xA1\xA1\xA1\xA1\r\n a \r\n\r\nb", blank), "\xA1\xA1\xA1\xA1\r\n a \r\nb\r\n");

@@ -47,6 +47,17 @@ TEST_F(NumberingTest, NumbersEveryLineFromTheStartNumber) {
     EXPECT_EQ(RunNumbering("", Options("1", true, true)), "");
 }
 
+// A line break after the euro sign 0x80 or after 0xFF ends the line: neither leads a pair.
+TEST_F(NumberingTest, ALineEndingInAOneByteCharacterIsALine) {
+    const struct {
+        std::string text, expected;
+    } cases[] = {
+        {"价格 100€\r\n下一行", "1价格 100€\r\n2下一行\r\n"},
+        {"\xFF\r\n\r\n€\r\n€", "1\xFF\r\n\r\n2€\r\n3€\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RunNumbering(c.text, Options("1", false, true)), c.expected) << c.text;
+}
+
 TEST_F(NumberingTest, ZeroFillPadsToTheWidestNumber) {
     std::string twelve;
     for (int i = 1; i <= 12; ++i) twelve += Line(i, i < 10);

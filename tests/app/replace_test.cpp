@@ -68,6 +68,9 @@ TEST_F(ReplaceTest, SubjectsAreReplacedInOrderOverTheWholeText) {
         {"case-sensitive", "Aa", "a", "x", "Ax\r\n"},
         {"a match never starts inside a double-byte character", "\xB0\xA1\xA1\xB0", "\xA1\xA1", "x",
          "\xB0\xA1\xA1\xB0\r\n"},
+        {"the euro sign is one byte: a pair after it is whole", "100€中国", "中国", "CN", "100€CN\r\n"},
+        {"the euro sign never leads a four-byte code's bytes", "€\x94\x39\xFC\x36", "9", "x",
+         "€\x94\x39\xFC\x36\r\n"},
         {"a full-width comma does not split", "a\xA3\xAC" "b and a", "a\xA3\xAC" "b", "X", "X and a\r\n"},
         {"an empty middle item counts but replaces nothing", "a b c", "a,,b", "x,y,z", "x z c\r\n"},
         // "x,," keeps one comma after stripping and splits into the one item x.

@@ -31,13 +31,13 @@ using namespace quillet;
 
 // The text as atoi reads it once full-width forms (0xA3A1-0xA3FE, and the
 // full-width space) read as the ASCII they stand for. Any other pair reads
-// as a byte that is no space, sign or digit; a lead byte without a trail ends
-// the text.
+// as a byte that is no space, sign or digit; a lead byte (0x81-0xFE) without
+// a trail ends the text.
 std::string Narrowed(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
+        if (lead <= 0x80 || lead == 0xFF) {
             out += static_cast<char>(lead);
             continue;
         }

@@ -18,13 +18,13 @@ using Pieces = std::vector<std::string>;  // a split's elements
 inline unsigned char At(const std::string& t, int64_t i) {
     return i < static_cast<int64_t>(t.size()) ? static_cast<unsigned char>(t[static_cast<size_t>(i)]) : 0;
 }
-inline bool Lead(unsigned char byte) { return byte >= 0x80; }
 inline bool Between(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
+// 0x80 (the euro sign) and 0xFF are characters of one byte, as ASCII is.
+inline bool Lead(unsigned char byte) { return Between(byte, 0x81, 0xFE); }
 // Bytes of the character at i: a four-byte code takes all four, in their ranges.
 inline int64_t Width(const std::string& t, int64_t i) {
     if (!Lead(At(t, i))) return 1;
-    const bool four = Between(At(t, i), 0x81, 0xFE) && Between(At(t, i + 1), 0x30, 0x39) &&
-                      Between(At(t, i + 2), 0x81, 0xFE) && Between(At(t, i + 3), 0x30, 0x39);
+    const bool four = Between(At(t, i + 1), 0x30, 0x39) && Lead(At(t, i + 2)) && Between(At(t, i + 3), 0x30, 0x39);
     return four ? 4 : 2;
 }
 inline unsigned char Lower(unsigned char byte) { return byte >= 'A' && byte <= 'Z' ? byte + 32 : byte; }

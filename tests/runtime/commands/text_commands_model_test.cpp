@@ -1,9 +1,11 @@
 // Every text command against a small reference model on std::string, for
 // thousands of generated GBK texts: valid pairs (some with trail bytes that look
-// like letters, spaces or commas), stray bytes 0x80-0xFF, lone lead bytes at the
-// end, full-width spaces, tabs, commas and CR LF; and, mixed in, four-byte codes
-// of characters GBK lacks (spaces among them), codes cut short and digits after
-// lead bytes. The seed is fixed, and a failure names its input in hex.
+// like letters, spaces or commas), the one-byte characters 0x80 (the euro sign)
+// and 0xFF before pairs, digits and line breaks, stray bytes 0x80-0xFF, lone
+// lead bytes at the end, full-width spaces, tabs, commas and CR LF; and, mixed
+// in, four-byte codes of characters GBK lacks (spaces among them), codes cut
+// short and digits after lead bytes. The seed is fixed, and a failure names its
+// input in hex.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,7 +34,7 @@ public:
         static const char* const Tokens[] = {
             "a", "b", "A", "B", "z", "Z", "@", "`", " ", " ", "\t", ",", ",", "\r\n", "\r", "\n",
             "\xB0\xA1", "\xA1\xA1", "\xA1\xA1", "\xD6\xD0", "\x81\x41", "\x82\x61", "\xA1\xB0",
-            "\xB0\xB0", "\xA1\x20", "\xC1\x2C", "\xFE\x7E",
+            "\xB0\xB0", "\xA1\x20", "\xC1\x2C", "\xFE\x7E", "\x80", "\x80", "\xFF", "9",
         };
         // Emoji, CJK extensions A and B, Hangul, spaces GBK lacks, codes cut short
         // or with digits after a lead byte, and shapes that code nothing.

@@ -46,10 +46,10 @@ TEST(TextTest, ComparisonIsUnsignedBytewise) {
     EXPECT_EQ(CompareTexts("same", "same"), 0);
 }
 
-TEST(TextTest, LeadBytesStartAt0x80) {
-    EXPECT_FALSE(IsLeadByte('\x7F'));
-    EXPECT_TRUE(IsLeadByte('\x80'));
-    EXPECT_TRUE(IsLeadByte('\xFF'));
+// The euro sign 0x80 and 0xFF are characters of one byte, as the converter reads them.
+TEST(TextTest, LeadBytesAre0x81To0xFE) {
+    for (const unsigned char byte : {0x7F, 0x80, 0xFF}) EXPECT_FALSE(IsLeadByte(static_cast<char>(byte))) << +byte;
+    for (const unsigned char byte : {0x81, 0xA1, 0xFE}) EXPECT_TRUE(IsLeadByte(static_cast<char>(byte))) << +byte;
 }
 
 }  // namespace
