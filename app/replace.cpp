@@ -69,10 +69,11 @@ void ReplaceInMainBox(const char* subject, const char* replacement) {
                              .Get());
 }
 
-void MultiReplace() {
+// *listsSaved: whether the settings file took the lists.
+void MultiReplace(bool* listsSaved) {
     UndoText = Read(Unit::MainBox);
     UndoSaved = true;
-    SaveReplaceLists();  // the boxes as the user left them, before stripping
+    *listsSaved = SaveReplaceLists();  // the boxes as the user left them, before stripping
 
     StripEndCommas(Unit::SubjectBox);
     StripEndCommas(Unit::PredicateBox);
@@ -110,6 +111,17 @@ void MultiReplace() {
     ShowRunSummary(Literal::ReplaceSummary, changes.before, LineArray.Count(), changes.changed);
 }
 
+// Lists the file cannot take are gone at the next start: the user is told
+// once a session, naming the file, after the run and not inside its loop.
+void TellListsNotSaved() {
+    if (ListsNotSavedShown) return;
+    ListsNotSavedShown = true;
+    Call(ShowMessage,
+         TextArg(Concatenate({Text(Literal::ListsNotSavedStart), SettingsPath().Get(), Text(Literal::ListsNotSavedEnd)})
+                     .Get()),
+         IntArg(0));
+}
+
 }  // namespace
 
 void LoadReplaceLists() {
@@ -123,19 +135,23 @@ void LoadReplaceLists() {
               .Get());
 }
 
-// A file that cannot be written is left as it was; nobody is told.
-void SaveReplaceLists() {
-    Call(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-         TextArg(Text(Literal::SubjectKey)), TextArg(Read(Unit::SubjectBox).Get()));
-    Call(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-         TextArg(Text(Literal::PredicateKey)), TextArg(Read(Unit::PredicateBox).Get()));
+// A file that cannot be written is left as it was.
+bool SaveReplaceLists() {
+    const bool subjects = CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
+                                  TextArg(Text(Literal::SubjectKey)), TextArg(Read(Unit::SubjectBox).Get())) != 0;
+    const bool predicates =
+        CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
+                TextArg(Text(Literal::PredicateKey)), TextArg(Read(Unit::PredicateBox).Get())) != 0;
+    return subjects && predicates;
 }
 
 extern "C" HandlerResult RunMultiReplace(const uint32_t*, int32_t) {
     if (ToolRunning) return NoValue;
     ToolRunning = true;
     ShowVersionInFooter();
-    MultiReplace();
+    bool listsSaved = true;
+    MultiReplace(&listsSaved);
+    if (!listsSaved && !WindowClosed) TellListsNotSaved();
     ToolRunning = false;
     return NoValue;
 }
