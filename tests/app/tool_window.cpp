@@ -65,6 +65,11 @@ std::string Text(UnitId box) {
     return text.Get() != nullptr ? text.Get() : "";
 }
 
+std::string Footer() {
+    compiled::OwnedText text = compiled::ReadText(MainWindow, Unit::AboutLabel, Property::LabelCaption);
+    return text.Get() != nullptr ? text.Get() : "";
+}
+
 void SetText(UnitId box, const std::string& text) {
     compiled::WriteText(MainWindow, box, Property::EditContent, text.c_str());
     Pump();

@@ -32,6 +32,7 @@ void Pump();
 int32_t Int(UnitId unit, int32_t property);
 void SetInt(UnitId unit, int32_t property, int32_t value);
 std::string Text(UnitId box);  // an edit box's Content, GBK bytes
+std::string Footer();          // the footer label's caption
 void SetText(UnitId box, const std::string& text);
 bool Checked(UnitId box);
 void SetChecked(UnitId box, bool checked);
