@@ -135,13 +135,21 @@ void LoadReplaceLists() {
               .Get());
 }
 
-// A file that cannot be written is left as it was.
+namespace {
+
+// One box's list under its key; whether the file took it.
+bool SaveList(Literal key, UnitId box) {
+    return CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
+                   TextArg(Text(key)), TextArg(Read(box).Get())) != 0;
+}
+
+}  // namespace
+
+// A file that cannot be written is left as it was. Both lists are written,
+// whatever became of the first.
 bool SaveReplaceLists() {
-    const bool subjects = CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                                  TextArg(Text(Literal::SubjectKey)), TextArg(Read(Unit::SubjectBox).Get())) != 0;
-    const bool predicates =
-        CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                TextArg(Text(Literal::PredicateKey)), TextArg(Read(Unit::PredicateBox).Get())) != 0;
+    const bool subjects = SaveList(Literal::SubjectKey, Unit::SubjectBox);
+    const bool predicates = SaveList(Literal::PredicateKey, Unit::PredicateBox);
     return subjects && predicates;
 }
 
