@@ -36,6 +36,10 @@ enum class Literal : int32_t {
     LinesEnd,             // " 行"
     ChangedLinesStart,    // "，其中 ", then the lines changed
     ChangedLinesEnd,      // " 行有改动"
+    ListsNotSavedStart,   // "无法写入设置文件 ", then its path
+    ListsNotSavedEnd,     // what it means for the lists
+    ReplacedStart,        // "已载入文件：", then how many characters were lost
+    ReplacedEnd,          // " 处无法识别的编码已替换为 U+FFFD"
     Count
 };
 
@@ -72,6 +76,10 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     " 行",
     "，其中 ",
     " 行有改动",
+    "无法写入设置文件 ",
+    "，两个替换列表没有保存，下次启动时将不会恢复。",
+    "已载入文件：",
+    " 处无法识别的编码已替换为 U+FFFD",
 };
 
 constexpr size_t Size = [] {

@@ -21,6 +21,19 @@ Literal MessageFor(int32_t status) {
     }
 }
 
+// The footer after a drop: how many characters of the file were damaged and
+// now stand as U+FFFD, when any were; otherwise the version text, as between
+// runs, since the last run's line no longer tells about the box's text.
+void ShowReplacedInFooter(int32_t replaced) {
+    if (replaced <= 0) {
+        ShowVersionInFooter();
+        return;
+    }
+    OwnedText count = CallText(ToText, IntArg(replaced));
+    WriteText(MainWindow, Unit::AboutLabel, Property::LabelCaption,
+              Concatenate({Text(Literal::ReplacedStart), count.Get(), Text(Literal::ReplacedEnd)}).Get());
+}
+
 }  // namespace
 
 // The argument is the file's path (only the first of several dropped at once).
@@ -31,14 +44,15 @@ extern "C" HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count) {
     if (count < 1 || !RunMayStart()) return NoValue;
     const auto* path = reinterpret_cast<const char*>(static_cast<uintptr_t>(args[0]));
     OwnedText previous = ReadText(MainWindow, Unit::MainBox, Property::EditContent);
-    const int32_t status =
-        CallInt(LoadTextFile, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(path));
+    const CommandArg loaded = Call(LoadTextFile, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(path));
+    const auto status = static_cast<int32_t>(loaded.low);
     if (status != LoadTextFileStatus::Loaded) {
         ShowMessageText(MessageFor(status));
         return NoValue;
     }
     UndoText = std::move(previous);
     UndoSaved = true;
+    ShowReplacedInFooter(static_cast<int32_t>(loaded.high));
     return NoValue;
 }
 

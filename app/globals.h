@@ -19,6 +19,9 @@ extern bool ToolRunning;
 // Set when the window has been destroyed: a run stops at its next line instead
 // of reaching for units that no longer exist.
 extern bool WindowClosed;
+// Set once the user has been told that the settings file cannot take the lists:
+// once a session is enough.
+extern bool ListsNotSavedShown;
 
 // The one way into a run, an undo or a file's load, whatever started it (a
 // click, Space or Enter on a button, a key, a drop): refused while a run is

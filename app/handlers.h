@@ -27,8 +27,8 @@ HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count);
 constexpr HandlerResult NoValue = {0, 0, 0};
 
 // The settings file routines (replace.cpp): both replacement boxes from and to
-// "qlt_config.ini" beside the program.
+// "qlt_config.ini" beside the program. Saving tells whether the file took both lists.
 void LoadReplaceLists();
-void SaveReplaceLists();
+bool SaveReplaceLists();
 
 }  // namespace quillet::app

@@ -17,6 +17,7 @@ bool UndoSaved = false;
 OwnedArray LineArray;
 bool ToolRunning = false;
 bool WindowClosed = false;
+bool ListsNotSavedShown = false;
 
 namespace {
 constexpr int32_t WriteLinesBackId = 0x04010002;
@@ -35,6 +36,7 @@ void InitialiseGlobals() {
     UndoSaved = false;
     ToolRunning = false;
     WindowClosed = false;
+    ListsNotSavedShown = false;
 }
 
 bool RunMayStart() { return !ToolRunning && CallInt(OutputPending) == 0; }

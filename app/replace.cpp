@@ -69,10 +69,13 @@ void ReplaceInMainBox(const char* subject, const char* replacement) {
                              .Get());
 }
 
+// Whether the settings file took the lists at the last run.
+bool listsSaved = true;
+
 void MultiReplace() {
     UndoText = Read(Unit::MainBox);
     UndoSaved = true;
-    SaveReplaceLists();  // the boxes as the user left them, before stripping
+    listsSaved = SaveReplaceLists();  // the boxes as the user left them, before stripping
 
     StripEndCommas(Unit::SubjectBox);
     StripEndCommas(Unit::PredicateBox);
@@ -110,6 +113,17 @@ void MultiReplace() {
     ShowRunSummary(Literal::ReplaceSummary, changes.before, LineArray.Count(), changes.changed);
 }
 
+// Lists the file cannot take are gone at the next start: the user is told
+// once a session, naming the file, after the run and not inside its loop.
+void TellListsNotSaved() {
+    if (ListsNotSavedShown) return;
+    ListsNotSavedShown = true;
+    Call(ShowMessage,
+         TextArg(Concatenate({Text(Literal::ListsNotSavedStart), SettingsPath().Get(), Text(Literal::ListsNotSavedEnd)})
+                     .Get()),
+         IntArg(0));
+}
+
 }  // namespace
 
 void LoadReplaceLists() {
@@ -123,16 +137,28 @@ void LoadReplaceLists() {
               .Get());
 }
 
-// A file that cannot be written is left as it was; nobody is told.
-void SaveReplaceLists() {
-    Call(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-         TextArg(Text(Literal::SubjectKey)), TextArg(Read(Unit::SubjectBox).Get()));
-    Call(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-         TextArg(Text(Literal::PredicateKey)), TextArg(Read(Unit::PredicateBox).Get()));
+namespace {
+
+// One box's list under its key; whether the file took it.
+bool SaveList(Literal key, UnitId box) {
+    return CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
+                   TextArg(Text(key)), TextArg(Read(box).Get())) != 0;
+}
+
+}  // namespace
+
+// A file that cannot be written is left as it was. Both lists are written,
+// whatever became of the first.
+bool SaveReplaceLists() {
+    const bool subjects = SaveList(Literal::SubjectKey, Unit::SubjectBox);
+    const bool predicates = SaveList(Literal::PredicateKey, Unit::PredicateBox);
+    return subjects && predicates;
 }
 
 extern "C" HandlerResult RunMultiReplace(const uint32_t*, int32_t) {
+    listsSaved = true;
     RunTool(MultiReplace);
+    if (!listsSaved && !WindowClosed) TellListsNotSaved();
     return NoValue;
 }
 

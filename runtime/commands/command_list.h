@@ -30,7 +30,9 @@ void FocusUnit(CommandArg* result, int32_t argCount, CommandArg* args);
 // A long run's progress.
 void ReportProgress(CommandArg* result, int32_t argCount, CommandArg* args);
 
-// Files: a text file's whole text into an edit box (unit, path) → a LoadTextFileStatus.
+// Files: a text file's whole text into an edit box (unit, path) → a LoadTextFileStatus;
+// the result's high word: how many U+FFFD the loaded text has for bytes that
+// were no character (a damaged UTF-8 file read as UTF-8, text_file.h).
 void LoadTextFile(CommandArg* result, int32_t argCount, CommandArg* args);
 
 namespace LoadTextFileStatus {

@@ -1,27 +1,28 @@
-// Reading and writing one key of a profile (ini) file through the platform's
-// profile-file interface.
+// Reading and writing one key of a profile (ini) file, with a reader and
+// writer of our own (runtime/values/profile_text.h) that keeps the platform's
+// lookup rules. The platform's profile calls read a file without a byte-order
+// mark in the system's ANSI code page, so GBK lists came back garbled on a
+// Japanese, Western or UTF-8 system and the next run saved the garbage.
 //
-// A file that has only held characters code page 936 has stays GBK without a
-// byte-order mark and goes through the ANSI calls, so older copies of the
-// program and other tools read it as before. The ANSI calls turn any other
-// character into '?', so writing one turns the file into UTF-16 with a
-// byte-order mark, which the wide calls keep for good. A file with a mark, and
-// any name or text holding such a character, goes through the wide calls.
+// The file keeps its encoding: GBK stays GBK byte for byte where nothing
+// changed, so older copies of the program and other tools read it as before;
+// UTF-8 (with or without its mark) and UTF-16 stay as they are. A GBK file
+// turns into UTF-16 with a byte-order mark the first time it must store a
+// character GBK lacks, and stays so. Only wide calls reach the system.
 #include <windows.h>
 
 #include <cstring>
 #include <initializer_list>
+#include <new>
 #include <string>
 
 #include "runtime/commands/command_list.h"
+#include "runtime/values/profile_text.h"
 #include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"
 
 namespace quillet::commands {
 namespace {
-
-constexpr DWORD ValueBufferSize = 10240;
-constexpr size_t LongestValue = ValueBufferSize - 1;
 
 // Reading ignores leading spaces, tabs, line breaks and other control bytes
 // before a name; trailing bytes are kept.
@@ -35,11 +36,11 @@ const char* WithoutLeadingControlBytes(const char* name) {
 // null when it was left out.
 const char* GivenTextOrNone(const CommandArg& arg) { return IsOmitted(arg) ? nullptr : TextArgument(arg); }
 
-// Whether any of the texts holds a character code page 936 lacks: the ANSI
-// calls cannot carry it.
+// Whether any of the texts holds a character code page 936 lacks: a GBK file
+// cannot store it.
 bool HoldsFourByteCode(std::initializer_list<const char*> texts) {
     for (const char* text : texts) {
-        const size_t size = text == nullptr ? 0 : std::strlen(text);
+        const size_t size = std::strlen(text);
         for (size_t at = 0; at < size;) {
             const TextCharacter c = CharacterAt(text, size, at);
             if (c.bytes == 4) return true;
@@ -49,19 +50,8 @@ bool HoldsFourByteCode(std::initializer_list<const char*> texts) {
     return false;
 }
 
-// A wide copy of an optional text, and null for none, as the wide calls take it.
-class WideText {
-public:
-    explicit WideText(const char* text) : given_(text != nullptr), wide_(WideFromText(text)) {}
-    const wchar_t* Get() const { return given_ ? wide_.c_str() : nullptr; }
-
-private:
-    bool given_;
-    std::wstring wide_;
-};
-
-// The file the profile calls open: they look for a name without a folder in
-// the Windows folder.
+// The file as the platform's profile calls name it: a name without a folder
+// lies in the Windows folder.
 std::wstring ProfileFile(const char* name) {
     const std::wstring wide = WideFromText(name);
     const bool bare = !wide.empty() && wide.find_first_of(L"\\/") == std::wstring::npos &&
@@ -72,52 +62,98 @@ std::wstring ProfileFile(const char* name) {
     return std::wstring(folder) + L'\\' + wide;
 }
 
-// The platform call writes a read-only file when the process may bypass the
-// attribute (an administrator, or Wine run by root); such a file stays as it is.
+// A process that may bypass the attribute (an administrator, or Wine run by
+// root) could open a read-only file for writing; such a file stays as it is.
 bool IsReadOnlyFile(const std::wstring& file) {
     const DWORD attributes = GetFileAttributesW(file.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
            (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-// Whether the file begins with a byte-order mark: the profile calls then keep
-// every character in it. Besides our UTF-16LE this takes the UTF-8 and
-// UTF-16BE marks Wine keeps, which the GBK conversion below would garble.
-bool HoldsAnyCharacter(const std::wstring& file) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    unsigned char head[3] = {};
+// The rest of an opened file, appended to *bytes; false when a read fails.
+bool ReadWhole(HANDLE file, std::string* bytes) {
+    char chunk[16384];
     DWORD got = 0;
-    ReadFile(handle, head, sizeof head, &got, nullptr);
-    CloseHandle(handle);
-    return (got >= 2 && ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF))) ||
-           (got == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF);
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+        if (got == 0) return true;
+        bytes->append(chunk, got);
+    }
+    return false;
 }
 
-// Rewrites a GBK file (or a missing one) as UTF-16LE with a byte-order mark,
-// every line kept. Wine keeps a copy of a profile file and trusts it while the
-// last-write time is unchanged, which a rewrite within one clock tick can
-// leave so; the copy is dropped first, or the next write would go out as GBK.
-bool TurnIntoUtf16(const std::wstring& file) {
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = GetFileSize(handle, nullptr);
-    std::string bytes(size == INVALID_FILE_SIZE ? 0 : size, '\0');
-    DWORD got = 0;
-    bool done = size != INVALID_FILE_SIZE && ReadFile(handle, bytes.data(), size, &got, nullptr) && got == size;
-    if (done) {
-        const std::wstring wide = L'\xFEFF' + WideFromText(bytes.data(), bytes.size());
-        const DWORD wideSize = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
-        DWORD written = 0;
-        done = SetFilePointer(handle, 0, nullptr, FILE_BEGIN) == 0 &&
-               WriteFile(handle, wide.data(), wideSize, &written, nullptr) && written == wideSize &&
-               SetEndOfFile(handle);
+// The file's bytes; none for a file that is not there or cannot be read.
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    if (!ReadWhole(file, &bytes)) bytes.clear();
+    CloseHandle(file);
+    return bytes;
+}
+
+// A profile file held for one write: opened for reading and writing and
+// shared with readers only, so that nobody writes between our read and our
+// write; or, when there is no such file yet, created only if the write stores
+// something. Usable() is false when it can be neither opened nor created.
+class HeldProfile {
+public:
+    explicit HeldProfile(const std::wstring& path) : path_(path) {
+        file_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file_ == INVALID_HANDLE_VALUE) {
+            usable_ = GetLastError() == ERROR_FILE_NOT_FOUND;
+        } else {
+            usable_ = ReadWhole(file_, &bytes_);
+        }
     }
-    CloseHandle(handle);
-    return done;
+    ~HeldProfile() {
+        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    }
+    HeldProfile(const HeldProfile&) = delete;
+    HeldProfile& operator=(const HeldProfile&) = delete;
+
+    bool Usable() const { return usable_; }
+    std::string& Bytes() { return bytes_; }
+
+    // The file's whole content replaced by these bytes.
+    bool Replace(const std::string& bytes) {
+        if (file_ == INVALID_HANDLE_VALUE) {
+            file_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file_ == INVALID_HANDLE_VALUE) return false;
+        }
+        DWORD written = 0;
+        return SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == 0 &&
+               WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size() && SetEndOfFile(file_);
+    }
+
+private:
+    std::wstring path_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    bool usable_ = false;
+    std::string bytes_;
+};
+
+// One write: no key removes the section, no value the key. A write that
+// changes nothing leaves the file untouched and succeeds.
+bool WriteProfile(const std::wstring& path, const char* section, const char* key, const char* value) {
+    HeldProfile held(path);
+    if (!held.Usable()) return false;
+    ProfileText profile(std::move(held.Bytes()));
+    bool changed = false;
+    if (key == nullptr) {
+        changed = profile.RemoveSection(section);
+    } else if (value == nullptr) {
+        changed = profile.RemoveKey(section, key);
+    } else {
+        if (profile.Kind() == TextFileKind::Gbk && HoldsFourByteCode({section, key, value})) {
+            profile.TurnIntoUtf16();
+            changed = true;
+        }
+        changed = profile.Set(section, key, value) || changed;
+    }
+    return !changed || held.Replace(profile.Bytes());
 }
 
 }  // namespace
@@ -132,24 +168,15 @@ void ReadConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
     const char* defaultValue = IsOmitted(defaultArg) ? "" : TextArgument(defaultArg);
     if (IsEmptyText(file) || IsEmptyText(section) || IsEmptyText(key)) return;
 
-    const std::wstring path = ProfileFile(file);
-    if (!HoldsFourByteCode({file, section, key, defaultValue}) && !HoldsAnyCharacter(path)) {
-        // The zeroed buffer matters: where a double-byte character would cross
-        // the end, Wine leaves its bytes unwritten, and the value ends before it.
-        char value[ValueBufferSize] = {};
-        GetPrivateProfileStringA(section, key, defaultValue, value, ValueBufferSize, file);
-        result->low = Word(CopyText(value));
-        return;
+    std::string value;
+    try {
+        // The whole value, however long.
+        if (!ProfileText(FileBytes(ProfileFile(file))).Find(section, key, &value))
+            value = ProfileDefault(defaultValue);
+    } catch (const std::bad_alloc&) {
+        value = ProfileDefault(defaultValue);  // a file too large for the memory left reads as missing
     }
-    // Every UTF-16 unit gives at least one byte, so this many units reach the
-    // cut; the cut then drops a character crossing it, as the ANSI call does.
-    std::wstring value(ValueBufferSize, L'\0');
-    const DWORD units = GetPrivateProfileStringW(WideText(section).Get(), WideText(key).Get(),
-                                                 WideText(defaultValue).Get(), value.data(), ValueBufferSize,
-                                                 path.c_str());
-    const std::string text = TextFromWide(value.data(), units);
-    const size_t kept = CharacterBoundaryBefore(text.data(), text.size(), LongestValue);
-    result->low = Word(CopyBytes(text.data(), static_cast<int32_t>(kept)));
+    result->low = Word(CopyBytes(value.data(), static_cast<int32_t>(value.size())));
 }
 
 void WriteConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
@@ -161,19 +188,11 @@ void WriteConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
     const char* value = GivenTextOrNone(ArgumentAt(argCount, args, 3));
     const std::wstring path = ProfileFile(file);
     if (IsReadOnlyFile(path)) return;
-
-    // Only a stored value needs the file to hold the characters; removing a key
-    // or a section does not.
-    const bool storesFourByteCode = key != nullptr && value != nullptr && HoldsFourByteCode({section, key, value});
-    const bool unicodeFile = HoldsAnyCharacter(path);
-    if (storesFourByteCode && !unicodeFile && !TurnIntoUtf16(path)) return;
-    // The ANSI calls cannot reach a name holding such a character either; a GBK
-    // file written through the wide calls stays GBK.
-    const bool wide = unicodeFile || storesFourByteCode || HoldsFourByteCode({file, section, key});
-    const bool written = wide ? WritePrivateProfileStringW(WideText(section).Get(), WideText(key).Get(),
-                                                           WideText(value).Get(), path.c_str()) != FALSE
-                              : WritePrivateProfileStringA(section, key, value, file) != FALSE;
-    result->low = written ? 1u : 0u;
+    try {
+        result->low = WriteProfile(path, section, key, value) ? 1u : 0u;
+    } catch (const std::bad_alloc&) {
+        // Not written: the file is left as it was.
+    }
 }
 
 }  // namespace quillet::commands

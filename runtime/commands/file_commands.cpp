@@ -72,12 +72,13 @@ private:
     size_t size_ = 0;
 };
 
-// The file's text, or why there is none. Memory that runs out while decoding
-// counts as a file too large: the box could not hold it now either.
-int32_t DecodedText(const FileBytes& bytes, std::string* text) {
+// The file's text, or why there is none; *replaced: how many U+FFFD stand for
+// bytes that were no character. Memory that runs out while decoding counts as
+// a file too large: the box could not hold it now either.
+int32_t DecodedText(const FileBytes& bytes, std::string* text, size_t* replaced) {
     try {
         text->reserve(bytes.Size());
-        if (!DecodeTextFile(bytes.Data(), bytes.Size(), text)) return LoadTextFileStatus::NotText;
+        if (!DecodeTextFile(bytes.Data(), bytes.Size(), text, nullptr, replaced)) return LoadTextFileStatus::NotText;
     } catch (const std::bad_alloc&) {
         return LoadTextFileStatus::TooLarge;
     }
@@ -85,13 +86,13 @@ int32_t DecodedText(const FileBytes& bytes, std::string* text) {
     return text->size() > LargestTextFile ? LoadTextFileStatus::TooLarge : LoadTextFileStatus::Loaded;
 }
 
-int32_t LoadInto(HWND box, const char* path) {
+int32_t LoadInto(HWND box, const char* path, size_t* replaced) {
     std::string text;
     {
         FileBytes bytes;
         const int32_t read = bytes.Read(path);
         if (read != LoadTextFileStatus::Loaded) return read;
-        const int32_t decoded = DecodedText(bytes, &text);
+        const int32_t decoded = DecodedText(bytes, &text, replaced);
         if (decoded != LoadTextFileStatus::Loaded) return decoded;
     }  // the file's bytes go before the box takes its copy of the text
     return ReplaceEditBoxText(box, text.c_str()) ? LoadTextFileStatus::Loaded : LoadTextFileStatus::NotEditBox;
@@ -105,7 +106,9 @@ int32_t LoadInto(HWND box, const char* path) {
 void LoadTextFile(CommandArg* result, int32_t argCount, CommandArg* args) {
     const CommandArg& unit = ArgumentAt(argCount, args, 0);
     auto box = reinterpret_cast<HWND>(UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnitOrFail, unit.low, unit.high)));
-    result->low = static_cast<uint32_t>(LoadInto(box, TextArgument(ArgumentAt(argCount, args, 1))));
+    size_t replaced = 0;
+    result->low = static_cast<uint32_t>(LoadInto(box, TextArgument(ArgumentAt(argCount, args, 1)), &replaced));
+    result->high = result->low == static_cast<uint32_t>(LoadTextFileStatus::Loaded) ? static_cast<uint32_t>(replaced) : 0;
 }
 
 }  // namespace quillet::commands

@@ -24,6 +24,7 @@ enum class RunStage {
 
 struct Run {
     RunStage stage = RunStage::None;
+    uint32_t number = 0;         // counts the runs begun in this process; kept after a run ends
     uint32_t windowId = 0;       // the window whose event started the run
     uint64_t started = 0;        // cycle count at the start (or after a message box)
     uint64_t nextShow = 0;       // no title change before this cycle count
@@ -100,7 +101,9 @@ void EndRun() {
     HWND window = run.shownOn;
     const std::string title = run.title;
     const bool restoreTitle = window != nullptr && IsWindow(window) && ReadWindowText(window) == run.shownTitle;
+    const uint32_t number = run.number;
     run = Run{};
+    run.number = number;
     if (window == nullptr || !IsWindow(window)) return;
     if (restoreTitle) WriteWindowText(window, title);
     RestorePointer(window);
@@ -121,6 +124,7 @@ void BeginRun(uint32_t windowId) {
     // A run of another window takes over the title.
     if (run.stage != RunStage::None) EndRun();
     run.stage = RunStage::Handler;
+    ++run.number;
     run.windowId = windowId;
     run.started = CycleCount();
     run.nextShow = run.started + Cycles(FirstShowMs);
@@ -179,6 +183,11 @@ void UpdateRunProgress() {
 bool RunUnderWay(uint32_t windowId) {
     const Run& run = TheRun();
     return run.stage != RunStage::None && run.windowId == windowId;
+}
+
+uint32_t RunNumber() {
+    const Run& run = TheRun();
+    return run.stage != RunStage::None ? run.number : 0;
 }
 
 bool ShowsRunProgress(HWND window) {

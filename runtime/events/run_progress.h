@@ -37,6 +37,10 @@ void UpdateRunProgress();
 // once the run is long enough to show it.
 bool RunUnderWay(uint32_t windowId);
 
+// The run under way, told apart from every other run of the process; 0 when
+// none is.
+uint32_t RunNumber();
+
 // True while this window shows a run's progress.
 bool ShowsRunProgress(HWND window);
 

@@ -66,6 +66,28 @@ TEST_F(FileDropTest, ATextFileInAnyEncodingReplacesTheTextAndOneUndoBringsTheOld
     }
 }
 
+// A UTF-8 file with a stray byte or a last character cut short is still read
+// as UTF-8, each damaged place a U+FFFD that the footer counts.
+TEST_F(FileDropTest, AFewDamagedPlacesInAUtf8FileAreReplacedAndCountedInTheFooter) {
+    // Six copies hold 54 multi-byte characters: one stray byte in 108 is few enough.
+    std::string utf8, text;
+    for (int k = 0; k < 6; ++k) utf8 += SavedBytes(AnyText, SavedAs::Utf8), text += AnyTextBytes;
+    const std::string fffd = "\x84\x31\xA4\x37";
+    const struct {
+        std::string bytes;
+        std::string text;
+        std::string footer;
+    } files[] = {
+        {utf8 + "\xFF" + utf8 + "\xE4\xB8", text + fffd + text + fffd, "已载入文件：2 处无法识别的编码已替换为 U+FFFD"},
+        {utf8, text, "Quillet by Jev  版本：1.0"},
+    };
+    for (const auto& file : files) {
+        ASSERT_FALSE(DropWatchingForBox(Unit::MainBox, {Saved(L"damaged.txt", file.bytes)}).found);
+        EXPECT_EQ(Text(Unit::MainBox), file.text);
+        EXPECT_EQ(Footer(), file.footer);
+    }
+}
+
 // Of several files dropped at once, the first is loaded.
 TEST_F(FileDropTest, OfSeveralFilesTheFirstIsLoaded) {
     const std::wstring first = Saved(L"first.txt", "first");

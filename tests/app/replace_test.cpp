@@ -123,4 +123,27 @@ TEST_F(ReplaceTest, OneSubjectAgainstAListIsReportedAndChangesNothing) {
     EXPECT_EQ(RunExpecting(Mismatch, "x y", "x,,", "p,q,r"), "x y");
 }
 
+// Lists the settings file cannot take (here a folder has its name) are named
+// in one message a session, after the run, which goes on as ever.
+TEST_F(ReplaceTest, ListsThatCannotBeSavedAreToldOnceASessionAfterTheRun) {
+    struct Folder {
+        std::string path;
+        ~Folder() { RemoveDirectoryA(path.c_str()); }
+    } folder{SettingsFile()};
+    ASSERT_TRUE(CreateDirectoryA(folder.path.c_str(), nullptr));
+    ShowPage(2);
+    SetText(Unit::MainBox, "a b");
+    SetText(Unit::SubjectBox, "a");
+    SetText(Unit::PredicateBox, "x");
+    HWND mainBox = Handle(Unit::MainBox);
+    std::wstring whileShown;
+    const SeenMessageBox box = ClickWatchingForBox(Unit::ReplaceButton, [&](HWND) {
+        whileShown.resize(static_cast<size_t>(GetWindowTextLengthW(mainBox)) + 1);
+        whileShown.resize(static_cast<size_t>(GetWindowTextW(mainBox, whileShown.data(), static_cast<int>(whileShown.size()))));
+    });
+    EXPECT_EQ(box.text, "无法写入设置文件 " + SettingsFile() + "，两个替换列表没有保存，下次启动时将不会恢复。");
+    EXPECT_EQ(whileShown, L"x b\r\n") << "shown when the run is done";
+    EXPECT_EQ(Run("a b", "a", "y"), "y b\r\n") << "told once a session";
+}
+
 }  // namespace

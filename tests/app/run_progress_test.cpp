@@ -25,7 +25,6 @@ std::string Read(UnitId unit, int32_t property) {
     quillet::compiled::OwnedText text = quillet::compiled::ReadText(quillet::app::MainWindow, unit, property);
     return text.Get() != nullptr ? text.Get() : "";
 }
-std::string Footer() { return Read(Unit::AboutLabel, Caption); }
 
 std::string Title() { return quillet::ReadWindowText(Handle(quillet::app::WindowRecord)); }
 

@@ -3,11 +3,11 @@
 #include <commctrl.h>
 
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "app/template_description.h"
 #include "tests/support/child_process.h"
+#include "tests/support/program_text.h"
 #include "tools/window_search.h"
 
 namespace {
@@ -61,39 +61,34 @@ HWND RunningTool::Unit(quillet::app::UnitId unit) const {
 
 namespace {
 
-// Messages to the tool's controls in either width: the ANSI calls narrow to
-// the code page as a program of that width sees the text, the wide ones do not.
-template <typename Char>
-auto SendTimeout() {
-    return std::is_same_v<Char, wchar_t> ? &SendMessageTimeoutW : &SendMessageTimeoutA;
-}
-
-template <typename Char>
-std::basic_string<Char> ControlText(HWND control) {
+// The controls' texts through the wide messages: the program's bytes cross as
+// the program itself converts them, whatever the system's code page.
+std::wstring ControlText(HWND control) {
     DWORD_PTR length = 0;
-    if (!SendTimeout<Char>()(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
-    std::basic_string<Char> text(length + 1, Char{});
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) return {};
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendTimeout<Char>()(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                         SendTimeoutMs, &copied);
     text.resize(copied);
     return text;
 }
 
-template <typename Char>
-void SetControlText(HWND control, const std::basic_string<Char>& text) {
+void SetControlText(HWND control, const std::wstring& text) {
     DWORD_PTR result = 0;
-    SendTimeout<Char>()(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+    SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
                         SendTimeoutMs, &result);
 }
 
 }  // namespace
 
-std::string RunningTool::Text(quillet::app::UnitId unit) const { return ControlText<char>(Unit(unit)); }
+std::string RunningTool::Text(quillet::app::UnitId unit) const { return ProgramText(ControlText(Unit(unit)).c_str()); }
 
-void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) const { SetControlText(Unit(unit), text); }
+void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) const {
+    SetControlText(Unit(unit), WideOf(text));
+}
 
-std::wstring RunningTool::WideText(quillet::app::UnitId unit) const { return ControlText<wchar_t>(Unit(unit)); }
+std::wstring RunningTool::WideText(quillet::app::UnitId unit) const { return ControlText(Unit(unit)); }
 
 void RunningTool::SetWideText(quillet::app::UnitId unit, const std::wstring& text) const {
     SetControlText(Unit(unit), text);

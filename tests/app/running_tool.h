@@ -47,7 +47,8 @@ public:
     // Posts WM_CLOSE to the window and waits for the process to end; false on a timeout.
     bool Close(DWORD timeoutMs = 20000);
     DWORD ExitCode() const;
-    // What the watcher saw over the process's whole life (call after Close).
+    // What the watcher saw over the process's whole life (call after Close), or,
+    // when a box is expected, the first box it closed.
     SeenMessageBox Box();
 
 private:

@@ -65,6 +65,11 @@ std::string Text(UnitId box) {
     return text.Get() != nullptr ? text.Get() : "";
 }
 
+std::string Footer() {
+    compiled::OwnedText text = compiled::ReadText(MainWindow, Unit::AboutLabel, Property::LabelCaption);
+    return text.Get() != nullptr ? text.Get() : "";
+}
+
 void SetText(UnitId box, const std::string& text) {
     compiled::WriteText(MainWindow, box, Property::EditContent, text.c_str());
     Pump();
@@ -148,6 +153,7 @@ void Reset() {
     // As before the first run: nothing saved for undo.
     app::UndoText.Reset();
     app::UndoSaved = false;
+    app::ListsNotSavedShown = false;
 }
 
 std::string RunCleanup(const std::string& text, const CleanupOptions& options) {
@@ -163,11 +169,12 @@ namespace {
 // Runs the action while a watcher waits for a message box; the watch also ends
 // when this event is set: after the action was handled.
 template <typename Action>
-SeenMessageBox WatchingForBox(Action action) {
+SeenMessageBox WatchingForBox(Action action, std::function<void(HWND box)> whileShown = nullptr) {
     HANDLE handled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     WatchOptions options;
     options.process = handled;
     options.timeoutMs = 30000;
+    options.whileShown = std::move(whileShown);
     MessageBoxWatcher watcher(IDOK, options);
     action();
     SetEvent(handled);
@@ -178,8 +185,8 @@ SeenMessageBox WatchingForBox(Action action) {
 
 }  // namespace
 
-SeenMessageBox ClickWatchingForBox(UnitId unit) {
-    return WatchingForBox([unit] { PostClickAndPump(unit); });
+SeenMessageBox ClickWatchingForBox(UnitId unit, std::function<void(HWND box)> whileShown) {
+    return WatchingForBox([unit] { PostClickAndPump(unit); }, std::move(whileShown));
 }
 
 SeenMessageBox DropWatchingForBox(UnitId unit, const std::vector<std::wstring>& paths) {

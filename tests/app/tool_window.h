@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ void Pump();
 int32_t Int(UnitId unit, int32_t property);
 void SetInt(UnitId unit, int32_t property, int32_t value);
 std::string Text(UnitId box);  // an edit box's Content, GBK bytes
+std::string Footer();          // the footer label's caption
 void SetText(UnitId box, const std::string& text);
 bool Checked(UnitId box);
 void SetChecked(UnitId box, bool checked);
@@ -77,8 +79,8 @@ std::string RunReplace(const std::string& text, const std::string& subjects, con
 
 // Clicks a unit while a watcher waits for a message box of this process; the
 // watch ends as soon as the click has been handled, so a click that shows no
-// box costs no waiting.
-SeenMessageBox ClickWatchingForBox(UnitId unit);
+// box costs no waiting. whileShown runs on the watching thread while the box shows.
+SeenMessageBox ClickWatchingForBox(UnitId unit, std::function<void(HWND box)> whileShown = nullptr);
 // The same for files dropped on a unit, as the shell drops them.
 SeenMessageBox DropWatchingForBox(UnitId unit, const std::vector<std::wstring>& paths);
 

@@ -14,6 +14,12 @@ namespace {
 
 using P = int32_t;  // own property index
 
+// The properties that read or change the text or the place in it.
+bool IsTextProperty(P ownIndex) {
+    return ownIndex == EditBoxProperty::Content || ownIndex == EditBoxProperty::SelStart ||
+           ownIndex == EditBoxProperty::SelLength || ownIndex == EditBoxProperty::SelText;
+}
+
 int32_t Int(const PropertyValue& value) { return static_cast<int32_t>(value.first); }
 
 int32_t Pick(const PropertyValue& value, P ownIndex) {
@@ -50,6 +56,7 @@ AfterWrite EditBoxUnit::Rebuilds(int32_t* field, int32_t value) {
 }
 
 AfterWrite EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
+    if (IsTextProperty(ownIndex)) NoteTextUsedByRun();
     EditBoxFields& f = state_.fields;
     switch (ownIndex) {
     case EditBoxProperty::Content: WriteContent(TextFromValue(value).c_str()); return AfterWrite::Done;
@@ -107,6 +114,7 @@ AfterWrite EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value
 }
 
 int32_t EditBoxUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
+    if (IsTextProperty(ownIndex)) NoteTextUsedByRun();
     const EditBoxFields& f = state_.fields;
     switch (ownIndex) {
     // The runtime copies the text before anything can change it.

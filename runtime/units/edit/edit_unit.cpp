@@ -129,10 +129,9 @@ void EditBoxUnit::CreateSpin(uint32_t controlId, bool disabled) {
 LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The control never sees a drop, so held text need not reach it first.
     if (message == WM_DROPFILES) return OnDropFiles(reinterpret_cast<HDROP>(wParam));
-    // While a run is under way, or its output is still on its way here, the
-    // text is the run's: the user reads, selects, copies and scrolls, and what
-    // would edit it is refused.
-    if (RunUnderWay(WindowId()) || state_.text.HeldBytes() > 0) {
+    // The text is the run's: the user reads, selects, copies and scrolls, and
+    // what would edit it is refused.
+    if (TextBelongsToRun()) {
         if (EditsText(message, wParam)) {
             MessageBeep(MB_OK);
             return 0;
@@ -183,6 +182,18 @@ LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default: break;
     }
     return UnitObject::WindowProc(message, wParam, lParam);
+}
+
+// A run's handler has read or written the text: from then on until the run
+// ends (its output all in the box) the text is the run's. A box the run
+// leaves alone stays the user's.
+void EditBoxUnit::NoteTextUsedByRun() {
+    if (RunUnderWay(WindowId())) state_.runOfText = RunNumber();
+}
+
+bool EditBoxUnit::TextBelongsToRun() const {
+    return (state_.runOfText != 0 && state_.runOfText == RunNumber() && RunUnderWay(WindowId())) ||
+           state_.text.HeldBytes() > 0;
 }
 
 // The menu shows with its edit commands greyed out: only copying and
@@ -304,6 +315,7 @@ void EditBoxUnit::SetTextGuarded(const char* text) {
 // Single-line and multi-line boxes alike: one ContentChanged per write, even
 // when the text stays the same.
 void EditBoxUnit::WriteContent(const char* text) {
+    NoteTextUsedByRun();
     SetTextGuarded(text);
     RaiseContentChanged();
 }
@@ -329,6 +341,7 @@ void EditBoxUnit::NormaliseOnFocusLoss() {
 // insertion: once, at once. Whether the window survived is asked only when a
 // handler may have run.
 bool EditBoxUnit::AppendText(const char* text) {
+    NoteTextUsedByRun();
     HWND self = m_hWnd;
     if (state_.text.Append(text)) return !RaiseUnitEventCalledHandler(WindowId(), UnitIdOf(), EditBoxEvent::ContentChanged) || IsWindow(self);
     return IsWindow(self);

@@ -42,6 +42,7 @@ struct EditBoxState {
     bool changeGuard = false;  // set while the runtime itself rewrites the text
     EditText text;             // every read and change of the control's text
     std::string readBack;      // a text property's value, kept until the runtime has copied it
+    uint32_t runOfText = 0;    // the run (RunNumber) that last read or wrote the text; 0 none
 };
 
 class EditBoxUnit : public UnitObject<CEdit>, public PropertyDataSource {
@@ -94,6 +95,8 @@ private:
     void OnDestroy();
     LRESULT OnDropFiles(HDROP drop);
     LRESULT OnContextMenuDuringRun(WPARAM wParam, LPARAM lParam);
+    void NoteTextUsedByRun();
+    bool TextBelongsToRun() const;
 
     // Text (edit_unit.cpp).
     void SetTextGuarded(const char* text);

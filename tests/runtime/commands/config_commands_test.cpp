@@ -4,10 +4,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/commands/command_list.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/values/text_encoding.h"
+#include "tests/support/dropped_files.h"
+#include "tests/support/program_text.h"
 #include "tests/support/temporary_folder.h"
 
 namespace quillet::compiled {
@@ -38,6 +41,19 @@ protected:
     // Runtime bytes of characters code page 936 lacks, which no narrow literal here can hold.
     static std::string Bytes(std::wstring_view wide) { return TextFromWide(wide.data(), wide.size()); }
     static bool IsUtf16(const std::string& file) { return FileBytes(file).rfind("\xFF\xFE", 0) == 0; }
+    // The platform's own read, of any length, after dropping the copy of the
+    // file it may keep from before our last write.
+    static std::string PlatformRead(const std::string& file, const wchar_t* section, const wchar_t* key,
+                                    const wchar_t* fallback = L"") {
+        const std::wstring path = WideFromText(file.c_str());
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+        std::wstring value(256, L'\0');
+        for (;; value.resize(value.size() * 2)) {  // until the value is not cut to the buffer
+            const DWORD units = GetPrivateProfileStringW(section, key, fallback, value.data(),
+                                                         static_cast<DWORD>(value.size()), path.c_str());
+            if (units + 1 < value.size()) return TextFromWide(value.data(), units);
+        }
+    }
 
     TemporaryFolder folder{"quillet-config"};
     const std::string file = folder.File("qlt_config.ini");
@@ -51,21 +67,27 @@ TEST_F(ConfigCommandsTest, GbkValuesRoundTripUnderKeysBeginningWithHash) {
     EXPECT_NE(FileBytes(file).find("#subject=苹果,香蕉,橙子"), std::string::npos) << "GBK bytes are stored as they are";
 }
 
-TEST_F(ConfigCommandsTest, ValuesAreCutToOneByteLessThanTheBuffer) {
-    const std::string fits(10239, 'x');
-    ASSERT_TRUE(Write(file, "s", "fits", fits.c_str()));
-    EXPECT_EQ(Read(file, "s", "fits"), fits);
-
-    const std::string full(10240, 'y');
-    ASSERT_TRUE(Write(file, "s", "full", full.c_str()));
-    EXPECT_EQ(Read(file, "s", "full"), full.substr(0, 10239));
-
-    std::string longer(10241, 'z');
-    longer[10238] = '!';
-    ASSERT_TRUE(Write(file, "s", "longer", longer.c_str()));
-    const std::string back = Read(file, "s", "longer");
-    EXPECT_EQ(back.size(), 10239u);
-    EXPECT_EQ(back, longer.substr(0, 10239));
+// A value is read whole, however long: a long replacement list (some 1,300
+// words) comes back as it was saved, in a GBK file and a UTF-16 one alike.
+TEST_F(ConfigCommandsTest, ValuesOfAnyLengthAreReadWhole) {
+    std::string words;
+    for (int i = 0; i < 1300; ++i) words += (i > 0 ? ",词语" : "词语") + std::to_string(i);
+    const std::string smile = Bytes(L"\U0001F600");
+    const auto x = [](size_t count) { return std::string(count, 'x'); };
+    const std::string values[] = {words, x(10239), x(10240), x(10237) + "中", x(10236) + smile + "y",
+                                  x(100000) + "中" + smile};
+    ASSERT_GT(words.size(), 10240u);
+    // The GBK file turns UTF-16 at the emoji, long lines and all.
+    for (const bool utf16 : {false, true}) {
+        const std::string at = folder.File(utf16 ? "utf16.ini" : "gbk.ini");
+        ASSERT_TRUE(WriteFileBytes(at, utf16 ? "\xFF\xFE" : ""));
+        const auto key = [](size_t i) { return "k" + std::to_string(i); };
+        for (size_t i = 0; i < std::size(values); ++i) ASSERT_TRUE(Write(at, "s", key(i), values[i])) << i;
+        for (size_t i = 0; i < std::size(values); ++i)
+            EXPECT_TRUE(Read(at, "s", key(i).c_str()) == values[i]) << utf16 << " " << i;  // not printed: long
+        EXPECT_TRUE(IsUtf16(at));
+        EXPECT_EQ(PlatformRead(at, L"s", L"k0"), words) << "the platform reads it so too";
+    }
 }
 
 TEST_F(ConfigCommandsTest, MissingFileSectionOrKeyGivesTheDefault) {
@@ -199,12 +221,20 @@ TEST_F(ConfigCommandsTest, AFileOfGbkValuesKeepsTheBytesOfTheAnsiCalls) {
         {"replace", "#subject", "橙子"},      {"其他", "键", nullptr},          {"空", "k", ""},
         {"旧", "a", "1"},                     {"旧", nullptr, nullptr},
     };
+    // The platform's own writer on a UTF-16 copy, where it is exact on every
+    // code page: the same lines, which GBK holds byte for byte.
     const std::string reference = folder.File("reference.ini");
+    ASSERT_TRUE(WriteFileBytes(reference, "\xFF\xFE"));
+    const auto wide = [](const char* text) { return text != nullptr ? WideFromText(text) : std::wstring(); };
+    const auto given = [](const char* text, const std::wstring& made) { return text != nullptr ? made.c_str() : nullptr; };
     for (const auto& step : steps) {
         ASSERT_TRUE(WriteOrRemove(file, step.section, step.key, step.value)) << step.section;
-        WritePrivateProfileStringA(step.section, step.key, step.value, reference.c_str());
+        const std::wstring section = wide(step.section), key = wide(step.key), value = wide(step.value);
+        WritePrivateProfileStringW(section.c_str(), given(step.key, key), given(step.value, value),
+                                   WideOf(reference).c_str());
     }
-    EXPECT_EQ(FileBytes(file), FileBytes(reference));
+    const std::string platform = FileBytes(reference).substr(2);
+    EXPECT_EQ(FileBytes(file), TextFromWide(reinterpret_cast<const wchar_t*>(platform.data()), platform.size() / 2));
     EXPECT_FALSE(IsUtf16(file));
     EXPECT_NE(FileBytes(file).find("[replace]"), std::string::npos);
 }
@@ -219,7 +249,9 @@ TEST_F(ConfigCommandsTest, AnOldGbkFileIsReadAsItWasAndTurnsUtf16ForGood) {
         {"窗口", "宽度", "640"},                   {"窗口", "标题", "文本 助手"},
         {"空", "k", ""},
     };
-    for (const auto& item : old) ASSERT_TRUE(WritePrivateProfileStringA(item.section, item.key, item.value, file.c_str()));
+    // As older copies wrote it, in GBK whatever the system's code page.
+    ASSERT_TRUE(WriteFileBytes(file, "[replace]\r\n#subject=苹果,香蕉,橙子\r\n#predicate=apple,banana,orange\r\n"
+                                     "[窗口]\r\n宽度=640\r\n标题=文本 助手\r\n[空]\r\nk=\r\n"));
     const auto expectOld = [&](const char* when) {
         for (const auto& item : old) EXPECT_EQ(Read(file, item.section, item.key, "?"), item.value) << when << item.key;
     };
@@ -259,32 +291,114 @@ TEST_F(ConfigCommandsTest, AFileThatCannotBeWrittenIsNotConverted) {
     EXPECT_EQ(Read(file, "s", "k"), "旧");
 }
 
-// A character that would cross the 10239th byte is left out whole. For GBK this is
-// what the ANSI calls do on a GBK file, and the UTF-16 file gives the same.
-TEST_F(ConfigCommandsTest, LongValuesAreCutBeforeACharacterCrossingTheLimit) {
-    const std::string smile = Bytes(L"\U0001F600");
-    const auto x = [](size_t count) { return std::string(count, 'x'); };
-    const struct {
-        std::string value;
-        size_t kept;
-    } cases[] = {
-        {x(10240), 10239},          {x(10237) + "中", 10239},          {x(10238) + "中", 10238},
-        {x(10236) + "中中", 10238}, {x(10235) + smile, 10239},         {x(10236) + smile + "y", 10236},
-        {x(10238) + smile, 10238},  {x(10234) + "中" + smile, 10236},
+// Our reader and writer against the platform's profile calls on tricky files:
+// ours in each encoding, the platform's a UTF-16LE copy with its mark, where it
+// is exact. The same reads before and after the same writes; and our file
+// keeps, in its own encoding, every byte the writes did not concern.
+TEST_F(ConfigCommandsTest, ReadsAndWritesAsThePlatformsProfileCalls) {
+    struct Change {
+        const wchar_t* section;
+        const wchar_t* key;    // null: the section removed
+        const wchar_t* value;  // null: the key removed
     };
-    const std::string gbkFile = folder.File("gbk.ini");
-    ASSERT_TRUE(Write(file, "s", "mark", smile));
-    ASSERT_TRUE(IsUtf16(file));
+    const struct {
+        const char* what;
+        std::wstring before;
+        std::vector<Change> changes;
+        std::wstring after;
+    } cases[] = {
+        {"spaces, comments, blank lines, LF",
+         L"; 设置\n\n[ s ]  \n  k = 值 1  \n;c=注释\nbare\nbare=后\n\n[t]\nk=\"引号\"\n",
+         {{L" S ", L"K", L"  新"}, {L"s", L"added", L"加 "}, {L"t", L"k", nullptr}, {L"new", L"x", L"1"}},
+         L"; 设置\n\n[ s ]  \nk=新\n;c=注释\nbare\nbare=后\nadded=加 \n\n[t]\n[new]\nx=1\n"},
+        {"the first of a name counts, ']' in a name, CR",
+         L"[s]\rk=first\rk=second\r[a]b] 尾\r[u=5\r[S]\rk=third\ronly=4\r",
+         {{L"S", L"only", L"6"}, {L"s", L"k", nullptr}, {L"A]B", nullptr, nullptr}},
+         L"[s]\rk=second\ronly=6\r[S]\rk=third\ronly=4\r"},
+        {"quotes, tabs and ^Z, no break at the end",
+         L"top=顶\r\n[q]\x1A\r\n\ta\x1A=\x1A\"v\"\r\nb='v'\r\nc=\"v'\r\nd=\"\r\ne=\"\"\r\nf= \"中\" \r\n[u=5",
+         {{L"q", L"new", L"n"}},
+         L"top=顶\r\n[q]\x1A\r\n\ta\x1A=\x1A\"v\"\r\nb='v'\r\nc=\"v'\r\nd=\"\r\ne=\"\"\r\nf= \"中\" \r\n[u=5\r\nnew=n"},
+        {"ASCII letters without case, no other", L"[ΣＡ]\r\nKEY=大\r\nσ=小\r\n",
+         {{L"σａ", L"key", L"x"}, {L"ΣＡ", L"Key", L"y"}}, L"[ΣＡ]\r\nKEY=y\r\nσ=小\r\n[σａ]\r\nkey=x\r\n"},
+        {"a comment alone", L"; 只有注释", {{L"s", L"k", L"v"}, {L"s", L"k", nullptr}}, L"; 只有注释\r\n[s]\r\n"},
+    };
+    const wchar_t* const sections[] = {L"s", L" S ", L"t", L"new", L"q", L"a]b", L"ΣＡ", L"σａ", L"σＡ"};
+    const wchar_t* const keys[] = {L"k", L" K\t", L";c", L"bare", L"added", L"only", L"[u", L"a", L"b",
+                                   L"c", L"d",    L"e",  L"f",    L"x",     L"KEY",  L"σ",  L"Σ"};
+    const wchar_t* const fallbacks[] = {L"D", L"\"引 \"  ", L"  "};
+    const struct {
+        const char* name;
+        bool gbk;
+        SavedAs as;
+    } encodings[] = {{"GBK", true, SavedAs::Utf8},
+                     {"UTF-8", false, SavedAs::Utf8},
+                     {"UTF-8 with its mark", false, SavedAs::Utf8Mark},
+                     {"UTF-16LE", false, SavedAs::Utf16Le}};
+    const std::string platform = folder.File("platform.ini");
+    const auto expectSameReads = [&](const char* when) {
+        size_t n = 0;
+        for (const wchar_t* section : sections)
+            for (const wchar_t* key : keys) {
+                const wchar_t* fallback = fallbacks[n++ % std::size(fallbacks)];
+                EXPECT_EQ(Read(file, Bytes(section).c_str(), Bytes(key).c_str(), Bytes(fallback).c_str()),
+                          PlatformRead(platform, section, key, fallback))
+                    << when << " [" << Bytes(section) << "] " << Bytes(key);
+            }
+    };
+    for (const auto& c : cases)
+        for (const auto& encoding : encodings) {
+            SCOPED_TRACE(std::string(c.what) + " in " + encoding.name);
+            const auto saved = [&](const std::wstring& text) {
+                return encoding.gbk ? Bytes(text) : SavedBytes(text, encoding.as);
+            };
+            ASSERT_TRUE(WriteFileBytes(file, saved(c.before)));
+            ASSERT_TRUE(WriteFileBytes(platform, SavedBytes(c.before, SavedAs::Utf16Le)));
+            expectSameReads("before");
+            for (const Change& change : c.changes) {
+                const std::string key = change.key ? Bytes(change.key) : "", value = change.value ? Bytes(change.value) : "";
+                ASSERT_TRUE(WriteOrRemove(file, Bytes(change.section).c_str(), change.key ? key.c_str() : nullptr,
+                                          change.value ? value.c_str() : nullptr));
+                ASSERT_TRUE(WritePrivateProfileStringW(change.section, change.key, change.value,
+                                                       WideFromText(platform.c_str()).c_str()));
+            }
+            expectSameReads("after");
+            EXPECT_EQ(FileBytes(file), saved(c.after));
+        }
+}
+
+// A file keeps its encoding; without a mark it is UTF-8 only when sure, else GBK.
+TEST_F(ConfigCommandsTest, AFileKeepsItsEncodingAndIsUtf8OnlyWhenSure) {
+    const std::string smile = Bytes(L"\U0001F600");
+    const struct {
+        const char* what;
+        std::string before;
+        std::string read;   // k of [s]
+        std::string value;  // then written to n of [s]
+        std::string after;
+    } cases[] = {
+        {"GBK that is two-byte UTF-8 by chance", "[s]\r\nk=\xC2\xA1,\xC2\xA5\r\n", "隆,楼", "新",
+         "[s]\r\nk=\xC2\xA1,\xC2\xA5\r\nn=\xD0\xC2\r\n"},
+        {"UTF-8", "[s]\r\nk=\xE4\xB8\xAD\r\n", "中", "新", "[s]\r\nk=\xE4\xB8\xAD\r\nn=\xE6\x96\xB0\r\n"},
+        {"UTF-8 holds any character", "[s]\r\nk=\xE4\xB8\xAD\r\n", "中", smile,
+         "[s]\r\nk=\xE4\xB8\xAD\r\nn=\xF0\x9F\x98\x80\r\n"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF[s]\r\nk=a\r\n", "a", "新", "\xEF\xBB\xBF[s]\r\nk=a\r\nn=\xE6\x96\xB0\r\n"},
+        {"a malformed byte: GBK", "[s]\r\nk=\xE4\xB8\xAD\x80\r\n", "\xE4\xB8\xAD\x80", "新",
+         "[s]\r\nk=\xE4\xB8\xAD\x80\r\nn=\xD0\xC2\r\n"},
+        {"a sequence cut off at the end: GBK", "[s]\r\nk=\xE4\xB8\xAD\r\nm=\xE4\xB8", "\xE4\xB8\xAD", "新",
+         "[s]\r\nk=\xE4\xB8\xAD\r\nm=\xE4\xB8\r\nn=\xD0\xC2"},
+        {"GBK turns UTF-16 for a character it lacks", "[s]\r\nk=\xD6\xD0\r\n", "中", smile,
+         SavedBytes(L"[s]\r\nk=中\r\nn=\U0001F600\r\n", SavedAs::Utf16Le)},
+        {"UTF-16BE", SavedBytes(L"[s]\nk=中\n", SavedAs::Utf16Be), "中", "新",
+         SavedBytes(L"[s]\nk=中\nn=新\n", SavedAs::Utf16Be)},
+    };
     for (const auto& c : cases) {
-        ASSERT_TRUE(Write(file, "s", "v", c.value.c_str()));
-        const std::string back = Read(file, "s", "v");
-        EXPECT_EQ(back.size(), c.kept);
-        EXPECT_TRUE(back == c.value.substr(0, c.kept)) << c.kept;  // not printed: 10,000 bytes
-        if (c.value.find(smile) != std::string::npos) continue;
-        ASSERT_TRUE(Write(gbkFile, "s", "v", c.value.c_str()));
-        EXPECT_TRUE(Read(gbkFile, "s", "v") == back) << c.kept << " as the ANSI calls cut it";
+        ASSERT_TRUE(WriteFileBytes(file, c.before));
+        EXPECT_EQ(Read(file, "s", "k"), c.read) << c.what;
+        ASSERT_TRUE(Write(file, "s", "n", c.value)) << c.what;
+        EXPECT_EQ(FileBytes(file), c.after) << c.what;
+        EXPECT_EQ(Read(file, "s", "n"), c.value) << c.what;
     }
-    EXPECT_FALSE(IsUtf16(gbkFile));
 }
 
 }  // namespace

@@ -67,5 +67,38 @@ TEST(TextFileTest, AZeroByteOrUnitIsNoTextAndLeavesTheTextAlone) {
     }
 }
 
+// A file without a mark with some malformed UTF-8 is still UTF-8 when it holds
+// at least 4 well-formed multi-byte sequences and at most 1 malformed per 100
+// of them; a sequence cut off at the very end counts as neither. Each malformed
+// sequence (a stray byte, or a sequence broken off before a space) is one U+FFFD.
+TEST(TextFileTest, AFewMalformedSequencesLeaveAUtf8FileUtf8) {
+    const struct {
+        size_t wellFormed, malformed;
+        bool cut;
+        TextFileKind kind;
+    } cases[] = {
+        {1, 0, false, TextFileKind::Utf8},   {4, 0, true, TextFileKind::Utf8},    {3, 0, true, TextFileKind::Gbk},
+        {100, 1, false, TextFileKind::Utf8}, {99, 1, false, TextFileKind::Gbk},   {200, 2, true, TextFileKind::Utf8},
+        {199, 2, false, TextFileKind::Gbk},  {100, 2, false, TextFileKind::Gbk},  {4, 1, false, TextFileKind::Gbk},
+    };
+    const std::string replacement = "\x84\x31\xA4\x37";  // U+FFFD
+    for (const auto& c : cases) {
+        std::string bytes, utf8Text;
+        for (size_t k = 0; k < c.wellFormed; ++k) bytes += "\xE4\xB8\xAD ", utf8Text += "\xD6\xD0 ";
+        for (size_t k = 0; k < c.malformed; ++k) bytes += k % 2 ? "\xE4\xB8 " : "\xFF ", utf8Text += replacement + " ";
+        if (c.cut) bytes += "\xE4\xB8", utf8Text += replacement;
+        std::string text;
+        TextFileKind kind = TextFileKind::NotText;
+        size_t replaced = 0;
+        const std::string what = std::to_string(c.wellFormed) + " well-formed, " + std::to_string(c.malformed) +
+                                 " malformed" + (c.cut ? ", cut" : "");
+        ASSERT_TRUE(DecodeTextFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &text, &kind,
+                                   &replaced));
+        EXPECT_EQ(kind, c.kind) << what;
+        EXPECT_TRUE(text == (c.kind == TextFileKind::Utf8 ? utf8Text : bytes)) << what;
+        EXPECT_EQ(replaced, c.kind == TextFileKind::Utf8 ? c.malformed + (c.cut ? 1 : 0) : 0u) << what;
+    }
+}
+
 }  // namespace
 }  // namespace quillet
