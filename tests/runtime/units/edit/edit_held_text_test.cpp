@@ -196,6 +196,8 @@ TEST_F(HeldTextTest, RandomWritesAppendsAndReadsLeaveWhatTheLiteralPathLeaves) {
     std::mt19937 random(1234);
     for (int round = 0; round < 12; ++round) {
         InHandler([&] {
+            // The run works with the box from its start: its text is the run's.
+            ReadText(M, Prop::Content);
             for (int step = 0; step < 40; ++step) {
                 switch (random() % 10) {
                 case 0: {
