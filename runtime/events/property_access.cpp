@@ -13,6 +13,7 @@
 #include "runtime/events/tab_pages.h"
 #include "runtime/events/unit_recreation.h"
 #include "runtime/events/window_loader.h"
+#include "runtime/template/design_scale.h"
 #include "runtime/template/record_cursor.h"
 #include "runtime/units/unit_type.h"
 #include "runtime/values/array_block.h"
@@ -188,12 +189,16 @@ PropertyWords ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index
         const UnitTypeDescriptor* type = TypeDescriptorOf(record.TypeRef());
         return type != nullptr ? ReadTypeProperty(*type, target.Object(), index, element) : PropertyWords{0, 0};
     }
+    const int32_t dpi = target.window->state.dpi;
+    const auto design = [dpi](LONG pixels) {
+        return PropertyWords{static_cast<uint32_t>(PixelsToDesign(pixels, dpi)), 0};
+    };
     switch (index) {
     case Common::Left:
     case Common::Top: {
         if (handle == nullptr) return {static_cast<uint32_t>(index == Common::Left ? record.Left() : record.Top()), 0};
         const RECT area = PlacedRectangle(handle);
-        return {static_cast<uint32_t>(index == Common::Left ? area.left : area.top), 0};
+        return design(index == Common::Left ? area.left : area.top);
     }
     case Common::Width:
     case Common::Height: {
@@ -201,7 +206,7 @@ PropertyWords ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index
             return {static_cast<uint32_t>(index == Common::Width ? record.Width() : record.Height()), 0};
         RECT area;
         GetWindowRect(handle, &area);
-        return {static_cast<uint32_t>(index == Common::Width ? area.right - area.left : area.bottom - area.top), 0};
+        return design(index == Common::Width ? area.right - area.left : area.bottom - area.top);
     }
     case Common::Tag: return {Word(CopyText(record.Tag())), 0};
     case Common::Visible:
@@ -227,6 +232,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
     const auto value = static_cast<int32_t>(low);
     UnitRecord record = target.Record();
     HWND handle = target.Live();
+    const int32_t dpi = target.window->state.dpi;
     switch (index) {
     case Common::Width:
     case Common::Height: {
@@ -235,8 +241,8 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
         if (handle == nullptr) return;
         RECT area;
         GetWindowRect(handle, &area);
-        const int32_t width = index == Common::Width ? size : area.right - area.left;
-        const int32_t height = index == Common::Height ? size : area.bottom - area.top;
+        const int32_t width = index == Common::Width ? DesignToPixels(size, dpi) : area.right - area.left;
+        const int32_t height = index == Common::Height ? DesignToPixels(size, dpi) : area.bottom - area.top;
         SetWindowPos(handle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
@@ -246,7 +252,8 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
         index == Common::Left ? record.SetLeft(position) : record.SetTop(position);
         if (handle == nullptr) return;
         const RECT area = PlacedRectangle(handle);
-        MoveWindow(handle, index == Common::Left ? position : area.left, index == Common::Top ? position : area.top,
+        const int32_t pixels = DesignToPixels(position, dpi);
+        MoveWindow(handle, index == Common::Left ? pixels : area.left, index == Common::Top ? pixels : area.top,
                    area.right - area.left, area.bottom - area.top, TRUE);
         return;
     }

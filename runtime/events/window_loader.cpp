@@ -6,8 +6,10 @@
 #include "runtime/app/runtime_app.h"
 #include "runtime/events/event_dispatch.h"
 #include "runtime/events/event_suppression.h"
+#include "runtime/template/design_scale.h"
 #include "runtime/template/record_cursor.h"
 #include "runtime/template/window_menu.h"
+#include "runtime/units/font_data.h"
 #include "runtime/units/private_messages.h"
 #include "runtime/units/unit_type.h"
 
@@ -88,6 +90,8 @@ private:
 
 int32_t Load::Run() {
     SuspendEvents();
+    // Placed at the display's scale from the start; WM_DPICHANGED rescales.
+    window_.state.dpi = ScreenPixelsPerInchY();
     window_.pristine = window_.working;
     window_.hasPristine = true;
     menu_ = BuildWindowMenu(Records());
@@ -152,9 +156,11 @@ bool Load::CreateRecord(int32_t index, uint32_t controlId) {
     if (isWindow) modalCreation = modal_;
     // The type data is copied first: creation may change the collection (a tag write).
     const std::vector<uint8_t> data(record.TypeData(), record.TypeData() + record.TypeDataLength());
+    const int32_t dpi = window_.state.dpi;
     void* object = create(data.data(), static_cast<int32_t>(data.size()), style, parent, controlId,
-                          isWindow ? menu_.menu : nullptr, record.Left(), record.Top(), record.Width(),
-                          record.Height(), window_.windowId, Records().IdAt(index), 0, 0);
+                          isWindow ? menu_.menu : nullptr, DesignToPixels(record.Left(), dpi),
+                          DesignToPixels(record.Top(), dpi), DesignToPixels(record.Width(), dpi),
+                          DesignToPixels(record.Height(), dpi), window_.windowId, Records().IdAt(index), 0, 0);
     modalCreation = false;
     auto* unit = static_cast<CWnd*>(object);
     if (unit == nullptr) return false;

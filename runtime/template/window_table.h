@@ -19,6 +19,7 @@ struct LoadedWindowState {
     bool loaded = false;               // set at the end of a load, cleared by the first show
     bool topmost = false;              // made topmost for a topmost parent at the first show
     bool replacementMark = false;      // the next load destroys the window and builds it anew
+    int32_t dpi = 96;                  // the display's scale its units stand at: design pixels × dpi / 96
     struct DisabledWindow {
         void* window;  // HWND
         bool wasEnabled;

@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <string>
 
+#include "runtime/template/design_scale.h"
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"
@@ -53,13 +54,13 @@ int32_t ScreenPixelsPerInchY() {
 int32_t FontHeightForPoints(int32_t points) {
     if (points == INT_MIN) return 0;  // no magnitude to take
     if (points < 0) points = -points;
-    const int32_t height = MulDiv(points, ScreenPixelsPerInchY(), 72);
+    const int32_t height = MulDiv(points, DesignDpi, 72);
     return height > 0 ? -height : 0;  // MulDiv answers -1 on overflow
 }
 
 int32_t PointsForFontHeight(int32_t height) {
     const int32_t magnitude = height == INT_MIN ? INT_MAX : (height < 0 ? -height : height);
-    const int32_t points = MulDiv(magnitude, 72, ScreenPixelsPerInchY());
+    const int32_t points = MulDiv(magnitude, 72, DesignDpi);
     return points > 0 ? points : 0;
 }
 
@@ -70,8 +71,10 @@ FontData DefaultGuiFontData() {
         SetFaceName(&font, nullptr);
         return font;
     }
-    // The same fields; the face name in the runtime's encoding.
+    // The same fields, the height in design pixels; the face name in the
+    // runtime's encoding.
     std::memcpy(&font, &stock, offsetof(FontData, lfFaceName));
+    font.lfHeight = ScaledRounded(stock.lfHeight, DesignDpi, ScreenPixelsPerInchY());
     const std::string face = TextFromWide(stock.lfFaceName, wcsnlen(stock.lfFaceName, LF_FACESIZE));
     SetFaceName(&font, face.c_str());
     return font;
@@ -142,12 +145,14 @@ PropertyWords ReadFontField(const FontData& font, int32_t element) {
     }
 }
 
-void* CreateUnitFont(const void* data, int32_t length) {
+void* CreateUnitFont(const void* data, int32_t length, int32_t dpi) {
     if (data == nullptr || length != sizeof(FontData)) return nullptr;
     FontData block;
     std::memcpy(&block, data, sizeof block);
     LOGFONTW font{};
     std::memcpy(&font, &block, offsetof(FontData, lfFaceName));
+    font.lfHeight = DesignToPixels(block.lfHeight, dpi);
+    font.lfWidth = DesignToPixels(block.lfWidth, dpi);
     // Chinese glyphs on every system: with DEFAULT_CHARSET the system's own
     // language picks the fallback, Japanese shapes or empty boxes.
     font.lfCharSet = GB2312_CHARSET;

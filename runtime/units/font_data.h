@@ -52,12 +52,15 @@ inline constexpr char FallbackFaceName[] = "宋体";
 // The screen's LOGPIXELSY (96 when the screen cannot be asked).
 int32_t ScreenPixelsPerInchY();
 
-// lfHeight for a size in points, and back. A negative size counts by its
-// magnitude; a size whose height cannot be represented counts as 0.
+// lfHeight for a size in points, and back, in design pixels (96 per inch, as
+// every position of a template): a block holds the same height on every
+// display, and the font made from it is scaled to its window's. A negative
+// size counts by its magnitude; a size whose height cannot be represented
+// counts as 0.
 int32_t FontHeightForPoints(int32_t points);
 int32_t PointsForFontHeight(int32_t height);
 
-// The stock DEFAULT_GUI_FONT as a block.
+// The stock DEFAULT_GUI_FONT as a block (its height in design pixels).
 FontData DefaultGuiFontData();
 
 // The font a unit reported (pointer and length): its block when it is 60 bytes
@@ -76,9 +79,10 @@ bool SetFontField(FontData* font, int32_t element, uint32_t value);
 // name is a new text of its own. An element that names no field reads 0.
 PropertyWords ReadFontField(const FontData& font, int32_t element);
 
-// The font a unit makes from its Font block, with the character set, precision,
-// quality and pitch every unit forces, as an HFONT; null when the block is not
-// 60 bytes or the font cannot be made (the unit then uses DEFAULT_GUI_FONT).
-void* CreateUnitFont(const void* data, int32_t length);
+// The font a unit makes from its Font block for a window at `dpi`, with the
+// character set, precision, quality and pitch every unit forces, as an HFONT;
+// null when the block is not 60 bytes or the font cannot be made (the unit
+// then uses the default unit font).
+void* CreateUnitFont(const void* data, int32_t length, int32_t dpi);
 
 }  // namespace quillet

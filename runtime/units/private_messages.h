@@ -8,6 +8,7 @@ namespace quillet {
 
 constexpr uint32_t UM_GET_UNIT_OBJECT = 0x8002;  // → the unit object of the window, or 0
 constexpr uint32_t UM_ARRANGE = 0x8004;          // all units of the window exist; lay out docked units
+constexpr uint32_t UM_DPI_CHANGED = 0x8005;      // the window's display scale is now wParam: make the font for it
 constexpr uint32_t UM_UNITS_CREATED = 0x806F;    // every unit and the window, after creation
 constexpr uint32_t UM_WINDOW_SHOWN = 0x8076;     // every unit and the window, at the end of a load
 

@@ -126,11 +126,13 @@ BOOL CALLBACK CollectManifest(HMODULE from, LPCWSTR, LPWSTR name, LONG_PTR into)
     return TRUE;
 }
 
-TEST_F(ProgramFileTest, NoManifestAsksForVisualStyles) {
+TEST_F(ProgramFileTest, TheManifestFollowsEachDisplaysScaleAndAsksForNoVisualStyles) {
     std::vector<std::string> manifests;
     EnumResourceNamesW(module, ManifestType, CollectManifest, reinterpret_cast<LONG_PTR>(&manifests));
-    for (const std::string& manifest : manifests)
-        EXPECT_EQ(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos) << manifest;
+    ASSERT_EQ(manifests.size(), 1u);
+    EXPECT_EQ(manifests[0].find("Microsoft.Windows.Common-Controls"), std::string::npos) << manifests[0];
+    EXPECT_NE(manifests[0].find(">PerMonitorV2, PerMonitor<"), std::string::npos) << manifests[0];
+    EXPECT_NE(manifests[0].find(">true/pm<"), std::string::npos) << manifests[0];
 }
 
 TEST(ProgramVersionTest, TheFileSaysQuillet1000InChineseAndEnglish) {

@@ -7,6 +7,7 @@
 #include "runtime/units/button/button_type.h"
 #include "runtime/units/button/check_box_type.h"
 #include "runtime/units/picture.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/unit_shape.h"
 #include "runtime/units/window_style.h"
 #include "runtime/values/system_text.h"
@@ -99,7 +100,7 @@ bool ButtonUnit::MakeWindow(const UnitPlacement& placement) {
     MakeImage(&style);
     if (!CButton::Create(WideArgument(data_.caption).Get(), style, placement.area, placement.parent, placement.controlId))
         return false;
-    font_.Make(data_.font, m_hWnd);
+    font_.Make(data_.font, WindowDpi(WindowId()), m_hWnd);
     if (image_ != nullptr) SetImage(imageType_, image_);
     if (data_.kind == ButtonKind::CheckBox) SetCheck(data_.checked == 1 ? BST_CHECKED : BST_UNCHECKED);
     return true;
@@ -132,6 +133,7 @@ LRESULT ButtonUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_REFLECT_BASE + WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) return OnClicked();
         break;
+    case UM_DPI_CHANGED: font_.Make(data_.font, static_cast<int32_t>(wParam), m_hWnd); return 0;
     case WM_REFLECT_BASE + WM_CTLCOLORSTATIC:
     case WM_REFLECT_BASE + WM_CTLCOLORBTN:
         // The push button paints with the system colours: its parent answers.
@@ -190,7 +192,7 @@ AfterWrite ButtonUnit::WriteField(ButtonField field, const PropertyValue& value)
         break;
     case ButtonField::Font:
         data_.font = BytesFromValue(value);
-        font_.Make(data_.font, m_hWnd);
+        font_.Make(data_.font, WindowDpi(WindowId()), m_hWnd);
         break;
     case ButtonField::PushLike:
         data_.pushLike = Number(value);

@@ -88,7 +88,7 @@ bool EditBoxUnit::Create(const std::string& content, uint32_t extraStyle, HWND p
 // The font first reaches the window (the old one is deleted only then); a
 // single-line box too low for the font's tallest characters grows to show them.
 void EditBoxUnit::ApplyFont() {
-    state_.unitFont.Make(state_.font, m_hWnd);
+    state_.unitFont.Make(state_.font, WindowDpi(WindowId()), m_hWnd);
     HDC dc = GetDC(m_hWnd);
     const HGDIOBJ previous = SelectObject(dc, state_.unitFont.Handle());
     const SIZE tallest = TextSize(dc, TallestSample);
@@ -166,6 +166,9 @@ LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // Also for a box whose parent is hidden, where no position change follows.
         if (lParam == 0 && state_.spin != nullptr) state_.spin->FollowVisibility(wParam != 0);
         break;
+    case UM_DPI_CHANGED:
+        ApplyFont();
+        return 0;
     case UM_UNITS_CREATED:
         // The runtime has put the box into its container and ordered it among
         // its siblings, which moves no window and so reports nothing.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/units/label/label_type.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/window_class.h"
 #include "runtime/units/window_style.h"
 #include "runtime/values/system_text.h"
@@ -32,7 +33,7 @@ LabelUnit* LabelUnit::CreateUnit(const void* data, int32_t length, const UnitPla
         delete unit;  // a failed creation leaves the object to its creator
         return nullptr;
     }
-    unit->font_.Make(read.font);
+    unit->font_.Make(read.font, WindowDpi(placement.windowId));
     ApplyBorderStyle(unit->m_hWnd, read.borderStyle);
     return unit;
 }
@@ -42,6 +43,11 @@ LRESULT LabelUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: OnPaint(); return 0;
     case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam)); return 0;
     case UM_LABEL_RELAY: return OnRelay(wParam, lParam);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.Handle());  // what the caption is drawn with
+    case UM_DPI_CHANGED:
+        font_.Make(data_.font, static_cast<int32_t>(wParam));
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        return 0;
     default: return UnitObject::WindowProc(message, wParam, lParam);
     }
 }
@@ -91,7 +97,7 @@ AfterWrite LabelUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) 
     case LabelProperty::BorderColor3: data_.borderColors[2] = value.first; break;
     case LabelProperty::Font:
         data_.font = BytesFromValue(value);
-        font_.Make(data_.font);
+        font_.Make(data_.font, WindowDpi(WindowId()));
         break;
     case LabelProperty::TextColor: data_.textColor = value.first; break;
     case LabelProperty::BackColor: data_.backColor = value.first; break;

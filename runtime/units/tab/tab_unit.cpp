@@ -44,7 +44,7 @@ bool TabUnit::Create(uint32_t extraStyle, const RECT& area, HWND parent, uint32_
                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId))))
             return false;
     }
-    font_.Make(data_.font, m_hWnd);
+    font_.Make(data_.font, WindowDpi(WindowId()), m_hWnd);
     background_.Make(ColorOf(data_.backColor));
     if (headers_) {
         InsertHeaders();
@@ -83,7 +83,7 @@ AfterWrite TabUnit::SetProperty(int32_t ownIndex, const PropertyValue& value) {
     case TabProperty::MultiLine: WriteMultiLine(number); return AfterWrite::Done;
     case TabProperty::Font:
         data_.font = BytesFromValue(value);
-        font_.Make(data_.font, m_hWnd);
+        font_.Make(data_.font, WindowDpi(WindowId()), m_hWnd);
         return AfterWrite::Done;
     case TabProperty::Pages:
         // The headers are inserted when the window is made again.
@@ -260,6 +260,7 @@ LRESULT TabUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case UM_WINDOW_SHOWN: ShowCurrentPage(); return 0;
     case UM_TAB_KEEP_PAGE: OnKeepPage(); return 0;
+    case UM_DPI_CHANGED: font_.Make(data_.font, static_cast<int32_t>(wParam), m_hWnd); return 0;
     case WM_ERASEBKGND:
         if (PaintsBackground()) return OnEraseBackground(reinterpret_cast<HDC>(wParam));
         break;

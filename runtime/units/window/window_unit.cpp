@@ -72,7 +72,7 @@ bool WindowUnit::Create(uint32_t runtimeStyle, HWND owner, HMENU menu, int32_t l
         SetWindowPos(self, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowIcons(self, &live_.icons, MakeWindowIcons(options_.icon));
     if (options_.shape != WindowShape::Rectangle) ApplyWindowShape(self, options_.shape);
-    SendMessageW(self, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUnitFont()), FALSE);
+    SendMessageW(self, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUnitFont(WindowDpi(WindowId()))), FALSE);
     if (options_.alwaysOnTop != 0) ApplyTopmost(self, true);
     if (options_.closable == 0) ApplyClosable(self, false);
     StartBackSound();
@@ -130,6 +130,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_DPICHANGED: OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETFONT:
         live_.font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam) != 0) InvalidateRect(m_hWnd, nullptr, TRUE);

@@ -12,8 +12,9 @@
 //
 // Its messages are handled in one window procedure; the work is spread over
 // window_unit.cpp (life, activation, focus, cursor, commands), window_keys.cpp
-// (pre-translation), window_paint.cpp and window_properties.cpp; focus moves,
-// frame, shape and stored data have files of their own.
+// (pre-translation), window_paint.cpp, window_properties.cpp and
+// window_scale.cpp (the display's scale); focus moves, frame, shape and stored
+// data have files of their own.
 #include <windows.h>
 
 #include <cstdint>
@@ -105,6 +106,9 @@ private:
     void OnTrayNotify(LPARAM mouseMessage);
     void ArrangeDockedUnits();
     void ReenableForModalEnd();
+
+    // window_scale.cpp
+    void OnDpiChanged(WPARAM wParam, const RECT* suggested);
 
     // window_keys.cpp
     bool HandleKeyDown(WindowTemplate& window, const MSG& message);

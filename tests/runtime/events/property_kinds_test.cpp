@@ -465,13 +465,13 @@ TEST_F(PropertyKindsTest, FontBlocksFromStoredDataAreReadSafely) {
     EXPECT_STREQ(face, DefaultGuiFontData().lfFaceName);
     FreeBlock(face);
 
-    EXPECT_EQ(CreateUnitFont(&font, 59), nullptr);
-    EXPECT_EQ(CreateUnitFont(nullptr, 60), nullptr);
+    EXPECT_EQ(CreateUnitFont(&font, 59, 96), nullptr);
+    EXPECT_EQ(CreateUnitFont(nullptr, 60, 96), nullptr);
     font.lfHeight = -16;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
     font.lfPitchAndFamily = FIXED_PITCH;
-    auto made = static_cast<HFONT>(CreateUnitFont(&font, sizeof font));
+    auto made = static_cast<HFONT>(CreateUnitFont(&font, sizeof font, 96));
     ASSERT_NE(made, nullptr);
     LOGFONTW seen{};
     ASSERT_EQ(GetObjectW(made, sizeof seen, &seen), static_cast<int>(sizeof seen));
@@ -480,6 +480,11 @@ TEST_F(PropertyKindsTest, FontBlocksFromStoredDataAreReadSafely) {
     EXPECT_EQ(seen.lfPitchAndFamily, 0);
     EXPECT_EQ(seen.lfHeight, -16);
     EXPECT_EQ(std::wcslen(seen.lfFaceName), 31u) << "the name is cut inside its 32 bytes";
+    DeleteObject(made);
+    // A block holds design pixels: the font is made for its window's scale.
+    made = static_cast<HFONT>(CreateUnitFont(&font, sizeof font, 144));
+    ASSERT_EQ(GetObjectW(made, sizeof seen, &seen), static_cast<int>(sizeof seen));
+    EXPECT_EQ(seen.lfHeight, -24);
     DeleteObject(made);
 }
 

@@ -446,15 +446,15 @@ TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
 TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
     LoadDefaults();
     HWND button = Handle(ButtonId);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), DefaultUnitFont());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), DefaultUnitFont(ScreenPixelsPerInchY()));
     LOGFONTW shape{};
-    ASSERT_EQ(GetObjectW(DefaultUnitFont(), sizeof shape, &shape), static_cast<int>(sizeof shape));
+    ASSERT_EQ(GetObjectW(DefaultUnitFont(ScreenPixelsPerInchY()), sizeof shape, &shape), static_cast<int>(sizeof shape));
     EXPECT_EQ(shape.lfCharSet, GB2312_CHARSET) << "Chinese glyphs whatever the system's language";
     EXPECT_EQ(ReadBytes(ButtonId, Button::Font), "") << "no block of its own";
     Write(ButtonId, Button::Font, 20, FontField::Size);
     Write(ButtonId, Button::Font, 1, FontField::Bold);
     auto font = reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, DefaultUnitFont());
+    ASSERT_NE(font, DefaultUnitFont(ScreenPixelsPerInchY()));
     LOGFONTA described{};
     GetObjectA(font, sizeof described, &described);
     EXPECT_EQ(described.lfHeight, -MulDiv(20, ScreenPixelsPerInchY(), 72));
