@@ -133,7 +133,7 @@ TEST(RunProgressTest, ALongRunShowsItsProgressOnTheTitleAndEndsWithItsSummary) {
         {"numbering", "增加序号：", false, 0, [](const std::string& text) { return RunNumbering(text, {}); },
          60000},
         {"replace", "多词替换：", true, 1,
-         [](const std::string& text) { return RunReplace(text, "中文,hello,的", "汉字,HELLO,之"); }, 60000},
+         [](const std::string& text) { return RunReplace(text, "中文,hello,的", "汉字,HELLO,之"); }, 90000},
     };
     for (const ToolRun& tool : runs) {
         const std::string text = GeneratedText(tool.lines);
