@@ -16,6 +16,7 @@
 #include "runtime/template/design_scale.h"
 #include "runtime/template/record_cursor.h"
 #include "runtime/units/unit_type.h"
+#include "runtime/units/window_style.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/text.h"
 #include "runtime/values/words.h"
@@ -60,17 +61,6 @@ Target FindTarget(UnitId windowId, UnitId unitId) {
 }
 
 int32_t Clamp(int32_t value, int32_t low, int32_t high) { return value < low ? low : (value > high ? high : value); }
-
-// The unit's window rectangle in its parent's client coordinates (screen ones
-// for a pop-up window or one without parent).
-RECT PlacedRectangle(HWND handle) {
-    RECT area;
-    GetWindowRect(handle, &area);
-    HWND parent = GetParent(handle);
-    if (parent != nullptr && (GetWindowLongW(handle, GWL_STYLE) & WS_POPUP) == 0)
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
 
 uint32_t FlagBit(const UnitRecord& record, uint32_t bit) { return (record.Flags() & bit) != 0 ? 1 : 0; }
 

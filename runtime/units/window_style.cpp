@@ -47,4 +47,13 @@ void ChangeWindowStyle(HWND window, DWORD remove, DWORD add) {
     RecomputeFrame(window);
 }
 
+RECT PlacedRectangle(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    HWND parent = GetParent(window);
+    if (parent != nullptr && (GetWindowLongW(window, GWL_STYLE) & WS_POPUP) == 0)
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
 }  // namespace quillet

@@ -2,7 +2,7 @@
 // Window styles that units change after creation: the border styles 0 to 5
 // that the edit box and the label share, and single style bits. Any other
 // border style (the label's painted frame, 6) leaves the window without a
-// border of the system's.
+// border of the system's. And where a unit's window stands.
 #include <windows.h>
 
 #include <cstdint>
@@ -26,5 +26,9 @@ void ApplyBorderStyle(HWND window, int32_t style);
 // sizing, activating or changing z-order. Nothing happens when the bits are
 // already as asked.
 void ChangeWindowStyle(HWND window, DWORD remove, DWORD add);
+
+// The window's rectangle in its parent's client coordinates (screen ones for a
+// pop-up window or one without parent).
+RECT PlacedRectangle(HWND window);
 
 }  // namespace quillet

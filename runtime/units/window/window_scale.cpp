@@ -5,27 +5,17 @@
 #include "runtime/template/design_scale.h"
 #include "runtime/units/private_messages.h"
 #include "runtime/units/unit_gdi.h"
+#include "runtime/units/window_style.h"
 #include "runtime/units/window/window_unit.h"
 #include "runtime/units/window/window_units.h"
 
 namespace quillet {
 namespace {
 
-// A unit's rectangle where it stands: in its parent's client area, on the
-// screen for a pop-up window.
-RECT PlacedArea(HWND unit) {
-    RECT area;
-    GetWindowRect(unit, &area);
-    HWND parent = GetParent(unit);
-    if (parent != nullptr && (GetWindowLongW(unit, GWL_STYLE) & WS_POPUP) == 0)
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
 // The same design place at another scale: the corner and the size each taken
 // back to design pixels, so that the size does not drift with the corner.
 void Rescale(HWND unit, int32_t from, int32_t to) {
-    const RECT area = PlacedArea(unit);
+    const RECT area = PlacedRectangle(unit);
     const auto at = [from, to](LONG pixels) { return DesignToPixels(PixelsToDesign(pixels, from), to); };
     SetWindowPos(unit, nullptr, at(area.left), at(area.top), at(area.right - area.left), at(area.bottom - area.top),
                  SWP_NOZORDER | SWP_NOACTIVATE);
