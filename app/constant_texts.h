@@ -36,6 +36,7 @@ enum class Literal : int32_t {
     LinesEnd,             // " 行"
     ChangedLinesStart,    // "，其中 ", then the lines changed
     ChangedLinesEnd,      // " 行有改动"
+    UndoRescueTitle,      // "运行前的文本（撤消可恢复）": UndoText's title in a rescue file
     Count
 };
 
@@ -72,6 +73,7 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     " 行",
     "，其中 ",
     " 行有改动",
+    "运行前的文本（撤消可恢复）",
 };
 
 constexpr size_t Size = [] {

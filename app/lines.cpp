@@ -35,6 +35,8 @@ void InitialiseGlobals() {
     UndoSaved = false;
     ToolRunning = false;
     WindowClosed = false;
+    // A crash in the middle of a run must not take the text from before it.
+    Call(KeepTextOnCrash, ReferenceArg(UndoText.Variable()), TextArg(Text(Literal::UndoRescueTitle)));
 }
 
 void FreeGlobals() {

@@ -24,6 +24,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     FocusUnit,       // 17
     ReportProgress,  // 18
     LoadTextFile,    // 19
+    KeepTextOnCrash, // 20
 };
 
 }  // namespace quillet::commands

@@ -32,6 +32,10 @@ void ReportProgress(CommandArg* result, int32_t argCount, CommandArg* args);
 
 // Files: a text file's whole text into an edit box (unit, path) → a LoadTextFileStatus.
 void LoadTextFile(CommandArg* result, int32_t argCount, CommandArg* args);
+// A text variable of the program (a reference to it, then a title) whose text
+// is saved, with the edit boxes' texts, when a fatal error or a crash ends the
+// process (runtime/units/text_rescue.h).
+void KeepTextOnCrash(CommandArg* result, int32_t argCount, CommandArg* args);
 
 namespace LoadTextFileStatus {
 constexpr int32_t Loaded = 0;
@@ -48,7 +52,7 @@ constexpr int32_t NotEditBox = 4;  // the unit is no edit box
 // run left 8 MB of free address range (README, Benchmarks).
 constexpr int64_t LargestTextFile = 32 << 20;
 
-constexpr int32_t RuntimeCommandCount = 20;
+constexpr int32_t RuntimeCommandCount = 21;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet::commands

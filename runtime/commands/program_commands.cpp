@@ -1,6 +1,8 @@
-// Commands about the running program: pending events, progress, the run directory.
+// Commands about the running program: pending events, progress, the run
+// directory, the texts kept when it crashes.
 #include "runtime/commands/command_list.h"
 #include "runtime/units/notify_runtime.h"
+#include "runtime/units/text_rescue.h"
 #include "runtime/values/text.h"
 
 namespace quillet::commands {
@@ -13,6 +15,12 @@ void ReportProgress(CommandArg*, int32_t argCount, CommandArg* args) {
     const auto done = static_cast<int32_t>(ArgumentAt(argCount, args, 0).low);
     const auto total = static_cast<int32_t>(ArgumentAt(argCount, args, 1).low);
     NotifyRuntime(ServiceCode::RunProgress, static_cast<uintptr_t>(done), static_cast<uintptr_t>(total));
+}
+
+// The variable's address comes as a reference; its text is read only when
+// the process ends, so the program may change it as it likes meanwhile.
+void KeepTextOnCrash(CommandArg*, int32_t argCount, CommandArg* args) {
+    KeepForRescue(AsReference<char*>(ArgumentAt(argCount, args, 0)), TextArgument(ArgumentAt(argCount, args, 1)));
 }
 
 void RunDirectory(CommandArg* result, int32_t, CommandArg*) {

@@ -312,10 +312,10 @@ TEST(RunDirectoryTest, ACopyOfTheProgramFolderWithoutTrailingBackslash) {
     InstallServiceFunction(DispatchService);
 }
 
-TEST(CommandTableTest, TwentyDistinctCommandsInTheDeclaredOrder) {
+TEST(CommandTableTest, TwentyOneDistinctCommandsInTheDeclaredOrder) {
     std::set<CommandFunction> distinct(commands::RuntimeCommands,
                                        commands::RuntimeCommands + commands::RuntimeCommandCount);
-    EXPECT_EQ(distinct.size(), 20u);
+    EXPECT_EQ(distinct.size(), 21u);
     EXPECT_EQ(distinct.count(nullptr), 0u);
     EXPECT_EQ(CallInt(commands::RuntimeCommands[11], TextArg("４２")), 42);
     EXPECT_STREQ(CallText(commands::RuntimeCommands[12], IntArg(-7)).Get(), "-7");
@@ -323,6 +323,7 @@ TEST(CommandTableTest, TwentyDistinctCommandsInTheDeclaredOrder) {
     EXPECT_EQ(commands::RuntimeCommands[17], &commands::FocusUnit);
     EXPECT_EQ(commands::RuntimeCommands[18], &commands::ReportProgress);
     EXPECT_EQ(commands::RuntimeCommands[19], &commands::LoadTextFile);
+    EXPECT_EQ(commands::RuntimeCommands[20], &commands::KeepTextOnCrash);
 }
 
 }  // namespace
