@@ -144,7 +144,8 @@ void RescueFile::AppendWide(const wchar_t* units, size_t count) {
 }
 
 void RescueFile::AppendText(const char* text, size_t size) {
-    if (!Opened() || text == nullptr) return;
+    if (!Opened() || text == nullptr || size == 0) return;
+    ClosePendingHalf();
     for (size_t at = 0; at < size;) {
         if (static_cast<unsigned char>(text[at]) < 0x80) {
             Put(static_cast<unsigned char>(text[at++]));
@@ -200,9 +201,14 @@ void RescueFile::Flush() {
     buffered_ = 0;
 }
 
-void RescueFile::EndSection() {
+// A high surrogate whose low half did not come.
+void RescueFile::ClosePendingHalf() {
     if (pendingHigh_ != 0) Put(ReplacementCharacter);
     pendingHigh_ = 0;
+}
+
+void RescueFile::EndSection() {
+    ClosePendingHalf();
     PutBytes("\r\n", 2);
     inSection_ = false;
 }

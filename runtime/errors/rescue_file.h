@@ -52,6 +52,7 @@ private:
     void Put(uint32_t codePoint);
     void PutBytes(const char* bytes, size_t size);
     void Flush();
+    void ClosePendingHalf();
     void EndSection();
 
     HANDLE file_ = INVALID_HANDLE_VALUE;

@@ -213,7 +213,7 @@ int StartRoutine() {
         faultingWindow.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
         SetTimer(faultingWindow.m_hWnd, 1, 20, nullptr);
     }
-    Record("ready");
+    Record("main-thread " + std::to_string(GetCurrentThreadId()));
     PostMessageW(UnitWindow(Unit::CleanupButton), BM_CLICK, 0, 0);
     compiled::Support().FinishStartup();
     Record("finish-startup returned");

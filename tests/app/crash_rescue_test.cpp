@@ -20,6 +20,7 @@
 namespace {
 
 namespace Unit = quillet::app::Unit;
+using rescuedtexts::Sections;
 using rescuedtexts::Utf8;
 
 struct CrashEnd {
@@ -57,25 +58,6 @@ CrashEnd RunCrashProbe(const std::string& folder, const char* scenario) {
     if (!CopyFileA(BesideTests("crash_probe.exe").c_str(), program.c_str(), FALSE)) return {};
     DeleteFileA(records.c_str());
     return RunProbeAt(program, scenario, records);
-}
-
-// A rescue file's texts by title: after the UTF-8 byte-order mark, each
-// section is "==== title ====" CR LF, the text, CR LF, and the next one
-// begins after an empty line. Empty when the file is not of that form.
-std::map<std::string, std::string> Sections(const std::string& file) {
-    std::map<std::string, std::string> sections;
-    if (file.rfind("\xEF\xBB\xBF", 0) != 0) return {};
-    for (size_t at = 3; at < file.size();) {
-        const size_t titleEnd = file.find(" ====\r\n", at);
-        if (file.compare(at, 5, "==== ") != 0 || titleEnd == std::string::npos) return {};
-        const size_t textStart = titleEnd + 7;
-        const size_t next = file.find("\r\n\r\n==== ", textStart);
-        const size_t textEnd = next != std::string::npos ? next : file.size() - 2;
-        if (textEnd < textStart || file.compare(textEnd, 2, "\r\n") != 0) return {};
-        sections[file.substr(at + 5, titleEnd - at - 5)] = file.substr(textStart, textEnd - textStart);
-        at = next != std::string::npos ? next + 4 : file.size();
-    }
-    return sections;
 }
 
 std::string BoxTitle(quillet::app::UnitId unit) {
@@ -121,6 +103,13 @@ void ExpectReportedEnd(const CrashEnd& end, const char* message) {
     EXPECT_EQ(end.facts.count("finish-startup"), 0u) << "the process ended inside its main loop";
 }
 
+// Which thread showed the box: the main thread for a crash of another thread
+// (whose windows and texts it saves); another for its own crash, while it stands still.
+void ExpectBoxShownBy(const CrashEnd& end, bool mainThread) {
+    ASSERT_EQ(end.facts.count("main-thread"), 1u);
+    EXPECT_EQ(std::to_string(end.run.box.threadId) == end.facts.at("main-thread"), mainThread);
+}
+
 TEST(CrashRescueTest, EachKindOfCrashIsReportedAndEveryBoxsTextSavedBesideTheProgram) {
     enum class MainBox { WholeText, RunOutput, RunSoFar };
     struct Case {
@@ -128,16 +117,17 @@ TEST(CrashRescueTest, EachKindOfCrashIsReportedAndEveryBoxsTextSavedBesideThePro
         const char* message;  // a part of the box's text
         MainBox mainBox;      // what the main box holds: the text the probe wrote, the run's output, or a real run's so far
         bool runBegun;        // the text from before the run is kept, and the box held output back at the crash
+        bool onAnotherThread;  // the crash is not the main thread's
     };
     const Case cases[] = {
-        {"fault-before-run", "访问违例（写入地址 0x00000000）", MainBox::WholeText, false},
-        {"fault", "访问违例（写入地址 0x00000000）", MainBox::RunOutput, true},
-        {"stack-overflow", "堆栈溢出", MainBox::RunOutput, true},
-        {"out-of-memory", "内存不足", MainBox::RunOutput, true},
-        {"throw", "未处理的 C++ 异常：probe exception", MainBox::RunOutput, true},
-        {"thread-fault", "访问违例（写入地址 0x00000000）", MainBox::RunOutput, true},
-        {"thread-throw", "未处理的 C++ 异常：probe exception on a thread", MainBox::RunOutput, true},
-        {"fault-in-window-during-run", "访问违例（写入地址 0x00000000）", MainBox::RunSoFar, true},
+        {"fault-before-run", "访问违例（写入地址 0x00000000）", MainBox::WholeText, false, false},
+        {"fault", "访问违例（写入地址 0x00000000）", MainBox::RunOutput, true, false},
+        {"stack-overflow", "堆栈溢出", MainBox::RunOutput, true, false},
+        {"out-of-memory", "内存不足", MainBox::RunOutput, true, false},
+        {"throw", "未处理的 C++ 异常：probe exception", MainBox::RunOutput, true, false},
+        {"thread-fault", "访问违例（写入地址 0x00000000）", MainBox::RunOutput, true, true},
+        {"thread-throw", "未处理的 C++ 异常：probe exception on a thread", MainBox::RunOutput, true, true},
+        {"fault-in-window-during-run", "访问违例（写入地址 0x00000000）", MainBox::RunSoFar, true, false},
     };
     const std::wstring mainText = rescuedtexts::MainText();
     for (const Case& c : cases) {
@@ -145,6 +135,7 @@ TEST(CrashRescueTest, EachKindOfCrashIsReportedAndEveryBoxsTextSavedBesideThePro
         TemporaryFolder folder("quillet-crash");
         const CrashEnd end = RunCrashProbe(folder.Path(), c.scenario);
         ExpectReportedEnd(end, c.message);
+        ExpectBoxShownBy(end, c.onAnotherThread);
         ASSERT_EQ(end.rescuePath.rfind(folder.Path() + "\\crash_probe-rescue-", 0), 0u) << end.run.box.text;
         if (c.runBegun) {
             EXPECT_GT(std::stoul(end.facts.at("held-bytes")), 0u) << "the box held output back";

@@ -1,9 +1,10 @@
 #pragma once
 // The texts the crash probe (tests/app/crash_probe.cpp) puts into the tool's
-// boxes and writes into the main box before it crashes, for the tests that
-// read them back from the rescue file: characters beyond GBK, and a large one.
+// boxes and writes into the main box before it crashes, and how tests read
+// them back from a rescue file: characters beyond GBK, and a large text.
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 namespace rescuedtexts {
@@ -42,6 +43,25 @@ inline std::string Utf8(const std::wstring& text) {
     std::string bytes(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     return bytes;
+}
+
+// A rescue file's texts by title: after the UTF-8 byte-order mark, each
+// section is "==== title ====" CR LF, the text, CR LF, and the next one
+// begins after an empty line. Empty when the file is not of that form.
+inline std::map<std::string, std::string> Sections(const std::string& file) {
+    std::map<std::string, std::string> sections;
+    if (file.rfind("\xEF\xBB\xBF", 0) != 0) return {};
+    for (size_t at = 3; at < file.size();) {
+        const size_t titleEnd = file.find(" ====\r\n", at);
+        if (file.compare(at, 5, "==== ") != 0 || titleEnd == std::string::npos) return {};
+        const size_t textStart = titleEnd + 7;
+        const size_t next = file.find("\r\n\r\n==== ", textStart);
+        const size_t textEnd = next != std::string::npos ? next : file.size() - 2;
+        if (textEnd < textStart || file.compare(textEnd, 2, "\r\n") != 0) return {};
+        sections[file.substr(at + 5, titleEnd - at - 5)] = file.substr(textStart, textEnd - textStart);
+        at = next != std::string::npos ? next + 4 : file.size();
+    }
+    return sections;
 }
 
 }  // namespace rescuedtexts
