@@ -164,6 +164,20 @@ private:
     EXCEPTION_REGISTRATION_RECORD record_;
 };
 
+// Inside a catch, or in the terminate handler while one is handled: the
+// exception told by its type.
+[[noreturn]] void CrashWithCurrentException() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        CrashWith(CrashKind::OutOfMemory, nullptr);
+    } catch (const std::exception& e) {
+        CrashWith(CrashKind::CppException, e.what());
+    } catch (...) {
+        CrashWith(CrashKind::CppException, nullptr);
+    }
+}
+
 // Every window procedure of the framework runs in here. The system may
 // swallow a fault inside a window procedure (Wine does; 64-bit Windows can),
 // and a C++ exception cannot pass the system's frames: both are reported
@@ -172,12 +186,8 @@ LRESULT FramedProcedure(WNDPROC procedure, HWND hWnd, UINT message, WPARAM wPara
     HandlerFrame frame(FrameHandler);
     try {
         return procedure(hWnd, message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        CrashWith(CrashKind::OutOfMemory, nullptr);
-    } catch (const std::exception& e) {
-        CrashWith(CrashKind::CppException, e.what());
     } catch (...) {
-        CrashWith(CrashKind::CppException, nullptr);
+        CrashWithCurrentException();
     }
 }
 
@@ -188,17 +198,7 @@ void OutOfMemory() {
 
 // Told by the exception that ended it, if one did.
 void Terminated() {
-    if (const std::exception_ptr current = std::current_exception()) {
-        try {
-            std::rethrow_exception(current);
-        } catch (const std::bad_alloc&) {
-            CrashWith(CrashKind::OutOfMemory, nullptr);
-        } catch (const std::exception& e) {
-            CrashWith(CrashKind::CppException, e.what());
-        } catch (...) {
-            CrashWith(CrashKind::CppException, nullptr);
-        }
-    }
+    if (std::current_exception() != nullptr) CrashWithCurrentException();
     CrashWith(CrashKind::Terminated, nullptr);
 }
 
