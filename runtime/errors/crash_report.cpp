@@ -12,8 +12,10 @@ namespace quillet {
 namespace {
 
 // Address space held from the start and given back when a report begins: the
-// box and the saving find room after memory has run out.
-constexpr SIZE_T MemoryReserveBytes = 16 << 20;
+// box finds room after memory has run out. Wine shows the box with the whole
+// address space taken (measured); a system that needs a new heap segment or
+// two to make it gets them here. Small, since the program could use it too.
+constexpr SIZE_T MemoryReserveBytes = 2 << 20;
 std::atomic<void*> memoryReserve{nullptr};
 
 enum class CrashKind { Exception, OutOfMemory, CppException, Terminated };
