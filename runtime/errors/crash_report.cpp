@@ -51,6 +51,54 @@ constexpr DWORD UnwindingFlags = 0x2 | 0x4;  // EXCEPTION_UNWINDING, EXCEPTION_E
     WaitForTheEnd();
 }
 
+const char* ExceptionName(DWORD code) {
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION: return "访问违例";
+    case EXCEPTION_STACK_OVERFLOW: return "堆栈溢出";
+    case EXCEPTION_INT_DIVIDE_BY_ZERO: return "整数除以零";
+    case EXCEPTION_INT_OVERFLOW: return "整数溢出";
+    case EXCEPTION_ILLEGAL_INSTRUCTION: return "非法指令";
+    case EXCEPTION_PRIV_INSTRUCTION: return "特权指令";
+    case EXCEPTION_IN_PAGE_ERROR: return "页面读入错误";
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED: return "数组越界";
+    case EXCEPTION_DATATYPE_MISALIGNMENT: return "数据未对齐";
+    case EXCEPTION_BREAKPOINT: return "断点";
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_UNDERFLOW:
+    case EXCEPTION_FLT_INEXACT_RESULT:
+    case EXCEPTION_FLT_DENORMAL_OPERAND:
+    case EXCEPTION_FLT_STACK_CHECK: return "浮点运算错误";
+    default: return "未知异常";
+    }
+}
+
+// What an access violation tried: the record's first word is the kind of access.
+const char* AccessName(ULONG_PTR kind) {
+    switch (kind) {
+    case 0: return "读取";
+    case 1: return "写入";
+    case 8: return "执行";
+    default: return "访问";
+    }
+}
+
+// What happened, its exception code and where; for an access violation the
+// kind and address of the access, as the record carries them.
+void ComposeCrashMessage(const EXCEPTION_RECORD& record, char* message, size_t size) {
+    const auto code = static_cast<unsigned>(record.ExceptionCode);
+    const auto at = static_cast<unsigned>(reinterpret_cast<uintptr_t>(record.ExceptionAddress));
+    if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
+        std::snprintf(message, size, "程序崩溃：%s（%s地址 0x%08X），异常代码 0x%08X，位置 0x%08X",
+                      ExceptionName(record.ExceptionCode), AccessName(record.ExceptionInformation[0]),
+                      static_cast<unsigned>(record.ExceptionInformation[1]), code, at);
+        return;
+    }
+    std::snprintf(message, size, "程序崩溃：%s，异常代码 0x%08X，位置 0x%08X", ExceptionName(record.ExceptionCode),
+                  code, at);
+}
+
 void ComposeMessage(char* message, size_t size) {
     switch (crash.kind) {
     case CrashKind::Exception: ComposeCrashMessage(crash.record, message, size); return;
@@ -204,53 +252,7 @@ void Terminated() {
     CrashWith(CrashKind::Terminated, nullptr);
 }
 
-const char* ExceptionName(DWORD code) {
-    switch (code) {
-    case EXCEPTION_ACCESS_VIOLATION: return "访问违例";
-    case EXCEPTION_STACK_OVERFLOW: return "堆栈溢出";
-    case EXCEPTION_INT_DIVIDE_BY_ZERO: return "整数除以零";
-    case EXCEPTION_INT_OVERFLOW: return "整数溢出";
-    case EXCEPTION_ILLEGAL_INSTRUCTION: return "非法指令";
-    case EXCEPTION_PRIV_INSTRUCTION: return "特权指令";
-    case EXCEPTION_IN_PAGE_ERROR: return "页面读入错误";
-    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED: return "数组越界";
-    case EXCEPTION_DATATYPE_MISALIGNMENT: return "数据未对齐";
-    case EXCEPTION_BREAKPOINT: return "断点";
-    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
-    case EXCEPTION_FLT_INVALID_OPERATION:
-    case EXCEPTION_FLT_OVERFLOW:
-    case EXCEPTION_FLT_UNDERFLOW:
-    case EXCEPTION_FLT_INEXACT_RESULT:
-    case EXCEPTION_FLT_DENORMAL_OPERAND:
-    case EXCEPTION_FLT_STACK_CHECK: return "浮点运算错误";
-    default: return "未知异常";
-    }
-}
-
-// What an access violation tried: the record's first word is the kind of access.
-const char* AccessName(ULONG_PTR kind) {
-    switch (kind) {
-    case 0: return "读取";
-    case 1: return "写入";
-    case 8: return "执行";
-    default: return "访问";
-    }
-}
-
 }  // namespace
-
-void ComposeCrashMessage(const EXCEPTION_RECORD& record, char* message, size_t size) {
-    const auto code = static_cast<unsigned>(record.ExceptionCode);
-    const auto at = static_cast<unsigned>(reinterpret_cast<uintptr_t>(record.ExceptionAddress));
-    if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
-        std::snprintf(message, size, "程序崩溃：%s（%s地址 0x%08X），异常代码 0x%08X，位置 0x%08X",
-                      ExceptionName(record.ExceptionCode), AccessName(record.ExceptionInformation[0]),
-                      static_cast<unsigned>(record.ExceptionInformation[1]), code, at);
-        return;
-    }
-    std::snprintf(message, size, "程序崩溃：%s，异常代码 0x%08X，位置 0x%08X", ExceptionName(record.ExceptionCode),
-                  code, at);
-}
 
 void InstallCrashReport() {
     static bool installed = false;

@@ -55,10 +55,4 @@ public:
     AllocationMayFail& operator=(const AllocationMayFail&) = delete;
 };
 
-// The message of a crash, in the report's words: what happened, its exception
-// code and where. For processor and system faults (the code and, for an access
-// violation, the kind and address of the access in info, as the exception
-// record carries them); exposed for tests.
-void ComposeCrashMessage(const EXCEPTION_RECORD& record, char* message, size_t size);
-
 }  // namespace quillet

@@ -127,25 +127,15 @@ void RescueFile::AppendWide(const wchar_t* units, size_t count) {
     if (!Opened()) return;
     for (size_t i = 0; i < count; ++i) {
         const uint32_t unit = units[i];
-        if (pendingHigh_ != 0) {
-            const uint32_t high = pendingHigh_;
-            pendingHigh_ = 0;
-            if (IsLowSurrogate(unit)) {
-                Put(Combined(high, unit));
-                continue;
-            }
-            Put(ReplacementCharacter);
-        }
-        if (IsHighSurrogate(unit))
-            pendingHigh_ = static_cast<wchar_t>(unit);
+        if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(units[i + 1]))
+            Put(Combined(unit, units[++i]));
         else
-            Put(IsLowSurrogate(unit) ? ReplacementCharacter : unit);
+            Put(IsHighSurrogate(unit) || IsLowSurrogate(unit) ? ReplacementCharacter : unit);
     }
 }
 
 void RescueFile::AppendText(const char* text, size_t size) {
-    if (!Opened() || text == nullptr || size == 0) return;
-    ClosePendingHalf();
+    if (!Opened() || text == nullptr) return;
     for (size_t at = 0; at < size;) {
         if (static_cast<unsigned char>(text[at]) < 0x80) {
             Put(static_cast<unsigned char>(text[at++]));
@@ -201,14 +191,7 @@ void RescueFile::Flush() {
     buffered_ = 0;
 }
 
-// A high surrogate whose low half did not come.
-void RescueFile::ClosePendingHalf() {
-    if (pendingHigh_ != 0) Put(ReplacementCharacter);
-    pendingHigh_ = 0;
-}
-
 void RescueFile::EndSection() {
-    ClosePendingHalf();
     PutBytes("\r\n", 2);
     inSection_ = false;
 }

@@ -32,8 +32,8 @@ public:
     // Starts a section with this title (runtime text), opening the file first
     // when no section was started yet. False when no file could be opened.
     bool BeginSection(const char* title);
-    // The section's text: UTF-16 units (a surrogate pair may be split between
-    // two calls; a half without its pair becomes U+FFFD), or runtime text.
+    // The section's text: UTF-16 units (a surrogate half without its pair
+    // becomes U+FFFD), or runtime text.
     void AppendWide(const wchar_t* units, size_t count);
     void AppendText(const char* text, size_t size);
     // Part of a text could not be read: the file does not hold everything.
@@ -52,7 +52,6 @@ private:
     void Put(uint32_t codePoint);
     void PutBytes(const char* bytes, size_t size);
     void Flush();
-    void ClosePendingHalf();
     void EndSection();
 
     HANDLE file_ = INVALID_HANDLE_VALUE;
@@ -61,7 +60,6 @@ private:
     bool inSection_ = false;
     bool complete_ = true;
     bool finished_ = false;
-    wchar_t pendingHigh_ = 0;  // a high surrogate waiting for its low half
     size_t buffered_ = 0;      // bytes of the shared buffer not yet written
 };
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -207,27 +206,6 @@ TEST(DestroyTest, AnObjectThatGoesDestroysItsWindow) {
     }
     EXPECT_FALSE(IsWindow(hWnd));
     EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-}
-
-// A frame set for the window procedures sees each message of a framework
-// window once, around the window's own handling, and its answer is the window's.
-TEST(ProcedureFrameTest, EachMessageOfAFrameworkWindowPassesTheFrameOnce) {
-    static std::vector<UINT> framed;
-    framed.clear();
-    CWnd::SetProcedureFrame([](WNDPROC procedure, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        framed.push_back(message);
-        return procedure(hWnd, message, wParam, lParam) + (message == WM_USER + 7 ? 40 : 0);
-    });
-    RecordingWnd wnd;
-    const bool created = wnd.CreateEx(0, TestWindowClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr);
-    const LRESULT answer = SendMessageA(wnd.m_hWnd, WM_USER + 7, 0, 0);
-    CWnd::SetProcedureFrame(nullptr);
-    SendMessageA(wnd.m_hWnd, WM_USER + 7, 0, 0);
-    ASSERT_TRUE(created);
-    EXPECT_EQ(answer, 40);
-    EXPECT_EQ(std::count(framed.begin(), framed.end(), WM_USER + 7), 1) << "the second went past no frame";
-    EXPECT_EQ(std::count(framed.begin(), framed.end(), WM_NCCREATE), 1) << "from the first message on";
-    EXPECT_EQ(std::count_if(wnd.seen.begin(), wnd.seen.end(), [](const auto& s) { return s.message == WM_USER + 7; }), 2);
 }
 
 }  // namespace
