@@ -31,7 +31,7 @@ Crash crash;
 std::atomic<bool> claimed{false};
 std::atomic<DWORD> reportingThread{0};
 
-// The thread that takes a report over from an overflowed stack, waiting from the start.
+// The thread that takes the report over from the crashed one, waiting from the start.
 HANDLE takeOverEvent = nullptr;
 DWORD mainThreadId = 0;
 MainThreadAsk askMainThread = nullptr;
@@ -171,7 +171,7 @@ void Claim() {
     Claim();
     crash.kind = kind;
     crash.what[0] = '\0';
-    if (what != nullptr) lstrcpynA(crash.what, what, sizeof crash.what);
+    if (what != nullptr) std::snprintf(crash.what, sizeof crash.what, "%s", what);
     Report();
 }
 

@@ -26,9 +26,9 @@ namespace quillet {
 
 // Installs everything at once: the process's unhandled-exception filter, the
 // C++ allocator's new-handler and terminate handler, the frame every window
-// procedure of the framework runs in, the thread that takes over from an
-// overflowed stack, and a reserve of address space the report frees for the
-// box. Once per process, before any window.
+// procedure of the framework runs in, the thread that takes a crash's report
+// over, and a reserve of address space the report frees for the box. Once per
+// process, before any window.
 void InstallCrashReport();
 
 // How a crash on another thread reaches the main thread: ask() has the main

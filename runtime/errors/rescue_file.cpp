@@ -1,5 +1,7 @@
 #include "runtime/errors/rescue_file.h"
 
+#include <cstring>
+
 #include "runtime/errors/error_report.h"
 #include "runtime/values/text_encoding.h"
 
@@ -117,7 +119,7 @@ bool RescueFile::BeginSection(const char* title) {
         PutBytes("\r\n", 2);
     }
     PutBytes("==== ", 5);
-    AppendText(title, static_cast<size_t>(lstrlenA(title)));
+    AppendText(title, std::strlen(title));
     PutBytes(" ====\r\n", 7);
     inSection_ = true;
     return true;

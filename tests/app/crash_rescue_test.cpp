@@ -18,6 +18,8 @@ namespace Unit = quillet::app::Unit;
 using rescuedtexts::Utf8;
 using Sections = std::map<std::string, std::string>;
 
+std::wstring Wide(const std::string& path) { return std::wstring(path.begin(), path.end()); }  // ASCII: temporary folders
+
 struct CrashEnd {
     ChildRun run;
     Sections facts;          // the probe's records: "held-bytes" → "1234"
@@ -26,8 +28,8 @@ struct CrashEnd {
 
 // The probe, copied into the folder, run with a scenario.
 CrashEnd RunCrashProbe(const std::string& folder, const char* scenario, const std::string& records) {
-    CopyFileA(BesideTests("crash_probe.exe").c_str(), (folder + "\\crash_probe.exe").c_str(), TRUE);
-    DeleteFileA(records.c_str());
+    CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder + "\\crash_probe.exe").c_str(), TRUE);
+    DeleteFileW(Wide(records).c_str());
     CrashEnd end;
     end.run = RunChildProcess("\"" + folder + "\\crash_probe.exe\" " + scenario + " " + records, IDOK, 60000);
     std::ifstream in(records);
@@ -83,18 +85,18 @@ TEST(CrashRescueTest, EachKindOfCrashIsReportedAndEveryBoxsTextSavedInANewFileBe
 
 TEST(CrashRescueTest, AProgramFolderThatCannotBeWrittenSendsTheFileToTheTemporaryFolder) {
     TemporaryFolder folder("quillet-crash"), records("quillet-crash-records");
-    CopyFileA(BesideTests("crash_probe.exe").c_str(), folder.File("crash_probe.exe").c_str(), FALSE);
+    CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder.File("crash_probe.exe")).c_str(), FALSE);
     CrashEnd end;
     {
-        const UnwritableFolder unwritable(std::wstring(folder.Path().begin(), folder.Path().end()));  // an ASCII path
+        const UnwritableFolder unwritable(Wide(folder.Path()));
         if (!unwritable.Unwritable()) GTEST_SKIP() << "no way to make a folder unwritable here";
         end = RunCrashProbe(folder.Path(), "fault", records.File("records.txt"));
     }
-    char temporary[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temporary);
-    EXPECT_EQ(end.rescuePath.rfind(std::string(temporary) + "crash_probe-rescue-", 0), 0u) << end.run.box.text;
+    wchar_t temporary[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    EXPECT_EQ(Wide(end.rescuePath).rfind(std::wstring(temporary) + L"crash_probe-rescue-", 0), 0u) << end.run.box.text;
     ExpectReportAndRescue(end, "访问违例", rescuedtexts::RunOutput(), true);
-    DeleteFileA(end.rescuePath.c_str());
+    DeleteFileW(Wide(end.rescuePath).c_str());
 }
 
 }  // namespace
