@@ -37,6 +37,8 @@ void InitialiseGlobals() {
     ToolRunning = false;
     WindowClosed = false;
     ListsNotSavedShown = false;
+    // A crash in the middle of a run must not take the text from before it.
+    Call(KeepTextOnCrash, ReferenceArg(UndoText.Variable()), TextArg(Text(Literal::UndoRescueTitle)));
 }
 
 bool RunMayStart() { return !ToolRunning && CallInt(OutputPending) == 0; }

@@ -11,8 +11,8 @@
 // whether the box holds all of it, the working set and its peak so far, the
 // committed private memory's peak so far and the largest free range of the
 // address space (MB): a 32-bit process fails for want of the last two.
-// A message box (the runtime's fatal report when memory runs out) is printed
-// and closed.
+// A message box (the runtime's fatal report when memory runs out, naming the
+// file the box's text was saved into) is printed and closed.
 #include <windows.h>
 #include <psapi.h>
 
@@ -27,6 +27,7 @@
 #include "bench/bench_window.h"
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
 #include "runtime/values/text_encoding.h"
@@ -135,6 +136,9 @@ int main(int argc, char** argv) {
     };
     MessageBoxWatcher watcher(IDOK, options);
 
+    // As quillet.exe starts (RuntimeApp::InitInstance): memory that runs out in
+    // the run ends in the crash report, which saves the box's text first.
+    InstallCrashReport();
     app::StartUpToWindow();
     ProcessPendingEvents();
     {

@@ -25,6 +25,8 @@ thread_local Creation* creationUnderWay = nullptr;
 // outside the object, which the handler may delete.
 thread_local bool* reflectedHandled = nullptr;
 
+CWnd::ProcedureFrame procedureFrame = nullptr;
+
 bool IsReflectedMessage(UINT message) { return message >= WM_REFLECT_BASE && message < WM_REFLECT_BASE + WM_USER; }
 
 bool IsClassOf(HWND hWnd, LPCWSTR className) {
@@ -232,7 +234,14 @@ void CWnd::FinishAfterNcDestroy() {
     if (!m_creating) PostNcDestroy();
 }
 
+void CWnd::SetProcedureFrame(ProcedureFrame frame) { procedureFrame = frame; }
+
 LRESULT CALLBACK CWnd::WndProcEntry(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (procedureFrame != nullptr) return procedureFrame(&CWnd::HandleMessage, hWnd, message, wParam, lParam);
+    return HandleMessage(hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandlePermanent(hWnd);
     if (wnd == nullptr) return DefWindowProcW(hWnd, message, wParam, lParam);
     LRESULT result = 0;

@@ -62,6 +62,14 @@ public:
     using ObjectLookup = CWnd* (*)(HWND hWnd);
     static BOOL WalkPreTranslateTree(HWND stop, MSG* msg, ObjectLookup lookup = FromHandlePermanent);
 
+    // Every message of a framework window is handled by one call of a window
+    // procedure; a program may have each such call made inside a frame of its
+    // own (one that reports a fault in any window procedure, say). The frame
+    // calls procedure(hWnd, message, wParam, lParam) and returns its result.
+    // Null, the default, calls the procedure directly. Set before any window.
+    using ProcedureFrame = LRESULT (*)(WNDPROC procedure, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void SetProcedureFrame(ProcedureFrame frame);
+
 protected:
     // The class's own routing: one switch over the messages it handles; the
     // rest goes to the base class's WindowProc and ends here.
@@ -78,6 +86,7 @@ protected:
 
 private:
     static LRESULT CALLBACK WndProcEntry(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     static BOOL ReflectToSender(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     void AttachAndSubclass(HWND hWnd);

@@ -1,6 +1,7 @@
 #include "runtime/app/runtime_app.h"
 
 #include "runtime/app/program_paths.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/units/private_messages.h"
 
@@ -53,6 +54,8 @@ void FillCallbackSlots(int32_t from, int32_t to) {
 }
 
 BOOL RuntimeApp::InitInstance() {
+    // From here on the runtime owns the process, and a crash ends it through its report.
+    InstallCrashReport();
     const ModulePath path = SplitModulePath();
     programDirectoryWithSlash = path.directory.empty() ? std::string() : path.directory + "\\";
     FillCallbackSlots(0, 1);

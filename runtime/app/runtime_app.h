@@ -43,9 +43,12 @@ constexpr int32_t CallbackSlotCount = 4;  // one set by InitInstance, three by s
 
 // The hidden owner window (class _VL_HideOwner): owns top-level program windows,
 // is never shown, and turns UM_EXIT_REQUEST into the end of the process (the
-// shutdown, unless it runs already). Its WindowProc, like RuntimeApp's
-// ExitInstance, is defined with the shutdown (runtime/services/shutdown.cpp).
+// shutdown, unless it runs already); UM_RUN_CRASH_REPORT brings the report of
+// a crash on another thread to the main thread (crash_report.h). Its
+// WindowProc, like RuntimeApp's ExitInstance, is defined with the shutdown
+// (runtime/services/shutdown.cpp).
 constexpr uint32_t UM_EXIT_REQUEST = 0x83E7;  // end the process, code in wParam
+constexpr uint32_t UM_RUN_CRASH_REPORT = 0x83E8;  // run the report of another thread's crash here
 
 class HiddenOwnerWindow : public CWnd {
 protected:

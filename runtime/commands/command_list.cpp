@@ -25,6 +25,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     ReportProgress,  // 18
     LoadTextFile,    // 19
     OutputPending,   // 20
+    KeepTextOnCrash, // 21
 };
 
 }  // namespace quillet::commands

@@ -46,6 +46,10 @@ constexpr int32_t NotEditBox = 4;  // the unit is no edit box
 // Whether a run's output is still on its way into a window (bool): the run is
 // under way, though its handler has returned.
 void OutputPending(CommandArg* result, int32_t argCount, CommandArg* args);
+// A text variable of the program (a reference to it, then a title) whose text
+// is saved, with the edit boxes' texts, when a fatal error or a crash ends the
+// process (runtime/units/text_rescue.h).
+void KeepTextOnCrash(CommandArg* result, int32_t argCount, CommandArg* args);
 
 // The largest file, and the largest decoded text, LoadTextFile takes: what a
 // 32-bit process holds in its box together with the undo copy and a tool run
@@ -54,7 +58,7 @@ void OutputPending(CommandArg* result, int32_t argCount, CommandArg* args);
 // run left 8 MB of free address range (README, Benchmarks).
 constexpr int64_t LargestTextFile = 32 << 20;
 
-constexpr int32_t RuntimeCommandCount = 21;
+constexpr int32_t RuntimeCommandCount = 22;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet::commands

@@ -6,6 +6,7 @@
 
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/unit_window.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/units/edit/edit_text.h"
 #include "runtime/units/notify_runtime.h"
 #include "runtime/values/runtime_heap.h"
@@ -76,6 +77,7 @@ private:
 // bytes that were no character. Memory that runs out while decoding counts as
 // a file too large: the box could not hold it now either.
 int32_t DecodedText(const FileBytes& bytes, std::string* text, size_t* replaced) {
+    const AllocationMayFail mayFail;  // no crash: this refusal is the answer
     try {
         text->reserve(bytes.Size());
         if (!DecodeTextFile(bytes.Data(), bytes.Size(), text, nullptr, replaced)) return LoadTextFileStatus::NotText;

@@ -1,7 +1,9 @@
-// Commands about the running program: pending events, progress, output on its way, the run directory.
+// Commands about the running program: pending events, progress, output on its
+// way, the run directory, the texts kept when it crashes.
 #include "runtime/commands/command_list.h"
 #include "runtime/units/held_output.h"
 #include "runtime/units/notify_runtime.h"
+#include "runtime/units/text_rescue.h"
 #include "runtime/values/text.h"
 
 namespace quillet::commands {
@@ -19,6 +21,12 @@ void ReportProgress(CommandArg*, int32_t argCount, CommandArg* args) {
 void OutputPending(CommandArg* result, int32_t, CommandArg*) {
     result->low = HeldByteCount() > 0 ? 1u : 0u;
     result->high = 0;
+}
+
+// The variable's address comes as a reference; its text is read only when
+// the process ends, so the program may change it as it likes meanwhile.
+void KeepTextOnCrash(CommandArg*, int32_t argCount, CommandArg* args) {
+    KeepForRescue(AsReference<char*>(ArgumentAt(argCount, args, 0)), TextArgument(ArgumentAt(argCount, args, 1)));
 }
 
 void RunDirectory(CommandArg* result, int32_t, CommandArg*) {

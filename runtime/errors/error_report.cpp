@@ -5,8 +5,9 @@
 #include <atomic>
 #include <cstdio>
 
-#include "runtime/values/system_text.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/values/text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -37,7 +38,7 @@ std::atomic<bool> fatalErrorReported{false};
 ErrorHook errorHook = nullptr;
 bool errorHookRunning = false;
 WindowTagLookup windowTagLookup = nullptr;
-FatalReportActions fatalReportActions{nullptr, nullptr};
+FatalReportActions fatalReportActions{nullptr, nullptr, nullptr};
 
 bool IsWindowId(int32_t location) {
     return location != 0 && (static_cast<uint32_t>(location) & UnitKindMask) == WindowKind;
@@ -79,6 +80,14 @@ bool PresentedByHook(int32_t errorNumber, const char* message, const ReportText&
         ~RunningFlag() { errorHookRunning = false; }
     } running;
     return errorHook(errorNumber, hookText.Get()) != 0;
+}
+
+// The box in UTF-16, converted on the stack: the heap may be what ran out.
+void ShowBox(const ReportText& box) {
+    wchar_t wide[ReportText::Capacity + 1];
+    const size_t units = WideInto(box.Get(), static_cast<size_t>(box.Length()), wide, ReportText::Capacity);
+    wide[units] = L'\0';
+    MessageBoxW(nullptr, wide, L"错误", MB_ICONERROR);
 }
 
 }  // namespace
@@ -140,17 +149,29 @@ void ComposeBoxText(const char* message, int32_t errorNumber, const ReportText& 
     box->Append(location.Get());
 }
 
-void ReportFatalError(const char* message, int32_t errorNumber, int32_t location1, int32_t location2) {
+void PresentFatalReport(const char* message, int32_t errorNumber, int32_t location1, int32_t location2) {
     // Never lifted again: no handler of the program runs from here on.
     if (fatalReportActions.silenceHandlers != nullptr) fatalReportActions.silenceHandlers();
+    // What the box and the saving need, where memory has run out.
+    ReleaseMemoryReserve();
 
     ReportText location;
     ComposeLocationText(location1, location2, &location);
-    if (!PresentedByHook(errorNumber, message, location)) {
+    // A hook that unwinds (a test's guard) leaves before anything is saved:
+    // that process goes on.
+    const bool presented = PresentedByHook(errorNumber, message, location);
+    ReportText rescued;
+    if (fatalReportActions.rescueTexts != nullptr) fatalReportActions.rescueTexts(&rescued);
+    if (!presented) {
         ReportText box;
         ComposeBoxText(message, errorNumber, location, &box);
-        ShowMessageBox(nullptr, box.Get(), "错误", MB_ICONERROR);
+        box.Append(rescued.Get());
+        ShowBox(box);
     }
+}
+
+void ReportFatalError(const char* message, int32_t errorNumber, int32_t location1, int32_t location2) {
+    PresentFatalReport(message, errorNumber, location1, location2);
 
     // The end goes the way every end goes: on another thread the report asks
     // the main thread, whose shutdown (under way already, or begun by the ask)

@@ -40,15 +40,24 @@ static_assert(sizeof(WindowTags) == 16, "four words");
 using WindowTagLookup = bool (*)(uint32_t windowId, uint32_t unitId, WindowTags* tags);
 void SetWindowTagLookup(WindowTagLookup lookup);  // null: no window counts as loaded
 
+class ReportText;
+
 // What the program does around a fatal report, installed at start-up like the
-// tag lookup: silence its handlers before the box shows, and after it end the
-// process (on another thread: ask the main thread to). Without them the box
-// shows all the same and the process ends at once with -1.
+// tag lookup: silence its handlers before the box shows; save the texts the
+// end would take with it, adding to *line where they went (text_rescue.h);
+// and after the box end the process (on another thread: ask the main thread
+// to). Without them the box shows all the same, nothing is saved, and the
+// process ends at once with -1.
 struct FatalReportActions {
     void (*silenceHandlers)();
     void (*endProcess)(int32_t exitCode);  // does not return
+    void (*rescueTexts)(ReportText* line);
 };
 void SetFatalReportActions(const FatalReportActions& actions);
+
+// The report without its end, for a crash, which ends the process its own way
+// (crash_report.h): handlers silenced, the texts saved, the hook or the box.
+void PresentFatalReport(const char* message, int32_t errorNumber, int32_t location1, int32_t location2);
 
 // A bounded text built on the stack: the report must work when the heap is
 // exhausted. Appends that do not fit are cut at a character boundary.

@@ -50,6 +50,8 @@ CommandArg UnitArg(uint32_t windowId, uint32_t unitId, DataTypeCode unitType) {
     return CommandArg{windowId, unitId, unitType};
 }
 
+CommandArg ReferenceArg(const void* variable) { return CommandArg{Word(variable), 0, DataType::Reference}; }
+
 OwnedText ReadText(uint32_t windowId, uint32_t unitId, int32_t index) {
     const PropertyWords value = Support().ReadUnitProperty(windowId, unitId, index, PlainProperty);
     return OwnedText(reinterpret_cast<char*>(static_cast<uintptr_t>(value.low)));

@@ -42,6 +42,7 @@ public:
 
     const char* Get() const { return text_; }
     bool IsEmpty() const { return text_ == nullptr || text_[0] == '\0'; }
+    char** Variable() { return &text_; }  // for commands that read the variable later
     char* Release() { return std::exchange(text_, nullptr); }
     void Reset() { Support().Free(std::exchange(text_, nullptr)); }
 
@@ -86,6 +87,7 @@ CommandArg IntArg(int32_t value);
 CommandArg BoolArg(bool value);
 CommandArg DoubleArg(double value);
 CommandArg UnitArg(uint32_t windowId, uint32_t unitId, DataTypeCode unitType);
+CommandArg ReferenceArg(const void* variable);  // a variable's address
 constexpr CommandArg Omitted{0, 0, 0};
 
 // Call command (slot 4) with the records in argument order.

@@ -5,6 +5,7 @@
 #include "runtime/app/exit_routines.h"
 #include "runtime/app/runtime_app.h"
 #include "runtime/app/window_layer.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/services/library_notify.h"
@@ -83,6 +84,14 @@ void ExitRuntimeProcess(int32_t exitCode) {
     ExitProcess(static_cast<UINT>(ProcessExitCode(exitCode)));
 }
 
+bool AskMainThreadToReport() {
+    const HWND owner = App().hiddenOwner.m_hWnd;
+    constexpr UINT AnswerWithinMs = 5000;
+    DWORD_PTR answer = 0;
+    return owner != nullptr && IsWindow(owner) &&
+           SendMessageTimeoutW(owner, UM_RUN_CRASH_REPORT, 0, 0, SMTO_NORMAL, AnswerWithinMs, &answer) != 0;
+}
+
 int32_t ProcessExitCode(int32_t exitCode) { return FatalErrorReported() ? -1 : exitCode; }
 
 // The application object's end and its hidden owner's request to end are the
@@ -98,6 +107,10 @@ LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         // request is met by that shutdown, which ends the process when it is
         // done: ending it here would cut the exit routines short.
         if (!App().shuttingDown) ExitRuntimeProcess(static_cast<int32_t>(wParam));
+        return 0;
+    }
+    if (message == UM_RUN_CRASH_REPORT) {
+        RunPendingCrashReport();
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -6,11 +6,13 @@
 #include "runtime/app/program_paths.h"
 #include "runtime/app/runtime_app.h"
 #include "runtime/app/window_layer.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/events/event_suppression.h"
 #include "runtime/events/program_window_layer.h"
 #include "runtime/services/library_notify.h"
 #include "runtime/services/unit_services.h"
+#include "runtime/units/text_rescue.h"
 #include "runtime/units/unit_type.h"
 #include "runtime/units/window_class.h"
 #include "runtime/values/runtime_heap.h"
@@ -53,7 +55,8 @@ void RunStartup() {
     // its types, and what a fatal report does around its box.
     if (InstalledWindowLayer() == nullptr) InstallProgramWindowLayer();
     SetTypeResolver(ResolveProgramType);
-    SetFatalReportActions({SuppressEvents, ExitRuntimeProcess});
+    SetFatalReportActions({SuppressEvents, ExitRuntimeProcess, RescueTexts});
+    PrepareTextRescue();
     // The runtime heap is the process heap; runtime_heap asks for it itself.
     app.interfaceWordA = program.interfaceWordA;
     app.interfaceWordB = program.interfaceWordB;
@@ -68,6 +71,7 @@ void RunStartup() {
     FillCallbackSlots(1, CallbackSlotCount);
     CreateHiddenOwner(app);
     app.mainThreadId = GetCurrentThreadId();
+    SetMainThreadAsk(app.mainThreadId, AskMainThreadToReport);
     if (program.constantSize > 0) SetConstantDataArea(program.constantData, program.constantSize);
     if (program.dllCommandCount > 0) CopyDllCommandTables(app, program);
 

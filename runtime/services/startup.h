@@ -31,6 +31,11 @@ void RunShutdown(int32_t exitCode);
 // returns: the main thread ends the process.
 [[noreturn]] void ExitRuntimeProcess(int32_t exitCode);
 
+// Has the main thread run the report of another thread's crash, through the
+// hidden owner window; false when there is no such window or the main thread
+// did not take the message within a few seconds (crash_report.h).
+bool AskMainThreadToReport();
+
 // The code the process ends with when it was asked to end with exitCode: -1
 // once a fatal error has been reported, on whichever thread, else exitCode.
 int32_t ProcessExitCode(int32_t exitCode);

@@ -49,6 +49,17 @@ bool IsHoldingOutput(const HeldOutput* output) {
     return std::find(units.begin(), units.end(), output) != units.end();
 }
 
+bool HeldTextOf(const void* window, HeldTextView* view) {
+    for (const HeldOutput* unit : Held().units) {
+        const HeldTextView seen = unit->ViewForRescue();
+        if (seen.window != nullptr && seen.window == window) {
+            *view = seen;
+            return true;
+        }
+    }
+    return false;
+}
+
 int32_t HeldOutputCount() { return static_cast<int32_t>(Held().units.size()); }
 
 size_t HeldByteCount() {

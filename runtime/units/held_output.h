@@ -54,6 +54,18 @@ enum class PieceMode {
 
 constexpr double PieceMs(PieceMode mode) { return mode == PieceMode::DuringRun ? RefreshPieceMs : HandOverPieceMs; }
 
+// What a unit's text is while output is held for it, for a rescue of the text
+// as the process ends (text_rescue.h): the first windowUnits UTF-16 units of
+// its window's own text (AllUnits: the whole of it), then heldSize bytes of
+// runtime text the window does not have yet. Borrowed from the unit.
+struct HeldTextView {
+    const void* window = nullptr;  // the window the output is for; null: no window's text
+    size_t windowUnits = AllUnits;
+    const char* held = nullptr;
+    size_t heldSize = 0;
+    static constexpr size_t AllUnits = static_cast<size_t>(-1);
+};
+
 class HeldOutput {
 public:
     // One step of the handover, of about PieceMs(mode) milliseconds of the
@@ -62,6 +74,8 @@ public:
     virtual bool HandOverPiece(PieceMode mode) = 0;
     // Bytes of output the window does not have yet.
     virtual size_t HeldBytes() const = 0;
+    // The text as it stands, for a rescue; by default no window's text.
+    virtual HeldTextView ViewForRescue() const { return {}; }
 
 protected:
     ~HeldOutput() = default;
@@ -72,6 +86,9 @@ protected:
 void NoteHeldOutput(HeldOutput* output);
 void ForgetHeldOutput(HeldOutput* output);
 bool IsHoldingOutput(const HeldOutput* output);
+// The view of the output held for a window (a rescue reads it as the process
+// ends); false when none is held for it.
+bool HeldTextOf(const void* window, HeldTextView* view);
 // How many units hold output now, and how many bytes in all.
 int32_t HeldOutputCount();
 size_t HeldByteCount();

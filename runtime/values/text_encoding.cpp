@@ -209,6 +209,24 @@ void AppendWide(const char* text, size_t size, WideString* out) {
     }
 }
 
+size_t WideInto(const char* text, size_t size, WideChar* out, size_t room) {
+    size_t units = 0;
+    for (size_t at = 0; at < size;) {
+        const TextCharacter c = CharacterAt(text, size, at);
+        const size_t width = WideUnits(c.codePoint);
+        if (units + width > room) break;
+        if (width == 1) {
+            out[units++] = static_cast<WideChar>(c.codePoint);
+        } else {
+            const uint32_t v = c.codePoint - 0x10000;
+            out[units++] = static_cast<WideChar>(0xD800 + (v >> 10));
+            out[units++] = static_cast<WideChar>(0xDC00 + (v & 0x3FF));
+        }
+        at += c.bytes;
+    }
+    return units;
+}
+
 WideString WideFromText(const char* text, size_t size) {
     WideString wide;
     AppendWide(text, size, &wide);

@@ -53,6 +53,11 @@ void AppendWide(const char* text, size_t size, WideString* out);
 WideString WideFromText(const char* text, size_t size);
 WideString WideFromText(const char* text);  // up to the ending 0; null is empty
 
+// Bytes to UTF-16 into out[0, room) without the heap, for code that must work
+// once memory has run out (the fatal report). A character that does not fit
+// whole ends it. Returns the units written.
+size_t WideInto(const char* text, size_t size, WideChar* out, size_t room);
+
 // UTF-16 to bytes, added to the end of *out. A surrogate that is not half of
 // a pair becomes U+FFFD: no encoding can hold it, and it stays visible.
 void AppendFromWide(const WideChar* wide, size_t units, std::string* out);

@@ -71,6 +71,7 @@ void MessageBoxWatcher::Watch() {
         Sleep(PollMs);
     }
     seen_.found = true;
+    seen_.threadId = GetWindowThreadProcessId(box, nullptr);
     seen_.title = WindowText(box);
     EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&seen_));
     if (options_.whileShown) options_.whileShown(box);

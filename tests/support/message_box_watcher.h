@@ -16,6 +16,7 @@ struct SeenMessageBox {
     std::vector<int> buttonIds;         // visible buttons, in the box's child order
     std::vector<std::string> buttonCaptions;
     int pressed = 0;                    // id of the button pressed
+    DWORD threadId = 0;                 // the thread that showed it
 };
 
 struct WatchOptions {

@@ -93,6 +93,7 @@ public:
     // HeldOutput.
     bool HandOverPiece(PieceMode mode) override;
     size_t HeldBytes() const override;
+    HeldTextView ViewForRescue() const override;
 
 private:
     enum class Known { Nothing, Same, Held, UserEdited };  // as told above the class

@@ -277,6 +277,14 @@ bool EditText::HandOverPiece(PieceMode mode) {
     return done;
 }
 
+// Held: text_ is the whole text, whatever the control shows of it; edited by
+// the user, the control's whole text stands for text_[0, same_).
+HeldTextView EditText::ViewForRescue() const {
+    if (known_ == Known::Held) return {edit_, 0, text_.data(), text_.size()};
+    if (known_ == Known::UserEdited) return {edit_, HeldTextView::AllUnits, text_.data() + same_, text_.size() - same_};
+    return {};
+}
+
 size_t EditText::HeldBytes() const {
     return IsHeld() ? text_.size() - same_ : 0;
 }

@@ -1,0 +1,122 @@
+// The tool with a crash of the test's choosing:  crash_probe SCENARIO RECORD-FILE
+// Quillet's window, handlers and globals, started as quillet starts, but its
+// cleanup button runs the probe's handler, which crashes as the scenario says,
+// unless it is fault-before-run after beginning a run as a tool does: the
+// text kept for undo, the box emptied, part of a result written, which the
+// box holds back.
+#include <windows.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/handler_list.h"
+#include "app/handlers.h"
+#include "app/template_description.h"
+#include "framework/wnd.h"
+#include "runtime/app/program_info.h"
+#include "runtime/commands/command_list.h"
+#include "runtime/commands/unit_window.h"
+#include "runtime/services/library_info.h"
+#include "runtime/template/handler_entries.h"
+#include "runtime/units/held_output.h"
+#include "runtime/units/notify_runtime.h"
+#include "runtime/values/text_encoding.h"
+#include "tests/support/probe_program.h"
+#include "tests/support/rescued_texts.h"
+
+namespace {
+
+using namespace quillet;
+using namespace quillet::app;
+
+std::string scenario, recordPath;
+bool Is(const char* name) { return scenario == name; }
+void Record(const std::string& line) { probeprogram::AppendLine(recordPath, line); }
+HWND UnitWindow(UnitId unit) {
+    return reinterpret_cast<HWND>(UnitWindowHandle(NotifyRuntime(ServiceCode::FindUnitOrFail, MainWindow, unit)));
+}
+
+void WriteToAddressZero() { *static_cast<volatile int*>(nullptr) = 1; }
+
+DWORD WINAPI CrashOnThread(void*) {
+    Sleep(300);
+    if (Is("thread-throw")) throw std::runtime_error("probe exception on a thread");
+    WriteToAddressZero();
+    return 0;
+}
+
+// A framework window, as the units are, that faults in its procedure.
+class FaultingWindow : public CWnd {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_USER) WriteToAddressZero();
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+} faultingWindow;
+
+HandlerResult ProbeCleanupClicked(const uint32_t*, int32_t) {
+    if (const std::wstring output = rescuedtexts::RunOutput(); !Is("fault-before-run")) {
+        UndoText = compiled::ReadText(MainWindow, Unit::MainBox, Property::EditContent);
+        compiled::WriteText(MainWindow, Unit::MainBox, Property::EditContent, "");
+        compiled::Call(commands::AppendText, compiled::UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox),
+                       compiled::TextArg(TextFromWide(output.data(), output.size()).c_str()));
+    }
+    Record("held-bytes " + std::to_string(HeldByteCount()));
+    if (Is("window-fault")) SendMessageW(faultingWindow.m_hWnd, WM_USER, 0, 0);
+    while (Is("stack-overflow")) static_cast<volatile char*>(__builtin_alloca(4096))[0] = 1;
+    if (Is("throw")) throw std::runtime_error("probe exception");
+    if (Is("thread-fault") || Is("thread-throw")) CloseHandle(CreateThread(nullptr, 0, CrashOnThread, nullptr, 0, nullptr));
+    if (Is("out-of-memory")) {
+        // Every free range taken, from a gigabyte down to 64 KB; then a large block.
+        for (SIZE_T size = SIZE_T{1} << 30; size >= 64 * 1024;)
+            if (VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS) == nullptr) size /= 2;
+        Record(std::to_string(reinterpret_cast<uintptr_t>(new char[64 << 20])));
+    }
+    if (Is("fault") || Is("fault-before-run")) WriteToAddressZero();
+    return NoValue;
+}
+
+std::vector<uint8_t> templateBytes;
+ProgramInfo probeInfo{};
+
+// The code area as the runtime expects it: the stubs, then the entries in
+// HandlerIndex order, the cleanup button's the probe's.
+const uint8_t* ProbeHandlerBase() {
+    const EventHandler handlers[] = {WindowLoaded, LayoutUnits, NoteWindowDestroyed, ProbeCleanupClicked, RunNumbering,
+                                     RunMultiReplace, ShowUnderline, HideUnderline, Undo, RestoreUndoLabel, SelectAll,
+                                     LoadDroppedFile};
+    static_assert(std::size(handlers) == HandlerCount);
+    auto* code = static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+    std::memcpy(code, "\x31\xC0\xC3\xC3", 4);  // xor eax, eax; ret; ret
+    for (int32_t k = 0; k < HandlerCount; ++k)
+        FillHandlerEntry(code + 4 + k * HandlerEntrySize, reinterpret_cast<uintptr_t>(handlers[k]));
+    return code + 4;
+}
+
+int StartProbe() {
+    if (__argc != 3) return 0;
+    scenario = __argv[1];
+    recordPath = __argv[2];
+    templateBytes = TemplateBytes();
+    probeInfo = {3, 0, 0x1015C, ProbeHandlerBase(), ConstantDataStart, ConstantDataSize, templateBytes.data(),
+                 static_cast<uint32_t>(templateBytes.size()), ProgramLibraryCount, ProgramLibraries, 0, nullptr, nullptr};
+    compiled::InitialiseRuntime();  // as quillet's start routine, up to the loaded window
+    InitialiseGlobals();
+    compiled::RegisterExitRoutine(FreeGlobals);
+    compiled::Support().LoadStartupWindow(MainWindow);
+    // As pasted, into the controls (the runtime would mend the prefix's surrogate half).
+    SetWindowTextW(UnitWindow(Unit::MainBox), rescuedtexts::MainText().c_str());
+    SetWindowTextW(UnitWindow(Unit::PrefixBox), rescuedtexts::PrefixText.c_str());
+    faultingWindow.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+    Record("main-thread " + std::to_string(GetCurrentThreadId()));
+    PostMessageW(UnitWindow(Unit::CleanupButton), BM_CLICK, 0, 0);
+    compiled::Support().FinishStartup();
+    return 0;
+}
+
+const ProgramLink Link(probeInfo, StartProbe);
+
+}  // namespace
