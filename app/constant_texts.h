@@ -40,6 +40,7 @@ enum class Literal : int32_t {
     ListsNotSavedEnd,     // what it means for the lists
     ReplacedStart,        // "已载入文件：", then how many characters were lost
     ReplacedEnd,          // " 处无法识别的编码已替换为 U+FFFD"
+    UndoneStart,          // "撤消：回到运行前，", then the lines of the text brought back
     Count
 };
 
@@ -80,6 +81,7 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     "，两个替换列表没有保存，下次启动时将不会恢复。",
     "已载入文件：",
     " 处无法识别的编码已替换为 U+FFFD",
+    "撤消：回到运行前，",
 };
 
 constexpr size_t Size = [] {

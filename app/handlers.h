@@ -19,8 +19,10 @@ HandlerResult ShowUnderline(const uint32_t* args, int32_t count);
 HandlerResult HideUnderline(const uint32_t* args, int32_t count);
 HandlerResult Undo(const uint32_t* args, int32_t count);
 HandlerResult RestoreUndoLabel(const uint32_t* args, int32_t count);
-HandlerResult SelectAll(const uint32_t* args, int32_t count);
+HandlerResult MainBoxKey(const uint32_t* args, int32_t count);
 HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count);
+HandlerResult WindowKey(const uint32_t* args, int32_t count);
+HandlerResult NoteMainBoxEdited(const uint32_t* args, int32_t count);
 }
 
 // What a handler returns when it returns nothing: the runtime goes its default way.

@@ -148,18 +148,29 @@ TEST(TemplateTest, HoldsTheWindowAndItsUnitsAsDesigned) {
 TEST(TemplateTest, BindsTheEventsToTheirHandlers) {
     const std::vector<RecordDescription> records = TemplateRecords();
     const auto offset = [](HandlerIndex handler) { return app::HandlerOffset(handler); };
-    const std::map<UnitId, std::vector<EventBinding>> expected = {
+    const EventBinding windowKey = {-9, offset(HandlerIndex::WindowKey)};
+    std::map<UnitId, std::vector<EventBinding>> expected = {
         {app::WindowRecord,
          {{0, offset(HandlerIndex::WindowLoaded)},
           {2, offset(HandlerIndex::NoteWindowDestroyed)},
-          {4, offset(HandlerIndex::LayoutUnits)}}},
-        {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}}},
-        {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}}},
-        {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}}},
-        {Unit::JoinLinesBox, {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}}},
+          {4, offset(HandlerIndex::LayoutUnits)},
+          windowKey}},
+        {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}, windowKey}},
+        {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}, windowKey}},
+        {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}, windowKey}},
+        {Unit::JoinLinesBox,
+         {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}, windowKey}},
         {Unit::UndoLabel, {{-1, offset(HandlerIndex::Undo)}, {-2, offset(HandlerIndex::RestoreUndoLabel)}}},
-        {Unit::MainBox, {{-9, offset(HandlerIndex::SelectAll)}, {2, offset(HandlerIndex::LoadDroppedFile)}}},
+        {Unit::MainBox,
+         {{-9, offset(HandlerIndex::MainBoxKey)},
+          {2, offset(HandlerIndex::LoadDroppedFile)},
+          {0, offset(HandlerIndex::NoteMainBoxEdited)}}},
     };
+    // Every other unit that takes the focus passes its keys to the window's handler.
+    for (UnitId unit : {Unit::RemoveBlankLinesBox, Unit::RemoveSpacesBox, Unit::RemoveTabsBox, Unit::TrimBox,
+                        Unit::PrefixBox, Unit::StartNumberBox, Unit::SuffixBox, Unit::ZeroFillBox, Unit::SkipBlankBox,
+                        Unit::SubjectBox, Unit::PredicateBox})
+        expected[unit] = {windowKey};
     for (const RecordDescription& record : records) {
         SCOPED_TRACE(record.name);
         const auto want = expected.find(record.id);
@@ -343,7 +354,7 @@ TEST_F(TypeDataTest, ButtonsAndCheckBoxes) {
         ButtonData button;
         ASSERT_TRUE(ReadButtonData(ButtonKind::PushButton, data.data(), Length(data), &button));
         EXPECT_EQ(button.caption, "执行");
-        EXPECT_EQ(button.buttonType, 0);
+        EXPECT_EQ(button.buttonType, 1) << "a default button";
         PropertyDataWriter again;
         WriteButtonData(button, again);
         EXPECT_EQ(again.Data(), data);

@@ -14,6 +14,7 @@
 #include "runtime/events/property_access.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/font_data.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/tab/tab_type.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
@@ -181,6 +182,23 @@ TEST_F(TabUnitTest, ARefusedKeyboardChangeKeepsTheSelection) {
     PressKey(Handle(Tab), VK_RIGHT);
     EXPECT_EQ(Selection(), 1);
     EXPECT_EQ(ShownMembers(), Page1);
+}
+
+// The window's Ctrl+Tab and its kin: through the same events as a click,
+// wrapping, and the focus left where it was for the window to place.
+TEST_F(TabUnitTest, AStepFromTheKeysChangesThePageAsAClickDoes) {
+    Load(ToolTab());
+    const auto step = [](bool forward) { return SendMessageW(Handle(Tab), UM_STEP_PAGE, forward ? 1 : 0, 0); };
+    SetFocus(Handle(FieldOut));
+    changingAnswer = Answer::False;
+    EXPECT_EQ(step(false), 1);
+    EXPECT_EQ(ShownMembers(), Page0);
+    changingAnswer = Answer::Nothing;
+    EXPECT_EQ(step(false), 1);
+    EXPECT_EQ(step(true), 1);
+    EXPECT_EQ(eventLog, (std::vector<std::string>{"changing", "changing", "changed to 2", "changing", "changed to 0"}));
+    EXPECT_EQ(ShownMembers(), Page0);
+    EXPECT_EQ(GetFocus(), Handle(FieldOut)) << "not given to the page's first unit";
 }
 
 TEST_F(TabUnitTest, AUnitShownOnAnotherPageWaitsForItsPage) {
@@ -397,6 +415,8 @@ TEST_F(TabUnitTest, AHeaderlessContainerSwitchesPagesOnlyByWritingAndKeepsTheFoc
     EXPECT_STREQ(className, "_VL_Tab");
     EXPECT_EQ(CurrentPage(), 2);
     EXPECT_EQ(ShownMembers(), Page2);
+    EXPECT_EQ(SendMessageW(Handle(Tab), UM_STEP_PAGE, 1, 0), 0) << "no step from the keys";
+    EXPECT_EQ(CurrentPage(), 2);
     EXPECT_TRUE(eventLog.empty());
 }
 
