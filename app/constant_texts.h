@@ -41,6 +41,7 @@ enum class Literal : int32_t {
     ReplacedStart,        // "已载入文件：", then how many characters were lost
     ReplacedEnd,          // " 处无法识别的编码已替换为 U+FFFD"
     UndoRescueTitle,      // "运行前的文本（撤消可恢复）": UndoText's title in a rescue file
+    UndoneStart,          // "撤消：回到运行前，", then the lines of the text brought back
     Count
 };
 
@@ -82,6 +83,7 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     "已载入文件：",
     " 处无法识别的编码已替换为 U+FFFD",
     "运行前的文本（撤消可恢复）",
+    "撤消：回到运行前，",
 };
 
 constexpr size_t Size = [] {

@@ -52,6 +52,7 @@ extern "C" HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count) {
     }
     UndoText = std::move(previous);
     UndoSaved = true;
+    BoxHoldsRunResult = true;  // a drop is undone as a run is, by Ctrl+Z too
     ShowReplacedInFooter(static_cast<int32_t>(loaded.high));
     return NoValue;
 }

@@ -19,6 +19,9 @@ extern bool ToolRunning;
 // Set when the window has been destroyed: a run stops at its next line instead
 // of reaching for units that no longer exist.
 extern bool WindowClosed;
+// Set while the main box holds what the last run or dropped file left there:
+// Ctrl+Z in the box is then an undo. Any edit of the box clears it.
+extern bool BoxHoldsRunResult;
 // Set once the user has been told that the settings file cannot take the lists:
 // once a session is enough.
 extern bool ListsNotSavedShown;
@@ -69,5 +72,7 @@ bool ProcessEventsAndGoOn(int32_t line, int32_t lines, int32_t pass = 0, int32_t
 // run did (`changed` below 0: not counted).
 void ShowVersionInFooter();
 void ShowRunSummary(Literal tool, int32_t linesBefore, int32_t linesAfter, int32_t changed = -1);
+// The footer after an undo: the lines of the text brought back.
+void ShowUndoSummary(const char* restored);
 
 }  // namespace quillet::app

@@ -18,8 +18,10 @@ enum class HandlerIndex : int32_t {
     HideUnderline,     // left button up on 选择框_去换行符
     Undo,              // left button down on 标签_撤消
     RestoreUndoLabel,  // left button up on 标签_撤消
-    SelectAll,         // key down in 编辑框_主
+    MainBoxKey,        // key down in 编辑框_主
     LoadDroppedFile,   // a file dropped on 编辑框_主
+    WindowKey,         // key down in any other unit that takes the focus, or the window
+    NoteMainBoxEdited, // 编辑框_主's text changed
     Count
 };
 

@@ -4,6 +4,7 @@
 // arguments as 32-bit words and returns no value.
 #include <cstdint>
 
+#include "app/handler_list.h"
 #include "runtime/events/event_dispatch.h"
 
 namespace quillet::app {
@@ -19,9 +20,18 @@ HandlerResult ShowUnderline(const uint32_t* args, int32_t count);
 HandlerResult HideUnderline(const uint32_t* args, int32_t count);
 HandlerResult Undo(const uint32_t* args, int32_t count);
 HandlerResult RestoreUndoLabel(const uint32_t* args, int32_t count);
-HandlerResult SelectAll(const uint32_t* args, int32_t count);
+HandlerResult MainBoxKey(const uint32_t* args, int32_t count);
 HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count);
+HandlerResult WindowKey(const uint32_t* args, int32_t count);
+HandlerResult NoteMainBoxEdited(const uint32_t* args, int32_t count);
 }
+
+// Handler k of the entry table, in HandlerIndex order.
+inline constexpr EventHandler HandlerFunctions[HandlerCount] = {
+    WindowLoaded,  LayoutUnits,   NoteWindowDestroyed, RunCleanup,       RunNumbering, RunMultiReplace,
+    ShowUnderline, HideUnderline, Undo,                RestoreUndoLabel, MainBoxKey,   LoadDroppedFile,
+    WindowKey,     NoteMainBoxEdited,
+};
 
 // What a handler returns when it returns nothing: the runtime goes its default way.
 constexpr HandlerResult NoValue = {0, 0, 0};

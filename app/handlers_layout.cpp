@@ -1,5 +1,7 @@
 // The window's own handlers: layout, the underline on the line-break option,
-// undo and select-all.
+// undo, and the keys (select-all, run and undo by keyboard).
+#include <iterator>
+
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/handlers.h"
@@ -18,7 +20,12 @@ constexpr int32_t SmallestWidth = 800;
 constexpr int32_t SmallestHeight = 600;
 constexpr int32_t NormalState = 0;
 constexpr uint32_t KeyA = 65;
+constexpr uint32_t KeyZ = 90;
+constexpr uint32_t KeyEnter = 13;
 constexpr uint32_t CtrlAlone = 1;  // modifier state: 1 Ctrl, 2 Shift, 4 Alt
+constexpr uint32_t AltAlone = 4;
+// A key handler's value 0: the key goes no further (no character, no default).
+constexpr HandlerResult KeyTaken = {1, 0, 0};
 
 // The window's size, read afresh for every formula; the arithmetic is done in
 // double precision and truncated toward zero, as compiled code does it.
@@ -86,13 +93,15 @@ extern "C" HandlerResult HideUnderline(const uint32_t*, int32_t) {
     return NoValue;
 }
 
-// One level of undo: the text saved by the last run, as often as pressed. A
-// press before any run (nothing saved yet) or during a run is ignored: the
-// first would empty the box, the second would pull the text from under the run.
+// One level of undo: the text saved by the last run, as often as pressed; the
+// footer says so. A press before any run (nothing saved yet) or during a run
+// is ignored: the first would empty the box, the second would pull the text
+// from under the run.
 extern "C" HandlerResult Undo(const uint32_t*, int32_t) {
     if (!UndoSaved || !RunMayStart()) return NoValue;
     WriteInt(MainWindow, Unit::UndoLabel, Property::LabelBackColor, Grey);
     WriteText(MainWindow, Unit::MainBox, Property::EditContent, UndoText.Get());
+    ShowUndoSummary(UndoText.Get());
     return NoValue;
 }
 
@@ -101,10 +110,50 @@ extern "C" HandlerResult RestoreUndoLabel(const uint32_t*, int32_t) {
     return NoValue;
 }
 
-// Ctrl+A (Ctrl alone) selects the whole text; the key still reaches the box.
-extern "C" HandlerResult SelectAll(const uint32_t* args, int32_t count) {
-    if (count >= 2 && args[0] == KeyA && args[1] == CtrlAlone)
-        WriteInt(MainWindow, Unit::MainBox, Property::EditSelLength, -1);
+namespace {
+
+// What a press and release of 撤消 do, through the same guard.
+void UndoByKey() {
+    Undo(nullptr, 0);
+    RestoreUndoLabel(nullptr, 0);
+}
+
+// What the current page's 执行 does.
+void RunCurrentPage() {
+    constexpr EventHandler Runs[] = {RunCleanup, RunNumbering, RunMultiReplace};
+    const int32_t page = ReadInt(MainWindow, Unit::TabControl, Property::CurrentPage);
+    if (page >= 0 && page < static_cast<int32_t>(std::size(Runs))) Runs[page](nullptr, 0);
+}
+
+}  // namespace
+
+// Alt+Z, wherever the focus is: 撤消.
+extern "C" HandlerResult WindowKey(const uint32_t* args, int32_t count) {
+    if (count < 2 || args[0] != KeyZ || args[1] != AltAlone) return NoValue;
+    UndoByKey();
+    return KeyTaken;
+}
+
+// The main box's keys, Ctrl alone held: A selects the whole text (the key
+// still reaches the box); Enter runs the page's tool instead of breaking the
+// line; Z undoes the last run while the box still holds its result, and is
+// the box's own undo once the text was edited. Alt+Z as everywhere.
+extern "C" HandlerResult MainBoxKey(const uint32_t* args, int32_t count) {
+    if (count < 2 || args[1] != CtrlAlone) return WindowKey(args, count);
+    switch (args[0]) {
+    case KeyA: WriteInt(MainWindow, Unit::MainBox, Property::EditSelLength, -1); return NoValue;
+    case KeyEnter: RunCurrentPage(); return KeyTaken;
+    case KeyZ:
+        if (!BoxHoldsRunResult) return NoValue;
+        UndoByKey();
+        return KeyTaken;
+    default: return NoValue;
+    }
+}
+
+// The runs' own writes keep the mark; an undo, a paste or a key clears it.
+extern "C" HandlerResult NoteMainBoxEdited(const uint32_t*, int32_t) {
+    if (!ToolRunning) BoxHoldsRunResult = false;
     return NoValue;
 }
 

@@ -17,6 +17,7 @@ bool UndoSaved = false;
 OwnedArray LineArray;
 bool ToolRunning = false;
 bool WindowClosed = false;
+bool BoxHoldsRunResult = false;
 bool ListsNotSavedShown = false;
 
 namespace {
@@ -36,6 +37,7 @@ void InitialiseGlobals() {
     UndoSaved = false;
     ToolRunning = false;
     WindowClosed = false;
+    BoxHoldsRunResult = false;
     ListsNotSavedShown = false;
     // A crash in the middle of a run must not take the text from before it.
     Call(KeepTextOnCrash, ReferenceArg(UndoText.Variable()), TextArg(Text(Literal::UndoRescueTitle)));
@@ -49,6 +51,7 @@ void RunTool(void (*tool)()) {
     ShowVersionInFooter();
     tool();
     ToolRunning = false;
+    BoxHoldsRunResult = true;
 }
 
 void FreeGlobals() {
@@ -85,7 +88,7 @@ public:
     }
     // Steps past the lines left; how many lines the text had.
     int32_t Count() {
-        while (NextIs("")) {}
+        while (at_ != end_) NextIs("");
         return walked_;
     }
 
@@ -145,6 +148,12 @@ void ShowRunSummary(Literal tool, int32_t linesBefore, int32_t linesAfter, int32
         summary = Concatenate({summary.Get(), Text(Literal::ChangedLinesStart), CallText(ToText, IntArg(changed)).Get(),
                                Text(Literal::ChangedLinesEnd)});
     WriteText(MainWindow, Unit::AboutLabel, Property::LabelCaption, summary.Get());
+}
+
+void ShowUndoSummary(const char* restored) {
+    OwnedText lines = CallText(ToText, IntArg(LineWalk(restored != nullptr ? restored : "").Count()));
+    WriteText(MainWindow, Unit::AboutLabel, Property::LabelCaption,
+              Concatenate({Text(Literal::UndoneStart), lines.Get(), Text(Literal::LinesEnd)}).Get());
 }
 
 }  // namespace quillet::app

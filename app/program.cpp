@@ -35,17 +35,15 @@ asm(".text\n"
     QUILLET_ENTRY(HideUnderline)
     QUILLET_ENTRY(Undo)
     QUILLET_ENTRY(RestoreUndoLabel)
-    QUILLET_ENTRY(SelectAll)
-    QUILLET_ENTRY(LoadDroppedFile));
+    QUILLET_ENTRY(MainBoxKey)
+    QUILLET_ENTRY(LoadDroppedFile)
+    QUILLET_ENTRY(WindowKey)
+    QUILLET_ENTRY(NoteMainBoxEdited));
 #undef QUILLET_ENTRY
 extern "C" const unsigned char HandlerBase[];
 
 namespace quillet::app {
 
-const EventHandler HandlerFunctions[HandlerCount] = {
-    WindowLoaded, LayoutUnits,   NoteWindowDestroyed, RunCleanup, RunNumbering,     RunMultiReplace,
-    ShowUnderline, HideUnderline, Undo,               RestoreUndoLabel, SelectAll,        LoadDroppedFile,
-};
 
 const uint8_t WindowTemplateData[] = {
 #include "window_template.inc"

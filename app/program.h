@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/handler_list.h"
+#include "app/handlers.h"
 #include "runtime/app/program_info.h"
 #include "runtime/events/event_dispatch.h"
 
@@ -15,9 +16,6 @@ extern const ProgramInfo QuilletProgramInfo;
 // The window template's bytes (read-only data made from template_description.cpp).
 extern const uint8_t WindowTemplateData[];
 extern const uint32_t WindowTemplateSize;
-
-// Handler k of the entry table, in HandlerIndex order.
-extern const EventHandler HandlerFunctions[HandlerCount];
 
 // The start routine up to the loaded start-up window: the runtime initialised,
 // the globals set up, the clean-up routine registered, window 0x52010001

@@ -1,5 +1,6 @@
 #include "app/template_description.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/constant_texts.h"
@@ -26,6 +27,7 @@ constexpr int32_t Destroyed = 2;  // window
 constexpr int32_t Resized = 4;    // window
 constexpr int32_t Clicked = 0;    // button
 constexpr int32_t FileDropped = 2;  // edit box
+constexpr int32_t ContentChanged = 0;  // edit box
 constexpr int32_t LeftDown = -1;
 constexpr int32_t LeftUp = -2;
 constexpr int32_t KeyDown = -9;
@@ -82,6 +84,9 @@ std::vector<UnitRow> Units() {
     };
     ButtonData runButton = DefaultButtonData(ButtonKind::PushButton);
     runButton.caption = "执行";
+    // Default buttons: Enter presses the focused one, and from a small box or a
+    // check box the one the current page shows (the others are hidden).
+    runButton.buttonType = 1;
     const std::string run = Block(WriteButtonData, runButton);
     const uint32_t field = Shown | TabStop;
 
@@ -100,7 +105,8 @@ std::vector<UnitRow> Units() {
          Block(WriteTabData, TabData{.pages = {"去除空行", "增加序号", "多词替换"}})},
         {Unit::MainBox, UnitType::EditBox, "编辑框_主", OnWindow, {8, 104, 776, 426}, field,
          edit({.hideSelection = 0, .multiLine = 1, .scrollBars = 3}),
-         {Bind(Event::KeyDown, HandlerIndex::SelectAll), Bind(Event::FileDropped, HandlerIndex::LoadDroppedFile)}},
+         {Bind(Event::KeyDown, HandlerIndex::MainBoxKey), Bind(Event::FileDropped, HandlerIndex::LoadDroppedFile),
+          Bind(Event::ContentChanged, HandlerIndex::NoteMainBoxEdited)}},
         {Unit::AboutLabel, UnitType::Label, "标签5", OnWindow, {0, 541, 792, 24}, Shown,
          LabelBlock({.caption = constant_pool::Sources[static_cast<size_t>(Literal::VersionText)],
                      .textColor = 0xFFFFFF, .backColor = 0xC0C0C0, .hAlign = 1, .vAlign = 1})},
@@ -156,12 +162,13 @@ RecordDescription WindowRecordDescription() {
     record.width = 800;
     record.height = 600;
     record.flags = Shown;
-    // Sizable with a maximise button: the units follow the window's size.
-    record.typeData =
-        Block(WriteWindowData, WindowOptions{.caption = "Quillet [Sandpost_tmwrk]", .borderStyle = 1, .maxButton = 1});
+    // Sizable with a maximise button: the units follow the window's size. Esc
+    // must not close it: the text in the box would be lost.
+    record.typeData = Block(WriteWindowData, WindowOptions{.caption = "Quillet [Sandpost_tmwrk]", .borderStyle = 1,
+                                                           .maxButton = 1, .escCloses = 0});
     record.bindings = {Bind(Event::Loaded, HandlerIndex::WindowLoaded),
                        Bind(Event::Destroyed, HandlerIndex::NoteWindowDestroyed),
-                       Bind(Event::Resized, HandlerIndex::LayoutUnits)};
+                       Bind(Event::Resized, HandlerIndex::LayoutUnits), Bind(Event::KeyDown, HandlerIndex::WindowKey)};
     return record;
 }
 
@@ -193,6 +200,11 @@ WindowDescription MainWindowDescription() {
         if (unit.id == Unit::TabControl) record.childWords = pageMembers;
         record.flags = unit.flags;
         record.bindings = unit.bindings;
+        // Alt+Z undoes from wherever the focus is: every unit that takes it
+        // hands its keys to the window's handler, unless it has one of its own.
+        const auto keys = [](const EventBinding& binding) { return binding.event == Event::KeyDown; };
+        if ((unit.flags & TabStop) != 0 && std::none_of(unit.bindings.begin(), unit.bindings.end(), keys))
+            record.bindings.push_back(Bind(Event::KeyDown, HandlerIndex::WindowKey));
         record.typeData = unit.typeData;
         window.records.push_back(std::move(record));
     }

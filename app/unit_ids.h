@@ -55,6 +55,7 @@ constexpr int32_t LabelCaption = 8;     // label
 constexpr int32_t LabelTextColor = 16;  // label
 constexpr int32_t LabelBackColor = 17;  // label
 constexpr int32_t Checked = 18;         // check box
+constexpr int32_t CurrentPage = 12;     // tab control: the page shown, from 0
 constexpr int32_t WindowState = 18;     // window: reads 0 normal, 2 minimised, 3 maximised
 }  // namespace Property
 

@@ -65,7 +65,7 @@ bool UnitOnShownPage(WindowTemplate& window, UnitId unitId) {
     return true;
 }
 
-void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, int32_t givenPage) {
+void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, int32_t givenPage, bool moveFocus) {
     UnitCollection& records = window.working;
     UnitRecord tab = records.RecordAt(tabIndex);
     HWND tabHandle = LiveHandle(tab);
@@ -110,7 +110,7 @@ void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, in
             lowestOrder = unit.FocusOrder();
         }
     }
-    if (!pageGiven && respectFlags && focusTarget != nullptr) SetFocus(focusTarget);
+    if (!pageGiven && respectFlags && moveFocus && focusTarget != nullptr) SetFocus(focusTarget);
 }
 
 }  // namespace quillet

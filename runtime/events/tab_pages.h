@@ -24,8 +24,9 @@ bool UnitOnShownPage(WindowTemplate& window, UnitId unitId);
 // Shows the units of one page of a tab control and hides those of the others.
 // respectFlags: a unit is shown only when its record says visible (and never a
 // type excluded from mnemonics); otherwise every unit of the page is shown.
-// page < 0 takes the current page; then, with respectFlags, the focus goes to
-// the enabled unit of the page with the lowest focus order.
-void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, int32_t page = -1);
+// page < 0 takes the current page; then, with respectFlags and moveFocus, the
+// focus goes to the enabled unit of the page with the lowest focus order.
+void ShowTabPage(WindowTemplate& window, int32_t tabIndex, bool respectFlags, int32_t page = -1,
+                 bool moveFocus = true);
 
 }  // namespace quillet

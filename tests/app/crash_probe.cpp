@@ -6,6 +6,7 @@
 // box holds back.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -85,10 +86,9 @@ ProgramInfo probeInfo{};
 // The code area as the runtime expects it: the stubs, then the entries in
 // HandlerIndex order, the cleanup button's the probe's.
 const uint8_t* ProbeHandlerBase() {
-    const EventHandler handlers[] = {WindowLoaded, LayoutUnits, NoteWindowDestroyed, ProbeCleanupClicked, RunNumbering,
-                                     RunMultiReplace, ShowUnderline, HideUnderline, Undo, RestoreUndoLabel, SelectAll,
-                                     LoadDroppedFile};
-    static_assert(std::size(handlers) == HandlerCount);
+    EventHandler handlers[HandlerCount];
+    std::copy(std::begin(HandlerFunctions), std::end(HandlerFunctions), handlers);
+    handlers[static_cast<int32_t>(HandlerIndex::RunCleanup)] = ProbeCleanupClicked;
     auto* code = static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_EXECUTE_READWRITE));
     std::memcpy(code, "\x31\xC0\xC3\xC3", 4);  // xor eax, eax; ret; ret
     for (int32_t k = 0; k < HandlerCount; ++k)

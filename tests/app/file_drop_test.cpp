@@ -61,7 +61,8 @@ TEST_F(FileDropTest, ATextFileInAnyEncodingReplacesTheTextAndOneUndoBringsTheOld
         EXPECT_FALSE(box.found) << box.text;
         EXPECT_EQ(Text(Unit::MainBox), file.text);
         EXPECT_EQ(FileBytes(path), file.bytes) << "the file is only read";
-        Click(Unit::UndoLabel);
+        // By 撤消, or by Ctrl+Z while the box holds the file's text.
+        serial % 2 == 0 ? Click(Unit::UndoLabel) : PressKey(Unit::MainBox, 'Z', {VK_CONTROL});
         EXPECT_EQ(Text(Unit::MainBox), before);
     }
 }

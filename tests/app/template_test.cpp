@@ -148,18 +148,24 @@ TEST(TemplateTest, HoldsTheWindowAndItsUnitsAsDesigned) {
 TEST(TemplateTest, BindsTheEventsToTheirHandlers) {
     const std::vector<RecordDescription> records = TemplateRecords();
     const auto offset = [](HandlerIndex handler) { return app::HandlerOffset(handler); };
-    const std::map<UnitId, std::vector<EventBinding>> expected = {
+    const EventBinding windowKey = {-9, offset(HandlerIndex::WindowKey)};
+    std::map<UnitId, std::vector<EventBinding>> expected = {
         {app::WindowRecord,
          {{0, offset(HandlerIndex::WindowLoaded)},
           {2, offset(HandlerIndex::NoteWindowDestroyed)},
-          {4, offset(HandlerIndex::LayoutUnits)}}},
-        {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}}},
-        {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}}},
-        {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}}},
-        {Unit::JoinLinesBox, {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}}},
+          {4, offset(HandlerIndex::LayoutUnits)}, windowKey}},
+        {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}, windowKey}},
+        {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}, windowKey}},
+        {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}, windowKey}},
+        {Unit::JoinLinesBox,
+         {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}, windowKey}},
         {Unit::UndoLabel, {{-1, offset(HandlerIndex::Undo)}, {-2, offset(HandlerIndex::RestoreUndoLabel)}}},
-        {Unit::MainBox, {{-9, offset(HandlerIndex::SelectAll)}, {2, offset(HandlerIndex::LoadDroppedFile)}}},
+        {Unit::MainBox, {{-9, offset(HandlerIndex::MainBoxKey)}, {2, offset(HandlerIndex::LoadDroppedFile)},
+                         {0, offset(HandlerIndex::NoteMainBoxEdited)}}},
     };
+    for (const RecordDescription& record : records)  // every other tab stop: keys to the window's handler
+        if ((record.flags & RecordFlag::TabStop) != 0 && expected.count(record.id) == 0)
+            expected[record.id] = {windowKey};
     for (const RecordDescription& record : records) {
         SCOPED_TRACE(record.name);
         const auto want = expected.find(record.id);
@@ -343,7 +349,7 @@ TEST_F(TypeDataTest, ButtonsAndCheckBoxes) {
         ButtonData button;
         ASSERT_TRUE(ReadButtonData(ButtonKind::PushButton, data.data(), Length(data), &button));
         EXPECT_EQ(button.caption, "执行");
-        EXPECT_EQ(button.buttonType, 0);
+        EXPECT_EQ(button.buttonType, 1) << "a default button";
         PropertyDataWriter again;
         WriteButtonData(button, again);
         EXPECT_EQ(again.Data(), data);

@@ -18,8 +18,6 @@ using namespace quillet;
 using quillet::app::MainWindow;
 using quillet::app::WindowRecord;
 
-constexpr int32_t TabCurrentPage = 12;
-
 // The settings file beside the test executable, where the program keeps its
 // lists: removed before the window loads and after the last test.
 void RemoveSettingsFile() { DeleteFileA(BesideTests("qlt_config.ini").c_str()); }
@@ -79,7 +77,7 @@ bool Checked(UnitId box) { return Int(box, Property::Checked) == 1; }
 
 void SetChecked(UnitId box, bool checked) { SetInt(box, Property::Checked, checked ? 1 : 0); }
 
-void ShowPage(int32_t page) { SetInt(Unit::TabControl, TabCurrentPage, page); }
+void ShowPage(int32_t page) { SetInt(Unit::TabControl, Property::CurrentPage, page); }
 
 void PostMouseDown(UnitId unit) { PostMessageA(Handle(unit), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
 
@@ -98,13 +96,15 @@ void Click(UnitId unit) {
     if (box.found) ADD_FAILURE() << "the click showed a message box: " << box.text;
 }
 
-void PressKey(UnitId unit, UINT key, std::initializer_list<UINT> modifiers) {
+void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     for (UINT modifier : modifiers) keys[modifier] = 0x80;
     SetKeyboardState(keys);
-    PostMessageA(Handle(unit), WM_KEYDOWN, key, 1);
-    PostMessageA(Handle(unit), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+    const bool alt = (keys[VK_MENU] & 0x80) != 0;
+    const LPARAM context = alt ? 1 << 29 : 0;
+    PostMessageA(Handle(unit), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
+    PostMessageA(Handle(unit), alt ? WM_SYSKEYUP : WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | context);
     Pump();
     for (UINT modifier : modifiers) keys[modifier] = 0;
     SetKeyboardState(keys);

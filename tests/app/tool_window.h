@@ -46,8 +46,9 @@ void PostMouseDown(UnitId unit);
 void PostMouseUp(UnitId unit);
 void Click(UnitId unit);
 
-// Keys to a unit, with the modifier keys held (VK_CONTROL, VK_SHIFT) while they are handled.
-void PressKey(UnitId unit, UINT key, std::initializer_list<UINT> modifiers);
+// Keys to a unit, with the modifier keys held (VK_CONTROL, VK_SHIFT, VK_MENU) while
+// they are handled; with Alt held they come as system keys, as the system sends them.
+void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers);
 
 // The state of a fresh start: page 0, every option as the template has it,
 // the small boxes as at start, the main box empty, no run's undo text kept.

@@ -180,6 +180,7 @@ bool EditText::Append(const char* text) {
     SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
     SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text, size).c_str()));
+    SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);  // what the program wrote is not the control's to undo
     return false;
 }
 

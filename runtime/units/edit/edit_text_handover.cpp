@@ -215,6 +215,7 @@ void EditText::FinishHandOver() {
         SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
     }
     SendMessageW(edit_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
+    SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);  // what the program wrote is not the control's to undo
     busy_ = wasBusy;
     known_ = Known::Same;
     userActed_ = false;

@@ -188,15 +188,16 @@ void TabUnit::Repaint() {
 }
 
 // With headers the step asks the control for its page and gives the focus to
-// the page's first unit; without, it takes the stored page, leaves the focus
-// alone and has the parent repaint where hidden units were.
-void TabUnit::ShowCurrentPage() {
+// the page's first unit (unless told to leave it); without, it takes the
+// stored page, leaves the focus alone and has the parent repaint where hidden
+// units were.
+void TabUnit::ShowCurrentPage(bool moveFocus) {
     WindowTemplate* window = ProgramWindows().Find(WindowId());
     if (window == nullptr || window->working.IsEmpty()) return;
     const int32_t index = window->working.IndexOf(UnitIdOf());
     if (index <= 0 || window->working.RecordAt(index).Object() != static_cast<CWnd*>(this)) return;
     if (headers_) {
-        ShowTabPage(*window, index, true);
+        ShowTabPage(*window, index, true, -1, moveFocus);
     } else {
         ShowTabPage(*window, index, true, data_.currentPage);
     }
@@ -233,11 +234,24 @@ BOOL TabUnit::OnPageChanging() {
     return refused ? TRUE : FALSE;
 }
 
-void TabUnit::OnPageChanged() {
+void TabUnit::OnPageChanged(bool moveFocus) {
     HWND self = m_hWnd;
     data_.currentPage = ClampPage(GetCurSel(), PageCount());
     RaiseEvent(TabEvent::PageChanged);
-    if (StillLive(self)) ShowCurrentPage();
+    if (StillLive(self)) ShowCurrentPage(moveFocus);
+}
+
+// A step from the window's keys changes the page through the same events as a
+// click on a header; the focus is the window's to place. Without headers the
+// pages change only when CurrentPage is written.
+LRESULT TabUnit::OnStepPage(bool forward) {
+    const int32_t count = PageCount();
+    if (!headers_ || count < 2) return 0;
+    const int32_t page = (ClampPage(GetCurSel(), count) + (forward ? 1 : count - 1)) % count;
+    if (OnPageChanging() != FALSE) return 1;
+    SetCurSel(page);
+    OnPageChanged(false);
+    return 1;
 }
 
 void TabUnit::OnKeepPage() {
@@ -261,6 +275,7 @@ LRESULT TabUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_WINDOW_SHOWN: ShowCurrentPage(); return 0;
     case UM_TAB_KEEP_PAGE: OnKeepPage(); return 0;
     case UM_DPI_CHANGED: font_.Make(data_.font, static_cast<int32_t>(wParam), m_hWnd); return 0;
+    case UM_STEP_PAGE: return OnStepPage(wParam != 0);
     case WM_ERASEBKGND:
         if (PaintsBackground()) return OnEraseBackground(reinterpret_cast<HDC>(wParam));
         break;

@@ -64,13 +64,14 @@ private:
     void WriteCurrentPage(int32_t value);
     void WriteDrawBackground(int32_t value);
     void Repaint();
-    void ShowCurrentPage();
+    void ShowCurrentPage(bool moveFocus = true);
     bool StillLive(HWND self) const;
 
     // Messages.
     bool OnNotify(const NMHDR& header, LRESULT* answer);
     BOOL OnPageChanging();
-    void OnPageChanged();
+    void OnPageChanged(bool moveFocus = true);
+    LRESULT OnStepPage(bool forward);
     void OnKeepPage();
     bool PaintsBackground() const { return !headers_ && data_.drawBackground != 0; }
     LRESULT OnEraseBackground(HDC dc);

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "runtime/units/private_messages.h"
 #include "runtime/units/unit_object.h"
 
 namespace quillet {
@@ -70,6 +71,37 @@ bool MoveFocus(WindowTemplate& window, HWND from, bool forward, bool optionButto
 HWND FirstFocusUnit(WindowTemplate& window) {
     const std::vector<UnitView> candidates = FocusCandidates(window, false, nullptr);
     return candidates.empty() ? nullptr : candidates.front().handle;
+}
+
+namespace {
+
+// The innermost tab control around the focus, else the first usable one.
+UnitView PageTurningUnit(WindowTemplate& window, HWND focus) {
+    UnitView first, around;
+    for (int32_t index = 1; index < window.working.Count(); ++index) {
+        const UnitView unit = ViewOf(window, index);
+        if (!unit.Has(TypeState::TabPageContainer) || !unit.Usable()) continue;
+        if (!first.Live()) first = unit;
+        const bool holdsFocus = unit.handle == focus || IsChild(unit.handle, focus);
+        if (holdsFocus && (!around.Live() || IsChild(around.handle, unit.handle))) around = unit;
+    }
+    return around.Live() ? around : first;
+}
+
+}  // namespace
+
+bool StepTabPage(WindowTemplate& window, bool forward) {
+    HWND focus = GetFocus();
+    const UnitView tab = PageTurningUnit(window, focus);
+    if (!tab.Live() || SendMessageW(tab.handle, UM_STEP_PAGE, forward ? 1 : 0, 0) == 0) return false;
+    // A handler of the change may have closed the window.
+    if (!IsWindow(tab.handle) || focus == nullptr || IsWindowVisible(focus)) return true;
+    for (const UnitView& unit : FocusCandidates(window, false, nullptr)) {
+        if (!IsChild(tab.handle, unit.handle)) continue;
+        SetFocus(unit.handle);
+        break;
+    }
+    return true;
 }
 
 }  // namespace quillet

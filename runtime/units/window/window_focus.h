@@ -39,4 +39,10 @@ void MarkOptionButton(WindowTemplate& window, const UnitView& chosen);
 // first candidate (lowest focus order); null when there is none.
 HWND FirstFocusUnit(WindowTemplate& window);
 
+// Ctrl+Tab and its kin: the next or previous page of the tab control around
+// the focus (else of the first usable one in template order), through the
+// tab's own page change. A focus the new page hides goes to the page's first
+// candidate; any other stays. False when no tab control took the step.
+bool StepTabPage(WindowTemplate& window, bool forward);
+
 }  // namespace quillet

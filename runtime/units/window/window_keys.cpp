@@ -1,6 +1,7 @@
 // The window's pre-translation of the messages of its own window and its
-// units, in this order: drag-anywhere, accelerators, Tab, Enter, Esc, arrow
-// keys, F1, Alt mnemonics, then the common events.
+// units, in this order: drag-anywhere, accelerators, the page keys (Ctrl+Tab,
+// Ctrl+PgDn and their reverses), Tab, Enter, Esc, arrow keys, F1, Alt
+// mnemonics, then the common events.
 #include <string>
 
 #include "runtime/events/common_events.h"
@@ -13,6 +14,14 @@ namespace quillet {
 namespace {
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// As in property sheets: Ctrl+Tab and Ctrl+PgDn the next page, Ctrl+Shift+Tab
+// and Ctrl+PgUp the previous one (1 and -1); 0 for any other key.
+int32_t PageStep(int32_t key) {
+    if (!KeyHeld(VK_CONTROL)) return 0;
+    if (key == VK_TAB) return KeyHeld(VK_SHIFT) ? -1 : 1;
+    return key == VK_NEXT ? 1 : (key == VK_PRIOR ? -1 : 0);
+}
 
 bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
@@ -106,6 +115,9 @@ void WindowUnit::StartDragIfAnywhere(WindowTemplate& window, const MSG& message)
 bool WindowUnit::HandleKeyDown(WindowTemplate& window, const MSG& message) {
     const auto key = static_cast<int32_t>(message.wParam);
     const UnitView focused = ViewOf(window, UnitOwning(window, message.hwnd));
+    // Pages turn from wherever the focus is, even a unit that wants the key.
+    const int32_t step = PageStep(key);
+    if (step != 0 && StepTabPage(window, step > 0)) return true;
     switch (key) {
     case VK_TAB:
         if (UnitWantsKey(focused, key)) return false;

@@ -14,6 +14,7 @@
 #include "runtime/events/property_access.h"
 #include "runtime/template/window_table.h"
 #include "runtime/units/font_data.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/tab/tab_type.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
@@ -181,6 +182,18 @@ TEST_F(TabUnitTest, ARefusedKeyboardChangeKeepsTheSelection) {
     PressKey(Handle(Tab), VK_RIGHT);
     EXPECT_EQ(Selection(), 1);
     EXPECT_EQ(ShownMembers(), Page1);
+
+    // The window's Ctrl+Tab: the same events, wrapping, the focus left for the window to place.
+    SetFocus(Handle(FieldOut));
+    eventLog.clear();
+    for (Answer answer : {Answer::False, Answer::True, Answer::Nothing}) {
+        changingAnswer = answer;
+        EXPECT_EQ(SendMessageW(Handle(Tab), UM_STEP_PAGE, 1, 0), 1);
+    }
+    EXPECT_EQ(eventLog, (std::vector<std::string>{"changing", "changing", "changed to 2, page 1 shown", "changing",
+                                                  "changed to 0"}));
+    EXPECT_EQ(ShownMembers(), Page0);
+    EXPECT_EQ(GetFocus(), Handle(FieldOut));
 }
 
 TEST_F(TabUnitTest, AUnitShownOnAnotherPageWaitsForItsPage) {
@@ -397,6 +410,8 @@ TEST_F(TabUnitTest, AHeaderlessContainerSwitchesPagesOnlyByWritingAndKeepsTheFoc
     EXPECT_STREQ(className, "_VL_Tab");
     EXPECT_EQ(CurrentPage(), 2);
     EXPECT_EQ(ShownMembers(), Page2);
+    EXPECT_EQ(SendMessageW(Handle(Tab), UM_STEP_PAGE, 1, 0), 0) << "no step from the keys";
+    EXPECT_EQ(CurrentPage(), 2);
     EXPECT_TRUE(eventLog.empty());
 }
 
