@@ -8,10 +8,10 @@
 
 #include <cstdlib>
 #include <map>
-#include <string>
 
 #include "app/template_description.h"
 #include "runtime/units/font_data.h"
+#include "runtime/units/window_style.h"
 #include "tests/app/tool_window.h"
 #include "tests/support/program_text.h"
 
@@ -30,29 +30,18 @@ Design DesignOf(UnitId unit) {
             Int(unit, Property::Height)};
 }
 
-// Where a unit stands in its parent, in pixels.
-RECT PlacedArea(HWND unit) {
-    RECT area;
-    GetWindowRect(unit, &area);
-    if ((GetWindowLongW(unit, GWL_STYLE) & WS_CHILD) != 0)
-        MapWindowPoints(nullptr, GetParent(unit), reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
 // The window moved to a display of that scale: Windows suggests the same size there.
 void ChangeDpi(int32_t dpi) {
-    HWND window = Handle(WindowRecord);
     RECT area;
-    GetWindowRect(window, &area);
+    GetWindowRect(Handle(WindowRecord), &area);
     const Design design = DesignOf(WindowRecord);
     RECT suggested{area.left, area.top, area.left + MulDiv(design.width, dpi, 96),
                    area.top + MulDiv(design.height, dpi, 96)};
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(Handle(WindowRecord), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     Pump();
-
 }
 
-// How much room a caption takes in the unit's font, wrapped at `width`.
+// The room a caption takes in the unit's font, wrapped at `width`.
 SIZE CaptionSize(HWND unit, const std::wstring& caption, int32_t width) {
     HDC dc = GetDC(unit);
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(unit, WM_GETFONT, 0, 0)));
@@ -63,42 +52,29 @@ SIZE CaptionSize(HWND unit, const std::wstring& caption, int32_t width) {
     return {room.right, room.bottom};
 }
 
-std::wstring ClassOf(HWND unit) {
-    wchar_t name[32] = {};
-    GetClassNameW(unit, name, 32);
-    return name;
-}
-
-// Every caption fits its unit's client area; a check box keeps room for its box.
+// Every caption of the page shown fits its unit (a check box keeps room for
+// its box), and every tab header its page's name.
 void ExpectCaptionsFit(int32_t dpi) {
+    HWND tab = Handle(Unit::TabControl);
+    for (int page = 0; page < static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)); ++page) {
+        wchar_t name[64] = {};
+        TCITEMW item{TCIF_TEXT, 0, 0, name, 64, 0, 0};
+        RECT header{};
+        SendMessageW(tab, TCM_GETITEMW, page, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(tab, TCM_GETITEMRECT, page, reinterpret_cast<LPARAM>(&header));
+        EXPECT_LE(CaptionSize(tab, name, 1000).cx, header.right - header.left) << dpi << ": page " << page;
+    }
     for (const quillet::RecordDescription& record : quillet::app::MainWindowDescription().records) {
         HWND unit = record.id == 0 ? nullptr : Handle(record.id);
-        if (unit == nullptr || !IsWindowVisible(unit)) continue;
+        wchar_t kind[16] = {};
+        if (unit == nullptr || !IsWindowVisible(unit) || !GetClassNameW(unit, kind, 16) || !lstrcmpW(kind, L"Edit"))
+            continue;
         RECT client;
         GetClientRect(unit, &client);
-        const std::wstring kind = ClassOf(unit);
-        if (kind == WC_TABCONTROLW) {
-            const int pages = static_cast<int>(SendMessageW(unit, TCM_GETITEMCOUNT, 0, 0));
-            for (int page = 0; page < pages; ++page) {
-                wchar_t text[64] = {};
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = text;
-                item.cchTextMax = 64;
-                SendMessageW(unit, TCM_GETITEMW, page, reinterpret_cast<LPARAM>(&item));
-                RECT header{};
-                SendMessageW(unit, TCM_GETITEMRECT, page, reinterpret_cast<LPARAM>(&header));
-                EXPECT_LE(CaptionSize(unit, text, 1000).cx, header.right - header.left) << dpi << ": page " << page;
-            }
-            continue;
-        }
-        const std::wstring caption = WideOf(WindowTextOf(unit));
-        if (caption.empty() || kind == L"Edit") continue;
-        const bool checkBox = (GetWindowLongW(unit, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX && kind == L"Button";
+        const bool checkBox = (GetWindowLongW(unit, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
         const int32_t room = client.right - (checkBox ? MulDiv(16, dpi, 96) + 4 : 0);
-        const SIZE taken = CaptionSize(unit, caption, room);
-        EXPECT_LE(taken.cx, room) << dpi << ": " << WindowTextOf(unit);
-        EXPECT_LE(taken.cy, client.bottom) << dpi << ": " << WindowTextOf(unit) << " is cut";
+        const SIZE taken = CaptionSize(unit, WideOf(WindowTextOf(unit)), room);
+        EXPECT_TRUE(taken.cx <= room && taken.cy <= client.bottom) << dpi << ": " << WindowTextOf(unit) << " is cut";
     }
 }
 
@@ -112,34 +88,31 @@ TEST_F(DisplayScaleTest, EveryUnitStandsAtItsDesignPlaceTimesTheScaleWithItsCapt
     std::map<UnitId, Design> designed;
     for (const quillet::RecordDescription& record : quillet::app::MainWindowDescription().records)
         if (Handle(record.id) != nullptr) designed[record.id] = DesignOf(record.id);
-    ASSERT_EQ(designed[WindowRecord], (Design{designed[WindowRecord].left, designed[WindowRecord].top, 800, 600}));
-
+    ASSERT_EQ(designed[WindowRecord].width, 800);
+    ASSERT_EQ(designed[WindowRecord].height, 600);
     for (int32_t dpi : {120, 144, 192, 96}) {
         SCOPED_TRACE(dpi);
         ChangeDpi(dpi);
+        const auto scaled = [dpi](LONG pixels, int32_t value) {
+            return std::abs(pixels - MulDiv(value, dpi, 96)) <= 1;
+        };
         for (const auto& [unit, design] : designed) {
-            // The window itself stays where it was on the screen, whose pixels
-            // Windows does not scale; its size is a design size.
+            // The window stays where it was on the screen, whose pixels are not
+            // scaled; every other place and every size is a design value.
             const Design now = DesignOf(unit);
-            EXPECT_TRUE(unit == WindowRecord ? now.width == design.width && now.height == design.height
-                                             : now == design)
+            const bool window = unit == WindowRecord;
+            EXPECT_TRUE(window ? now.width == design.width && now.height == design.height : now == design)
                 << std::hex << unit << ": the program's sizes stay design sizes";
-            HWND handle = Handle(unit);
-            const RECT area = PlacedArea(handle);
-            const auto scaled = [dpi](LONG pixels, int32_t value) {
-                return std::abs(pixels - MulDiv(value, dpi, 96)) <= 1;
-            };
-            EXPECT_TRUE(scaled(area.right - area.left, design.width) && scaled(area.bottom - area.top, design.height))
-                << std::hex << unit << std::dec << ": " << area.right - area.left << " x " << area.bottom - area.top;
-            if (unit == WindowRecord) continue;  // placed on the screen by the system
-            EXPECT_TRUE(scaled(area.left, design.left) && scaled(area.top, design.top))
-                << std::hex << unit << std::dec << ": at " << area.left << ", " << area.top;
+            const RECT area = quillet::PlacedRectangle(Handle(unit));
+            EXPECT_TRUE(scaled(area.right - area.left, design.width) && scaled(area.bottom - area.top, design.height) &&
+                        (window || (scaled(area.left, design.left) && scaled(area.top, design.top))))
+                << std::hex << unit << std::dec << ": " << area.right - area.left << " x " << area.bottom - area.top
+                << " at " << area.left << ", " << area.top;
         }
-        for (int32_t page = 0; page < 3; ++page) {
+        for (int32_t page : {0, 1, 2}) {
             ShowPage(page);
             ExpectCaptionsFit(dpi);
         }
-        ShowPage(0);
     }
 }
 
