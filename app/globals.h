@@ -20,7 +20,9 @@ extern bool ToolRunning;
 // of reaching for units that no longer exist.
 extern bool WindowClosed;
 // Set while the main box holds what the last run or dropped file left there:
-// Ctrl+Z in the box is then an undo. Any edit of the box clears it.
+// Ctrl+Z in the box is then an undo. What may edit the box clears it (a key
+// that does more than move, select or copy, the box's menu, an undo); the
+// runs' own writes do not, and no handler runs for each of their lines.
 extern bool BoxHoldsRunResult;
 // Set once the user has been told that the settings file cannot take the lists:
 // once a session is enough.

@@ -21,7 +21,7 @@ enum class HandlerIndex : int32_t {
     MainBoxKey,        // key down in 编辑框_主
     LoadDroppedFile,   // a file dropped on 编辑框_主
     WindowKey,         // key down in any other unit that takes the focus, or the window
-    NoteMainBoxEdited, // 编辑框_主's text changed
+    ForgetRunResult,   // right button down on 编辑框_主: its menu may edit
     Count
 };
 

@@ -22,6 +22,8 @@ constexpr int32_t NormalState = 0;
 constexpr uint32_t KeyA = 65;
 constexpr uint32_t KeyZ = 90;
 constexpr uint32_t KeyEnter = 13;
+constexpr uint32_t KeyC = 67;
+constexpr uint32_t KeyInsert = 45;
 constexpr uint32_t CtrlAlone = 1;  // modifier state: 1 Ctrl, 2 Shift, 4 Alt
 constexpr uint32_t AltAlone = 4;
 // A key handler's value 0: the key goes no further (no character, no default).
@@ -99,6 +101,7 @@ extern "C" HandlerResult HideUnderline(const uint32_t*, int32_t) {
 // from under the run.
 extern "C" HandlerResult Undo(const uint32_t*, int32_t) {
     if (!UndoSaved || !RunMayStart()) return NoValue;
+    BoxHoldsRunResult = false;
     WriteInt(MainWindow, Unit::UndoLabel, Property::LabelBackColor, Grey);
     WriteText(MainWindow, Unit::MainBox, Property::EditContent, UndoText.Get());
     ShowUndoSummary(UndoText.Get());
@@ -116,6 +119,17 @@ namespace {
 void UndoByKey() {
     Undo(nullptr, 0);
     RestoreUndoLabel(nullptr, 0);
+}
+
+// Keys that leave the box's text as it is: Shift, Ctrl, Alt, the function
+// keys, Esc, Tab and moving (Page Up to Down, 33 to 40), and with Ctrl alone
+// copying and selecting.
+bool LeavesTextAlone(uint32_t key, uint32_t modifiers) {
+    constexpr uint32_t Shift = 16, Alt = 18, Escape = 27, PageUp = 33, Down = 40, F1 = 112, F24 = 135, Tab = 9;
+    if ((key >= Shift && key <= Alt) || key == Escape || key == Tab || (key >= PageUp && key <= Down) ||
+        (key >= F1 && key <= F24))
+        return true;
+    return modifiers == CtrlAlone && (key == KeyC || key == KeyA || key == KeyInsert);
 }
 
 // What the current page's 执行 does.
@@ -139,21 +153,24 @@ extern "C" HandlerResult WindowKey(const uint32_t* args, int32_t count) {
 // line; Z undoes the last run while the box still holds its result, and is
 // the box's own undo once the text was edited. Alt+Z as everywhere.
 extern "C" HandlerResult MainBoxKey(const uint32_t* args, int32_t count) {
-    if (count < 2 || args[1] != CtrlAlone) return WindowKey(args, count);
+    if (count < 2) return NoValue;
+    const bool undoable = BoxHoldsRunResult;
+    if (!LeavesTextAlone(args[0], args[1])) BoxHoldsRunResult = false;
+    if (args[1] != CtrlAlone) return WindowKey(args, count);
     switch (args[0]) {
     case KeyA: WriteInt(MainWindow, Unit::MainBox, Property::EditSelLength, -1); return NoValue;
     case KeyEnter: RunCurrentPage(); return KeyTaken;
     case KeyZ:
-        if (!BoxHoldsRunResult) return NoValue;
+        if (!undoable) return NoValue;
         UndoByKey();
         return KeyTaken;
     default: return NoValue;
     }
 }
 
-// The runs' own writes keep the mark; an undo, a paste or a key clears it.
-extern "C" HandlerResult NoteMainBoxEdited(const uint32_t*, int32_t) {
-    if (!ToolRunning) BoxHoldsRunResult = false;
+// The box's menu may paste, cut, delete or undo.
+extern "C" HandlerResult ForgetRunResult(const uint32_t*, int32_t) {
+    BoxHoldsRunResult = false;
     return NoValue;
 }
 

@@ -38,7 +38,7 @@ asm(".text\n"
     QUILLET_ENTRY(MainBoxKey)
     QUILLET_ENTRY(LoadDroppedFile)
     QUILLET_ENTRY(WindowKey)
-    QUILLET_ENTRY(NoteMainBoxEdited));
+    QUILLET_ENTRY(ForgetRunResult));
 #undef QUILLET_ENTRY
 extern "C" const unsigned char HandlerBase[];
 

@@ -27,9 +27,9 @@ constexpr int32_t Destroyed = 2;  // window
 constexpr int32_t Resized = 4;    // window
 constexpr int32_t Clicked = 0;    // button
 constexpr int32_t FileDropped = 2;  // edit box
-constexpr int32_t ContentChanged = 0;  // edit box
 constexpr int32_t LeftDown = -1;
 constexpr int32_t LeftUp = -2;
+constexpr int32_t RightDown = -4;
 constexpr int32_t KeyDown = -9;
 }  // namespace Event
 
@@ -106,7 +106,7 @@ std::vector<UnitRow> Units() {
         {Unit::MainBox, UnitType::EditBox, "编辑框_主", OnWindow, {8, 104, 776, 426}, field,
          edit({.hideSelection = 0, .multiLine = 1, .scrollBars = 3}),
          {Bind(Event::KeyDown, HandlerIndex::MainBoxKey), Bind(Event::FileDropped, HandlerIndex::LoadDroppedFile),
-          Bind(Event::ContentChanged, HandlerIndex::NoteMainBoxEdited)}},
+          Bind(Event::RightDown, HandlerIndex::ForgetRunResult)}},
         {Unit::AboutLabel, UnitType::Label, "标签5", OnWindow, {0, 541, 792, 24}, Shown,
          LabelBlock({.caption = constant_pool::Sources[static_cast<size_t>(Literal::VersionText)],
                      .textColor = 0xFFFFFF, .backColor = 0xC0C0C0, .hAlign = 1, .vAlign = 1})},

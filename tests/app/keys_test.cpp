@@ -55,7 +55,7 @@ TEST(KeysTest, EveryRouteFromTheKeyboard) {
         EXPECT_EQ(SendMessageW(Handle(MainBox), EM_CANUNDO, 0, 0), 0) << "the box's own undo has nothing";
         ShowPage(route.page);
         SetFocus(Handle(route.focus));
-        if (route.start == Typed) PostMessageW(Handle(MainBox), WM_CHAR, 'x', 1);
+        if (route.start == Typed) PressKey(MainBox, 'X', {});
         quillet::app::ToolRunning = route.start == Running;
         PressKey(route.focus, route.key, route.modifiers);
         quillet::app::ToolRunning = false;

@@ -161,7 +161,7 @@ TEST(TemplateTest, BindsTheEventsToTheirHandlers) {
          {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}, windowKey}},
         {Unit::UndoLabel, {{-1, offset(HandlerIndex::Undo)}, {-2, offset(HandlerIndex::RestoreUndoLabel)}}},
         {Unit::MainBox, {{-9, offset(HandlerIndex::MainBoxKey)}, {2, offset(HandlerIndex::LoadDroppedFile)},
-                         {0, offset(HandlerIndex::NoteMainBoxEdited)}}},
+                         {-4, offset(HandlerIndex::ForgetRunResult)}}},
     };
     for (const RecordDescription& record : records)  // every other tab stop: keys to the window's handler
         if ((record.flags & RecordFlag::TabStop) != 0 && expected.count(record.id) == 0)

@@ -2,7 +2,7 @@
 // linked in place of libFuzzer's main, it counts the allocations of the call
 // (the runtime heap's and operator new's) and fails the Nth when
 // QUILLET_FAIL_ALLOCATION=N is set, then prints how many there were.
-// tests/fuzz/allocation_failures.py runs it once per N, each in a process of
+// scripts/allocation-failures runs it once per N, each in a process of
 // its own, since running out of memory ends the process.
 //   runner SEED_FILE
 #include <cstdint>
