@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
 #include "runtime/values/text.h"
@@ -44,7 +43,7 @@ char* NextFoundFile(const char* pattern, uint32_t attributeMask, bool allEntries
     }
     *searchHandle = search;
     // A name in any script comes back in the runtime's encoding, whole.
-    const std::string name = TextFromWide(entry.cFileName, wcslen(entry.cFileName));
+    const std::string name = TextFromWide(entry.cFileName);
     return CopyText(name.c_str());
 }
 

@@ -12,8 +12,7 @@ namespace {
 // runs at a time (the first fatal report's).
 constexpr size_t BufferBytes = 64 * 1024;
 char outBuffer[BufferBytes];
-constexpr size_t ScratchUnits = 64 * 1024;
-wchar_t wideScratch[ScratchUnits];
+wchar_t wideScratch[RescueScratchUnits];
 
 constexpr uint32_t ReplacementCharacter = 0xFFFD;
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
@@ -211,7 +210,7 @@ bool RescueFile::Finish() {
 }
 
 wchar_t* RescueWideBuffer(size_t* units) {
-    *units = ScratchUnits;
+    *units = RescueScratchUnits;
     return wideScratch;
 }
 

@@ -63,7 +63,9 @@ private:
     size_t buffered_ = 0;      // bytes of the shared buffer not yet written
 };
 
-// Scratch room for UTF-16 text, reserved with the program: *units of it.
+// Scratch room for UTF-16 text, reserved with the program: *units of it
+// (RescueScratchUnits); a longer window text goes through it in parts.
+constexpr size_t RescueScratchUnits = 64 * 1024;
 wchar_t* RescueWideBuffer(size_t* units);
 
 // A UTF-16 path as runtime text, added to a report text without the heap (the

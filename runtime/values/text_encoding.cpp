@@ -267,6 +267,10 @@ std::string TextFromWide(const WideChar* wide, size_t units) {
     return text;
 }
 
+std::string TextFromWide(const WideChar* wide) {
+    return wide == nullptr ? std::string() : TextFromWide(wide, std::char_traits<WideChar>::length(wide));
+}
+
 namespace {
 
 // How far a walk over the characters from the start has come.

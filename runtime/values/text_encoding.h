@@ -62,6 +62,7 @@ size_t WideInto(const char* text, size_t size, WideChar* out, size_t room);
 // a pair becomes U+FFFD: no encoding can hold it, and it stays visible.
 void AppendFromWide(const WideChar* wide, size_t units, std::string* out);
 std::string TextFromWide(const WideChar* wide, size_t units);
+std::string TextFromWide(const WideChar* wide);  // up to the ending 0; null is empty
 
 // UTF-16 units of text[0, size).
 size_t WideLength(const char* text, size_t size);

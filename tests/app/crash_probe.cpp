@@ -33,6 +33,8 @@ namespace {
 using namespace quillet;
 using namespace quillet::app;
 
+constexpr const char* Scenarios[] = {"fault",          "fault-before-run", "window-fault", "stack-overflow",
+                                     "throw",          "thread-fault",     "thread-throw", "out-of-memory"};
 std::string scenario, recordPath;
 bool Is(const char* name) { return scenario == name; }
 void Record(const std::string& line) { probeprogram::AppendLine(recordPath, line); }
@@ -100,6 +102,7 @@ int StartProbe() {
     if (__argc != 3) return 0;
     scenario = __argv[1];
     recordPath = __argv[2];
+    ASSERT_HOLDS(std::any_of(std::begin(Scenarios), std::end(Scenarios), Is), scenario.c_str());
     templateBytes = TemplateBytes();
     probeInfo = {3, 0, 0x1015C, ProbeHandlerBase(), ConstantDataStart, ConstantDataSize, templateBytes.data(),
                  static_cast<uint32_t>(templateBytes.size()), ProgramLibraryCount, ProgramLibraries, 0, nullptr, nullptr};
@@ -108,9 +111,11 @@ int StartProbe() {
     compiled::RegisterExitRoutine(FreeGlobals);
     compiled::Support().LoadStartupWindow(MainWindow);
     // As pasted, into the controls (the runtime would mend the prefix's surrogate half).
-    SetWindowTextW(UnitWindow(Unit::MainBox), rescuedtexts::MainText().c_str());
+    const std::wstring mainText = rescuedtexts::MainText();
+    SetWindowTextW(UnitWindow(Unit::MainBox), mainText.c_str());
+    ASSERT_HOLDS(GetWindowTextLengthW(UnitWindow(Unit::MainBox)) == static_cast<int>(mainText.size()), "the box takes it all");
     SetWindowTextW(UnitWindow(Unit::PrefixBox), rescuedtexts::PrefixText.c_str());
-    faultingWindow.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+    ASSERT_HOLDS(faultingWindow.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr), "the faulting window");
     Record("main-thread " + std::to_string(GetCurrentThreadId()));
     PostMessageW(UnitWindow(Unit::CleanupButton), BM_CLICK, 0, 0);
     compiled::Support().FinishStartup();

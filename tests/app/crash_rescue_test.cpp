@@ -4,19 +4,41 @@
 // the box it shows, its exit code and the file the box names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 
 #include "app/template_description.h"
 #include "tests/support/child_process.h"
 #include "tests/support/rescued_texts.h"
 #include "tests/support/temporary_folder.h"
-#include "tests/support/unwritable_folder.h"
 
 namespace {
 
 namespace Unit = quillet::app::Unit;
-using rescuedtexts::Utf8;
 using Sections = std::map<std::string, std::string>;
+
+std::string Utf8(const std::wstring& text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                         bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+// A rescue file's texts by title (rescue_file.h tells its form); empty when
+// the file is not of that form.
+Sections RescuedSections(const std::string& file) {
+    Sections sections;
+    if (file.rfind("\xEF\xBB\xBF==== ", 0) != 0) return {};
+    for (size_t at = 3; at < file.size();) {
+        const size_t titleEnd = file.find(" ====\r\n", at), next = file.find("\r\n\r\n==== ", titleEnd);
+        const size_t end = std::min(next, file.size() - 2);
+        if (file.compare(at, 5, "==== ") != 0 || titleEnd > end || file.compare(end, 2, "\r\n") != 0) return {};
+        sections[file.substr(at + 5, titleEnd - at - 5)] = file.substr(titleEnd + 7, end - titleEnd - 7);
+        at = end + 4;
+    }
+    return sections;
+}
 
 std::wstring Wide(const std::string& path) { return std::wstring(path.begin(), path.end()); }  // ASCII: temporary folders
 
@@ -50,7 +72,7 @@ void ExpectReportAndRescue(const CrashEnd& end, const char* message, const std::
     Sections expected = {{title(Unit::MainBox), Utf8(mainBox)}, {title(Unit::PrefixBox), Utf8(rescuedtexts::PrefixText)},
                          {title(Unit::StartNumberBox), "1"}};
     if (runBegun) expected[Utf8(L"运行前的文本（撤消可恢复）")] = Utf8(rescuedtexts::MainText());
-    EXPECT_TRUE(rescuedtexts::Sections(FileBytes(end.rescuePath)) == expected) << "in " << end.rescuePath;
+    EXPECT_TRUE(RescuedSections(FileBytes(end.rescuePath)) == expected) << "in " << end.rescuePath;
 }
 
 TEST(CrashRescueTest, EachKindOfCrashIsReportedAndEveryBoxsTextSavedInANewFileBesideTheProgram) {

@@ -13,7 +13,8 @@
 #include "runtime/units/font_data.h"
 #include "runtime/units/window_style.h"
 #include "tests/app/tool_window.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/system_text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace {
 
@@ -73,8 +74,9 @@ void ExpectCaptionsFit(int32_t dpi) {
         GetClientRect(unit, &client);
         const bool checkBox = (GetWindowLongW(unit, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
         const int32_t room = client.right - (checkBox ? MulDiv(16, dpi, 96) + 4 : 0);
-        const SIZE taken = CaptionSize(unit, WideOf(WindowTextOf(unit)), room);
-        EXPECT_TRUE(taken.cx <= room && taken.cy <= client.bottom) << dpi << ": " << WindowTextOf(unit) << " is cut";
+        const std::string caption = quillet::ReadWindowText(unit);
+        const SIZE taken = CaptionSize(unit, quillet::WideFromText(caption.c_str()), room);
+        EXPECT_TRUE(taken.cx <= room && taken.cy <= client.bottom) << dpi << ": " << caption << " is cut";
     }
 }
 

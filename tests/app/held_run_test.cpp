@@ -15,7 +15,7 @@
 #include "runtime/units/held_output.h"
 #include "tests/app/tool_window.h"
 #include "tests/support/generated_text.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/system_text.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ struct RunResult {
     int32_t selStart;
 };
 
-std::string ControlText(HWND box) { return WindowTextOf(box); }
+std::string ControlText(HWND box) { return quillet::ReadWindowText(box); }
 
 constexpr int32_t SelStart = 24;
 

@@ -11,7 +11,7 @@
 #include "runtime/services/compiled_code.h"
 #include "runtime/units/held_output.h"
 #include "runtime/values/system_text.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/text_encoding.h"
 #include "tests/app/tool_window.h"
 
 namespace {
@@ -85,7 +85,7 @@ bool resizedInHandOver = false;  // a resize came while the result went into the
 LRESULT CALLBACK SeeTitle(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && sent->hwnd == watchedWindow && sent->message == WM_SETTEXT && sent->lParam != 0) {
-        samples.push_back({ProgramText(reinterpret_cast<const wchar_t*>(sent->lParam)),
+        samples.push_back({quillet::TextFromWide(reinterpret_cast<const wchar_t*>(sent->lParam)),
                            Read(quillet::app::WindowRecord, Caption), PointerShowsWork()});
         // Its handler runs in the middle of the handover: the percentage goes on from where it was.
         if (!resizedInHandOver && samples.back().title.find("写入 ") != std::string::npos) {

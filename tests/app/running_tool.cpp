@@ -7,7 +7,7 @@
 
 #include "app/template_description.h"
 #include "tests/support/child_process.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/text_encoding.h"
 #include "tools/window_search.h"
 
 namespace {
@@ -82,10 +82,10 @@ void SetControlText(HWND control, const std::wstring& text) {
 
 }  // namespace
 
-std::string RunningTool::Text(quillet::app::UnitId unit) const { return ProgramText(ControlText(Unit(unit)).c_str()); }
+std::string RunningTool::Text(quillet::app::UnitId unit) const { return quillet::TextFromWide(ControlText(Unit(unit)).c_str()); }
 
 void RunningTool::SetText(quillet::app::UnitId unit, const std::string& text) const {
-    SetControlText(Unit(unit), WideOf(text));
+    SetControlText(Unit(unit), quillet::WideFromText(text.data(), text.size()));
 }
 
 std::wstring RunningTool::WideText(quillet::app::UnitId unit) const { return ControlText(Unit(unit)); }

@@ -3,7 +3,9 @@
 // (the runtime heap's and operator new's) and fails the Nth when
 // QUILLET_FAIL_ALLOCATION=N is set, then prints how many there were.
 // scripts/allocation-failures runs it once per N, each in a process of
-// its own, since running out of memory ends the process.
+// its own, since running out of memory ends the process. A call that
+// completes must leave no block of the runtime heap behind: the heap keeps
+// its blocks on a list, so the leak sanitizer cannot see them.
 //   runner SEED_FILE
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "runtime/values/heap_backend.h"
+#include "tests/support/holds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -65,8 +68,11 @@ int main(int argc, char** argv) {
     }
     const std::vector<uint8_t> input{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     static const uint8_t none = 0;   // libFuzzer never passes null, not even for no bytes
+    const size_t liveBefore = quillet::BackendLiveBlockCount();
     quillet::StartCountingAllocations();
     LLVMFuzzerTestOneInput(input.empty() ? &none : input.data(), input.size());
-    std::printf("allocations: %zu\n", quillet::StopCountingAllocations());
+    const size_t counted = quillet::StopCountingAllocations();
+    ASSERT_HOLDS(quillet::BackendLiveBlockCount() == liveBefore, "the call leaves no block of the runtime heap behind");
+    std::printf("allocations: %zu\n", counted);
     return 0;
 }

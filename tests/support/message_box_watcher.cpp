@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "tests/support/program_text.h"
+#include "runtime/values/text_encoding.h"
 #include "tools/window_search.h"
 
 namespace {
@@ -13,7 +13,7 @@ constexpr UINT SendTimeoutMs = 3000;
 std::string ClassName(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    return ProgramText(name);
+    return quillet::TextFromWide(name);
 }
 
 // WM_GETTEXT reaches windows of other threads and processes (GetWindowText
@@ -27,7 +27,7 @@ std::string WindowText(HWND window) {
     if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                              SMTO_ABORTIFHUNG, SendTimeoutMs, &copied))
         return {};
-    return ProgramText(text.c_str());
+    return quillet::TextFromWide(text.c_str());
 }
 
 BOOL CALLBACK ReadControl(HWND control, LPARAM param) {

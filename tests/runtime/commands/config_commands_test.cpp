@@ -10,7 +10,6 @@
 #include "runtime/services/compiled_code.h"
 #include "runtime/values/text_encoding.h"
 #include "tests/support/dropped_files.h"
-#include "tests/support/program_text.h"
 #include "tests/support/temporary_folder.h"
 
 namespace quillet::compiled {
@@ -231,7 +230,7 @@ TEST_F(ConfigCommandsTest, AFileOfGbkValuesKeepsTheBytesOfTheAnsiCalls) {
         ASSERT_TRUE(WriteOrRemove(file, step.section, step.key, step.value)) << step.section;
         const std::wstring section = wide(step.section), key = wide(step.key), value = wide(step.value);
         WritePrivateProfileStringW(section.c_str(), given(step.key, key), given(step.value, value),
-                                   WideOf(reference).c_str());
+                                   quillet::WideFromText(reference.c_str()).c_str());
     }
     const std::string platform = FileBytes(reference).substr(2);
     EXPECT_EQ(FileBytes(file), TextFromWide(reinterpret_cast<const wchar_t*>(platform.data()), platform.size() / 2));

@@ -18,7 +18,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "tests/support/heap_probe.h"
 #include "tests/support/message_box_watcher.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet::compiled {
 namespace {
@@ -245,12 +245,12 @@ TEST_F(ShowMessageTest, ABoxThatCannotBeShownGivesZero) {
 
 using AppendTextTest = WithFakeRuntime;
 
-std::string EditText(HWND edit) { return WindowTextOf(edit); }
+std::string EditText(HWND edit) { return quillet::ReadWindowText(edit); }
 
 TEST_F(AppendTextTest, TextsGoToTheEndInOrderWhateverTheCaret) {
     HWND edit = NewEditBox();
     loadedEdit.window = edit;
-    SetWindowTextOf(edit, "第一行\r\n第二行");
+    quillet::WriteWindowText(edit, "第一行\r\n第二行");
     SendMessageA(edit, EM_SETSEL, 0, 0);
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"前"));  // undoable typing, caret at the start
     ASSERT_TRUE(SendMessageA(edit, EM_CANUNDO, 0, 0));
@@ -268,7 +268,7 @@ TEST_F(AppendTextTest, TextsGoToTheEndInOrderWhateverTheCaret) {
 TEST_F(AppendTextTest, EmptyTextsAndAMissingUnitChangeNothing) {
     HWND edit = NewEditBox();
     loadedEdit.window = edit;
-    SetWindowTextOf(edit, "abc");
+    quillet::WriteWindowText(edit, "abc");
     Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType}, TextArg(""),
          CommandArg{0, 0, DataType::Text});
     Call(commands::AppendText, CommandArg{MainWindowId, EditUnitId, EditBoxType});

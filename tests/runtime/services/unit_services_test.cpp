@@ -12,7 +12,7 @@
 #include "runtime/units/notify_runtime.h"
 #include "tests/runtime/events/probe_units.h"
 #include "tests/support/fatal_guard.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -68,7 +68,7 @@ TEST_F(UnitServicesTest, MenuItemsHaveNoObjectWhateverTheirShortcut) {
     ASSERT_NE(menu, nullptr);
     wchar_t caption[64] = {};
     GetMenuStringW(menu, 20000, caption, 64, MF_BYCOMMAND);
-    EXPECT_EQ(ProgramText(caption), "打开\tCtrl+O");
+    EXPECT_EQ(quillet::TextFromWide(caption), "打开\tCtrl+O");
 }
 
 TEST_F(UnitServicesTest, AttachingGivesUpWhenEitherSideIsTaken) {

@@ -15,7 +15,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "runtime/values/text.h"
 #include "tests/runtime/units/unit_test_window.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/system_text.h"
 
 namespace quillet {
 namespace {
@@ -119,7 +119,7 @@ TEST_F(ButtonUnitTest, TheToolsRunButtonSavesIn32Bytes) {
     const std::string saved = SavedOf(ButtonId, ButtonType);
     EXPECT_EQ(saved.size(), 32u);
     EXPECT_EQ(saved, ButtonData("执行"));
-    EXPECT_EQ(WindowTextOf(Handle(ButtonId)), "执行");
+    EXPECT_EQ(quillet::ReadWindowText(Handle(ButtonId)), "执行");
     EXPECT_EQ(SavedOf(CheckId, CheckBoxType), CheckBoxData({}));
 }
 
@@ -306,14 +306,14 @@ TEST_F(ButtonUnitTest, TheSameCaptionTwiceRaisesNothingAndKeepsTheText) {
         Write(CheckId, Check::Caption, Word("自动换行"));
     }
     testprogram::Pump();
-    EXPECT_EQ(WindowTextOf(Handle(ButtonId)), "确定(&O)");
+    EXPECT_EQ(quillet::ReadWindowText(Handle(ButtonId)), "确定(&O)");
     EXPECT_EQ(ReadText(ButtonId, Button::Caption), "确定(&O)");
-    EXPECT_EQ(WindowTextOf(Handle(CheckId)), "自动换行");
+    EXPECT_EQ(quillet::ReadWindowText(Handle(CheckId)), "自动换行");
     EXPECT_EQ(SendMessageA(Handle(CheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(seen.clicks, 0);
 
     Write(ButtonId, Button::Caption, 0);  // no text is the empty text
-    EXPECT_EQ(WindowTextOf(Handle(ButtonId)), "");
+    EXPECT_EQ(quillet::ReadWindowText(Handle(ButtonId)), "");
 }
 
 TEST_F(ButtonUnitTest, AnUndecodablePictureIsDroppedAndTheCaptionShows) {
@@ -321,7 +321,7 @@ TEST_F(ButtonUnitTest, AnUndecodablePictureIsDroppedAndTheCaptionShows) {
     HWND button = Handle(ButtonId);
     EXPECT_EQ(StyleOf(button) & (BS_BITMAP | BS_ICON), 0u);
     EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    EXPECT_EQ(WindowTextOf(button), "执行");
+    EXPECT_EQ(quillet::ReadWindowText(button), "执行");
     EXPECT_EQ(ReadBytes(ButtonId, Button::Picture), "");
     EXPECT_EQ(SavedOf(ButtonId, ButtonType), ButtonData("执行"));
 }
@@ -396,7 +396,7 @@ TEST_F(ButtonUnitTest, WritingAPictureRebuildsTheUnitWithItsMarkAndCaption) {
     EXPECT_EQ(StyleOf(after) & (BS_BITMAP | BS_ICON), static_cast<DWORD>(BS_BITMAP));
     EXPECT_NE(SendMessageA(after, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     EXPECT_EQ(SendMessageA(after, BM_GETCHECK, 0, 0), BST_CHECKED) << "the mark the user left";
-    EXPECT_EQ(WindowTextOf(after), "选项");
+    EXPECT_EQ(quillet::ReadWindowText(after), "选项");
     EXPECT_EQ(ReadBytes(CheckId, Check::Picture), bitmap);
     EXPECT_EQ(seen.clicks, 1) << "the rebuild raises nothing";
 

@@ -11,7 +11,7 @@
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
 #include "tests/runtime/units/label/label_fixture.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/system_text.h"
 
 namespace labeltest {
 namespace {
@@ -88,7 +88,7 @@ TEST_F(LabelUnitTest, EveryWriteIsStoredAndPicksAreClamped) {
 
     Write(LabelId, Index::Caption, Word("撤销"));
     EXPECT_EQ(ReadText(LabelId, Index::Caption), "撤销");
-    EXPECT_EQ(WindowTextOf(label), "撤销");
+    EXPECT_EQ(quillet::ReadWindowText(label), "撤销");
     Write(LabelId, Index::DataSource, Word("源"));
     Write(LabelId, Index::DataColumn, Word("列"));
     EXPECT_EQ(ReadText(LabelId, Index::DataSource), "源");

@@ -20,7 +20,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "tests/runtime/units/tab/tab_test_units.h"
 #include "tests/support/test_program.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/text_encoding.h"
 
 namespace quillet {
 namespace {
@@ -96,7 +96,7 @@ protected:
         item.pszText = text;
         item.cchTextMax = 64;
         SendMessageW(Handle(Tab), TCM_GETITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
-        return ProgramText(text);
+        return quillet::TextFromWide(text);
     }
     static int HeaderCount() { return static_cast<int>(SendMessageA(Handle(Tab), TCM_GETITEMCOUNT, 0, 0)); }
     static int Selection() { return static_cast<int>(SendMessageA(Handle(Tab), TCM_GETCURSEL, 0, 0)); }

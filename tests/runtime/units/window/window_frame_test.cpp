@@ -8,7 +8,7 @@
 #include "runtime/values/runtime_heap.h"
 #include "runtime/events/property_access.h"
 #include "tests/runtime/units/window/window_test_program.h"
-#include "tests/support/program_text.h"
+#include "runtime/values/system_text.h"
 
 namespace windowtest {
 namespace {
@@ -97,7 +97,7 @@ TEST_F(WindowFrameTest, FixedWindowWithoutTitleOrControlBoxHasNoCaptionBarUntilA
     EXPECT_EQ(Style() & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(Style() & WS_SYSMENU, 0);
     EXPECT_GE(FrameTop(), bare + GetSystemMetrics(SM_CYCAPTION) - 1);
-    EXPECT_EQ(WindowTextOf(WindowHandle()), "标题");
+    EXPECT_EQ(quillet::ReadWindowText(WindowHandle()), "标题");
 
     // An empty title takes the caption bar away again; a control box brings it back.
     WriteText(WindowRecord, Caption, "");
