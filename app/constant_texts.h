@@ -42,6 +42,26 @@ enum class Literal : int32_t {
     ReplacedEnd,          // " 处无法识别的编码已替换为 U+FFFD"
     UndoRescueTitle,      // "运行前的文本（撤消可恢复）": UndoText's title in a rescue file
     UndoneStart,          // "撤消：回到运行前，", then the lines of the text brought back
+    WindowTitle,          // "Quillet [Sandpost_tmwrk]": the window's caption
+    TitleFileSeparator,   // " - ", then the file's name in the title
+    UnsavedMark,          // "*" before the name while the box differs from the file
+    OpenFilter,           // the open dialog's file types
+    SaveFilter,           // the save dialog's file types: the encodings, in FileEncoding order
+    UnknownBytesEnd,      // after ReplacedStart and a count: bytes of a GBK file that are no character
+    SavedStart,           // "已保存：", then the file's name
+    UnchangedStart,       // the file already held the text: nothing written
+    MissingCharacterStart,   // "第 ", a line, the middle, the character, the end: GBK lacks it
+    MissingCharacterMiddle,
+    MissingCharacterEnd,
+    ChangedOnDiskStart,   // the file, then: another program changed it since
+    ChangedOnDiskEnd,
+    LossBeforeSaveStart,  // places that were no character at loading, before the first save
+    LossBeforeSaveEnd,
+    SaveFailedStart,      // "无法保存 ", the file, the middle, the cause, the end
+    SaveFailedMiddle,
+    SaveFailedEnd,
+    CloseQuestionStart,   // the file, then: unsaved changes, close anyway?
+    CloseQuestionEnd,
     Count
 };
 
@@ -84,6 +104,28 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     " 处无法识别的编码已替换为 U+FFFD",
     "运行前的文本（撤消可恢复）",
     "撤消：回到运行前，",
+    "Quillet [Sandpost_tmwrk]",
+    " - ",
+    "*",
+    "文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*",
+    "GBK (*.txt)|*.txt|GB18030 (*.txt)|*.txt|UTF-8 (*.txt)|*.txt|UTF-8 带签名 (*.txt)|*.txt|"
+    "UTF-16 LE (*.txt)|*.txt|UTF-16 BE (*.txt)|*.txt",
+    " 处字节不是 GBK 字符，显示为 ?",
+    "已保存：",
+    "文本与文件相同，未写入：",
+    "第 ",
+    " 行的“",
+    "”在 GBK 编码中没有，按 GBK 保存会丢失它。\r\n\r\n"
+    "是：改用 GB18030 保存（中文编码，能存所有字符）\r\n否：改用 UTF-8 保存\r\n取消：不保存",
+    "文件 ",
+    " 在载入之后被其他程序改过。\r\n\r\n是：仍然保存，覆盖其他程序的修改\r\n否：不保存",
+    "这个文件载入时有 ",
+    " 处无法识别的字节，编辑框中显示为 ? 或 U+FFFD；保存后文件里也将是这些字符。\r\n\r\n是：保存\r\n否：不保存",
+    "无法保存 ",
+    "：",
+    "。\r\n文件保持原样，文本仍在编辑框中。",
+    "文件“",
+    "”有未保存的修改。\r\n\r\n是：保存后关闭\r\n否：不保存，直接关闭\r\n取消：不关闭",
 };
 
 constexpr size_t Size = [] {

@@ -10,6 +10,10 @@ namespace quillet::app {
 extern compiled::OwnedText UndoText;
 // True once a run has saved UndoText: until then undo has nothing to restore.
 extern bool UndoSaved;
+// The file UndoText belonged to (the runtime's number; 0: none): the box's
+// file during a run, the file before a load. Undo gives it back with the text,
+// so that a save never writes one file's text into another.
+extern int32_t UndoFile;
 // The main edit box's lines while a tool runs (a one-dimensional text array).
 extern compiled::OwnedArray LineArray;
 

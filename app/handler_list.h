@@ -22,6 +22,11 @@ enum class HandlerIndex : int32_t {
     LoadDroppedFile,   // a file dropped on 编辑框_主
     WindowKey,         // key down in any other unit that takes the focus, or the window
     ForgetRunResult,   // right button down on 编辑框_主: its menu may edit
+    OpenFileLabel,     // left button up on 标签_打开
+    SaveFileLabel,     // left button up on 标签_保存
+    SaveFileAsLabel,   // left button up on 标签_另存为
+    UpdateTitle,       // window event 7: idle time
+    AskBeforeClosing,  // window event 1: about to close, or Windows ends the session
     Count
 };
 

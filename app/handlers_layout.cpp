@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/handlers.h"
 #include "app/unit_ids.h"
+#include "runtime/commands/command_list.h"
 
 namespace quillet::app {
 
@@ -43,6 +44,7 @@ int32_t WindowHeightMinus(double amount) {
 extern "C" HandlerResult WindowLoaded(const uint32_t*, int32_t) {
     LayoutUnits(nullptr, 0);
     LoadReplaceLists();
+    OpenCommandLineFile();
     return NoValue;
 }
 
@@ -73,6 +75,9 @@ extern "C" HandlerResult LayoutUnits(const uint32_t*, int32_t) {
     WriteInt(MainWindow, Unit::MainBox, Property::Height, WindowHeightMinus(172));
 
     WriteInt(MainWindow, Unit::UndoLabel, Property::Left, WindowWidthMinus(220));
+    WriteInt(MainWindow, Unit::OpenLabel, Property::Left, WindowWidthMinus(400));
+    WriteInt(MainWindow, Unit::SaveLabel, Property::Left, WindowWidthMinus(352));
+    WriteInt(MainWindow, Unit::SaveAsLabel, Property::Left, WindowWidthMinus(304));
     return NoValue;
 }
 
@@ -104,6 +109,8 @@ extern "C" HandlerResult Undo(const uint32_t*, int32_t) {
     BoxHoldsRunResult = false;
     WriteInt(MainWindow, Unit::UndoLabel, Property::LabelBackColor, Grey);
     WriteText(MainWindow, Unit::MainBox, Property::EditContent, UndoText.Get());
+    Call(commands::SetBoxFile, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), IntArg(UndoFile));
+    NoteFileChanged();
     ShowUndoSummary(UndoText.Get());
     return NoValue;
 }

@@ -14,6 +14,7 @@ using namespace compiled;
 
 OwnedText UndoText;
 bool UndoSaved = false;
+int32_t UndoFile = 0;
 OwnedArray LineArray;
 bool ToolRunning = false;
 bool WindowClosed = false;
@@ -35,6 +36,7 @@ void InitialiseGlobals() {
     LineArray = EmptyTextArray();
     UndoText.Reset();
     UndoSaved = false;
+    UndoFile = 0;
     ToolRunning = false;
     WindowClosed = false;
     BoxHoldsRunResult = false;
@@ -48,6 +50,8 @@ bool RunMayStart() { return !ToolRunning && CallInt(OutputPending) == 0; }
 void RunTool(void (*tool)()) {
     if (!RunMayStart()) return;
     ToolRunning = true;
+    // The run's text stays the box file's text: undo keeps the file.
+    UndoFile = CallInt(BoxFileFact, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), IntArg(BoxFileFact::Number));
     ShowVersionInFooter();
     tool();
     ToolRunning = false;

@@ -23,7 +23,9 @@ constexpr uint32_t Hidden = 0;
 // Events bound here (the types' own from 0, common ones below 0).
 namespace Event {
 constexpr int32_t Loaded = 0;     // window
+constexpr int32_t Closing = 1;    // window
 constexpr int32_t Destroyed = 2;  // window
+constexpr int32_t Idle = 7;       // window
 constexpr int32_t Resized = 4;    // window
 constexpr int32_t Clicked = 0;    // button
 constexpr int32_t FileDropped = 2;  // edit box
@@ -97,10 +99,20 @@ std::vector<UnitRow> Units() {
     // overlap a neighbour's right end or a caption below lie above them, and Tab
     // goes left to right, then to the run button. The underline lies under
     // "去空行", showing just below it without covering its caption.
+    // The file labels sit left of 撤消, framed as it is; each acts when the button comes up.
+    const auto fileLabel = [](const char* caption) {
+        return LabelBlock({.caption = caption, .borderStyle = 5, .hAlign = 1, .vAlign = 1});
+    };
     return {
         {Unit::UndoLabel, UnitType::Label, "标签_撤消", OnWindow, {563, 10, 56, 19}, Shown,
          LabelBlock({.caption = "← 撤消", .borderStyle = 5, .hAlign = 1, .vAlign = 1}),
          {Bind(Event::LeftDown, HandlerIndex::Undo), Bind(Event::LeftUp, HandlerIndex::RestoreUndoLabel)}},
+        {Unit::OpenLabel, UnitType::Label, "标签_打开", OnWindow, {383, 10, 44, 19}, Shown, fileLabel("打开"),
+         {Bind(Event::LeftUp, HandlerIndex::OpenFileLabel)}},
+        {Unit::SaveLabel, UnitType::Label, "标签_保存", OnWindow, {431, 10, 44, 19}, Shown, fileLabel("保存"),
+         {Bind(Event::LeftUp, HandlerIndex::SaveFileLabel)}},
+        {Unit::SaveAsLabel, UnitType::Label, "标签_另存为", OnWindow, {479, 10, 56, 19}, Shown, fileLabel("另存为"),
+         {Bind(Event::LeftUp, HandlerIndex::SaveFileAsLabel)}},
         {Unit::TabControl, UnitType::TabControl, "选择夹1", OnWindow, {8, 8, 776, 88}, Shown,
          Block(WriteTabData, TabData{.pages = {"去除空行", "增加序号", "多词替换"}})},
         {Unit::MainBox, UnitType::EditBox, "编辑框_主", OnWindow, {8, 104, 776, 426}, field,
@@ -164,11 +176,15 @@ RecordDescription WindowRecordDescription() {
     record.flags = Shown;
     // Sizable with a maximise button: the units follow the window's size. Esc
     // must not close it: the text in the box would be lost.
-    record.typeData = Block(WriteWindowData, WindowOptions{.caption = "Quillet [Sandpost_tmwrk]", .borderStyle = 1,
-                                                           .maxButton = 1, .escCloses = 0});
+    record.typeData = Block(WriteWindowData,
+                            WindowOptions{.caption = constant_pool::Sources[static_cast<size_t>(Literal::WindowTitle)],
+                                          .borderStyle = 1, .maxButton = 1, .escCloses = 0});
     record.bindings = {Bind(Event::Loaded, HandlerIndex::WindowLoaded),
+                       Bind(Event::Closing, HandlerIndex::AskBeforeClosing),
                        Bind(Event::Destroyed, HandlerIndex::NoteWindowDestroyed),
-                       Bind(Event::Resized, HandlerIndex::LayoutUnits), Bind(Event::KeyDown, HandlerIndex::WindowKey)};
+                       Bind(Event::Resized, HandlerIndex::LayoutUnits),
+                       Bind(Event::Idle, HandlerIndex::UpdateTitle),
+                       Bind(Event::KeyDown, HandlerIndex::WindowKey)};
     return record;
 }
 

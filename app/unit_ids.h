@@ -16,6 +16,9 @@ namespace Unit {
 constexpr UnitId TabControl = 0x16010003;        // 选择夹1
 constexpr UnitId MainBox = 0x16010002;           // 编辑框_主
 constexpr UnitId UndoLabel = 0x160100B9;         // 标签_撤消
+constexpr UnitId OpenLabel = 0x160100BA;         // 标签_打开
+constexpr UnitId SaveLabel = 0x160100BB;         // 标签_保存
+constexpr UnitId SaveAsLabel = 0x160100BC;       // 标签_另存为
 constexpr UnitId AboutLabel = 0x160100FD;        // 标签5
 // Page 0, cleanup.
 constexpr UnitId RemoveBlankLinesBox = 0x1601000B;  // 选择框_去空行

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "runtime/app/runtime_app.h"
@@ -44,6 +46,32 @@ ModulePath SplitModulePath() {
     if (separator < 0) return ModulePath{std::string(), path};
     const auto at = static_cast<size_t>(separator);
     return ModulePath{path.substr(0, at), path.substr(at + 1)};
+}
+
+void ReadCommandLineFiles() {
+    std::vector<std::string>& files = App().commandLineFiles;
+    files.clear();
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr) return;
+    for (int k = 1; k < count; ++k) {
+        const wchar_t* argument = arguments[k];
+        if (argument[0] == L'\0' || argument[0] == L'-' || argument[0] == L'/') continue;
+        std::vector<wchar_t> full(MAX_PATH);
+        DWORD length = GetFullPathNameW(argument, static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length >= full.size()) {
+            full.resize(length);
+            length = GetFullPathNameW(argument, static_cast<DWORD>(full.size()), full.data(), nullptr);
+        }
+        if (length == 0 || length >= full.size()) continue;
+        files.push_back(TextFromWide(full.data(), length));
+    }
+    LocalFree(arguments);
+}
+
+const char* CommandLineFileAt(int32_t index) {
+    const std::vector<std::string>& files = App().commandLineFiles;
+    return index >= 0 && static_cast<size_t>(index) < files.size() ? files[static_cast<size_t>(index)].c_str() : nullptr;
 }
 
 const char* ProgramDirectory() { return App().programDirectory.c_str(); }

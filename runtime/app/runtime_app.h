@@ -82,6 +82,7 @@ public:
     std::string programDirectory;          // the executable's folder, no trailing backslash
     std::string programFileName;
     std::string programDirectoryWithSlash;
+    std::vector<std::string> commandLineFiles;  // full paths, read before the folder moved (program_paths.h)
 
     // The library table: the program's library records, one data word beside each.
     std::vector<const LibraryInfo*> libraries;

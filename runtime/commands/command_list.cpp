@@ -26,6 +26,12 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     LoadTextFile,    // 19
     OutputPending,   // 20
     KeepTextOnCrash, // 21
+    BoxFileFact,     // 22
+    SetBoxFile,      // 23
+    BoxFileName,     // 24
+    SaveBoxFile,     // 25
+    ChooseFile,      // 26
+    CommandLineFile, // 27
 };
 
 }  // namespace quillet::commands

@@ -32,7 +32,8 @@ void ReportProgress(CommandArg* result, int32_t argCount, CommandArg* args);
 
 // Files: a text file's whole text into an edit box (unit, path) → a LoadTextFileStatus;
 // the result's high word: how many U+FFFD the loaded text has for bytes that
-// were no character (a damaged UTF-8 file read as UTF-8, text_file.h).
+// were no character (a damaged UTF-8 file read as UTF-8, text_file.h). The
+// box then holds that file (box_files.h): a save writes it back in its form.
 void LoadTextFile(CommandArg* result, int32_t argCount, CommandArg* args);
 
 namespace LoadTextFileStatus {
@@ -51,6 +52,62 @@ void OutputPending(CommandArg* result, int32_t argCount, CommandArg* args);
 // process (runtime/units/text_rescue.h).
 void KeepTextOnCrash(CommandArg* result, int32_t argCount, CommandArg* args);
 
+// What an edit box knows of the file it holds (unit, BoxFileFact) → int.
+void BoxFileFact(CommandArg* result, int32_t argCount, CommandArg* args);
+namespace BoxFileFact {
+constexpr int32_t Number = 0;        // the file's number in this session; 0: the box holds no file
+constexpr int32_t Differs = 1;       // 1 while the box's text differs from what was last read or saved
+constexpr int32_t UnknownBytes = 2;  // GBK: places the box shows as '?' that were no character in the file
+constexpr int32_t Encoding = 3;      // a FileEncoding; for a box without a file, the one its text would take
+}  // namespace BoxFileFact
+// The file an edit box holds (unit, number; 0: none), as BoxFileFact gave its
+// number: what undo brings back along with the text.
+void SetBoxFile(CommandArg* result, int32_t argCount, CommandArg* args);
+// The path of the file an edit box holds (unit, bool: the name alone) → text; empty for none.
+void BoxFileName(CommandArg* result, int32_t argCount, CommandArg* args);
+
+// Writes an edit box's text to the file it holds, in that file's form, or to
+// another (unit, SaveFlags, path, FileEncoding, reference to a text, reference
+// to an int) → a SaveBoxFileStatus. An empty or omitted path is the box's own
+// file; an omitted encoding (or -1) is that file's, or for a text without a
+// file the new text's form (text_file.h). The two references tell more for
+// some answers (below). The box then holds the file written.
+void SaveBoxFile(CommandArg* result, int32_t argCount, CommandArg* args);
+namespace SaveFlags {
+constexpr int32_t OverwriteChanged = 1;   // write although another program changed the file since
+constexpr int32_t AcceptUnknownBytes = 2; // the user knows that bytes that are no character go back as they are
+}  // namespace SaveFlags
+namespace SaveBoxFileStatus {
+constexpr int32_t Saved = 0;
+constexpr int32_t Unchanged = 1;         // the file already holds exactly these bytes: nothing written
+constexpr int32_t NoFile = 2;            // no path given and the box holds no file
+constexpr int32_t MissingCharacter = 3;  // the encoding lacks a character: the text reference gets it, the int its line
+constexpr int32_t ChangedOnDisk = 4;     // another program changed the file since it was read or saved
+constexpr int32_t UnknownBytes = 5;      // GBK bytes that are no character, not yet accepted: the int gets how many
+constexpr int32_t Failed = 6;            // not written: the text reference gets the cause, the int the system's error
+constexpr int32_t NotEditBox = 7;
+}  // namespace SaveBoxFileStatus
+// The encodings a file is read and written in, as programs number them.
+namespace FileEncoding {
+constexpr int32_t Gbk = 0;
+constexpr int32_t Gb18030 = 1;
+constexpr int32_t Utf8 = 2;
+constexpr int32_t Utf8Mark = 3;
+constexpr int32_t Utf16Le = 4;
+constexpr int32_t Utf16Be = 5;
+constexpr int32_t Count = 6;
+}  // namespace FileEncoding
+
+// The system's dialog for a file to open or to save (owner window, bool: save,
+// filter "Name|pattern|Name|pattern", path to start from, reference to an int:
+// the filter chosen, from 0, in and out) → the full path; empty when cancelled.
+void ChooseFile(CommandArg* result, int32_t argCount, CommandArg* args);
+
+// The n-th file named on the command line (n from 0; arguments that begin
+// with '-' or '/' are options, not files), as a full path against the folder
+// the program was started in → text; empty past the last.
+void CommandLineFile(CommandArg* result, int32_t argCount, CommandArg* args);
+
 // The largest file, and the largest decoded text, LoadTextFile takes: what a
 // 32-bit process holds in its box together with the undo copy and a tool run
 // over it, with room to spare. bench/file_load.sh measures it: a run takes
@@ -58,7 +115,7 @@ void KeepTextOnCrash(CommandArg* result, int32_t argCount, CommandArg* args);
 // run left 8 MB of free address range (README, Benchmarks).
 constexpr int64_t LargestTextFile = 32 << 20;
 
-constexpr int32_t RuntimeCommandCount = 22;
+constexpr int32_t RuntimeCommandCount = 28;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet::commands

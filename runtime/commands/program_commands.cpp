@@ -1,5 +1,6 @@
 // Commands about the running program: pending events, progress, output on its
-// way, the run directory, the texts kept when it crashes.
+// way, the run directory, the files named on its command line, the texts kept
+// when it crashes.
 #include "runtime/commands/command_list.h"
 #include "runtime/units/held_output.h"
 #include "runtime/units/notify_runtime.h"
@@ -31,6 +32,13 @@ void KeepTextOnCrash(CommandArg*, int32_t argCount, CommandArg* args) {
 
 void RunDirectory(CommandArg* result, int32_t, CommandArg*) {
     result->low = Word(CopyText(reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::RunDirectory))));
+    result->high = 0;
+}
+
+void CommandLineFile(CommandArg* result, int32_t argCount, CommandArg* args) {
+    const auto index = static_cast<int32_t>(ArgumentAt(argCount, args, 0).low);
+    const auto* path = reinterpret_cast<const char*>(NotifyRuntime(ServiceCode::CommandLineFile, static_cast<uintptr_t>(index)));
+    result->low = Word(CopyText(path));
     result->high = 0;
 }
 

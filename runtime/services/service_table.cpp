@@ -20,6 +20,7 @@ using ServiceHandler = uintptr_t (*)(uintptr_t value1, uintptr_t value2);
 
 uintptr_t ServeRunDirectory(uintptr_t, uintptr_t) { return Word(ProgramDirectory()); }
 uintptr_t ServeExecutableName(uintptr_t, uintptr_t) { return Word(ProgramFileName()); }
+uintptr_t ServeCommandLineFile(uintptr_t index, uintptr_t) { return Word(CommandLineFileAt(static_cast<int32_t>(index))); }
 
 uintptr_t ServeFreeArray(uintptr_t elementType, uintptr_t array) {
     FreeArray(static_cast<DataTypeCode>(elementType), Reference<void>(array));
@@ -77,6 +78,7 @@ constexpr Service Services[] = {
     {ServiceCode::UnitDestroyed, ServeUnitDestroyed},
     {ServiceCode::RunDirectory, ServeRunDirectory},
     {ServiceCode::ExecutableName, ServeExecutableName},
+    {ServiceCode::CommandLineFile, ServeCommandLineFile},
     {ServiceCode::LoadWindow, ServeLoadWindow},
     {ServiceCode::FindUnit, ServeFindUnit},
     {ServiceCode::FindUnitOrFail, ServeFindUnitOrFail},

@@ -63,6 +63,7 @@ void RunStartup() {
     app.idSerialCounter = program.idSerialWord + 1;
     if (!app.oleInitialised) app.oleInitialised = SUCCEEDED(OleInitialize(nullptr));
 
+    ReadCommandLineFiles();  // against the folder the program was started in
     ModulePath path = SplitModulePath();
     app.programDirectory = std::move(path.directory);
     app.programFileName = std::move(path.fileName);

@@ -49,6 +49,7 @@ constexpr int32_t MenuCommandLookup = 2038;    // (pointer to a request) → 1 w
 constexpr int32_t ShowTabPage = 2039;          // (window id, tab unit id)
 constexpr int32_t RebuildMenu = 2040;          // (window id)
 constexpr int32_t RunProgress = 2041;          // (steps done, steps in all) of the running handler
+constexpr int32_t CommandLineFile = 2042;      // (index) → the runtime's copy of that file's full path, or null
 }  // namespace ServiceCode
 
 // The library side: forwards to the installed service function.

@@ -1,11 +1,18 @@
 #include "tests/app/tool_window.h"
 
 #include "app/globals.h"
+#include "app/handlers.h"
 #include "app/program.h"
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "framework/wnd.h"
 #include "runtime/app/message_loop.h"
+#include "runtime/app/runtime_app.h"
+#include "runtime/commands/command_list.h"
+#include "runtime/values/system_text.h"
+#include "runtime/values/text_encoding.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/template/window_table.h"
 #include "tests/support/child_process.h"
@@ -150,10 +157,15 @@ void Reset() {
     SetText(Unit::SubjectBox, "");
     SetText(Unit::PredicateBox, "");
     SetText(Unit::MainBox, "");
-    // As before the first run: nothing saved for undo.
+    // As before the first run: nothing saved for undo, no file in the box.
     app::UndoText.Reset();
     app::UndoSaved = false;
+    app::UndoFile = 0;
     app::ListsNotSavedShown = false;
+    compiled::Call(commands::SetBoxFile, compiled::UnitArg(MainWindow, Unit::MainBox, app::UnitType::EditBox),
+                   compiled::IntArg(0));
+    app::NoteFileChanged();
+    Idle();
 }
 
 std::string RunCleanup(const std::string& text, const CleanupOptions& options) {
@@ -183,7 +195,75 @@ SeenMessageBox WatchingForBox(Action action, std::function<void(HWND box)> while
     return seen;
 }
 
+// The same for boxes shown one after the other, each answered as told.
+template <typename Action>
+std::vector<SeenMessageBox> AnsweringBoxes(Action action, const std::vector<BoxAnswer>& answers) {
+    HANDLE handled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::vector<SeenMessageBox> seen;
+    std::thread answering([&] {
+        for (const BoxAnswer& answer : answers) {
+            WatchOptions options;
+            options.process = handled;
+            options.timeoutMs = 30000;
+            options.whileShown = answer.whileShown;
+            SeenMessageBox box = MessageBoxWatcher(answer.button, options).Result();
+            if (!box.found) return;
+            seen.push_back(box);
+            // The next box is another one: this one goes first.
+            for (int wait = 0; wait < 500 && IsWindow(box.handle) && IsWindowVisible(box.handle); ++wait) Sleep(10);
+        }
+    });
+    action();
+    SetEvent(handled);
+    answering.join();
+    CloseHandle(handled);
+    return seen;
+}
+
 }  // namespace
+
+std::vector<SeenMessageBox> PressKeyAnswering(UnitId unit, UINT key, const std::vector<UINT>& modifiers,
+                                              const std::vector<BoxAnswer>& answers) {
+    return AnsweringBoxes([&] { PressKey(unit, key, modifiers); }, answers);
+}
+
+std::vector<SeenMessageBox> CloseAnswering(const std::vector<BoxAnswer>& answers) {
+    return AnsweringBoxes(
+        [] {
+            PostMessageW(Handle(quillet::app::WindowRecord), WM_CLOSE, 0, 0);
+            Pump();
+        },
+        answers);
+}
+
+std::function<void(HWND)> FillFileDialog(std::wstring path, int type, FileDialogView* view) {
+    return [path = std::move(path), type, view](HWND dialog) {
+        constexpr int NameBox = 0x47C, TypeBox = 0x470;  // cmb13 and cmb1 of the system's file dialogs
+        const HWND types = GetDlgItem(dialog, TypeBox);
+        if (view != nullptr) {
+            const auto count = static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0));
+            for (int k = 0; k < count; ++k) {
+                std::wstring item(static_cast<size_t>(SendMessageW(types, CB_GETLBTEXTLEN, k, 0)) + 1, L'\0');
+                SendMessageW(types, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item.data()));
+                view->types.push_back(quillet::TextFromWide(item.c_str()));
+            }
+            view->shownType = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0));
+        }
+        if (type >= 0) {
+            SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(type), 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(TypeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+        }
+        SetDlgItemTextW(dialog, NameBox, path.c_str());
+    };
+}
+
+void Idle() {
+    Pump();
+    for (LONG count = 0; count < 3; ++count) App().OnIdle(count);
+    Pump();
+}
+
+std::string Title() { return ReadWindowText(Handle(quillet::app::WindowRecord)); }
 
 SeenMessageBox ClickWatchingForBox(UnitId unit, std::function<void(HWND box)> whileShown) {
     return WatchingForBox([unit] { PostClickAndPump(unit); }, std::move(whileShown));

@@ -85,4 +85,30 @@ SeenMessageBox ClickWatchingForBox(UnitId unit, std::function<void(HWND box)> wh
 // The same for files dropped on a unit, as the shell drops them.
 SeenMessageBox DropWatchingForBox(UnitId unit, const std::vector<std::wstring>& paths);
 
+// A message box or dialog to answer: the button pressed (IDOK, IDYES, ...),
+// and what to do on the watching thread while it shows.
+struct BoxAnswer {
+    int button;
+    std::function<void(HWND box)> whileShown = nullptr;
+};
+// Keys pressed as PressKey presses them, and a window's close, while the boxes
+// they show are answered in turn: what each box showed, one per box shown.
+std::vector<SeenMessageBox> PressKeyAnswering(UnitId unit, UINT key, const std::vector<UINT>& modifiers,
+                                              const std::vector<BoxAnswer>& answers);
+std::vector<SeenMessageBox> CloseAnswering(const std::vector<BoxAnswer>& answers);
+
+// What a file dialog offered: its file types and the one chosen when it showed.
+struct FileDialogView {
+    std::vector<std::string> types;
+    int shownType = -1;
+};
+// An answer's work for a file dialog: reads it into *view, then types the
+// path and chooses file type `type` (-1 leaves it), for IDOK to take.
+std::function<void(HWND)> FillFileDialog(std::wstring path, int type = -1, FileDialogView* view = nullptr);
+
+// The main loop's idle time, once its queue is empty: what the window does then.
+void Idle();
+// The window's title, GBK.
+std::string Title();
+
 }  // namespace tool

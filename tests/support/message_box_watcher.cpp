@@ -72,6 +72,7 @@ void MessageBoxWatcher::Watch() {
     }
     seen_.found = true;
     seen_.threadId = GetWindowThreadProcessId(box, nullptr);
+    seen_.handle = box;
     seen_.title = WindowText(box);
     EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&seen_));
     if (options_.whileShown) options_.whileShown(box);

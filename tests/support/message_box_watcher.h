@@ -17,6 +17,7 @@ struct SeenMessageBox {
     std::vector<std::string> buttonCaptions;
     int pressed = 0;                    // id of the button pressed
     DWORD threadId = 0;                 // the thread that showed it
+    HWND handle = nullptr;              // the box's window, gone once it was answered
 };
 
 struct WatchOptions {

@@ -134,6 +134,7 @@ bool EditText::CanHold(const char* text, size_t size) const {
 void EditText::Set(const char* text) {
     if (text == nullptr) text = "";
     const size_t size = std::strlen(text);
+    ++changes_;
     if (CanHold(text, size)) {
         EnsureKnown();
         HoldFromNow();
@@ -164,6 +165,7 @@ void EditText::AppendHeld(const char* text, size_t size) {
 bool EditText::Append(const char* text) {
     if (text == nullptr) text = "";
     const size_t size = std::strlen(text);
+    ++changes_;
     if (CanHold(text, size)) {
         EnsureKnown();
         HoldFromNow();
@@ -185,6 +187,7 @@ bool EditText::Append(const char* text) {
 }
 
 void EditText::ReplaceSelection(const char* text) {
+    ++changes_;
     HandOverAll();
     WidenSelectionToCharacters();
     Drop();
@@ -293,6 +296,16 @@ bool ReplaceEditBoxText(HWND box, const char* text) {
     if (unit == nullptr) return false;
     unit->WriteContent(text);
     return true;
+}
+
+const std::string* EditBoxTextView(HWND box) {
+    auto* unit = dynamic_cast<EditBoxUnit*>(CWnd::FromHandlePermanent(box));
+    return unit != nullptr ? &unit->Text().TextView() : nullptr;
+}
+
+uint32_t EditBoxChangeCount(HWND box) {
+    auto* unit = dynamic_cast<EditBoxUnit*>(CWnd::FromHandlePermanent(box));
+    return unit != nullptr ? unit->Text().Changes() : 0;
 }
 
 }  // namespace quillet

@@ -83,6 +83,12 @@ public:
     // Clamped to the text; scrolls the caret into view.
     void Select(int32_t start, int32_t length);
 
+    // Counts every change of the text, the runtime's and the control's own
+    // (which the box hears of in EN_CHANGE): a reader who kept the count
+    // knows without a look at the text that it is as it was.
+    uint32_t Changes() const { return changes_; }
+    void NoteControlChanged() { ++changes_; }
+
     // The box's window procedure calls this for every message before the
     // control sees it.
     void BeforeMessage(UINT message);
@@ -137,6 +143,7 @@ private:
     bool userActed_ = false;    // Held: the user has clicked, typed or scrolled in the box
     bool busy_ = false;         // the runtime's own messages are reaching the control
     bool handingOver_ = false;  // held text is being given to the control
+    uint32_t changes_ = 0;      // changes of the text so far (Changes)
     double bytesPerMs_ = 400;   // how fast the control takes text, learned from each piece
     double lastPaint_ = 0;      // when the control last painted during a handover (ms)
     double paintPause_ = 0;     // how long paints wait after the last one: ten times its cost
@@ -158,5 +165,12 @@ AppendOutcome AppendToEditBox(HWND box, const char* text);
 // Content write makes it (its ContentChanged handler may close the window);
 // false, and nothing changed, for any other window.
 bool ReplaceEditBoxText(HWND box, const char* text);
+
+// For the commands on the file a box holds: the whole text of an edit box
+// unit as a Content read gives it, valid until the box next changes (null for
+// any other window), and how many changes its text has seen (0 for any other
+// window).
+const std::string* EditBoxTextView(HWND box);
+uint32_t EditBoxChangeCount(HWND box);
 
 }  // namespace quillet

@@ -266,6 +266,7 @@ LRESULT EditBoxUnit::OnControlColor(HDC dc) {
 LRESULT EditBoxUnit::OnReflectedCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (HIWORD(wParam)) {
     case EN_CHANGE:
+        state_.text.NoteControlChanged();
         // Held text was reported when it was appended.
         if (!state_.changeGuard && !state_.text.HandingOver()) RaiseContentChanged();
         return 0;

@@ -72,6 +72,8 @@ public:
     bool AppendText(const char* text);
     // An arrow of the spin adjuster was pressed (delta > 0: up).
     void SpinStep(int32_t delta);
+    // The text, for the commands on the file the box holds (edit_text.h).
+    EditText& Text() { return state_.text; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
