@@ -50,6 +50,44 @@ void CloseAndExpectCleanEnd(RunningTool& tool) {
     EXPECT_FALSE(box.found) << box.title << ": " << box.text;
 }
 
+// quillet.exe 名字.txt, as Explorer's "Open with" starts it: the file opens at
+// start, named against the folder the tool was started in; 保存 writes a run's
+// result back in the file's form (LF breaks here); closing with unsaved
+// changes asks, and the answer decides the file's bytes.
+TEST(CommandLineFileTest, AFileNamedOnTheCommandLineOpensAndIsSavedInItsForm) {
+    TemporaryFolder folder;
+    const std::string work = folder.File("work");
+    CreateDirectoryA(work.c_str(), nullptr);
+    const std::wstring name = L"\u540D\u5B57 \u30C6\u30B9\u30C8.txt";  // 名字 テスト.txt
+    std::wstring path(work.size() + 1, L'\0');
+    path.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, work.data(), static_cast<int>(work.size()),
+                                                         path.data(), static_cast<int>(path.size()))));
+    path += L"\\" + name;
+    const struct {
+        int closeAnswer;    // 0: saved with 保存 first, nothing to ask
+        std::string bytes;  // the file's at the end
+    } runs[] = {{0, "alpha\nbeta\n"}, {IDNO, "  alpha\n\nbeta\n"}, {IDYES, "alpha\nbeta\n"}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.closeAnswer);
+        ASSERT_TRUE(WriteFileBytes(path, "  alpha\n\nbeta\n"));
+        RunningTool tool(folder.Path(), {L"\"" + name + L"\"", work, run.closeAnswer != 0 ? run.closeAnswer : IDOK});
+        ASSERT_TRUE(tool.Started());
+        ASSERT_TRUE(tool.WaitForText(Unit::MainBox, [](const std::string& t) { return t == "  alpha\r\n\r\nbeta\r\n"; }));
+        tool.Click(Unit::CleanupButton);
+        ASSERT_TRUE(tool.WaitForText(Unit::MainBox, [](const std::string& t) { return t == "alpha\r\nbeta\r\n"; }));
+        if (run.closeAnswer == 0) {
+            tool.Click(Unit::SaveLabel);
+            for (int wait = 0; wait < 200 && FileBytes(path) != run.bytes; ++wait) Sleep(50);
+            CloseAndExpectCleanEnd(tool);
+        } else {
+            ASSERT_TRUE(tool.Close());
+            EXPECT_EQ(tool.ExitCode(), 0u);
+            EXPECT_TRUE(tool.Box().found);
+        }
+        EXPECT_EQ(FileBytes(path), run.bytes);
+    }
+}
+
 // A tool started in the folder holds these lists in its boxes (read in the
 // width of Text: as a GBK program reads them, or as UTF-16) and ends cleanly
 // when closed.

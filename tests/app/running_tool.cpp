@@ -17,23 +17,31 @@ constexpr UINT SendTimeoutMs = 5000;
 
 }  // namespace
 
-RunningTool::RunningTool(const std::string& folder) {
+RunningTool::RunningTool(const std::string& folder, const ToolStart& options) {
     const std::string program = folder + "\\quillet.exe";
     if (!CopyFileA(BesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
-    std::string line = "\"" + program + "\"";
-    STARTUPINFOA startup{};
+    const auto wide = [](const std::string& ansi) {
+        std::wstring text(ansi.size() + 1, L'\0');
+        text.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                                            text.data(), static_cast<int>(text.size()))));
+        return text;
+    };
+    std::wstring line = L"\"" + wide(program) + L"\" " + options.arguments;
+    const std::wstring startIn = wide(options.startIn.empty() ? folder : options.startIn);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, startIn.c_str(), &startup,
                         &process_))
         return;
     watcher_ = std::make_unique<MessageBoxWatcher>(
-        IDOK, WatchOptions{process_.dwProcessId, process_.hProcess, 120000, {}});
+        options.boxButton, WatchOptions{process_.dwProcessId, process_.hProcess, 120000, {}});
     const DWORD start = GetTickCount();
+    // The title names a file the tool opened after its own.
     const auto isTheTool = [this](HWND window) {
-        char title[64] = {};
-        GetWindowTextA(window, title, sizeof title);
+        wchar_t title[256] = {};
+        GetWindowTextW(window, title, 256);
         return ProcessOf(window) == process_.dwProcessId && IsWindowVisible(window) &&
-               std::string(title) == "Quillet [Sandpost_tmwrk]";
+               std::wstring(title).rfind(L"Quillet [Sandpost_tmwrk]", 0) == 0;
     };
     while (window_ == nullptr && GetTickCount() - start < StartTimeoutMs) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return;

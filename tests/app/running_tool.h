@@ -10,11 +10,18 @@
 #include "app/unit_ids.h"
 #include "tests/support/message_box_watcher.h"
 
+// How the tool is started besides its folder.
+struct ToolStart {
+    std::wstring arguments;  // after the program's name on its command line
+    std::string startIn;     // the current folder it starts in; empty: its own folder
+    int boxButton = IDOK;    // what the watcher presses on a box the tool shows
+};
+
 class RunningTool {
 public:
     // Copies the built quillet.exe into the folder and starts it there; Started()
     // tells whether its window came up.
-    explicit RunningTool(const std::string& folder);
+    explicit RunningTool(const std::string& folder, const ToolStart& start = {});
     ~RunningTool();  // ends the process if it still runs
     RunningTool(const RunningTool&) = delete;
     RunningTool& operator=(const RunningTool&) = delete;
