@@ -2,7 +2,9 @@
 // A fresh folder under the temporary directory, removed with everything in it.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 class TemporaryFolder {
 public:
@@ -14,7 +16,7 @@ public:
                 std::to_string(++serial);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
-    ~TemporaryFolder() { RemoveAll(path_); }
+    ~TemporaryFolder() { RemoveAll(Wide(path_)); }
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
@@ -22,27 +24,49 @@ public:
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
 private:
-    static void RemoveAll(const std::string& folder) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    // Wide calls: a test may name its files with characters the ANSI code page lacks.
+    static void RemoveAll(const std::wstring& folder) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                const std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring path = folder + L"\\" + name;
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     RemoveAll(path);
                 else
-                    DeleteFileA(path.c_str());
-            } while (FindNextFileA(search, &found));
+                    DeleteFileW(path.c_str());
+            } while (FindNextFileW(search, &found));
             FindClose(search);
         }
-        RemoveDirectoryA(folder.c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    static std::wstring Wide(const std::string& path) {
+        std::wstring wide(path.size() + 1, L'\0');
+        const int units = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+        wide.resize(units > 0 ? static_cast<size_t>(units) - 1 : 0);
+        return wide;
     }
 
     std::string path_;
 };
+
+// The names in a folder, sorted, "." and ".." left out.
+inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // The whole content of an opened file, which it closes; empty for none.
 inline std::string BytesOfOpenedFile(HANDLE file) {
