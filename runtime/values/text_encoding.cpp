@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "runtime/values/block_writer.h"
 #include "runtime/values/text.h"
 
 namespace quillet {
@@ -54,18 +55,31 @@ uint32_t CodePointOfIndex(uint32_t index) {
     return Unassigned;
 }
 
-// The four-byte code index of a character of the Basic Multilingual Plane
-// that code page 936 lacks.
-uint32_t BmpCodeIndexOf(uint32_t codePoint) {
-    const uint16_t* twoByteOnly =
+// Which of the characters GB18030 codes in two bytes (and the page lacks) a
+// code point is, or -1.
+int32_t TwoByteOnlyNumber(uint32_t codePoint) {
+    const uint16_t* found =
         std::lower_bound(std::begin(TwoByteOnlyCharacters), std::end(TwoByteOnlyCharacters), codePoint);
-    if (twoByteOnly != std::end(TwoByteOnlyCharacters) && *twoByteOnly == codePoint)
-        return FirstTwoByteOnlyIndex + static_cast<uint32_t>(twoByteOnly - std::begin(TwoByteOnlyCharacters));
+    return found != std::end(TwoByteOnlyCharacters) && *found == codePoint
+               ? static_cast<int32_t>(found - std::begin(TwoByteOnlyCharacters))
+               : -1;
+}
+
+// GB18030's four-byte code index of a character of the Basic Multilingual
+// Plane that it codes in four bytes.
+uint32_t RangeCodeIndexOf(uint32_t codePoint) {
     const FourByteRange* range =
         std::upper_bound(std::begin(BmpFourByteRanges), std::end(BmpFourByteRanges), codePoint,
                          [](uint32_t wanted, const FourByteRange& r) { return wanted < r.first; }) -
         1;
     return range->index + (codePoint - range->first);
+}
+
+// The four-byte code index of a character of the Basic Multilingual Plane
+// that code page 936 lacks.
+uint32_t BmpCodeIndexOf(uint32_t codePoint) {
+    const int32_t twoByteOnly = TwoByteOnlyNumber(codePoint);
+    return twoByteOnly >= 0 ? FirstTwoByteOnlyIndex + static_cast<uint32_t>(twoByteOnly) : RangeCodeIndexOf(codePoint);
 }
 
 int32_t TrailPosition(unsigned char trail) {
@@ -74,11 +88,23 @@ int32_t TrailPosition(unsigned char trail) {
     return -1;
 }
 
+// GB18030's euro sign, where code page 936 has U+E76C.
+constexpr uint16_t Gb18030EuroCode = 0xA2E3;
+constexpr uint8_t Gb18030Euro = 0xFF;
+
+// A pair's place in the table: lead 0x81-0xFE, trail from TrailPosition.
+inline uint32_t PairIndex(unsigned char lead, int32_t position) {
+    return static_cast<uint32_t>(lead - 0x81) * 190 + static_cast<uint32_t>(position);
+}
+
 // Code page 936's code of each character of the Basic Multilingual Plane: a
-// single byte, lead × 256 + trail, or 0 when the page lacks it. Worked out
-// once from the pair table.
+// single byte, lead × 256 + trail, or 0 when the page lacks it; and what
+// GB18030 reads at each pair where it is not the page's character. Worked out
+// once from the tables.
 struct Cp936Codes {
     uint16_t of[0x10000];
+    // 0: the page's character; n + 1: TwoByteOnlyCharacters[n]; Gb18030Euro: the euro sign.
+    uint8_t gb18030[126 * 190];
 };
 
 const Cp936Codes& Codes() {
@@ -92,6 +118,11 @@ const Cp936Codes& Codes() {
                 const int32_t position = TrailPosition(static_cast<unsigned char>(trail));
                 if (position >= 0) made->of[Cp936Pairs[(lead - 0x81) * 190 + position]] = static_cast<uint16_t>(lead << 8 | trail);
             }
+        static_assert(std::size(TwoByteOnlyCodes) < Gb18030Euro);
+        for (size_t n = 0; n < std::size(TwoByteOnlyCodes); ++n)
+            made->gb18030[PairIndex(TwoByteOnlyCodes[n] >> 8, TrailPosition(TwoByteOnlyCodes[n] & 0xFF))] =
+                static_cast<uint8_t>(n + 1);
+        made->gb18030[PairIndex(Gb18030EuroCode >> 8, TrailPosition(Gb18030EuroCode & 0xFF))] = Gb18030Euro;
         return made;
     }();
     return *codes;
@@ -140,34 +171,6 @@ size_t Encode(const Cp936Codes& codes, uint32_t codePoint, char* out) {
     WriteCodeIndex(BmpCodeIndexOf(codePoint), out);
     return 4;
 }
-
-// Conversions write through a small buffer and add it to the result a block
-// at a time: a big text costs one pass and no growing per character.
-template <typename Unit>
-class BlockWriter {
-public:
-    explicit BlockWriter(std::basic_string<Unit>* out) : out_(out) {}
-    ~BlockWriter() { Flush(); }
-    BlockWriter(const BlockWriter&) = delete;
-    BlockWriter& operator=(const BlockWriter&) = delete;
-
-    // Room for at least four more units.
-    Unit* Room() {
-        if (used_ > Size - 4) Flush();
-        return buffer_ + used_;
-    }
-    void Took(size_t units) { used_ += units; }
-
-private:
-    static constexpr size_t Size = 8192;
-    void Flush() {
-        out_->append(buffer_, used_);
-        used_ = 0;
-    }
-    std::basic_string<Unit>* out_;
-    Unit buffer_[Size];
-    size_t used_ = 0;
-};
 
 }  // namespace
 
@@ -339,6 +342,128 @@ bool KeepsItsBytes(const char* text, size_t size) {
         at += c.bytes;
     }
     return true;
+}
+
+namespace {
+
+bool InRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
+
+// GB18030's character at a four-byte code: the runtime's, but for the codes
+// only the runtime gives to the characters GB18030 codes in two bytes.
+uint32_t Gb18030CodePointOfIndex(uint32_t index) {
+    return index - FirstTwoByteOnlyIndex < std::size(TwoByteOnlyCharacters) ? Unassigned : CodePointOfIndex(index);
+}
+
+size_t WritePair(uint16_t code, char* out) {
+    out[0] = static_cast<char>(code >> 8);
+    out[1] = static_cast<char>(code & 0xFF);
+    return 2;
+}
+
+size_t EncodeGb18030With(const Cp936Codes& codes, uint32_t codePoint, char* out) {
+    if (codePoint < 0x80 || codePoint >= 0x10000) return Encode(codes, codePoint, out);
+    if (codePoint >= 0xD800 && codePoint < 0xE000) codePoint = ReplacementCharacter;
+    if (codePoint == EuroSign) return WritePair(Gb18030EuroCode, out);
+    const uint16_t code = codes.of[codePoint];
+    // The page's pair, unless GB18030 gives it to another character.
+    if (code > 0xFF && codes.gb18030[PairIndex(code >> 8, TrailPosition(code & 0xFF))] == 0) return WritePair(code, out);
+    const int32_t twoByteOnly = TwoByteOnlyNumber(codePoint);
+    if (twoByteOnly >= 0) return WritePair(TwoByteOnlyCodes[twoByteOnly], out);
+    WriteCodeIndex(RangeCodeIndexOf(codePoint), out);
+    return 4;
+}
+
+}  // namespace
+
+size_t EncodeGb18030(uint32_t codePoint, char out[4]) { return EncodeGb18030With(Codes(), codePoint, out); }
+
+Gb18030Sequence Gb18030SequenceAt(const uint8_t* bytes, size_t size, size_t at) {
+    const uint8_t* b = bytes + at;
+    const size_t left = size - at;
+    constexpr Gb18030Sequence StrayByte{ReplacementCharacter, 1, false};
+    if (b[0] < 0x80) return {b[0], 1, true};
+    if (b[0] == EuroByte || b[0] == LastByte || left < 2) return StrayByte;
+    const int32_t position = TrailPosition(b[1]);
+    if (position >= 0) {
+        const uint32_t index = PairIndex(b[0], position);
+        const uint8_t other = Codes().gb18030[index];
+        const uint32_t codePoint = other == 0             ? Cp936Pairs[index]
+                                   : other == Gb18030Euro ? EuroSign
+                                                          : TwoByteOnlyCharacters[other - 1];
+        return {codePoint, 2, true};
+    }
+    if (!InRange(b[1], 0x30, 0x39)) return StrayByte;
+    // A four-byte code: first and third byte 0x81-0xFE, second and fourth 0x30-0x39.
+    if (left >= 4 && InRange(b[2], 0x81, 0xFE) && InRange(b[3], 0x30, 0x39)) {
+        const uint32_t codePoint = Gb18030CodePointOfIndex(CodeIndexOf(b));
+        return codePoint == Unassigned ? Gb18030Sequence{ReplacementCharacter, 4, false}
+                                       : Gb18030Sequence{codePoint, 4, true};
+    }
+    // Cut off by the end: one character lost, not three.
+    if (left < 4 && (left == 2 || InRange(b[2], 0x81, 0xFE)))
+        return {ReplacementCharacter, static_cast<uint32_t>(left), false};
+    return StrayByte;
+}
+
+size_t AppendFromGb18030(const uint8_t* bytes, size_t size, std::string* text) {
+    text->reserve(text->size() + size);
+    const Cp936Codes& codes = Codes();
+    BlockWriter<char> writer(text);
+    size_t replaced = 0;
+    for (size_t at = 0; at < size;) {
+        char* room = writer.Room();
+        const uint8_t first = bytes[at];
+        if (first < 0x80) {
+            room[0] = static_cast<char>(first);
+            writer.Took(1);
+            ++at;
+            continue;
+        }
+        // Most of what is not ASCII: a pair that is the page's too, so the runtime's bytes.
+        if (at + 1 < size && first != EuroByte && first != LastByte) {
+            const int32_t position = TrailPosition(bytes[at + 1]);
+            if (position >= 0 && codes.gb18030[PairIndex(first, position)] == 0) {
+                room[0] = static_cast<char>(first);
+                room[1] = static_cast<char>(bytes[at + 1]);
+                writer.Took(2);
+                at += 2;
+                continue;
+            }
+        }
+        const Gb18030Sequence sequence = Gb18030SequenceAt(bytes, size, at);
+        replaced += sequence.valid ? 0 : 1;
+        writer.Took(Encode(codes, sequence.codePoint, room));
+        at += sequence.length;
+    }
+    return replaced;
+}
+
+void AppendAsGb18030(const char* text, size_t size, std::string* bytes) {
+    bytes->reserve(bytes->size() + size);
+    const Cp936Codes& codes = Codes();
+    BlockWriter<char> writer(bytes);
+    const auto* b = reinterpret_cast<const unsigned char*>(text);
+    for (size_t at = 0; at < size;) {
+        char* room = writer.Room();
+        if (b[at] < 0x80) {
+            room[0] = static_cast<char>(b[at++]);
+            writer.Took(1);
+            continue;
+        }
+        if (IsLeadByte(static_cast<char>(b[at])) && at + 1 < size) {
+            const int32_t position = TrailPosition(b[at + 1]);
+            if (position >= 0 && codes.gb18030[PairIndex(b[at], position)] == 0) {
+                room[0] = static_cast<char>(b[at]);
+                room[1] = static_cast<char>(b[at + 1]);
+                writer.Took(2);
+                at += 2;
+                continue;
+            }
+        }
+        const TextCharacter c = CharacterAt(text, size, at);
+        writer.Took(EncodeGb18030With(codes, c.codePoint, room));
+        at += c.bytes;
+    }
 }
 
 }  // namespace quillet

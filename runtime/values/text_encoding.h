@@ -16,6 +16,15 @@
 // works on bytes, so a text crosses here on its way in and on its way out, and
 // what came in leaves exactly as it came. A text made only of characters that
 // code page 936 has converts as the platform converts it.
+//
+// Files may also be GB18030 (the 2000 mapping, as Windows' code page 54936 has
+// it), which the platform here cannot convert, so the program carries its own
+// encoder and decoder. GB18030 is code page 936 but for these: the euro sign is
+// A2 E3 (where the page has U+E76C), 0x80 and 0xFF alone are no character, and
+// the 80 two-byte codes of the characters above that the page lacks hold those
+// characters (the page's private-use points there have four-byte codes in
+// GB18030). Its four-byte codes are the runtime's, but for the 80 characters'
+// codes from 84 31 A5 30 on, which GB18030 leaves unassigned.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -82,5 +91,25 @@ size_t CharacterBoundaryBefore(const char* text, size_t size, size_t limit);
 // Whether text[0, size) comes back from UTF-16 exactly as it is: made of whole
 // characters, each of them coded as this converter codes it.
 bool KeepsItsBytes(const char* text, size_t size);
+
+// GB18030's bytes for a code point (not a surrogate): 1, 2 or 4 of them in out.
+size_t EncodeGb18030(uint32_t codePoint, char out[4]);
+
+// The GB18030 sequence at bytes[at] (at < size): its code point and length; a malformed
+// or unassigned sequence gives valid = false and the length of the part to skip (at least 1).
+// A lead byte whose next byte begins no code is skipped alone (the next byte is read on its
+// own: a digit or a line break after a stray byte stays); a four-byte code cut off by the
+// end is skipped whole; a four-byte code that codes nothing is skipped whole. The code point
+// of an invalid sequence is U+FFFD.
+struct Gb18030Sequence { uint32_t codePoint; uint32_t length; bool valid; };
+Gb18030Sequence Gb18030SequenceAt(const uint8_t* bytes, size_t size, size_t at);
+
+// GB18030 bytes as a runtime text, appended to *text, each invalid sequence as U+FFFD;
+// returns how many U+FFFD it put in.
+size_t AppendFromGb18030(const uint8_t* bytes, size_t size, std::string* text);
+
+// A runtime text as GB18030, appended to *bytes. Every character has a code; a place
+// that reads as '?' (a lead byte that begins no character) is written as '?'.
+void AppendAsGb18030(const char* text, size_t size, std::string* bytes);
 
 }  // namespace quillet

@@ -1,7 +1,10 @@
 #include "runtime/values/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "runtime/values/block_writer.h"
+#include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"
 
 namespace quillet {
@@ -63,28 +66,51 @@ void AppendCharacter(uint32_t codePoint, std::string* text) {
 }
 
 size_t AppendUtf8(const uint8_t* bytes, size_t size, std::string* text) {
+    text->reserve(text->size() + size);
+    BlockWriter<char> writer(text);
     size_t replaced = 0;
     for (size_t at = 0; at < size;) {
+        char* room = writer.Room();
+        if (bytes[at] < 0x80) {
+            room[0] = static_cast<char>(bytes[at++]);
+            writer.Took(1);
+            continue;
+        }
         const Utf8Sequence sequence = Utf8SequenceAt(bytes, size, at);
         // A malformed sequence is a character the file lost before it came here.
-        AppendCharacter(sequence.wellFormed ? sequence.codePoint : Replacement, text);
+        writer.Took(EncodeCharacter(sequence.wellFormed ? sequence.codePoint : Replacement, room));
         replaced += sequence.wellFormed ? 0 : 1;
         at += sequence.length;
     }
     return replaced;
 }
 
-void AppendAsUtf8(uint32_t codePoint, std::string* bytes) {
+size_t Utf8Of(uint32_t codePoint, char* out) {
     if (codePoint < 0x80) {
-        bytes->push_back(static_cast<char>(codePoint));
-        return;
+        out[0] = static_cast<char>(codePoint);
+        return 1;
     }
     const size_t length = codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
     static constexpr uint8_t LeadBits[] = {0, 0, 0xC0, 0xE0, 0xF0};
-    char out[4];
     for (size_t k = length - 1; k > 0; --k, codePoint >>= 6) out[k] = static_cast<char>(0x80 | (codePoint & 0x3F));
     out[0] = static_cast<char>(LeadBits[length] | codePoint);
-    bytes->append(out, length);
+    return length;
+}
+
+void AppendAsUtf8(const char* text, size_t size, std::string* bytes) {
+    bytes->reserve(bytes->size() + size + size / 2);
+    BlockWriter<char> writer(bytes);
+    for (size_t at = 0; at < size;) {
+        char* room = writer.Room();
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            room[0] = text[at++];
+            writer.Took(1);
+            continue;
+        }
+        const TextCharacter c = CharacterAt(text, size, at);
+        writer.Took(Utf8Of(c.codePoint, room));
+        at += c.bytes;
+    }
 }
 
 bool IsSurrogate(uint16_t unit, uint16_t first, uint16_t last) { return unit >= first && unit <= last; }
@@ -104,11 +130,11 @@ size_t LoneSurrogates(const WideString& wide) {
 }
 
 size_t AppendUtf16(const uint8_t* bytes, size_t size, bool bigEndian, std::string* text) {
-    WideString wide;
-    wide.reserve(size / 2);
-    for (size_t at = 0; at + 1 < size; at += 2)
-        wide.push_back(static_cast<WideChar>(bigEndian ? (bytes[at] << 8) | bytes[at + 1]
-                                                       : bytes[at] | (bytes[at + 1] << 8)));
+    WideString wide(size / 2, WideChar());
+    for (size_t unit = 0; unit < wide.size(); ++unit) {
+        const uint8_t* b = bytes + 2 * unit;
+        wide[unit] = static_cast<WideChar>(bigEndian ? (b[0] << 8) | b[1] : b[0] | (b[1] << 8));
+    }
     size_t replaced = LoneSurrogates(wide);
     AppendFromWide(wide.data(), wide.size(), text);
     if (size % 2 != 0) {
@@ -119,11 +145,15 @@ size_t AppendUtf16(const uint8_t* bytes, size_t size, bool bigEndian, std::strin
 }
 
 void AppendAsUtf16(const char* text, size_t size, bool bigEndian, std::string* bytes) {
-    for (const WideChar unit : WideFromText(text, size)) {
+    const WideString wide = WideFromText(text, size);
+    const size_t from = bytes->size();
+    bytes->resize(from + 2 * wide.size());
+    char* out = bytes->data() + from;
+    for (const WideChar unit : wide) {
         const auto high = static_cast<char>(static_cast<uint16_t>(unit) >> 8);
         const auto low = static_cast<char>(unit & 0xFF);
-        bytes->push_back(bigEndian ? high : low);
-        bytes->push_back(bigEndian ? low : high);
+        *out++ = bigEndian ? high : low;
+        *out++ = bigEndian ? low : high;
     }
 }
 
@@ -138,6 +168,158 @@ bool ReadsAsUtf8(const Utf8Census& census) {
     const bool mostlyClean = census.multiByte >= MinimumUtf8Sequences &&
                              census.malformed * MultiByteSequencesPerMalformed <= census.multiByte;
     return clean || mostlyClean;
+}
+
+bool IsTrail(uint8_t byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+
+// A GBK file read as the runtime reads its text: whether it holds a four-byte
+// code's form, and the places before the first that read as '?' though they
+// are no '?' (a lead byte before a byte that is no trail byte, or at the end).
+// Up to the first four-byte form this walk stops where GB18030's does (where
+// GB18030 skips a stray lead byte and then the byte after it, the runtime
+// takes both as one '?'), so the form it finds is the first GB18030 finds.
+struct GbkScan {
+    bool fourByteForm = false;
+    size_t unknownPlaces = 0;
+};
+
+GbkScan ScanGbk(const uint8_t* bytes, size_t size) {
+    GbkScan scan;
+    for (size_t at = 0; at < size;) {
+        if (bytes[at] < 0x81 || bytes[at] == 0xFF) {
+            ++at;
+            continue;
+        }
+        if (at + 1 < size && IsTrail(bytes[at + 1])) {
+            at += 2;
+            continue;
+        }
+        if (at + 3 < size && IsFourByteCode(reinterpret_cast<const char*>(bytes) + at)) {
+            scan.fourByteForm = true;
+            return scan;
+        }
+        ++scan.unknownPlaces;
+        at += at + 1 < size && bytes[at + 1] != 0 ? 2 : 1;
+    }
+    return scan;
+}
+
+struct KindScan {
+    TextFileKind kind;
+    size_t unknownPlaces;  // GBK's
+};
+
+KindScan ScanKind(const uint8_t* bytes, size_t size) {
+    const TextFileKind marked = KindByMark(bytes, size);
+    if (marked == TextFileKind::Utf16Le || marked == TextFileKind::Utf16Be)
+        return {HoldsZeroUnit(bytes, size) ? TextFileKind::NotText : marked, 0};
+    if (size > 0 && std::memchr(bytes, 0, size) != nullptr) return {TextFileKind::NotText, 0};
+    if (marked != TextFileKind::Gbk) return {marked, 0};
+    if (ReadsAsUtf8(CountUtf8(bytes, size))) return {TextFileKind::Utf8, 0};
+    const GbkScan gbk = ScanGbk(bytes, size);
+    return gbk.fourByteForm ? KindScan{TextFileKind::Gb18030, 0} : KindScan{TextFileKind::Gbk, gbk.unknownPlaces};
+}
+
+constexpr const char* BreakBytes[] = {"\r\n", "\n", "\r"};
+
+size_t BreakSize(LineBreak lineBreak) { return lineBreak == LineBreak::CrLf ? 2 : 1; }
+
+bool HoldsCrLf(const char* text, size_t size) {
+    for (const char* cr = text; size > 0;) {
+        cr = static_cast<const char*>(std::memchr(cr, '\r', size - static_cast<size_t>(cr - text)));
+        if (cr == nullptr || cr + 1 == text + size) return false;
+        if (*++cr == '\n') return true;
+    }
+    return false;
+}
+
+// The break a text's lines end with; false when it has none.
+bool LineBreakOf(const char* text, size_t size, LineBreak* lineBreak) {
+    if (HoldsCrLf(text, size)) *lineBreak = LineBreak::CrLf;
+    else if (std::memchr(text, '\n', size) != nullptr) *lineBreak = LineBreak::Lf;
+    else if (std::memchr(text, '\r', size) != nullptr) *lineBreak = LineBreak::Cr;
+    else return false;
+    return true;
+}
+
+bool EndsWith(const char* text, size_t size, const char* end, size_t endSize) {
+    return size >= endSize && std::memcmp(text + size - endSize, end, endSize) == 0;
+}
+
+// Each `mark` byte of the text from `from` on becomes CR LF, in place, from the end backwards.
+void MakeBreaksCrLf(std::string* text, size_t from, char mark) {
+    const auto added = static_cast<size_t>(std::count(text->begin() + static_cast<ptrdiff_t>(from), text->end(), mark));
+    size_t read = text->size();
+    text->resize(read + added);
+    char* data = text->data();
+    for (size_t write = text->size(); write != read;) {
+        const char c = data[--read];
+        if (c == mark) {
+            data[--write] = '\n';
+            data[--write] = '\r';
+        } else {
+            data[--write] = c;
+        }
+    }
+}
+
+// The text with each CR LF the given break, appended to *out.
+void AppendWithBreak(const char* text, size_t size, LineBreak lineBreak, std::string* out) {
+    out->reserve(out->size() + size);
+    const char* end = text + size;
+    for (const char* at = text; at != end;) {
+        const auto* cr = static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
+        if (cr == nullptr || cr + 1 == end) {
+            out->append(at, end);
+            return;
+        }
+        if (cr[1] != '\n') {
+            out->append(at, cr + 1);
+            at = cr + 1;
+            continue;
+        }
+        out->append(at, cr);
+        out->append(BreakBytes[static_cast<int>(lineBreak)], BreakSize(lineBreak));
+        at = cr + 2;
+    }
+}
+
+// The first character the text holds as a four-byte code, or size.
+size_t FirstFourByteCode(const char* text, size_t size) {
+    const auto* b = reinterpret_cast<const uint8_t*>(text);
+    for (size_t at = 0; at < size;) {
+        if (b[at] < 0x81 || b[at] == 0xFF) {
+            ++at;
+        } else if (at + 1 < size && IsTrail(b[at + 1])) {
+            at += 2;
+        } else {
+            const TextCharacter c = CharacterAt(text, size, at);
+            if (c.bytes == 4) return at;
+            at += c.bytes;
+        }
+    }
+    return size;
+}
+
+// The line of byte offset `limit`, from 1: the CR LF at character boundaries before it and one.
+size_t LineAt(const char* text, size_t size, size_t limit) {
+    size_t line = 1;
+    for (size_t at = 0; at < limit;) {
+        if (text[at] == '\r' && at + 1 < size && text[at + 1] == '\n') ++line;
+        at += static_cast<unsigned char>(text[at]) < 0x80 ? 1 : CharacterAt(text, size, at).bytes;
+    }
+    return line;
+}
+
+void AppendMark(TextFileKind kind, std::string* bytes) {
+    switch (kind) {
+    case TextFileKind::Utf8Mark: bytes->append(reinterpret_cast<const char*>(Utf8Mark), sizeof Utf8Mark); return;
+    case TextFileKind::Utf16Le:
+        bytes->append(reinterpret_cast<const char*>(LittleEndianMark), sizeof LittleEndianMark);
+        return;
+    case TextFileKind::Utf16Be: bytes->append(reinterpret_cast<const char*>(BigEndianMark), sizeof BigEndianMark); return;
+    default: return;
+    }
 }
 
 }  // namespace
@@ -175,14 +357,7 @@ size_t MarkSize(TextFileKind kind) {
     }
 }
 
-TextFileKind KindOfTextFile(const uint8_t* bytes, size_t size) {
-    const TextFileKind marked = KindByMark(bytes, size);
-    if (marked == TextFileKind::Utf16Le || marked == TextFileKind::Utf16Be)
-        return HoldsZeroUnit(bytes, size) ? TextFileKind::NotText : marked;
-    if (size > 0 && std::memchr(bytes, 0, size) != nullptr) return TextFileKind::NotText;
-    if (marked != TextFileKind::Gbk) return marked;
-    return ReadsAsUtf8(CountUtf8(bytes, size)) ? TextFileKind::Utf8 : TextFileKind::Gbk;
-}
+TextFileKind KindOfTextFile(const uint8_t* bytes, size_t size) { return ScanKind(bytes, size).kind; }
 
 size_t AppendFileText(TextFileKind kind, const uint8_t* bytes, size_t size, std::string* text) {
     switch (kind) {
@@ -190,6 +365,7 @@ size_t AppendFileText(TextFileKind kind, const uint8_t* bytes, size_t size, std:
     case TextFileKind::Utf8Mark: return AppendUtf8(bytes, size, text);
     case TextFileKind::Utf16Le:
     case TextFileKind::Utf16Be: return AppendUtf16(bytes, size, kind == TextFileKind::Utf16Be, text);
+    case TextFileKind::Gb18030: return AppendFromGb18030(bytes, size, text);
     default: text->append(reinterpret_cast<const char*>(bytes), size); return 0;
     }
 }
@@ -197,15 +373,10 @@ size_t AppendFileText(TextFileKind kind, const uint8_t* bytes, size_t size, std:
 void AppendFileBytes(TextFileKind kind, const char* text, size_t size, std::string* bytes) {
     switch (kind) {
     case TextFileKind::Utf8:
-    case TextFileKind::Utf8Mark:
-        for (size_t at = 0; at < size;) {
-            const TextCharacter c = CharacterAt(text, size, at);
-            AppendAsUtf8(c.codePoint, bytes);
-            at += c.bytes;
-        }
-        return;
+    case TextFileKind::Utf8Mark: AppendAsUtf8(text, size, bytes); return;
     case TextFileKind::Utf16Le:
     case TextFileKind::Utf16Be: AppendAsUtf16(text, size, kind == TextFileKind::Utf16Be, bytes); return;
+    case TextFileKind::Gb18030: AppendAsGb18030(text, size, bytes); return;
     default: bytes->append(text, size); return;
     }
 }
@@ -218,6 +389,55 @@ bool DecodeTextFile(const uint8_t* bytes, size_t size, std::string* text, TextFi
     const size_t lost = AppendFileText(found, bytes + mark, size - mark, text);
     if (replaced != nullptr) *replaced = lost;
     return true;
+}
+
+bool ReadTextFile(const uint8_t* bytes, size_t size, std::string* text, TextFileForm* form, FileTextCounts* counts) {
+    const KindScan scan = ScanKind(bytes, size);
+    *form = TextFileForm{scan.kind};
+    *counts = FileTextCounts{};
+    if (scan.kind == TextFileKind::NotText) return false;
+    const size_t from = text->size();
+    const size_t mark = MarkSize(scan.kind);
+    counts->replaced = AppendFileText(scan.kind, bytes + mark, size - mark, text);
+    counts->unknownBytes = scan.unknownPlaces;
+    const char* read = text->data() + from;
+    const size_t readSize = text->size() - from;
+    if (!LineBreakOf(read, readSize, &form->lineBreak)) return true;
+    const size_t breakSize = BreakSize(form->lineBreak);
+    form->endsWithBreak = EndsWith(read, readSize, BreakBytes[static_cast<int>(form->lineBreak)], breakSize);
+    if (form->lineBreak != LineBreak::CrLf) MakeBreaksCrLf(text, from, form->lineBreak == LineBreak::Lf ? '\n' : '\r');
+    return true;
+}
+
+bool WriteTextFile(const char* text, size_t size, const TextFileForm& form, std::string* bytes,
+                   MissingCharacter* missing) {
+    if (form.kind == TextFileKind::Gbk) {
+        const size_t first = FirstFourByteCode(text, size);
+        if (first < size) {
+            *missing = {LineAt(text, size, first), first, CharacterAt(text, size, first).codePoint};
+            return false;
+        }
+    }
+    // The ending: the tools end every line with CR LF, the file's last line may have none.
+    const bool endsWithCrLf = EndsWith(text, size, "\r\n", 2);
+    const size_t body = !form.endsWithBreak && endsWithCrLf ? size - 2 : size;
+    const bool addBreak = form.endsWithBreak && size > 0 && !endsWithCrLf;
+    AppendMark(form.kind, bytes);
+    if (form.lineBreak == LineBreak::CrLf) {
+        AppendFileBytes(form.kind, text, body, bytes);
+    } else {
+        std::string withBreak;
+        AppendWithBreak(text, body, form.lineBreak, &withBreak);
+        AppendFileBytes(form.kind, withBreak.data(), withBreak.size(), bytes);
+    }
+    if (addBreak)
+        AppendFileBytes(form.kind, BreakBytes[static_cast<int>(form.lineBreak)], BreakSize(form.lineBreak), bytes);
+    return true;
+}
+
+TextFileForm NewTextForm(const char* text, size_t size) {
+    return {FirstFourByteCode(text, size) < size ? TextFileKind::Utf8 : TextFileKind::Gbk, LineBreak::CrLf,
+            EndsWith(text, size, "\r\n", 2)};
 }
 
 }  // namespace quillet

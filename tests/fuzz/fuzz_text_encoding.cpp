@@ -4,7 +4,12 @@
 // back exactly where they are well-formed, a lone surrogate as U+FFFD. The
 // position walks agree with the conversion. The same bytes as a file: refused
 // exactly when they hold a 0 byte (a 0 unit in UTF-16), kept as they are when
-// they are GBK, and otherwise a text of well-formed characters.
+// they are GBK, and otherwise a text of well-formed characters; read with their
+// form, they are written back to the same bytes unless a malformed sequence
+// was replaced. The same bytes as GB18030 and as a text to save in some form:
+// the bulk conversions agree with the character ones, and a text written and
+// read back in the form it was written in is the same text.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -77,6 +82,107 @@ void CheckFile(const uint8_t* bytes, size_t size) {
     } else {
         ASSERT_HOLDS(KeepsItsBytes(text.data(), text.size()), "decoded text is well-formed characters");
     }
+    if (!read) return;
+
+    // GB18030's walk from the start: the kind, the bulk decoder and the encoder agree with it.
+    std::string decoded;
+    size_t invalid = 0;
+    bool fourByte = false;
+    for (size_t at = 0; at < size;) {
+        const Gb18030Sequence s = Gb18030SequenceAt(bytes, size, at);
+        ASSERT_HOLDS(s.length >= 1 && at + s.length <= size, "a sequence lies within the bytes");
+        char code[4];
+        ASSERT_HOLDS(!s.valid || std::string(code, EncodeGb18030(s.codePoint, code)) ==
+                                     std::string(reinterpret_cast<const char*>(bytes) + at, s.length),
+                     "a valid sequence is the code of its character");
+        decoded.append(code, EncodeCharacter(s.codePoint, code));
+        invalid += s.valid ? 0 : 1;
+        fourByte = fourByte || s.length == 4;
+        at += s.length;
+    }
+    std::string bulk;
+    ASSERT_HOLDS(AppendFromGb18030(bytes, size, &bulk) == invalid && bulk == decoded, "the bulk decoder");
+    if (kind == TextFileKind::Gbk || kind == TextFileKind::Gb18030)
+        ASSERT_HOLDS((kind == TextFileKind::Gb18030) == fourByte, "GB18030 exactly when it holds a four-byte code");
+
+    text.clear();
+    TextFileForm form;
+    FileTextCounts counts;
+    ASSERT_HOLDS(ReadTextFile(bytes, size, &text, &form, &counts) && form.kind == kind, "read as decoded");
+    size_t unknown = 0;
+    for (size_t at = 0; kind == TextFileKind::Gbk && at < size;) {
+        const TextCharacter c = CharacterAt(reinterpret_cast<const char*>(bytes), size, at);
+        unknown += c.codePoint == '?' && bytes[at] != '?' ? 1 : 0;
+        at += c.bytes;
+    }
+    ASSERT_HOLDS(counts.unknownBytes == unknown, "GBK's places that are no character are counted");
+    std::string written;
+    MissingCharacter missing;
+    ASSERT_HOLDS(WriteTextFile(text.data(), text.size(), form, &written, &missing), "a text read can be written");
+    ASSERT_HOLDS(counts.replaced > 0 || written == std::string(reinterpret_cast<const char*>(bytes), size),
+                 "a file read and written is the same bytes");
+}
+
+// Whether reading back a file of `lineBreak` form finds the text's lines: a lone LF (and in a CR
+// file, a lone CR) would be a break there.
+bool BreaksSurvive(const std::string& text, LineBreak lineBreak) {
+    for (size_t at = 0; lineBreak != LineBreak::CrLf && at < text.size(); ++at) {
+        const bool crLf = text.compare(at, 2, "\r\n") == 0;
+        if ((text[at] == '\n' && (at == 0 || text[at - 1] != '\r')) || (lineBreak == LineBreak::Cr && text[at] == '\r' && !crLf))
+            return false;
+    }
+    return true;
+}
+
+void CheckSave(const uint8_t* data, size_t size) {
+    if (size < 1 || std::find(data, data + size, 0) != data + size) return;
+    const TextFileForm form{static_cast<TextFileKind>(data[0] % 6), static_cast<LineBreak>(data[0] / 6 % 3),
+                            data[0] / 18 % 2 == 1};
+    std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::string gb18030, expected;
+    for (size_t at = 0; at < text.size();) {
+        const TextCharacter c = CharacterAt(text.data(), text.size(), at);
+        char code[4];
+        expected.append(code, EncodeGb18030(c.codePoint, code));
+        at += c.bytes;
+    }
+    AppendAsGb18030(text.data(), text.size(), &gb18030);
+    ASSERT_HOLDS(gb18030 == expected, "the bulk GB18030 encoder");
+    if (form.kind != TextFileKind::Gbk) {
+        const WideString wide = WideFromText(text.data(), text.size());
+        text = TextFromWide(wide.data(), wide.size());
+    }
+
+    std::string bytes = "kept";
+    MissingCharacter missing;
+    if (!WriteTextFile(text.data(), text.size(), form, &bytes, &missing)) {
+        ASSERT_HOLDS(form.kind == TextFileKind::Gbk && bytes == "kept", "only GBK lacks characters");
+        ASSERT_HOLDS(CharacterAt(text.data(), text.size(), missing.offset).bytes == 4 &&
+                         CharacterBoundaryBefore(text.data(), text.size(), missing.offset) == missing.offset &&
+                         NewTextForm(text.data(), text.size()).kind == TextFileKind::Utf8 &&
+                         WriteTextFile(text.data(), missing.offset, form, &bytes, &missing),
+                     "the missing character is the first four-byte code");
+        return;
+    }
+    // As the file ends: one CR LF more or less.
+    const bool endsWithCrLf = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+    if (!form.endsWithBreak && endsWithCrLf) text.resize(text.size() - 2);
+    if (form.endsWithBreak && !text.empty() && !endsWithCrLf) text += "\r\n";
+    std::string back;
+    TextFileForm backForm;
+    FileTextCounts counts;
+    ASSERT_HOLDS(ReadTextFile(reinterpret_cast<const uint8_t*>(bytes.data()) + 4, bytes.size() - 4, &back, &backForm, &counts),
+                 "a written file reads");
+    const bool marked = form.kind == TextFileKind::Utf8Mark || form.kind == TextFileKind::Utf16Le ||
+                        form.kind == TextFileKind::Utf16Be;
+    ASSERT_HOLDS(!marked || backForm.kind == form.kind, "a mark says the kind");
+    // Comparable when read back as written: same kind, same break (a text without CR LF: no break at all).
+    const bool hasBreak = text.find("\r\n") != std::string::npos;
+    if (backForm.kind != form.kind || (hasBreak ? backForm.lineBreak != form.lineBreak || !BreaksSurvive(text, form.lineBreak)
+                                                : text.find_first_of("\r\n") != std::string::npos))
+        return;
+    ASSERT_HOLDS(back == text && counts.replaced == 0, "a text written and read back comes back");
+    ASSERT_HOLDS(!hasBreak || backForm.endsWithBreak == form.endsWithBreak, "and so does its ending");
 }
 
 }  // namespace
@@ -84,6 +190,7 @@ void CheckFile(const uint8_t* bytes, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckBytes(std::string(reinterpret_cast<const char*>(data), size));
     CheckFile(data, size);
+    CheckSave(data, size);
     WideString wide;
     for (size_t at = 0; at + 1 < size; at += 2) wide += static_cast<WideChar>(data[at] | data[at + 1] << 8);
     CheckUnits(wide);
