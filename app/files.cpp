@@ -57,7 +57,7 @@ Literal MessageFor(int32_t status) {
 // when any were (a damaged UTF-8 file has U+FFFD there, a GBK file '?');
 // otherwise the version text, as between runs.
 void ShowLoadedInFooter(int32_t replaced) {
-    const int32_t unknown = MainBoxFact(BoxFileFact::UnknownBytes);
+    const int32_t unknown = MainBoxFact(FileFact::UnknownBytes);
     if (replaced > 0)
         ShowInFooter({Text(Literal::ReplacedStart), Number(replaced).Get(), Text(Literal::ReplacedEnd)});
     else if (unknown > 0)
@@ -80,7 +80,7 @@ struct SaveTarget {
 // The save dialog, the box's own file and encoding chosen at first (a text
 // without a file: the encoding a new text takes). False when cancelled.
 bool ChooseSaveTarget(SaveTarget* target) {
-    int32_t encoding = MainBoxFact(BoxFileFact::Encoding);
+    int32_t encoding = MainBoxFact(FileFact::Encoding);
     target->path = CallText(ChooseFile, WindowArg(), BoolArg(true), TextArg(Text(Literal::SaveFilter)),
                             TextArg(FileName(false).Get()), ReferenceArg(&encoding));
     target->encoding = encoding;
@@ -152,7 +152,7 @@ bool SaveMainBox(SaveTarget target) {
 void LoadFile(const char* path) {
     if (!RunMayStart() || CompareText(path, Text(Literal::Empty)) == 0) return;
     OwnedText previous = ReadText(MainWindow, Unit::MainBox, Property::EditContent);
-    const int32_t previousFile = MainBoxFact(BoxFileFact::Number);
+    const int32_t previousFile = MainBoxFact(FileFact::Number);
     const CommandArg loaded = Call(LoadTextFile, MainBoxArg(), TextArg(path));
     const auto status = static_cast<int32_t>(loaded.low);
     if (status != LoadTextFileStatus::Loaded) {
@@ -210,8 +210,8 @@ extern "C" HandlerResult SaveFileAsLabel(const uint32_t*, int32_t) {
 // progress follows whatever the title says.
 extern "C" HandlerResult UpdateTitle(const uint32_t*, int32_t) {
     if (!RunMayStart()) return NoValue;
-    const int32_t file = MainBoxFact(BoxFileFact::Number);
-    const int32_t differs = file != 0 ? MainBoxFact(BoxFileFact::Differs) : 0;
+    const int32_t file = MainBoxFact(FileFact::Number);
+    const int32_t differs = file != 0 ? MainBoxFact(FileFact::Differs) : 0;
     if (!titleStale && file == titleFile && differs == titleDiffers) return NoValue;
     titleStale = false;
     titleFile = file;
@@ -227,7 +227,7 @@ extern "C" HandlerResult UpdateTitle(const uint32_t*, int32_t) {
 // Closing with unsaved changes to an open file asks first; without a file,
 // and while a tool runs (which the close stops), it closes as it always has.
 extern "C" HandlerResult AskBeforeClosing(const uint32_t*, int32_t) {
-    if (!RunMayStart() || MainBoxFact(BoxFileFact::Number) == 0 || MainBoxFact(BoxFileFact::Differs) == 0)
+    if (!RunMayStart() || MainBoxFact(FileFact::Number) == 0 || MainBoxFact(FileFact::Differs) == 0)
         return NoValue;
     const int32_t answer = Ask({Text(Literal::CloseQuestionStart), FileName(true).Get(),
                                 Text(Literal::CloseQuestionEnd)}, YesNoCancel);

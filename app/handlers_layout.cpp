@@ -148,10 +148,21 @@ void RunCurrentPage() {
 
 }  // namespace
 
-// Alt+Z, wherever the focus is: 撤消.
+// Wherever the focus is: Alt+Z 撤消; Ctrl+O opens a file, Ctrl+S saves it,
+// Ctrl+Shift+S saves it elsewhere.
 extern "C" HandlerResult WindowKey(const uint32_t* args, int32_t count) {
-    if (count < 2 || args[0] != KeyZ || args[1] != AltAlone) return NoValue;
-    UndoByKey();
+    if (count < 2) return NoValue;
+    constexpr uint32_t KeyO = 79, KeyS = 83, CtrlShift = 3;
+    const uint32_t key = args[0], modifiers = args[1];
+    if (key == KeyZ && modifiers == AltAlone) {
+        UndoByKey();
+    } else if (key == KeyO && modifiers == CtrlAlone) {
+        OpenFileByDialog();
+    } else if (key == KeyS && (modifiers == CtrlAlone || modifiers == CtrlShift)) {
+        SaveFile(modifiers == CtrlShift);
+    } else {
+        return NoValue;
+    }
     return KeyTaken;
 }
 
@@ -171,7 +182,7 @@ extern "C" HandlerResult MainBoxKey(const uint32_t* args, int32_t count) {
         if (!undoable) return NoValue;
         UndoByKey();
         return KeyTaken;
-    default: return NoValue;
+    default: return WindowKey(args, count);
     }
 }
 

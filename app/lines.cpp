@@ -51,7 +51,7 @@ void RunTool(void (*tool)()) {
     if (!RunMayStart()) return;
     ToolRunning = true;
     // The run's text stays the box file's text: undo keeps the file.
-    UndoFile = CallInt(BoxFileFact, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), IntArg(BoxFileFact::Number));
+    UndoFile = CallInt(BoxFileFact, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), IntArg(FileFact::Number));
     ShowVersionInFooter();
     tool();
     ToolRunning = false;

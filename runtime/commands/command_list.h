@@ -52,14 +52,14 @@ void OutputPending(CommandArg* result, int32_t argCount, CommandArg* args);
 // process (runtime/units/text_rescue.h).
 void KeepTextOnCrash(CommandArg* result, int32_t argCount, CommandArg* args);
 
-// What an edit box knows of the file it holds (unit, BoxFileFact) → int.
+// What an edit box knows of the file it holds (unit, FileFact) → int.
 void BoxFileFact(CommandArg* result, int32_t argCount, CommandArg* args);
-namespace BoxFileFact {
+namespace FileFact {
 constexpr int32_t Number = 0;        // the file's number in this session; 0: the box holds no file
 constexpr int32_t Differs = 1;       // 1 while the box's text differs from what was last read or saved
 constexpr int32_t UnknownBytes = 2;  // GBK: places the box shows as '?' that were no character in the file
 constexpr int32_t Encoding = 3;      // a FileEncoding; for a box without a file, the one its text would take
-}  // namespace BoxFileFact
+}  // namespace FileFact
 // The file an edit box holds (unit, number; 0: none), as BoxFileFact gave its
 // number: what undo brings back along with the text.
 void SetBoxFile(CommandArg* result, int32_t argCount, CommandArg* args);

@@ -3,7 +3,7 @@
 // failure costs the file (safe_write.h).
 #include <windows.h>
 
-#include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -130,7 +130,7 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 // A save's answer, and what its two reference arguments get.
 struct SaveAnswer {
     int32_t status;
-    std::string text;    // the character missing, or the cause of a failure
+    std::string text = std::string();  // the character missing, or the cause of a failure
     int32_t number = 0;  // its line, the places lost at reading, or the system's error
 };
 
@@ -142,7 +142,7 @@ bool FileAlreadyHolds(const std::wstring& path, const std::string& bytes, const 
                       const SessionFile* file) {
     FileBytes onDisk;
     if (onDisk.Read(path.c_str(), LargestTextFile) != FileBytes::Outcome::Read) return false;
-    if (onDisk.Size() == bytes.size() && std::equal(bytes.begin(), bytes.end(), onDisk.Data())) return true;
+    if (onDisk.Size() == bytes.size() && std::memcmp(bytes.data(), onDisk.Data(), bytes.size()) == 0) return true;
     if (file == nullptr || file->lostAtRead == 0) return false;
     FileText read;
     DecodeFileText(onDisk, &read);
@@ -151,18 +151,20 @@ bool FileAlreadyHolds(const std::wstring& path, const std::string& bytes, const 
 }
 
 // The box now holds the file at `path` with this form and text: its record
-// follows (a text without a file gets one).
+// follows (a text without a file gets one). A file written anew holds what the
+// box shows; one left alone keeps the places it had that were no character.
 void Remember(const BoxUnit& box, SessionFile* file, const std::wstring& path, const TextFileForm& form,
-              const std::string& text) {
-    SessionFile written;
-    written.path = TextFromWide(path.data(), path.size());
-    written.form = form;
-    ReadFileStamp(path.c_str(), &written.stamp);
-    written.text = FingerprintOf(text);
+              const std::string& text, bool written) {
+    SessionFile now;
+    if (file != nullptr && !written) now = *file;
+    now.path = TextFromWide(path.data(), path.size());
+    now.form = form;
+    ReadFileStamp(path.c_str(), &now.stamp);
+    now.text = FingerprintOf(text);
     if (file != nullptr)
-        *file = std::move(written);
+        *file = std::move(now);
     else
-        SetFileOfBox(box.windowId, box.unitId, AddSessionFile(std::move(written)));
+        SetFileOfBox(box.windowId, box.unitId, AddSessionFile(std::move(now)));
     ForgetComparison(box.windowId, box.unitId);
 }
 
@@ -194,7 +196,7 @@ SaveAnswer Save(const BoxUnit& box, int32_t flags, const std::string& givenPath,
     FileStamp onDisk;
     const bool exists = ReadFileStamp(path.c_str(), &onDisk);
     if (exists && FileAlreadyHolds(path, bytes, *text, sameFile ? file : nullptr)) {
-        Remember(box, file, path, form, *text);
+        Remember(box, file, path, form, *text, false);
         return {SaveBoxFileStatus::Unchanged};
     }
     if (file != nullptr && file->lostAtRead > 0 && !file->lossAccepted) {
@@ -213,7 +215,7 @@ SaveAnswer Save(const BoxUnit& box, int32_t flags, const std::string& givenPath,
     if (written.failure != WriteFailure::None)
         return {SaveBoxFileStatus::Failed, WriteFailureText(written.failure), static_cast<int32_t>(written.systemError)};
     if (backup) NoteBackupMade(path);
-    Remember(box, file, path, form, *text);
+    Remember(box, file, path, form, *text, true);
     return {SaveBoxFileStatus::Saved};
 }
 
@@ -256,10 +258,10 @@ void BoxFileFact(CommandArg* result, int32_t argCount, CommandArg* args) {
     const SessionFile* file = SessionFileAt(number);
     int32_t fact = 0;
     switch (static_cast<int32_t>(ArgumentAt(argCount, args, 1).low)) {
-    case BoxFileFact::Number: fact = number; break;
-    case BoxFileFact::Differs: fact = BoxDiffersFromFile(box.window, box.windowId, box.unitId) ? 1 : 0; break;
-    case BoxFileFact::UnknownBytes: fact = file != nullptr ? static_cast<int32_t>(file->unknownBytes) : 0; break;
-    case BoxFileFact::Encoding: fact = EncodingOfKind(file != nullptr ? file->form.kind : NewTextKind(box.window)); break;
+    case FileFact::Number: fact = number; break;
+    case FileFact::Differs: fact = BoxDiffersFromFile(box.window, box.windowId, box.unitId) ? 1 : 0; break;
+    case FileFact::UnknownBytes: fact = file != nullptr ? static_cast<int32_t>(file->unknownBytes) : 0; break;
+    case FileFact::Encoding: fact = EncodingOfKind(file != nullptr ? file->form.kind : NewTextKind(box.window)); break;
     default: break;
     }
     *result = {static_cast<uint32_t>(fact), 0, 0};

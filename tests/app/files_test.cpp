@@ -73,7 +73,9 @@ protected:
 
 TEST_F(FilesTest, EveryFormComesBackByteForByteAndARunIsSavedInIt) {
     const std::wstring breaks[] = {L"\r\n", L"\n", L"\r"};
-    const NumberingOptions numbering{.suffix = "\xA1\xA2", .zeroFill = false};  // "1、"
+    NumberingOptions numbering;  // "1、"
+    numbering.suffix = "\xA1\xA2";
+    numbering.zeroFill = false;
     int serial = 0;
     for (int encoding = 0; encoding < FileEncoding::Count; ++encoding) {
         for (const std::wstring& lineBreak : breaks) {

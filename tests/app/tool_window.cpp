@@ -251,7 +251,8 @@ std::function<void(HWND)> FillFileDialog(std::wstring path, int type, FileDialog
         }
         if (type >= 0) {
             SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(type), 0);
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(TypeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+            for (const WORD change : {CBN_SELCHANGE, CBN_SELENDOK})  // as a choice in the list sends them
+                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(TypeBox, change), reinterpret_cast<LPARAM>(types));
         }
         SetDlgItemTextW(dialog, NameBox, path.c_str());
     };
