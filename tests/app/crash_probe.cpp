@@ -63,23 +63,17 @@ protected:
 } faultingWindow;
 
 // The disk of the first rescue file (the one beside the program) is full
-// after 100,000 bytes. Told by the file's index, since a handle's value comes
-// back for the next file.
+// after 100,000 bytes. Told by the file's index: a handle's value comes back.
 BOOL WINAPI WriteOnFullDisk(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
     static DWORD fullFile = 0, room = 100000;
     BY_HANDLE_FILE_INFORMATION information{};
     GetFileInformationByHandle(file, &information);
     if (fullFile == 0) fullFile = information.nFileIndexLow;
-    if (information.nFileIndexLow == fullFile) {
-        *written = 0;
-        if (room == 0) {
-            SetLastError(ERROR_DISK_FULL);
-            return FALSE;
-        }
-        size = std::min(size, room);
-        room -= size;
-    }
-    return WriteFile(file, bytes, size, written, overlapped);
+    if (information.nFileIndexLow == fullFile) room -= (size = std::min(size, room));
+    if (size > 0) return WriteFile(file, bytes, size, written, overlapped);
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
 }
 
 HandlerResult ProbeCleanupClicked(const uint32_t*, int32_t) {

@@ -1,30 +1,19 @@
-// Calls of each kind scripts/check-wide refuses, or, built with WIDE_CALLS,
-// their wide counterparts, which it lets pass: the objects its self-test
-// reads. Built, never linked.
+// Calls of each kind scripts/check-wide refuses, through the system's text
+// macros: built as it is every call is narrow, built with UNICODE and
+// _UNICODE every call is its wide counterpart, which the check lets pass.
+// The two objects its self-test reads; never linked.
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <tchar.h>
 
-#include <cstdio>
 #include <fstream>
-#include <string>
 
-#ifndef WIDE_CALLS
-int Calls(const char* path, char* out) {
-    struct _stat status;  // _stat is _stat32 in this C runtime
+int Calls(const TCHAR* path, TCHAR* out) {
+    struct _stat status;  // narrow, _tstat is _stat32 in this C runtime
     std::ifstream in(path);
-    std::ofstream copy{std::string(path)};
-    FILE* file = std::fopen(path, "rb");
-    return MessageBoxA(nullptr, path, path, 0) + wsprintfA(out, "%s", path) + _open(path, _O_RDONLY) +
-           _stat(path, &status) + (file != nullptr) + in.good() + copy.good();
+    FILE* file = _tfopen(path, _T("rb"));
+    return MessageBox(nullptr, path, path, 0) + wsprintf(out, _T("%s"), path) + _topen(path, _O_RDONLY) +
+           _tstat(path, &status) + (file != nullptr) + in.good();
 }
-#else
-int Calls(const wchar_t* path, wchar_t* out) {
-    struct _stat status;
-    std::ifstream in(path);
-    FILE* file = _wfopen(path, L"rb");
-    return MessageBoxW(nullptr, path, path, 0) + wsprintfW(out, L"%s", path) + _wopen(path, _O_RDONLY) +
-           _wstat(path, &status) + (file != nullptr) + in.good();
-}
-#endif
