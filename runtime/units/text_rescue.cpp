@@ -127,7 +127,8 @@ void KeepForRescue(char* const* variable, const char* title) {
 void RescueTexts(ReportText* line) {
     // The texts are read again for the temporary folder when the program's
     // folder takes no file or not all of it (a full disk): saved whole there,
-    // not in two halves. Its windows stand still meanwhile (crash_report.h).
+    // not in two halves. Nothing changes the windows meanwhile: the report
+    // runs on their thread, or that thread stands still (crash_report.h).
     RescueFile besideProgram(RescueFolder::BesideProgram), temporary(RescueFolder::Temporary);
     SaveTexts(&besideProgram);
     if (!besideProgram.Attempted()) return;
