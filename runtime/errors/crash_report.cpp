@@ -29,14 +29,30 @@ struct Crash {
 };
 Crash crash;
 std::atomic<bool> claimed{false};
-std::atomic<DWORD> reportingThread{0};
+// The one thread that runs the report, chosen once: whichever comes first of
+// the main thread (asked) and the thread that asks it (not answered in time).
+std::atomic<DWORD> reportRunner{0};
 
 // The thread that takes the report over from the crashed one, waiting from the start.
 HANDLE takeOverEvent = nullptr;
+DWORD takeOverThreadId = 0;
 DWORD mainThreadId = 0;
 MainThreadAsk askMainThread = nullptr;
 
-thread_local int32_t allocationsMayFail = 0;
+// How many AllocationMayFail live on a thread, in a slot of the system's
+// thread storage. Not thread_local: this target emulates that, allocating a
+// thread's copy at its first access and aborting when it cannot, which would
+// be the new-handler's read once memory has run out. TlsGetValue allocates
+// nothing; TlsSetValue may, in the constructor, while there is memory.
+DWORD mayFailSlot = TLS_OUT_OF_INDEXES;
+
+uintptr_t AllocationsMayFail() {
+    return mayFailSlot != TLS_OUT_OF_INDEXES ? reinterpret_cast<uintptr_t>(TlsGetValue(mayFailSlot)) : 0;
+}
+
+void SetAllocationsMayFail(uintptr_t count) {
+    if (mayFailSlot != TLS_OUT_OF_INDEXES) TlsSetValue(mayFailSlot, reinterpret_cast<void*>(count));
+}
 
 // The exception record's flags while frames are unwound, not searched.
 constexpr DWORD UnwindingFlags = 0x2 | 0x4;  // EXCEPTION_UNWINDING, EXCEPTION_EXIT_UNWIND
@@ -113,8 +129,13 @@ void ComposeMessage(char* message, size_t size) {
     }
 }
 
+// Runs on one thread only: any other that comes here stands still until that
+// one ends the process (the main thread asked too late, or the asking thread
+// after the main thread took the report and kept its box up).
 [[noreturn]] void RunReport() {
-    reportingThread = GetCurrentThreadId();
+    DWORD runner = 0;
+    const DWORD self = GetCurrentThreadId();
+    if (!reportRunner.compare_exchange_strong(runner, self) && runner != self) WaitForTheEnd();
     char message[512];
     ComposeMessage(message, sizeof message);
     PresentFatalReport(message, 0, 0, 0);
@@ -124,8 +145,12 @@ void ComposeMessage(char* message, size_t size) {
 // The report reads the main thread's windows and texts: after a crash of
 // another thread the main thread runs it, so that nothing changes them
 // meanwhile; after its own crash it stands still while this thread runs it.
+// A main thread that does not take the report in time (busy, or hung) leaves
+// it to this thread, and stands still when the ask reaches it at last. The
+// reserve goes first, before the system's calls, which may want it: nothing
+// since the crash has allocated.
 [[noreturn]] void ReportFromHere() {
-    reportingThread = GetCurrentThreadId();
+    ReleaseMemoryReserve();
     if (crash.threadId != mainThreadId && mainThreadId != 0 && askMainThread != nullptr) askMainThread();
     RunReport();
 }
@@ -144,7 +169,7 @@ void Claim() {
         return;
     }
     const DWORD self = GetCurrentThreadId();
-    if (self == reportingThread || self == crash.threadId) EndAfterCrash();
+    if (self == reportRunner || self == crash.threadId || self == takeOverThreadId) EndAfterCrash();
     WaitForTheEnd();
 }
 
@@ -242,7 +267,7 @@ LRESULT FramedProcedure(WNDPROC procedure, HWND hWnd, UINT message, WPARAM wPara
 }
 
 void OutOfMemory() {
-    if (allocationsMayFail > 0) throw std::bad_alloc();
+    if (AllocationsMayFail() > 0) throw std::bad_alloc();
     CrashWith(CrashKind::OutOfMemory, nullptr);
 }
 
@@ -259,8 +284,10 @@ void InstallCrashReport() {
     if (installed) return;
     installed = true;
     memoryReserve = VirtualAlloc(nullptr, MemoryReserveBytes, MEM_RESERVE, PAGE_NOACCESS);
+    mayFailSlot = TlsAlloc();
     takeOverEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    const HANDLE thread = takeOverEvent != nullptr ? CreateThread(nullptr, 0, TakeOver, nullptr, 0, nullptr) : nullptr;
+    const HANDLE thread =
+        takeOverEvent != nullptr ? CreateThread(nullptr, 0, TakeOver, nullptr, 0, &takeOverThreadId) : nullptr;
     if (thread != nullptr) {
         CloseHandle(thread);
     } else if (takeOverEvent != nullptr) {
@@ -286,8 +313,10 @@ void ReleaseMemoryReserve() {
     if (void* reserve = memoryReserve.exchange(nullptr)) VirtualFree(reserve, 0, MEM_RELEASE);
 }
 
-AllocationMayFail::AllocationMayFail() { ++allocationsMayFail; }
+AllocationMayFail::AllocationMayFail() { SetAllocationsMayFail(AllocationsMayFail() + 1); }
 
-AllocationMayFail::~AllocationMayFail() { --allocationsMayFail; }
+AllocationMayFail::~AllocationMayFail() {
+    if (const uintptr_t count = AllocationsMayFail(); count > 0) SetAllocationsMayFail(count - 1);
+}
 
 }  // namespace quillet

@@ -15,9 +15,11 @@
 // texts it saves stay as they were and a broken window procedure is not
 // called again. After a crash of another thread it asks the main thread, whose
 // windows and texts they are, to run it, and runs it itself when the main
-// thread does not answer in time. A crash while the report runs (on the
-// thread running it) ends the process at once; a crash of any other thread
-// meanwhile waits for the end.
+// thread does not take it in time. Either way one report runs, once: the
+// thread that comes second (an answer that comes late, or the asking thread
+// while the main thread's box is up) stands still until the end. A crash
+// while the report runs (on the thread running it) ends the process at once;
+// a crash of any other thread meanwhile waits for the end.
 #include <windows.h>
 
 #include <cstdint>
@@ -32,13 +34,15 @@ namespace quillet {
 void InstallCrashReport();
 
 // How a crash on another thread reaches the main thread: ask() has the main
-// thread call RunPendingCrashReport and waits; false when it could not be
-// asked or did not answer in time. Installed at start-up.
+// thread call RunPendingCrashReport and waits; it returns only when the main
+// thread could not be asked or did not take the report in time. Installed at
+// start-up.
 using MainThreadAsk = bool (*)();
 void SetMainThreadAsk(DWORD mainThreadId, MainThreadAsk ask);
 
 // Asked on the main thread: runs the report of a crash of another thread,
-// which ends the process. Nothing anywhere else, or with no crash to report.
+// which ends the process, or stands still while the asking thread runs it
+// (the ask came too late). Nothing anywhere else, or with no crash to report.
 void RunPendingCrashReport();
 
 // Frees the reserve of address space (once; nothing without InstallCrashReport).

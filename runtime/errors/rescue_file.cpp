@@ -14,6 +14,8 @@ constexpr size_t BufferBytes = 64 * 1024;
 char outBuffer[BufferBytes];
 wchar_t wideScratch[RescueScratchUnits];
 
+RescueWrite writeBytes = WriteFile;
+
 constexpr uint32_t ReplacementCharacter = 0xFFFD;
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int32_t MostNamesTried = 99;
@@ -79,30 +81,27 @@ bool RescueFile::Open() {
     wsprintfW(stamp, L"-rescue-%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
               now.wSecond);
     wchar_t temporary[MAX_PATH + 1];
-    const DWORD temporaryLength = GetTempPathW(MAX_PATH + 1, temporary);
-    const struct {
-        const wchar_t* path;
-        size_t length;
-    } folders[] = {{program.module, program.folderLength},
-                   {temporary, temporaryLength <= MAX_PATH ? temporaryLength : 0}};
-    for (const auto& folder : folders) {
-        if (folder.length == 0) continue;
-        for (int32_t n = 1; n <= MostNamesTried; ++n) {
-            wchar_t serial[16] = L"";
-            if (n > 1) wsprintfW(serial, L"-%d", n);
-            PathBuilder path(path_, 2 * MAX_PATH);
-            path.Add(folder.path, folder.length).Add(program.name, program.nameLength).Add(stamp).Add(serial).Add(L".txt");
-            if (!path.Fits()) break;
-            file_ = CreateFileW(path_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-            if (Opened()) {
-                PutBytes(ByteOrderMark, 3);
-                return true;
-            }
-            // Taken: the next name. Anything else: this folder takes no file.
-            const DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    const wchar_t* folder = program.module;
+    size_t folderLength = program.folderLength;
+    if (folder_ == RescueFolder::Temporary) {
+        const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
+        folder = temporary;
+        folderLength = length <= MAX_PATH ? length : 0;
+    }
+    for (int32_t n = 1; folderLength > 0 && n <= MostNamesTried; ++n) {
+        wchar_t serial[16] = L"";
+        if (n > 1) wsprintfW(serial, L"-%d", n);
+        PathBuilder path(path_, 2 * MAX_PATH);
+        path.Add(folder, folderLength).Add(program.name, program.nameLength).Add(stamp).Add(serial).Add(L".txt");
+        if (!path.Fits()) break;
+        file_ = CreateFileW(path_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file_ != INVALID_HANDLE_VALUE) {
+            PutBytes(ByteOrderMark, 3);
+            return true;
         }
+        // Taken: the next name. Anything else: this folder takes no file.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
     path_[0] = L'\0';
     return false;
@@ -125,7 +124,7 @@ bool RescueFile::BeginSection(const char* title) {
 }
 
 void RescueFile::AppendWide(const wchar_t* units, size_t count) {
-    if (!Opened()) return;
+    if (!Opened() || writeFailed_) return;
     for (size_t i = 0; i < count; ++i) {
         const uint32_t unit = units[i];
         if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(units[i + 1]))
@@ -136,7 +135,7 @@ void RescueFile::AppendWide(const wchar_t* units, size_t count) {
 }
 
 void RescueFile::AppendText(const char* text, size_t size) {
-    if (!Opened() || text == nullptr) return;
+    if (!Opened() || writeFailed_ || text == nullptr) return;
     for (size_t at = 0; at < size;) {
         if (static_cast<unsigned char>(text[at]) < 0x80) {
             Put(static_cast<unsigned char>(text[at++]));
@@ -180,14 +179,15 @@ void RescueFile::PutBytes(const char* bytes, size_t size) {
     }
 }
 
+// After a failed write nothing more is written: the file stays what it was
+// up to there, with no gap in its middle.
 void RescueFile::Flush() {
-    for (size_t at = 0; at < buffered_;) {
+    for (size_t at = 0; at < buffered_ && !writeFailed_;) {
         DWORD written = 0;
-        if (!WriteFile(file_, outBuffer + at, static_cast<DWORD>(buffered_ - at), &written, nullptr) || written == 0) {
-            complete_ = false;
-            break;
-        }
+        if (!writeBytes(file_, outBuffer + at, static_cast<DWORD>(buffered_ - at), &written, nullptr) || written == 0)
+            writeFailed_ = true;
         at += written;
+        written_ += written;
     }
     buffered_ = 0;
 }
@@ -198,16 +198,24 @@ void RescueFile::EndSection() {
 }
 
 bool RescueFile::Finish() {
-    if (finished_) return complete_;
+    if (!finished_ && Opened()) {
+        if (inSection_) EndSection();
+        Flush();
+        if (!FlushFileBuffers(file_)) writeFailed_ = true;
+        CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+    }
     finished_ = true;
-    if (!Opened()) return false;
-    if (inSection_) EndSection();
-    Flush();
-    if (!FlushFileBuffers(file_)) complete_ = false;
-    CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return complete_;
+    return Opened() && complete_ && !writeFailed_;
 }
+
+void RescueFile::Discard() {
+    if (!finished_ || !Opened()) return;
+    DeleteFileW(path_);
+    path_[0] = L'\0';
+}
+
+void SetRescueFileWrite(RescueWrite write) { writeBytes = write != nullptr ? write : WriteFile; }
 
 wchar_t* RescueWideBuffer(size_t* units) {
     *units = RescueScratchUnits;

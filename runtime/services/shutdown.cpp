@@ -84,6 +84,8 @@ void ExitRuntimeProcess(int32_t exitCode) {
     ExitProcess(static_cast<UINT>(ProcessExitCode(exitCode)));
 }
 
+// A main thread that takes the report never answers (the report ends the
+// process); one that has not taken it after this long is left behind.
 bool AskMainThreadToReport() {
     const HWND owner = App().hiddenOwner.m_hWnd;
     constexpr UINT AnswerWithinMs = 5000;

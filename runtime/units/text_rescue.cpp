@@ -82,6 +82,32 @@ void RescueEditBoxesFrom(HWND first, RescueFile* file) {
     }
 }
 
+// Every text to be saved into the file, which opens at the first.
+void SaveTexts(RescueFile* file) {
+    // Top-level windows of every process, of which only this one's are looked into.
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (!IsOwnWindow(window)) continue;
+        if (IsEditControl(window)) RescueEditBox(window, file);
+        RescueEditBoxesFrom(GetWindow(window, GW_CHILD), file);
+    }
+    for (int i = 0; i < keptCount; ++i) {
+        const char* text = *keptTexts[i].variable;
+        if (text == nullptr || text[0] == '\0' || !file->BeginSection(keptTexts[i].title)) continue;
+        file->AppendText(text, std::strlen(text));
+    }
+    file->Finish();
+}
+
+// The file beside the program could not take everything: of it and the
+// temporary folder's, the whole one stays, else the one that holds more.
+RescueFile* KeptFile(RescueFile* besideProgram, RescueFile* temporary) {
+    const bool temporaryKept = !besideProgram->Opened() ||
+                               (temporary->Opened() && (!temporary->WriteFailed() ||
+                                                        temporary->Written() > besideProgram->Written()));
+    (temporaryKept ? besideProgram : temporary)->Discard();
+    return temporaryKept ? temporary : besideProgram;
+}
+
 }  // namespace
 
 void KeepForRescue(char* const* variable, const char* title) {
@@ -99,25 +125,24 @@ void KeepForRescue(char* const* variable, const char* title) {
 }
 
 void RescueTexts(ReportText* line) {
-    RescueFile file;
-    // Top-level windows of every process, of which only this one's are looked into.
-    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (!IsOwnWindow(window)) continue;
-        if (IsEditControl(window)) RescueEditBox(window, &file);
-        RescueEditBoxesFrom(GetWindow(window, GW_CHILD), &file);
+    // The texts are read again for the temporary folder when the program's
+    // folder takes no file or not all of it (a full disk): saved whole there,
+    // not in two halves. Nothing changes the windows meanwhile: the report
+    // runs on their thread, or that thread stands still (crash_report.h).
+    RescueFile besideProgram(RescueFolder::BesideProgram), temporary(RescueFolder::Temporary);
+    SaveTexts(&besideProgram);
+    if (!besideProgram.Attempted()) return;
+    RescueFile* saved = &besideProgram;
+    if (!besideProgram.Opened() || besideProgram.WriteFailed()) {
+        SaveTexts(&temporary);
+        saved = KeptFile(&besideProgram, &temporary);
     }
-    for (int i = 0; i < keptCount; ++i) {
-        const char* text = *keptTexts[i].variable;
-        if (text == nullptr || text[0] == '\0' || !file.BeginSection(keptTexts[i].title)) continue;
-        file.AppendText(text, std::strlen(text));
-    }
-    if (!file.Attempted()) return;
-    if (!file.Opened()) {
+    if (!saved->Opened()) {
         line->Append("\r\n编辑框中的文本未能保存：程序所在的文件夹和临时文件夹都无法写入。\r\n");
         return;
     }
-    line->Append(file.Finish() ? "\r\n编辑框中的文本已保存到：\r\n" : "\r\n编辑框中的文本未能完整保存，已保存的部分在：\r\n");
-    AppendWidePath(file.Path(), line);
+    line->Append(saved->Finish() ? "\r\n编辑框中的文本已保存到：\r\n" : "\r\n编辑框中的文本未能完整保存，已保存的部分在：\r\n");
+    AppendWidePath(saved->Path(), line);
     line->Append("\r\n");
 }
 

@@ -2,7 +2,10 @@
 // What a dying process keeps of its texts. When a fatal report is about to end
 // the process (error_report.h, crash_report.h), the text of every edit box of
 // the process that holds text, and the texts the program asked to keep, go
-// into one new rescue file (rescue_file.h), and the report's box says where.
+// into one new rescue file (rescue_file.h), and the report's box says where:
+// beside the program, or, when that folder takes no file or not the whole of
+// it (a full disk), all of them again in the temporary folder, the part
+// beside the program removed.
 //
 // An edit box's text is what its window holds, read from the control's own
 // buffer, followed by what a unit still holds back for it (held_output.h:

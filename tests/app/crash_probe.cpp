@@ -3,7 +3,8 @@
 // cleanup button runs the probe's handler, which crashes as the scenario says,
 // unless it is fault-before-run after beginning a run as a tool does: the
 // text kept for undo, the box emptied, part of a result written, which the
-// box holds back.
+// box holds back. With no-fault the crash is the test's to bring (a thread it
+// starts in the probe).
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "runtime/app/program_info.h"
 #include "runtime/commands/command_list.h"
 #include "runtime/commands/unit_window.h"
+#include "runtime/errors/rescue_file.h"
 #include "runtime/services/library_info.h"
 #include "runtime/template/handler_entries.h"
 #include "runtime/units/held_output.h"
@@ -33,8 +35,8 @@ namespace {
 using namespace quillet;
 using namespace quillet::app;
 
-constexpr const char* Scenarios[] = {"fault",          "fault-before-run", "window-fault", "stack-overflow",
-                                     "throw",          "thread-fault",     "thread-throw", "out-of-memory"};
+constexpr const char* Scenarios[] = {"fault",        "fault-before-run", "window-fault", "stack-overflow", "throw",
+                                     "thread-fault", "thread-throw",     "out-of-memory", "full-disk",     "no-fault"};
 std::string scenario, recordPath;
 bool Is(const char* name) { return scenario == name; }
 void Record(const std::string& line) { probeprogram::AppendLine(recordPath, line); }
@@ -60,6 +62,20 @@ protected:
     }
 } faultingWindow;
 
+// The disk of the first rescue file (the one beside the program) is full
+// after 100,000 bytes. Told by the file's index: a handle's value comes back.
+BOOL WINAPI WriteOnFullDisk(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    static DWORD fullFile = 0, room = 100000;
+    BY_HANDLE_FILE_INFORMATION information{};
+    GetFileInformationByHandle(file, &information);
+    if (fullFile == 0) fullFile = information.nFileIndexLow;
+    if (information.nFileIndexLow == fullFile) room -= (size = std::min(size, room));
+    if (size > 0) return WriteFile(file, bytes, size, written, overlapped);
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
 HandlerResult ProbeCleanupClicked(const uint32_t*, int32_t) {
     if (const std::wstring output = rescuedtexts::RunOutput(); !Is("fault-before-run")) {
         UndoText = compiled::ReadText(MainWindow, Unit::MainBox, Property::EditContent);
@@ -78,7 +94,8 @@ HandlerResult ProbeCleanupClicked(const uint32_t*, int32_t) {
             if (VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS) == nullptr) size /= 2;
         Record(std::to_string(reinterpret_cast<uintptr_t>(new char[64 << 20])));
     }
-    if (Is("fault") || Is("fault-before-run")) WriteToAddressZero();
+    if (Is("full-disk")) SetRescueFileWrite(WriteOnFullDisk);
+    if (Is("fault") || Is("fault-before-run") || Is("full-disk")) WriteToAddressZero();
     return NoValue;
 }
 

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 
 #include "app/template_description.h"
 #include "tests/support/child_process.h"
@@ -49,17 +51,24 @@ struct CrashEnd {
 };
 
 // The probe, copied into the folder, run with a scenario.
-CrashEnd RunCrashProbe(const std::string& folder, const char* scenario, const std::string& records) {
+CrashEnd RunCrashProbe(const std::string& folder, const char* scenario, const std::string& records,
+                       const ChildWatch& watch = {}) {
     CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder + "\\crash_probe.exe").c_str(), TRUE);
     DeleteFileW(Wide(records).c_str());
     CrashEnd end;
-    end.run = RunChildProcess("\"" + folder + "\\crash_probe.exe\" " + scenario + " " + records, IDOK, 60000);
+    end.run = RunChildProcess("\"" + folder + "\\crash_probe.exe\" " + scenario + " " + records, IDOK, 60000, watch);
     std::ifstream in(records);
     for (std::string fact; std::getline(in, fact);) end.facts[fact.substr(0, fact.find(' '))] = fact.substr(fact.find(' ') + 1);
     const std::string& box = end.run.box.text, lead = "已保存到：\r\n";
     if (const size_t at = box.find(lead) + lead.size(); at >= lead.size())  // not found: npos wraps below
         end.rescuePath = box.substr(at, box.find("\r\n", at) - at);
     return end;
+}
+
+int RescueFilesIn(const std::string& folder) {
+    return static_cast<int>(std::ranges::count_if(std::filesystem::directory_iterator(folder), [](const auto& entry) {
+        return entry.path().filename().string().starts_with("crash_probe-rescue-");
+    }));
 }
 
 // The report's box; a file with the main box as given, the two single-line
@@ -105,20 +114,44 @@ TEST(CrashRescueTest, EachKindOfCrashIsReportedAndEveryBoxsTextSavedInANewFileBe
     for (const auto& [path, bytes] : saved) EXPECT_TRUE(FileBytes(path) == bytes) << path;
 }
 
-TEST(CrashRescueTest, AProgramFolderThatCannotBeWrittenSendsTheFileToTheTemporaryFolder) {
-    TemporaryFolder folder("quillet-crash"), records("quillet-crash-records");
-    CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder.File("crash_probe.exe")).c_str(), FALSE);
-    CrashEnd end;
-    {
-        const UnwritableFolder unwritable(Wide(folder.Path()));
-        if (!unwritable.Unwritable()) GTEST_SKIP() << "no way to make a folder unwritable here";
-        end = RunCrashProbe(folder.Path(), "fault", records.File("records.txt"));
+// A crash on a thread started in the probe from outside (at address 0), its
+// box left up past the 5 s the runtime's thread waits for the main thread to
+// take the report: one report (each saves a file), on the main thread.
+TEST(CrashRescueTest, ACrashOfAnotherThreadIsReportedOnceHoweverLongTheBoxStaysUp) {
+    TemporaryFolder folder("quillet-crash");
+    const std::string records = folder.File("records.txt");
+    const auto startThread = [&](HANDLE process) {  // once the run has begun
+        for (int i = 0; i < 600 && FileBytes(records).find("held-bytes") == std::string::npos; ++i) Sleep(50);
+        CloseHandle(CreateRemoteThread(process, nullptr, 0, nullptr, nullptr, 0, nullptr));
+    };
+    CrashEnd end = RunCrashProbe(folder.Path(), "no-fault", records, {startThread, [](HWND) { Sleep(7000); }});
+    EXPECT_EQ(RescueFilesIn(folder.Path()), 1);
+    EXPECT_EQ(std::to_string(end.run.box.threadId), end.facts["main-thread"]);
+    ExpectReportAndRescue(end, "访问违例（执行地址 0x00000000）", rescuedtexts::RunOutput(), true);
+}
+
+// Whole, in the temporary folder, when the program's folder takes no file,
+// or not all of it: a full disk, which the probe makes by failing the writes
+// to its first file; the part written beside the program is removed.
+TEST(CrashRescueTest, ARescueThatCannotBeCompletedBesideTheProgramGoesWholeToTheTemporaryFolder) {
+    for (const bool fullDisk : {true, false}) {
+        SCOPED_TRACE(fullDisk ? "full disk" : "unwritable folder");
+        TemporaryFolder folder("quillet-crash"), records("quillet-crash-records");
+        CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder.File("crash_probe.exe")).c_str(), FALSE);
+        CrashEnd end;
+        {
+            std::optional<UnwritableFolder> unwritable;
+            if (!fullDisk && !unwritable.emplace(Wide(folder.Path())).Unwritable())
+                GTEST_SKIP() << "no way to make a folder unwritable here";
+            end = RunCrashProbe(folder.Path(), fullDisk ? "full-disk" : "fault", records.File("records.txt"));
+        }
+        wchar_t temporary[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temporary);
+        EXPECT_EQ(Wide(end.rescuePath).rfind(std::wstring(temporary) + L"crash_probe-rescue-", 0), 0u) << end.run.box.text;
+        ExpectReportAndRescue(end, "访问违例", rescuedtexts::RunOutput(), true);
+        EXPECT_EQ(RescueFilesIn(folder.Path()), 0);
+        DeleteFileW(Wide(end.rescuePath).c_str());
     }
-    wchar_t temporary[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temporary);
-    EXPECT_EQ(Wide(end.rescuePath).rfind(std::wstring(temporary) + L"crash_probe-rescue-", 0), 0u) << end.run.box.text;
-    ExpectReportAndRescue(end, "访问违例", rescuedtexts::RunOutput(), true);
-    DeleteFileW(Wide(end.rescuePath).c_str());
 }
 
 }  // namespace

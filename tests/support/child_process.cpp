@@ -2,7 +2,7 @@
 
 #include <vector>
 
-ChildRun RunChildProcess(const std::string& commandLine, int buttonId, DWORD timeoutMs) {
+ChildRun RunChildProcess(const std::string& commandLine, int buttonId, DWORD timeoutMs, const ChildWatch& watch) {
     ChildRun run;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
@@ -13,7 +13,8 @@ ChildRun RunChildProcess(const std::string& commandLine, int buttonId, DWORD tim
         return run;
     run.started = true;
     {
-        MessageBoxWatcher watcher(buttonId, {process.dwProcessId, process.hProcess, timeoutMs, {}});
+        MessageBoxWatcher watcher(buttonId, {process.dwProcessId, process.hProcess, timeoutMs, watch.whileShown});
+        if (watch.started) watch.started(process.hProcess);
         run.finished = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
         if (!run.finished) {
             TerminateProcess(process.hProcess, 1);
