@@ -366,7 +366,8 @@ size_t EncodeGb18030With(const Cp936Codes& codes, uint32_t codePoint, char* out)
     if (codePoint == EuroSign) return WritePair(Gb18030EuroCode, out);
     const uint16_t code = codes.of[codePoint];
     // The page's pair, unless GB18030 gives it to another character.
-    if (code > 0xFF && codes.gb18030[PairIndex(code >> 8, TrailPosition(code & 0xFF))] == 0) return WritePair(code, out);
+    if (code > 0xFF && codes.gb18030[PairIndex(code >> 8, TrailPosition(code & 0xFF))] == 0)
+        return WritePair(code, out);
     const int32_t twoByteOnly = TwoByteOnlyNumber(codePoint);
     if (twoByteOnly >= 0) return WritePair(TwoByteOnlyCodes[twoByteOnly], out);
     WriteCodeIndex(RangeCodeIndexOf(codePoint), out);

@@ -163,6 +163,27 @@ bool HoldsZeroUnit(const uint8_t* bytes, size_t size) {
     return false;
 }
 
+// With `settle`, the census stops once the bytes left could not make the file
+// UTF-8 by KindOfTextFile's rule: a GBK text is settled within its first fiftieth or so.
+Utf8Census TakeCensus(const uint8_t* bytes, size_t size, bool settle) {
+    Utf8Census census;
+    for (size_t at = 0; at < size;) {
+        const Utf8Sequence sequence = Utf8SequenceAt(bytes, size, at);
+        if (sequence.wellFormed) {
+            census.multiByte += sequence.length > 1 ? 1 : 0;
+            census.threeOrFour += sequence.length > 2 ? 1 : 0;
+        } else if (sequence.cut) {
+            census.cutAtEnd = true;
+        } else {
+            ++census.malformed;
+        }
+        at += sequence.length;
+        // Even if every byte left were half of a two-byte sequence.
+        if (settle && census.malformed * MultiByteSequencesPerMalformed > census.multiByte + (size - at) / 2) break;
+    }
+    return census;
+}
+
 bool ReadsAsUtf8(const Utf8Census& census) {
     const bool clean = census.malformed == 0 && !census.cutAtEnd && census.multiByte > 0;
     const bool mostlyClean = census.multiByte >= MinimumUtf8Sequences &&
@@ -172,12 +193,13 @@ bool ReadsAsUtf8(const Utf8Census& census) {
 
 bool IsTrail(uint8_t byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
 
-// A GBK file read as the runtime reads its text: whether it holds a four-byte
-// code's form, and the places before the first that read as '?' though they
-// are no '?' (a lead byte before a byte that is no trail byte, or at the end).
-// Up to the first four-byte form this walk stops where GB18030's does (where
-// GB18030 skips a stray lead byte and then the byte after it, the runtime
-// takes both as one '?'), so the form it finds is the first GB18030 finds.
+// A GBK file read from the start as the runtime reads a text, up to the first
+// four-byte code's form: whether it holds one, and the places before it that
+// read as '?' though they are no '?' (a lead byte before a byte that is no
+// trail byte, or at the end). Before such a form this walk and GB18030's stop
+// at the same places (at a stray lead byte GB18030 skips it and then the byte
+// after it, where the runtime takes both as one '?'), so the form found is the
+// first GB18030 finds.
 struct GbkScan {
     bool fourByteForm = false;
     size_t unknownPlaces = 0;
@@ -215,7 +237,7 @@ KindScan ScanKind(const uint8_t* bytes, size_t size) {
         return {HoldsZeroUnit(bytes, size) ? TextFileKind::NotText : marked, 0};
     if (size > 0 && std::memchr(bytes, 0, size) != nullptr) return {TextFileKind::NotText, 0};
     if (marked != TextFileKind::Gbk) return {marked, 0};
-    if (ReadsAsUtf8(CountUtf8(bytes, size))) return {TextFileKind::Utf8, 0};
+    if (ReadsAsUtf8(TakeCensus(bytes, size, true))) return {TextFileKind::Utf8, 0};
     const GbkScan gbk = ScanGbk(bytes, size);
     return gbk.fourByteForm ? KindScan{TextFileKind::Gb18030, 0} : KindScan{TextFileKind::Gbk, gbk.unknownPlaces};
 }
@@ -224,12 +246,14 @@ constexpr const char* BreakBytes[] = {"\r\n", "\n", "\r"};
 
 size_t BreakSize(LineBreak lineBreak) { return lineBreak == LineBreak::CrLf ? 2 : 1; }
 
+const char* NextCr(const char* at, const char* end) {
+    return static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
+}
+
 bool HoldsCrLf(const char* text, size_t size) {
-    for (const char* cr = text; size > 0;) {
-        cr = static_cast<const char*>(std::memchr(cr, '\r', size - static_cast<size_t>(cr - text)));
-        if (cr == nullptr || cr + 1 == text + size) return false;
-        if (*++cr == '\n') return true;
-    }
+    const char* end = text + size;
+    for (const char* cr = NextCr(text, end); cr != nullptr; cr = NextCr(cr + 1, end))
+        if (cr + 1 != end && cr[1] == '\n') return true;
     return false;
 }
 
@@ -268,7 +292,7 @@ void AppendWithBreak(const char* text, size_t size, LineBreak lineBreak, std::st
     out->reserve(out->size() + size);
     const char* end = text + size;
     for (const char* at = text; at != end;) {
-        const auto* cr = static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
+        const char* cr = NextCr(at, end);
         if (cr == nullptr || cr + 1 == end) {
             out->append(at, end);
             return;
@@ -312,34 +336,15 @@ size_t LineAt(const char* text, size_t size, size_t limit) {
 }
 
 void AppendMark(TextFileKind kind, std::string* bytes) {
-    switch (kind) {
-    case TextFileKind::Utf8Mark: bytes->append(reinterpret_cast<const char*>(Utf8Mark), sizeof Utf8Mark); return;
-    case TextFileKind::Utf16Le:
-        bytes->append(reinterpret_cast<const char*>(LittleEndianMark), sizeof LittleEndianMark);
-        return;
-    case TextFileKind::Utf16Be: bytes->append(reinterpret_cast<const char*>(BigEndianMark), sizeof BigEndianMark); return;
-    default: return;
-    }
+    const uint8_t* mark = kind == TextFileKind::Utf8Mark  ? Utf8Mark
+                          : kind == TextFileKind::Utf16Le ? LittleEndianMark
+                                                          : BigEndianMark;
+    bytes->append(reinterpret_cast<const char*>(mark), MarkSize(kind));
 }
 
 }  // namespace
 
-Utf8Census CountUtf8(const uint8_t* bytes, size_t size) {
-    Utf8Census census;
-    for (size_t at = 0; at < size;) {
-        const Utf8Sequence sequence = Utf8SequenceAt(bytes, size, at);
-        if (sequence.wellFormed) {
-            census.multiByte += sequence.length > 1 ? 1 : 0;
-            census.threeOrFour += sequence.length > 2 ? 1 : 0;
-        } else if (sequence.cut) {
-            census.cutAtEnd = true;
-        } else {
-            ++census.malformed;
-        }
-        at += sequence.length;
-    }
-    return census;
-}
+Utf8Census CountUtf8(const uint8_t* bytes, size_t size) { return TakeCensus(bytes, size, false); }
 
 TextFileKind KindByMark(const uint8_t* bytes, size_t size) {
     if (StartsWith(bytes, size, LittleEndianMark, sizeof LittleEndianMark)) return TextFileKind::Utf16Le;

@@ -105,7 +105,8 @@ struct MissingCharacter {
 // false, with *missing set and *bytes as it was, when the encoding lacks a character.
 // Every CR LF becomes the form's break (a lone CR or LF stays as it is), and the text's last
 // line ends with a break exactly when form.endsWithBreak says: one ending CR LF is taken off or
-// one added (an empty text stays empty). GBK lacks every character the text holds as a
+// one added (an empty text stays empty; one that ends in an empty line keeps the break of the
+// line before, so it reads back as ending with a break). GBK lacks every character the text holds as a
 // four-byte code and keeps every other byte as it is; the other kinds have a code for every
 // character, and write a place the text shows as '?' as '?'.
 bool WriteTextFile(const char* text, size_t size, const TextFileForm& form, std::string* bytes,
