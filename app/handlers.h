@@ -23,14 +23,13 @@ HandlerResult RestoreUndoLabel(const uint32_t* args, int32_t count);
 HandlerResult MainBoxKey(const uint32_t* args, int32_t count);
 HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count);
 HandlerResult WindowKey(const uint32_t* args, int32_t count);
-HandlerResult ForgetRunResult(const uint32_t* args, int32_t count);
 }
 
 // Handler k of the entry table, in HandlerIndex order.
 inline constexpr EventHandler HandlerFunctions[HandlerCount] = {
     WindowLoaded,  LayoutUnits,   NoteWindowDestroyed, RunCleanup,       RunNumbering, RunMultiReplace,
     ShowUnderline, HideUnderline, Undo,                RestoreUndoLabel, MainBoxKey,   LoadDroppedFile,
-    WindowKey,     ForgetRunResult,
+    WindowKey,
 };
 
 // What a handler returns when it returns nothing: the runtime goes its default way.

@@ -37,8 +37,7 @@ asm(".text\n"
     QUILLET_ENTRY(RestoreUndoLabel)
     QUILLET_ENTRY(MainBoxKey)
     QUILLET_ENTRY(LoadDroppedFile)
-    QUILLET_ENTRY(WindowKey)
-    QUILLET_ENTRY(ForgetRunResult));
+    QUILLET_ENTRY(WindowKey));
 #undef QUILLET_ENTRY
 extern "C" const unsigned char HandlerBase[];
 

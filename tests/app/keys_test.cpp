@@ -12,7 +12,11 @@ using namespace tool;
 const std::string Before = " a\r\n\r\nb", Cleaned = "a\r\nb\r\n", Numbered = "1a\r\n2b\r\n";
 const std::string Ran = "去除空行：3 行 → 2 行", RanAgain = "去除空行：2 行 → 2 行", NumberedFooter = "增加序号：2 行 → 2 行",
                   Undone = "撤消：回到运行前，3 行";
-enum Start { AfterRun, Typed, Running };  // Typed: "x" typed after the run; Running: a run's handler works
+// What happens after the run before the key: Typed, "x" typed; Deleted, the
+// whole text deleted through the box's menu (Shift+F10, 删除); Running, the
+// key goes down while a run's handler works; RefusedInRun, the key is pressed
+// once while a run's handler works, then again after it.
+enum Start { AfterRun, Typed, Deleted, Running, RefusedInRun };
 constexpr UINT Ctrl = VK_CONTROL, Shift = VK_SHIFT, Alt = VK_MENU;
 
 struct Route {  // the key pressed with its modifiers; the page, focus, text and footer before and after
@@ -22,6 +26,7 @@ struct Route {  // the key pressed with its modifiers; the page, focus, text and
     UINT key;
     std::vector<UINT> modifiers;
     std::string text, footer;
+    int repeats = 0;  // key-downs the system repeats while the key is held, after the run's handler ended
 };
 
 TEST(KeysTest, EveryRouteFromTheKeyboard) {
@@ -47,6 +52,21 @@ TEST(KeysTest, EveryRouteFromTheKeyboard) {
         {Running, 1, 1, MainBox, MainBox, VK_RETURN, {Ctrl}, Cleaned, Ran},
         {Running, 0, 0, MainBox, MainBox, 'Z', {Ctrl}, Cleaned, Ran},
         {Running, 0, 0, JoinLinesBox, JoinLinesBox, 'Z', {Alt}, Cleaned, Ran},
+        // A held key runs, undoes or loads once, however long it is held.
+        {AfterRun, 1, 1, NumberingButton, NumberingButton, VK_RETURN, {}, Numbered, NumberedFooter, 3},
+        {AfterRun, 1, 1, PrefixBox, PrefixBox, VK_RETURN, {}, Numbered, NumberedFooter, 3},
+        {AfterRun, 1, 1, MainBox, MainBox, VK_RETURN, {Ctrl}, Numbered, NumberedFooter, 3},
+        {Running, 0, 0, MainBox, MainBox, 'Z', {Alt}, Cleaned, Ran, 3},
+        {Running, 0, 0, MainBox, MainBox, 'Z', {Ctrl}, Cleaned, Ran, 3},
+        {AfterRun, 0, 0, MainBox, MainBox, 'A', {}, Cleaned + "aaaa", Ran, 3},  // typing repeats as ever
+        // Ctrl+Z follows what changed the text, not which key was pressed.
+        {Deleted, 0, 0, MainBox, MainBox, 'Z', {Ctrl}, Cleaned, Ran},
+        {RefusedInRun, 0, 0, MainBox, MainBox, 'Z', {Ctrl}, Before, Undone},
+        {RefusedInRun, 0, 0, MainBox, MainBox, 'Z', {Alt}, Before, Undone},
+        // The tab strip, where a click on a page's header leaves the focus.
+        {AfterRun, 0, 0, TabControl, TabControl, 'Z', {Alt}, Before, Undone},
+        {AfterRun, 1, 1, TabControl, TabControl, VK_RETURN, {Ctrl}, Numbered, NumberedFooter},
+        {AfterRun, 0, 1, TabControl, TabControl, VK_NEXT, {Ctrl}, Cleaned, Ran},
     };
     for (const Route& route : routes) {
         SCOPED_TRACE(testing::Message() << "route " << &route - routes);
@@ -56,9 +76,17 @@ TEST(KeysTest, EveryRouteFromTheKeyboard) {
         ShowPage(route.page);
         SetFocus(Handle(route.focus));
         if (route.start == Typed) PressKey(MainBox, 'X', {});
-        quillet::app::ToolRunning = route.start == Running;
-        PressKey(route.focus, route.key, route.modifiers);
+        if (route.start == Deleted) {
+            SendMessageW(Handle(MainBox), EM_SETSEL, 0, -1);
+            SendMessageW(Handle(MainBox), WM_CLEAR, 0, 0);  // what the menu's 删除 sends
+        }
+        quillet::app::ToolRunning = route.start == Running || route.start == RefusedInRun;
+        route.repeats > 0 ? HoldKey(route.focus, route.key, route.modifiers)
+                          : PressKey(route.focus, route.key, route.modifiers);
         quillet::app::ToolRunning = false;
+        for (int k = 0; k < route.repeats; ++k) HoldKey(route.focus, route.key, route.modifiers, true);
+        if (route.repeats > 0) ReleaseKey(route.focus, route.key, route.modifiers);
+        if (route.start == RefusedInRun) PressKey(route.focus, route.key, route.modifiers);
         ASSERT_NE(Handle(MainBox), nullptr) << "the window is still there";
         EXPECT_EQ(Int(TabControl, Property::CurrentPage), route.pageAfter);
         EXPECT_EQ(GetFocus(), Handle(route.focusAfter));
