@@ -96,35 +96,21 @@ void Click(UnitId unit) {
     if (box.found) ADD_FAILURE() << "the click showed a message box: " << box.text;
 }
 
-namespace {
-
-constexpr LPARAM AltContext = 1 << 29, WasDown = 1 << 30, Released = static_cast<LPARAM>(0x80000000);
-enum KeyStroke { Down = 1, Up = 2, Both = 3 };
-
-// Posts the key's messages with the modifiers held, and handles them.
-void PostKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers, int strokes, LPARAM downData) {
+void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers, Stroke stroke) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     for (UINT modifier : modifiers) keys[modifier] = 0x80;
     SetKeyboardState(keys);
     const bool alt = (keys[VK_MENU] & 0x80) != 0;
-    const LPARAM context = alt ? AltContext : 0;
-    if ((strokes & Down) != 0) PostMessageA(Handle(unit), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | downData | context);
-    if ((strokes & Up) != 0) PostMessageA(Handle(unit), alt ? WM_SYSKEYUP : WM_KEYUP, key, 1 | WasDown | Released | context);
+    const LPARAM context = alt ? 1 << 29 : 0;
+    const LPARAM wasDown = stroke == Stroke::Repeat ? 1 << 30 : 0;
+    if (stroke != Stroke::Release) PostMessageA(Handle(unit), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | wasDown | context);
+    if (stroke == Stroke::Press || stroke == Stroke::Release)
+        PostMessageA(Handle(unit), alt ? WM_SYSKEYUP : WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | context);
     Pump();
     for (UINT modifier : modifiers) keys[modifier] = 0;
     SetKeyboardState(keys);
 }
-
-}  // namespace
-
-void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers) { PostKey(unit, key, modifiers, Both, 0); }
-
-void HoldKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers, bool repeated) {
-    PostKey(unit, key, modifiers, Down, repeated ? WasDown : 0);
-}
-
-void ReleaseKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers) { PostKey(unit, key, modifiers, Up, 0); }
 
 namespace {
 

@@ -185,11 +185,9 @@ TEST_F(UndoTest, InputWhileTheResultGoesIntoTheBoxChangesNothing) {
         PostMouseDown(unit);
         PostMouseUp(unit);
     }
-    // Other programs' edits come as sent messages, from another thread; each
-    // is handled while the rest of the result still waits.
+    // Other programs' edits, sent from another thread, each handled while the rest still waits.
     std::thread outside([box] {
-        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"another program's text"));
-        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"inserted"));
+        for (UINT edit : {WM_SETTEXT, EM_REPLACESEL}) SendMessageW(box, edit, 0, reinterpret_cast<LPARAM>(L"outside"));
     });
     for (int sent = 0; sent < 2; ++sent) {
         for (int waited = 0; HIWORD(GetQueueStatus(QS_SENDMESSAGE)) == 0 && waited < 5000; ++waited) Sleep(1);

@@ -420,9 +420,8 @@ ShownState ShownStateOf(HWND edit) {
 // box shows, at once; a key that would edit is refused, since the run is
 // still under way; the rest comes after without moving the caret or the view.
 // Messages that cannot change the text (the frame's, the system's, a style
-// change) hand nothing over and leave the view alone; nor do those that ask
-// for or set the view and the selection, which screen readers send on every
-// caret move: they act on what the box shows.
+// change) hand nothing over and leave the view alone, nor do those of the view
+// and the selection, which screen readers send on every move of the caret.
 TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
     LoadBox();
     std::string text;
@@ -436,7 +435,6 @@ TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
     ASSERT_GT(before.topLine, 0) << "the box shows the end of what it has";
     const size_t held = HeldByteCount();
     RECT formatRect{};
-    DWORD selectionEnd = 0;
     const struct {
         UINT message;
         WPARAM wParam;
@@ -447,11 +445,10 @@ TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
         {EM_SETREADONLY, TRUE, 0},       {EM_SETREADONLY, FALSE, 0},     {EM_SETMARGINS, EC_LEFTMARGIN, 3},
         {WM_CANCELMODE, 0, 0},           {WM_SETTINGCHANGE, 0, 0},       {WM_NCMOUSEHOVER, HTBORDER, 0},
         {EM_GETFIRSTVISIBLELINE, 0, 0},  {EM_GETRECT, 0, reinterpret_cast<LPARAM>(&formatRect)},
-        {EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd)},  {EM_GETMODIFY, 0, 0},
-        {EM_GETTHUMB, 0, 0},             {EM_CANUNDO, 0, 0},             {EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0},
-        {EM_POSFROMCHAR, 0, 0},          {EM_CHARFROMPOS, 0, MAKELPARAM(2, 2)},
-        {EM_SETSEL, before.caret, static_cast<LPARAM>(before.caret)},  {EM_SCROLLCARET, 0, 0},
-        {EM_LINESCROLL, 0, 0},
+        {EM_GETSEL, 0, 0},               {EM_GETMODIFY, 0, 0},           {EM_GETTHUMB, 0, 0},
+        {EM_CANUNDO, 0, 0},              {EM_POSFROMCHAR, 0, 0},         {EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0},
+        {EM_CHARFROMPOS, 0, MAKELPARAM(2, 2)},  {EM_SETSEL, before.caret, static_cast<LPARAM>(before.caret)},
+        {EM_SCROLLCARET, 0, 0},          {EM_LINESCROLL, 0, 0},
     };
     for (const auto& m : others) {
         SendMessageW(Handle(M), m.message, m.wParam, m.lParam);
