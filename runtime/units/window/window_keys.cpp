@@ -3,13 +3,24 @@
 // event, the page keys (Ctrl+Tab, Ctrl+PgDn and their reverses), Tab, Enter,
 // Esc, arrow keys, F1, Alt mnemonics, then the common events.
 //
-// The road of a key going down in any unit, the tab strip included: the
-// window's key event first (RaiseWindowKeyEvent: one handler of the window
-// sees every key, with the unit it went to); a handler's false ends it there.
-// A key the system repeats while it is held raises no window key event and
-// presses no default button, so that a held key starts no second run, undo
-// or load; the repeats of a key whose first press the window took are
-// consumed too, and other repeats go on as every other key.
+// The road of a key going down in any unit, the tab strip included:
+//  1. The loop takes WM_KEYDOWN (WM_SYSKEYDOWN with Alt) aimed at the focused
+//     control; RuntimeApp::PreTranslateMessage walks up its parents
+//     (CWnd::WalkPreTranslateTree) to this window's PreTranslateMessage.
+//  2. Accelerators of the window's menu, if any.
+//  3. TakenByWindow → RaiseWindowKeyEvent (runtime/events/common_events.h):
+//     the key-down event (-9) of the window's own record with the key's code,
+//     the modifier state and the unit the key went to (its own record or its
+//     parent's, 0 for the window). The program binds one handler there (the
+//     tool's WindowKey), so a key the window acts on acts from every unit. A
+//     false from it ends the road: no character, nothing for the unit.
+//  4. The window's keys (HandleKeyDown, HandleMnemonic), then the unit's own
+//     common events (RaiseCommonEvent), as before the window's event existed;
+//     the loop then translates and dispatches what was not consumed.
+// A key-down the system repeats while the key is held (bit 30) raises no
+// window key event and presses no default button, so that a held key starts
+// no second run, undo or load; the repeats of a key whose first press the
+// window's handler took are consumed at step 3, other repeats go on to step 4.
 #include <string>
 
 #include "runtime/events/common_events.h"
