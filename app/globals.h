@@ -23,10 +23,10 @@ extern bool ToolRunning;
 // Set when the window has been destroyed: a run stops at its next line instead
 // of reaching for units that no longer exist.
 extern bool WindowClosed;
-// Set while the main box holds what the last run or dropped file left there:
-// Ctrl+Z in the box is then an undo. What may edit the box clears it (a key
-// that does more than move, select or copy, the box's menu, an undo); the
-// runs' own writes do not, and no handler runs for each of their lines.
+// Set by the end of a run or a file's load, cleared by an undo: Ctrl+Z in the
+// main box is then an undo, unless the box has an edit of its own to undo
+// (its CanUndo): whatever changed the text since the runtime wrote it. No
+// handler runs for each change of the text, nor for each of a run's lines.
 extern bool BoxHoldsRunResult;
 // Set once the user has been told that the settings file cannot take the lists:
 // once a session is enough.

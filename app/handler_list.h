@@ -20,8 +20,7 @@ enum class HandlerIndex : int32_t {
     RestoreUndoLabel,  // left button up on 标签_撤消
     MainBoxKey,        // key down in 编辑框_主
     LoadDroppedFile,   // a file dropped on 编辑框_主
-    WindowKey,         // key down in any other unit that takes the focus, or the window
-    ForgetRunResult,   // right button down on 编辑框_主: its menu may edit
+    WindowKey,         // the window's key event: a key down in any unit, or the window
     OpenFileLabel,     // left button up on 标签_打开
     SaveFileLabel,     // left button up on 标签_保存
     SaveFileAsLabel,   // left button up on 标签_另存为

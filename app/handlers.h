@@ -23,7 +23,6 @@ HandlerResult RestoreUndoLabel(const uint32_t* args, int32_t count);
 HandlerResult MainBoxKey(const uint32_t* args, int32_t count);
 HandlerResult LoadDroppedFile(const uint32_t* args, int32_t count);
 HandlerResult WindowKey(const uint32_t* args, int32_t count);
-HandlerResult ForgetRunResult(const uint32_t* args, int32_t count);
 HandlerResult OpenFileLabel(const uint32_t* args, int32_t count);
 HandlerResult SaveFileLabel(const uint32_t* args, int32_t count);
 HandlerResult SaveFileAsLabel(const uint32_t* args, int32_t count);
@@ -35,8 +34,7 @@ HandlerResult AskBeforeClosing(const uint32_t* args, int32_t count);
 inline constexpr EventHandler HandlerFunctions[HandlerCount] = {
     WindowLoaded,  LayoutUnits,   NoteWindowDestroyed, RunCleanup,       RunNumbering, RunMultiReplace,
     ShowUnderline, HideUnderline, Undo,                RestoreUndoLabel, MainBoxKey,   LoadDroppedFile,
-    WindowKey,     ForgetRunResult, OpenFileLabel,       SaveFileLabel,    SaveFileAsLabel, UpdateTitle,
-    AskBeforeClosing,
+    WindowKey,     OpenFileLabel, SaveFileLabel,       SaveFileAsLabel,  UpdateTitle,  AskBeforeClosing,
 };
 
 // What a handler returns when it returns nothing: the runtime goes its default way.

@@ -23,9 +23,10 @@ constexpr int32_t NormalState = 0;
 constexpr uint32_t KeyA = 65;
 constexpr uint32_t KeyZ = 90;
 constexpr uint32_t KeyEnter = 13;
-constexpr uint32_t KeyC = 67;
-constexpr uint32_t KeyInsert = 45;
+constexpr uint32_t KeyO = 79;
+constexpr uint32_t KeyS = 83;
 constexpr uint32_t CtrlAlone = 1;  // modifier state: 1 Ctrl, 2 Shift, 4 Alt
+constexpr uint32_t CtrlShift = 3;
 constexpr uint32_t AltAlone = 4;
 // A key handler's value 0: the key goes no further (no character, no default).
 constexpr HandlerResult KeyTaken = {1, 0, 0};
@@ -128,17 +129,6 @@ void UndoByKey() {
     RestoreUndoLabel(nullptr, 0);
 }
 
-// Keys that leave the box's text as it is: Shift, Ctrl, Alt, the function
-// keys, Esc, Tab and moving (Page Up to Down, 33 to 40), and with Ctrl alone
-// copying and selecting.
-bool LeavesTextAlone(uint32_t key, uint32_t modifiers) {
-    constexpr uint32_t Shift = 16, Alt = 18, Escape = 27, PageUp = 33, Down = 40, F1 = 112, F24 = 135, Tab = 9;
-    if ((key >= Shift && key <= Alt) || key == Escape || key == Tab || (key >= PageUp && key <= Down) ||
-        (key >= F1 && key <= F24))
-        return true;
-    return modifiers == CtrlAlone && (key == KeyC || key == KeyA || key == KeyInsert);
-}
-
 // What the current page's 执行 does.
 void RunCurrentPage() {
     constexpr EventHandler Runs[] = {RunCleanup, RunNumbering, RunMultiReplace};
@@ -146,49 +136,56 @@ void RunCurrentPage() {
     if (page >= 0 && page < static_cast<int32_t>(std::size(Runs))) Runs[page](nullptr, 0);
 }
 
+// The keys that act from every unit of the window, a line each.
+struct WindowWideKey {
+    uint32_t key;
+    uint32_t modifiers;
+    void (*action)();
+};
+void SaveHere() { SaveFile(false); }
+void SaveElsewhere() { SaveFile(true); }
+
+constexpr WindowWideKey WindowWideKeys[] = {
+    {KeyZ, AltAlone, UndoByKey},             // 撤消
+    {KeyEnter, CtrlAlone, RunCurrentPage},   // the current page's 执行
+    {KeyO, CtrlAlone, OpenFileByDialog},     // 打开
+    {KeyS, CtrlAlone, SaveHere},             // 保存
+    {KeyS, CtrlShift, SaveElsewhere},        // 另存为
+};
+
+// Ctrl+Z in the main box is 撤消 while the box still holds what the last run
+// or dropped file left: the runtime's writes leave the box nothing of its own
+// to undo, and whatever changed the text since (a key, the box's menu, an
+// input method) gave it something. Asked when Ctrl+Z comes, so that no
+// handler runs for each change.
+bool CtrlZUndoesRun() { return BoxHoldsRunResult && !ReadBool(MainWindow, Unit::MainBox, Property::EditCanUndo); }
+
 }  // namespace
 
-// Wherever the focus is: Alt+Z 撤消; Ctrl+O opens a file, Ctrl+S saves it,
-// Ctrl+Shift+S saves it elsewhere.
+// Every key going down in the window comes here first, from whichever unit
+// has the focus (the tab strip too), with the unit it went to; the repeats of
+// a held key do not (the runtime keeps them from starting a second run, undo
+// or load). The window-wide keys, and Ctrl+Z in the main box.
 extern "C" HandlerResult WindowKey(const uint32_t* args, int32_t count) {
     if (count < 2) return NoValue;
-    constexpr uint32_t KeyO = 79, KeyS = 83, CtrlShift = 3;
     const uint32_t key = args[0], modifiers = args[1];
-    if (key == KeyZ && modifiers == AltAlone) {
-        UndoByKey();
-    } else if (key == KeyO && modifiers == CtrlAlone) {
-        OpenFileByDialog();
-    } else if (key == KeyS && (modifiers == CtrlAlone || modifiers == CtrlShift)) {
-        SaveFile(modifiers == CtrlShift);
-    } else {
-        return NoValue;
+    for (const WindowWideKey& wide : WindowWideKeys) {
+        if (wide.key != key || wide.modifiers != modifiers) continue;
+        wide.action();
+        return KeyTaken;
     }
-    return KeyTaken;
-}
-
-// The main box's keys, Ctrl alone held: A selects the whole text (the key
-// still reaches the box); Enter runs the page's tool instead of breaking the
-// line; Z undoes the last run while the box still holds its result, and is
-// the box's own undo once the text was edited. Alt+Z as everywhere.
-extern "C" HandlerResult MainBoxKey(const uint32_t* args, int32_t count) {
-    if (count < 2) return NoValue;
-    const bool undoable = BoxHoldsRunResult;
-    if (!LeavesTextAlone(args[0], args[1])) BoxHoldsRunResult = false;
-    if (args[1] != CtrlAlone) return WindowKey(args, count);
-    switch (args[0]) {
-    case KeyA: WriteInt(MainWindow, Unit::MainBox, Property::EditSelLength, -1); return NoValue;
-    case KeyEnter: RunCurrentPage(); return KeyTaken;
-    case KeyZ:
-        if (!undoable) return NoValue;
+    const UnitId from = count > 2 ? args[2] : 0;
+    if (from == Unit::MainBox && key == KeyZ && modifiers == CtrlAlone && CtrlZUndoesRun()) {
         UndoByKey();
         return KeyTaken;
-    default: return WindowKey(args, count);
     }
+    return NoValue;
 }
 
-// The box's menu may paste, cut, delete or undo.
-extern "C" HandlerResult ForgetRunResult(const uint32_t*, int32_t) {
-    BoxHoldsRunResult = false;
+// Ctrl+A in the main box selects its whole text; the key still reaches the box.
+extern "C" HandlerResult MainBoxKey(const uint32_t* args, int32_t count) {
+    if (count >= 2 && args[0] == KeyA && args[1] == CtrlAlone)
+        WriteInt(MainWindow, Unit::MainBox, Property::EditSelLength, -1);
     return NoValue;
 }
 

@@ -38,7 +38,6 @@ asm(".text\n"
     QUILLET_ENTRY(MainBoxKey)
     QUILLET_ENTRY(LoadDroppedFile)
     QUILLET_ENTRY(WindowKey)
-    QUILLET_ENTRY(ForgetRunResult)
     QUILLET_ENTRY(OpenFileLabel)
     QUILLET_ENTRY(SaveFileLabel)
     QUILLET_ENTRY(SaveFileAsLabel)

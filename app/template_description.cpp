@@ -1,6 +1,5 @@
 #include "app/template_description.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/constant_texts.h"
@@ -31,7 +30,6 @@ constexpr int32_t Clicked = 0;    // button
 constexpr int32_t FileDropped = 2;  // edit box
 constexpr int32_t LeftDown = -1;
 constexpr int32_t LeftUp = -2;
-constexpr int32_t RightDown = -4;
 constexpr int32_t KeyDown = -9;
 }  // namespace Event
 
@@ -117,8 +115,7 @@ std::vector<UnitRow> Units() {
          Block(WriteTabData, TabData{.pages = {"去除空行", "增加序号", "多词替换"}})},
         {Unit::MainBox, UnitType::EditBox, "编辑框_主", OnWindow, {8, 104, 776, 426}, field,
          edit({.hideSelection = 0, .multiLine = 1, .scrollBars = 3}),
-         {Bind(Event::KeyDown, HandlerIndex::MainBoxKey), Bind(Event::FileDropped, HandlerIndex::LoadDroppedFile),
-          Bind(Event::RightDown, HandlerIndex::ForgetRunResult)}},
+         {Bind(Event::KeyDown, HandlerIndex::MainBoxKey), Bind(Event::FileDropped, HandlerIndex::LoadDroppedFile)}},
         {Unit::AboutLabel, UnitType::Label, "标签5", OnWindow, {0, 541, 792, 24}, Shown,
          LabelBlock({.caption = constant_pool::Sources[static_cast<size_t>(Literal::VersionText)],
                      .textColor = 0xFFFFFF, .backColor = 0xC0C0C0, .hAlign = 1, .vAlign = 1})},
@@ -179,6 +176,8 @@ RecordDescription WindowRecordDescription() {
     record.typeData = Block(WriteWindowData,
                             WindowOptions{.caption = constant_pool::Sources[static_cast<size_t>(Literal::WindowTitle)],
                                           .borderStyle = 1, .maxButton = 1, .escCloses = 0});
+    // The window's key event: the runtime raises it for a key going down in
+    // any unit, so the window's keys act from wherever the focus is.
     record.bindings = {Bind(Event::Loaded, HandlerIndex::WindowLoaded),
                        Bind(Event::Closing, HandlerIndex::AskBeforeClosing),
                        Bind(Event::Destroyed, HandlerIndex::NoteWindowDestroyed),
@@ -216,11 +215,6 @@ WindowDescription MainWindowDescription() {
         if (unit.id == Unit::TabControl) record.childWords = pageMembers;
         record.flags = unit.flags;
         record.bindings = unit.bindings;
-        // Alt+Z undoes from wherever the focus is: every unit that takes it
-        // hands its keys to the window's handler, unless it has one of its own.
-        const auto keys = [](const EventBinding& binding) { return binding.event == Event::KeyDown; };
-        if ((unit.flags & TabStop) != 0 && std::none_of(unit.bindings.begin(), unit.bindings.end(), keys))
-            record.bindings.push_back(Bind(Event::KeyDown, HandlerIndex::WindowKey));
         record.typeData = unit.typeData;
         window.records.push_back(std::move(record));
     }

@@ -54,6 +54,7 @@ constexpr int32_t Height = 3;
 constexpr int32_t Visible = 5;
 constexpr int32_t EditContent = 8;      // edit box
 constexpr int32_t EditSelLength = 25;   // edit box; -1 selects everything
+constexpr int32_t EditCanUndo = 29;     // edit box, read only: the control has an edit of its own to undo
 constexpr int32_t LabelCaption = 8;     // label
 constexpr int32_t LabelTextColor = 16;  // label
 constexpr int32_t LabelBackColor = 17;  // label

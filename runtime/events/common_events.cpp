@@ -125,7 +125,7 @@ bool RaiseCommonEvent(WindowTemplate& window, MSG* message) {
     CommonEventOf common;
     if (!Translate(*message, &common)) return false;
     const int32_t index = TargetRecord(window, message->hwnd);
-    if (index < 0) return false;
+    if (index < 0 || (index == 0 && common.event == CommonEvent::KeyDown)) return false;
     const UnitId unitId = index == 0 ? 0 : window.working.IdAt(index);
     if (common.event == CommonEvent::Character) return RaiseCharacterEvents(window, unitId, message);
     uint32_t result = 0;
@@ -133,6 +133,18 @@ bool RaiseCommonEvent(WindowTemplate& window, MSG* message) {
     if (LiveWindowOf(window) == nullptr) return true;  // the handler closed the window
     if (!returned) return false;
     return result == 0;
+}
+
+bool RaiseWindowKeyEvent(WindowTemplate& window, const MSG& message, UnitId unit) {
+    const uint32_t args[3] = {KeyCode(message.wParam), KeyModifiers(message.wParam), unit};
+    uint32_t result = 0;
+    const bool returned = RaiseSimpleEvent(window.windowId, 0, CommonEvent::KeyDown, args, 3, &result);
+    if (LiveWindowOf(window) == nullptr) return true;  // the handler closed the window
+    return returned && result == 0;
+}
+
+bool RepeatedKeyDown(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && (message.lParam & (1L << 30)) != 0;
 }
 
 }  // namespace quillet

@@ -154,18 +154,13 @@ TEST(TemplateTest, BindsTheEventsToTheirHandlers) {
          {{0, offset(HandlerIndex::WindowLoaded)},
           {2, offset(HandlerIndex::NoteWindowDestroyed)},
           {4, offset(HandlerIndex::LayoutUnits)}, windowKey}},
-        {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}, windowKey}},
-        {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}, windowKey}},
-        {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}, windowKey}},
-        {Unit::JoinLinesBox,
-         {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}, windowKey}},
+        {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}}},
+        {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}}},
+        {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}}},
+        {Unit::JoinLinesBox, {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}}},
         {Unit::UndoLabel, {{-1, offset(HandlerIndex::Undo)}, {-2, offset(HandlerIndex::RestoreUndoLabel)}}},
-        {Unit::MainBox, {{-9, offset(HandlerIndex::MainBoxKey)}, {2, offset(HandlerIndex::LoadDroppedFile)},
-                         {-4, offset(HandlerIndex::ForgetRunResult)}}},
+        {Unit::MainBox, {{-9, offset(HandlerIndex::MainBoxKey)}, {2, offset(HandlerIndex::LoadDroppedFile)}}},
     };
-    for (const RecordDescription& record : records)  // every other tab stop: keys to the window's handler
-        if ((record.flags & RecordFlag::TabStop) != 0 && expected.count(record.id) == 0)
-            expected[record.id] = {windowKey};
     for (const RecordDescription& record : records) {
         SCOPED_TRACE(record.name);
         const auto want = expected.find(record.id);

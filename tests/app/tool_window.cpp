@@ -103,15 +103,17 @@ void Click(UnitId unit) {
     if (box.found) ADD_FAILURE() << "the click showed a message box: " << box.text;
 }
 
-void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers) {
+void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers, Stroke stroke) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     for (UINT modifier : modifiers) keys[modifier] = 0x80;
     SetKeyboardState(keys);
     const bool alt = (keys[VK_MENU] & 0x80) != 0;
     const LPARAM context = alt ? 1 << 29 : 0;
-    PostMessageA(Handle(unit), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
-    PostMessageA(Handle(unit), alt ? WM_SYSKEYUP : WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | context);
+    const LPARAM wasDown = stroke == Stroke::Repeat ? 1 << 30 : 0;
+    if (stroke != Stroke::Release) PostMessageA(Handle(unit), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | wasDown | context);
+    if (stroke == Stroke::Press || stroke == Stroke::Release)
+        PostMessageA(Handle(unit), alt ? WM_SYSKEYUP : WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | context);
     Pump();
     for (UINT modifier : modifiers) keys[modifier] = 0;
     SetKeyboardState(keys);

@@ -47,8 +47,11 @@ void PostMouseUp(UnitId unit);
 void Click(UnitId unit);
 
 // Keys to a unit, with the modifier keys held (VK_CONTROL, VK_SHIFT, VK_MENU) while
-// they are handled; with Alt held they come as system keys, as the system sends them.
-void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers);
+// they are handled; with Alt held they come as system keys, as the system sends them:
+// pressed and released, held down, the key-down the system repeats while it is held
+// (bit 30 set), or released.
+enum class Stroke { Press, Hold, Repeat, Release };
+void PressKey(UnitId unit, UINT key, const std::vector<UINT>& modifiers, Stroke stroke = Stroke::Press);
 
 // The state of a fresh start: page 0, every option as the template has it,
 // the small boxes as at start, the main box empty, no run's undo text kept.

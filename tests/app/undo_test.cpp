@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "runtime/app/message_loop.h"
 #include "runtime/units/held_output.h"
@@ -184,6 +185,16 @@ TEST_F(UndoTest, InputWhileTheResultGoesIntoTheBoxChangesNothing) {
         PostMouseDown(unit);
         PostMouseUp(unit);
     }
+    // Other programs' edits, sent from another thread, each handled while the rest still waits.
+    std::thread outside([box] {
+        for (UINT edit : {WM_SETTEXT, EM_REPLACESEL}) SendMessageW(box, edit, 0, reinterpret_cast<LPARAM>(L"outside"));
+    });
+    for (int sent = 0; sent < 2; ++sent) {
+        for (int waited = 0; HIWORD(GetQueueStatus(QS_SENDMESSAGE)) == 0 && waited < 5000; ++waited) Sleep(1);
+        quillet::ProcessPendingEvents();
+    }
+    outside.join();
+    ASSERT_GT(quillet::HeldByteCount(), 0u) << "the sent edits came while the result was still coming";
     Pump();
     // Compared whole: a failure's diff of two texts this long would not fit in memory.
     EXPECT_TRUE(Text(Unit::MainBox) == result) << "the run's result, nothing else";

@@ -217,6 +217,18 @@ bool ParseSystemForms(const std::string& text, double* oleDate) {
     return true;
 }
 
+// A character edits unless the control ignores it or takes it for copying or
+// selecting: of the control characters only Backspace, Tab, the line breaks
+// and Ctrl+V, Ctrl+X and Ctrl+Z (paste, cut, undo) edit; DEL (Ctrl+Backspace)
+// does not.
+bool CharacterEdits(WPARAM character) {
+    constexpr WPARAM Backspace = 0x08, Tab = 0x09, LineFeed = 0x0A, Return = 0x0D, Paste = 0x16, Cut = 0x18,
+                     Undo = 0x1A, Delete = 0x7F;
+    if (character >= 0x20) return character != Delete;
+    return character == Backspace || character == Tab || character == LineFeed || character == Return ||
+           character == Paste || character == Cut || character == Undo;
+}
+
 }  // namespace
 
 bool AcceptsCharacter(int32_t inputMode, uint32_t character) {
@@ -231,11 +243,12 @@ bool AcceptsCharacter(int32_t inputMode, uint32_t character) {
 }
 
 bool EditsText(UINT message, WPARAM wParam) {
-    constexpr WPARAM CopyCharacter = 0x03;  // Ctrl+C
     switch (message) {
-    case WM_CHAR:
     case WM_UNICHAR:
-    case WM_IME_CHAR: return wParam != CopyCharacter;
+        if (wParam == UNICODE_NOCHAR) return false;  // only asks whether the window takes WM_UNICHAR
+        return CharacterEdits(wParam);
+    case WM_CHAR:
+    case WM_IME_CHAR: return CharacterEdits(wParam);
     case WM_SYSCHAR:
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION:

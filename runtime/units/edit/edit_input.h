@@ -20,11 +20,12 @@ enum : int32_t {
 bool AcceptsCharacter(int32_t inputMode, uint32_t character);
 
 // Whether a message by which the user works the control edits its text:
-// typed characters but Ctrl+C (copy), input-method text, Delete and
-// Shift+Delete (cut), Shift+Insert (paste), Alt+Backspace (undo), and the
-// cut, paste, clear and undo commands. Moving, selecting, copying and
-// scrolling do not; nor does the context menu, whose edit commands a
-// read-only control greys out.
+// typed characters (control characters only when the control edits with them:
+// Backspace, Tab, line breaks, Ctrl+V, Ctrl+X, Ctrl+Z), input-method text,
+// Delete and Shift+Delete (cut), Shift+Insert (paste), Alt+Backspace (undo),
+// and the cut, paste, clear and undo commands. Moving, selecting (Ctrl+A),
+// copying (Ctrl+C) and scrolling do not; nor does the context menu, whose edit
+// commands a read-only control greys out.
 bool EditsText(UINT message, WPARAM wParam);
 
 // Modes 5 to 11 rewrite the text when the focus leaves.

@@ -109,6 +109,7 @@ AfterWrite EditBoxUnit::SetProperty(int32_t ownIndex, const PropertyValue& value
     // property data, and nothing binds.
     case EditBoxProperty::DataSource: state_.dataSource = TextFromValue(value); return AfterWrite::Done;
     case EditBoxProperty::DataColumn: state_.dataColumn = TextFromValue(value); return AfterWrite::Done;
+    // CanUndo is the control's to tell: a write changes nothing.
     default: return AfterWrite::Done;
     }
 }
@@ -141,6 +142,10 @@ int32_t EditBoxUnit::GetProperty(int32_t ownIndex, PropertyValue* value) {
     case EditBoxProperty::SelText: ReportText(value, ReadBack(state_.text.SelectedText())); return 1;
     case EditBoxProperty::DataSource: ReportText(value, state_.dataSource); return 1;
     case EditBoxProperty::DataColumn: ReportText(value, state_.dataColumn); return 1;
+    // The runtime's own writes leave the control nothing to undo; any edit
+    // since (keys, paste, the box's menu, an input method) gives it one. Asked
+    // of what the box shows: no held text is handed over for it.
+    case EditBoxProperty::CanUndo: Report(value, SendMessageW(m_hWnd, EM_CANUNDO, 0, 0) != 0 ? 1 : 0); return 1;
     default: return 0;
     }
 }

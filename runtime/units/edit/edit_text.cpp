@@ -14,13 +14,14 @@ namespace {
 // a style change) acts on what the box shows, at once: handing megabytes over
 // first would hold the window up for seconds and move the view.
 enum class MessageEffect {
-    None,         // neither shows nor changes it: painting, sizing, focus, anything not named
-    Reads,        // shows it, or the selection in it, without changing it
-    Replaces,     // sets a whole new text
-    Changes,      // changes it in place
-    UserScrolls,  // the user moves the view
-    UserPoints,   // the user clicks, or copies, where the box shows: reads
-    UserEdits,    // the user's keys and the edit commands at the caret: changes
+    None,        // neither shows nor changes it: painting, sizing, focus, anything not named
+    Reads,       // reads the text itself
+    Shows,       // asks what the box shows: the view, the selection, places on the screen, the flags
+    MovesView,   // the user or another program moves the view or the selection
+    Replaces,    // sets a whole new text
+    Changes,     // changes it in place
+    UserPoints,  // the user clicks, or copies, where the box shows: reads
+    UserEdits,   // the user's keys and the edit commands at the caret: changes
 };
 
 MessageEffect EffectOf(UINT message) {
@@ -30,7 +31,11 @@ MessageEffect EffectOf(UINT message) {
     case WM_HSCROLL:
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
-        return MessageEffect::UserScrolls;
+    case EM_SETSEL:
+    case EM_SCROLLCARET:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+        return MessageEffect::MovesView;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -58,25 +63,23 @@ MessageEffect EffectOf(UINT message) {
     case WM_UNDO:
     case EM_UNDO:
         return MessageEffect::UserEdits;
+    // Screen readers ask these on every move of the caret.
+    case EM_GETSEL:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_GETRECT:
+    case EM_GETMODIFY:
+    case EM_GETTHUMB:
+    case EM_CANUNDO:
+    case EM_LINEFROMCHAR:
+    case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS:
+        return MessageEffect::Shows;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
-    case EM_GETSEL:
-    case EM_SETSEL:
-    case EM_SCROLLCARET:
     case EM_GETLINECOUNT:
     case EM_LINEINDEX:
     case EM_LINELENGTH:
-    case EM_LINEFROMCHAR:
     case EM_GETLINE:
-    case EM_GETFIRSTVISIBLELINE:
-    case EM_POSFROMCHAR:
-    case EM_CHARFROMPOS:
-    case EM_GETMODIFY:
-    case EM_GETRECT:
-    case EM_LINESCROLL:
-    case EM_SCROLL:
-    case EM_GETTHUMB:
-    case EM_CANUNDO:
     case EM_GETHANDLE:
         return MessageEffect::Reads;
     case WM_SETTEXT:
@@ -152,7 +155,7 @@ void EditText::Set(const char* text) {
     // The control may not keep the text as given (bytes that are no
     // character); a handler run from its change report reads it afresh.
     Drop();
-    SetWindowTextW(edit_, WideFromText(text, size).c_str());
+    SendOwnChange(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideFromText(text, size).c_str()));
 }
 
 // The held text grows by a quarter when it must, not by doubling: it may be
@@ -181,7 +184,7 @@ bool EditText::Append(const char* text) {
     const int length = GetWindowTextLengthW(edit_);
     SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
-    SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text, size).c_str()));
+    SendOwnChange(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text, size).c_str()));
     SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);  // what the program wrote is not the control's to undo
     return false;
 }
@@ -191,7 +194,7 @@ void EditText::ReplaceSelection(const char* text) {
     HandOverAll();
     WidenSelectionToCharacters();
     Drop();
-    SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
+    SendOwnChange(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(WideFromText(text).c_str()));
 }
 
 // The control's arrow keys can leave an end of the selection between the two
@@ -248,13 +251,29 @@ void EditText::Select(int32_t start, int32_t length) {
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 
+bool EditText::ChangeFromElsewhere(UINT message) {
+    const MessageEffect effect = EffectOf(message);
+    if (effect != MessageEffect::Replaces && effect != MessageEffect::Changes) return false;
+    const bool own = ownChange_;
+    ownChange_ = false;  // one message a write: whatever comes while it is handled is someone else's
+    return !own;
+}
+
+LRESULT EditText::SendOwnChange(UINT message, WPARAM wParam, LPARAM lParam) {
+    ownChange_ = true;
+    const LRESULT answer = SendMessageW(edit_, message, wParam, lParam);
+    ownChange_ = false;
+    return answer;
+}
+
 void EditText::BeforeMessage(UINT message) {
     if (busy_ || known_ == Known::Nothing) return;
     const MessageEffect effect = EffectOf(message);
     // Handing megabytes over before a click would hold the window up for
-    // seconds and then scroll it away from where the user clicked.
+    // seconds and then scroll it away from where the user clicked; the view
+    // and the selection are what the box shows.
     if (known_ != Known::Same) {
-        if (effect == MessageEffect::UserScrolls) userActed_ = true;
+        if (effect == MessageEffect::MovesView) userActed_ = true;
         const bool user = effect == MessageEffect::UserPoints || effect == MessageEffect::UserEdits;
         if (user && !RestFitsOnePiece()) {
             LetUserAct(effect == MessageEffect::UserEdits);
@@ -263,7 +282,8 @@ void EditText::BeforeMessage(UINT message) {
     }
     switch (effect) {
     case MessageEffect::None:
-    case MessageEffect::UserScrolls: return;
+    case MessageEffect::Shows:
+    case MessageEffect::MovesView: return;
     case MessageEffect::Reads:
     case MessageEffect::UserPoints: HandOverAll(); return;
     // The new text overrides everything the held one would have left behind.

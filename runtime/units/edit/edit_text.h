@@ -10,10 +10,14 @@
 // in edit_text_handover.cpp). Only for a control that keeps every character it
 // is given (multi-line, no length limit, no case conversion) and a text that
 // comes back from it byte for byte. Every read through here sees the held
-// text; anything that could see the control's own text (a message reaching
-// it, the selection) has the text handed over first. The user is the
-// exception: a click or key while more than one piece is held acts on what the
-// box shows, and the rest comes after it without moving the caret or the view.
+// text; a message that reads the control's own text (WM_GETTEXT, EM_GETLINE,
+// the line count and indexes) has the text handed over first, and so does the
+// runtime's own use of the selection. The user and other programs are the
+// exception: a click or key while more than one piece is held, and any message
+// of the view or the selection (screen readers send them on every move of the
+// caret), act on what the box shows, and the rest comes after without moving
+// the caret or the view. While a run owns the box, a change of its text that
+// did not come through here is refused (ChangeFromElsewhere).
 // The text last read from the control is kept too, since every change of it
 // passes the box's window procedure.
 //
@@ -95,6 +99,11 @@ public:
     // True while held text is being given to the control: its change reports
     // are then the runtime's own doing.
     bool HandingOver() const { return handingOver_; }
+    // Whether a message that sets or changes the text comes from elsewhere
+    // (another program, a message sent past the box's properties) and not
+    // from a write through here, each of which lets its one message pass.
+    // The box's window procedure asks it of every message.
+    bool ChangeFromElsewhere(UINT message);
 
     // HeldOutput.
     bool HandOverPiece(PieceMode mode) override;
@@ -124,6 +133,7 @@ private:
     void Drop();
     size_t PieceEnd(double ms) const;
 
+    LRESULT SendOwnChange(UINT message, WPARAM wParam, LPARAM lParam);
     ControlSelection ControlSelectionNow();
     void WidenSelectionToCharacters();
     std::string ReadControl();
@@ -148,6 +158,7 @@ private:
     double lastPaint_ = 0;      // when the control last painted during a handover (ms)
     double paintPause_ = 0;     // how long paints wait after the last one: ten times its cost
     bool paintOwed_ = false;    // a piece's painting was skipped; the control repaints at the end
+    bool ownChange_ = false;    // a write through here is sending its message to the control
 };
 
 // What the AppendText command does with each of its texts, given the window of

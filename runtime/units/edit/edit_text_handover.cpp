@@ -186,7 +186,7 @@ void EditText::GiveControl(size_t end) {
     const LRESULT usersTopLine = userActed_ ? SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0) : 0;
     const WPARAM from = replacing ? ControlPosition(text_, same_) : ControlEnd;
     SendMessageW(edit_, EM_SETSEL, from, static_cast<LPARAM>(ControlEnd));
-    SendMessageW(edit_, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
+    SendOwnChange(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(piece.c_str()));
     if (userActed_) {
         SendMessageW(edit_, EM_SETSEL, users.start, static_cast<LPARAM>(users.end));
         const LRESULT topLine = SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0);

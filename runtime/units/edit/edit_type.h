@@ -13,7 +13,7 @@ namespace EditBoxProperty {
 enum : int32_t {
     Content, BorderStyle, TextColor, BackColor, Font, HideSelection, MaxLength, MultiLine, ScrollBars, Alignment,
     InputMode, PasswordChar, CaseConversion, SpinMode, SpinLower, SpinUpper, SelStart, SelLength, SelText, DataSource,
-    DataColumn,
+    DataColumn, CanUndo,
 };
 }  // namespace EditBoxProperty
 
@@ -38,8 +38,10 @@ inline constexpr OwnProperty EditBoxOwnProperties[] = {
     Own(PropertyKind::Int), Own(PropertyKind::Int), Own(PropertyKind::Text, PropertyFlag::NotSaved),
     // 19 DataSource, 20 DataColumn
     Own(PropertyKind::DataSourceName), Own(PropertyKind::DataColumnName),
+    // 21 CanUndo: whether the control has an edit of its own to undo (read only)
+    Own(PropertyKind::Logical, PropertyFlag::NotSaved),
 };
-static_assert(std::size(EditBoxOwnProperties) == EditBoxProperty::DataColumn + 1, "a row for every own index");
+static_assert(std::size(EditBoxOwnProperties) == EditBoxProperty::CanUndo + 1, "a row for every own index");
 
 inline constexpr UnitTypeDescriptor EditBoxType =
     DescribeType<EditBoxOwnProperties>("编辑框", "EditBox", 0x80000040, EditBoxInterface);

@@ -130,9 +130,11 @@ LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The control never sees a drop, so held text need not reach it first.
     if (message == WM_DROPFILES) return OnDropFiles(reinterpret_cast<HDROP>(wParam));
     // The text is the run's: the user reads, selects, copies and scrolls, and
-    // what would edit it is refused.
+    // what would edit it is refused, whether the user's keys or another
+    // program's WM_SETTEXT or EM_REPLACESEL.
+    const bool changeFromElsewhere = state_.text.ChangeFromElsewhere(message);
     if (TextBelongsToRun()) {
-        if (EditsText(message, wParam)) {
+        if (EditsText(message, wParam) || changeFromElsewhere) {
             MessageBeep(MB_OK);
             return 0;
         }

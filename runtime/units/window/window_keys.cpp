@@ -1,7 +1,26 @@
 // The window's pre-translation of the messages of its own window and its
-// units, in this order: drag-anywhere, accelerators, the page keys (Ctrl+Tab,
-// Ctrl+PgDn and their reverses), Tab, Enter, Esc, arrow keys, F1, Alt
-// mnemonics, then the common events.
+// units, in this order: drag-anywhere, accelerators, the window's own key
+// event, the page keys (Ctrl+Tab, Ctrl+PgDn and their reverses), Tab, Enter,
+// Esc, arrow keys, F1, Alt mnemonics, then the common events.
+//
+// The road of a key going down in any unit, the tab strip included:
+//  1. The loop takes WM_KEYDOWN (WM_SYSKEYDOWN with Alt) aimed at the focused
+//     control; RuntimeApp::PreTranslateMessage walks up its parents
+//     (CWnd::WalkPreTranslateTree) to this window's PreTranslateMessage.
+//  2. Accelerators of the window's menu, if any.
+//  3. TakenByWindow → RaiseWindowKeyEvent (runtime/events/common_events.h):
+//     the key-down event (-9) of the window's own record with the key's code,
+//     the modifier state and the unit the key went to (its own record or its
+//     parent's, 0 for the window). The program binds one handler there (the
+//     tool's WindowKey), so a key the window acts on acts from every unit. A
+//     false from it ends the road: no character, nothing for the unit.
+//  4. The window's keys (HandleKeyDown, HandleMnemonic), then the unit's own
+//     common events (RaiseCommonEvent), as before the window's event existed;
+//     the loop then translates and dispatches what was not consumed.
+// A key-down the system repeats while the key is held (bit 30) raises no
+// window key event and presses no default button, so that a held key starts
+// no second run, undo or load; the repeats of a key whose first press the
+// window's handler took are consumed at step 3, other repeats go on to step 4.
 #include <string>
 
 #include "runtime/events/common_events.h"
@@ -94,6 +113,8 @@ BOOL WindowUnit::PreTranslateMessage(MSG* message) {
         if (window->state.accelerators != nullptr &&
             TranslateAcceleratorW(self, static_cast<HACCEL>(window->state.accelerators), message) != 0)
             return TRUE;
+        const bool down = message->message == WM_KEYDOWN || message->message == WM_SYSKEYDOWN;
+        if (down && TakenByWindow(*window, *message)) return TRUE;
         bool consumed = false;
         if (message->message == WM_KEYDOWN) consumed = HandleKeyDown(*window, *message);
         if (message->message == WM_SYSKEYDOWN) consumed = HandleMnemonic(*window, *message);
@@ -110,6 +131,18 @@ void WindowUnit::StartDragIfAnywhere(WindowTemplate& window, const MSG& message)
     PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(message.pt.x, message.pt.y));
 }
 
+// The window's key event for a key going down, or for its repeats what the
+// first press decided. True when the key goes no further.
+bool WindowUnit::TakenByWindow(WindowTemplate& window, const MSG& message) {
+    const auto key = static_cast<uint32_t>(message.wParam);
+    if (RepeatedKeyDown(message)) return key == live_.heldWindowKey;
+    HWND self = m_hWnd;
+    const bool taken = RaiseWindowKeyEvent(window, message, ViewOf(window, UnitOwning(window, message.hwnd)).id);
+    if (!StillAlive(self, this)) return true;
+    live_.heldWindowKey = taken ? key : 0;
+    return taken;
+}
+
 // True when the key was the window's: it goes no further. Nothing of the object
 // is used once a handler may have run.
 bool WindowUnit::HandleKeyDown(WindowTemplate& window, const MSG& message) {
@@ -123,18 +156,21 @@ bool WindowUnit::HandleKeyDown(WindowTemplate& window, const MSG& message) {
         if (UnitWantsKey(focused, key)) return false;
         MoveFocus(window, message.hwnd, !KeyHeld(VK_SHIFT), false);
         return true;
-    case VK_RETURN:
+    case VK_RETURN: {
         if (UnitWantsKey(focused, key)) return false;
+        // A held Enter is the window's as its first press was, but presses nothing again.
+        const bool press = !RepeatedKeyDown(message);
         if (focused.Has(TypeState::PushButtonKeys) && IsWindowEnabled(focused.handle) &&
             UnitIsDefaultButton(focused)) {
-            RaiseUnitEvent(window.windowId, focused.id, 0);
+            if (press) RaiseUnitEvent(window.windowId, focused.id, 0);
             return true;
         }
         if (options_.enterMovesFocus != 0) {
             MoveFocus(window, message.hwnd, true, false);
             return true;
         }
-        return PressDefaultButton(window);
+        return PressDefaultButton(window, press);
+    }
     case VK_ESCAPE:
         if (UnitWantsKey(focused, key) || options_.escCloses == 0) return false;
         SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
@@ -154,13 +190,14 @@ bool WindowUnit::HandleKeyDown(WindowTemplate& window, const MSG& message) {
     }
 }
 
-// The first push button in template order that is the default button. Only a
-// button that can be seen counts: the run buttons of hidden tab pages stay put.
-bool WindowUnit::PressDefaultButton(WindowTemplate& window) {
+// The first push button in template order that is the default button, pressed
+// when `press`; false when there is none. Only a button that can be seen
+// counts: the run buttons of hidden tab pages stay put.
+bool WindowUnit::PressDefaultButton(WindowTemplate& window, bool press) {
     for (int32_t index = 1; index < window.working.Count(); ++index) {
         const UnitView unit = ViewOf(window, index);
         if (!unit.Has(TypeState::PushButtonKeys) || !unit.Usable() || !UnitIsDefaultButton(unit)) continue;
-        RaiseUnitEvent(window.windowId, unit.id, 0);
+        if (press) RaiseUnitEvent(window.windowId, unit.id, 0);
         return true;
     }
     return false;

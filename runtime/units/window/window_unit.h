@@ -1,8 +1,9 @@
 #pragma once
 // The window unit: the top-level window of a template that holds its units.
 // It owns the frame, the background (colour, picture, sound), the shape, the
-// window-level keys (Tab, Enter, Esc, arrows, F1, Alt mnemonics), the cursor
-// of the unit under the mouse, and the window events:
+// window-level keys (its own key event for a key in any unit, Tab, Enter, Esc,
+// arrows, F1, Alt mnemonics), the cursor of the unit under the mouse, and the
+// window events:
 //
 //   0 loaded (raised by the loader)   5 activated       10 shown
 //   1 about to close (vetoable)       6 deactivated     11 hidden
@@ -60,6 +61,7 @@ struct WindowLiveState {
     bool painting = false;                 // inside BeginPaint: WM_PAINT paints the background
     bool arranged = false;                 // UM_ARRANGE arrived: docked units follow resizes
     bool helpOpened = false;               // WinHelp was called for this window
+    uint32_t heldWindowKey = 0;            // the key the window's key event took at its last first press; 0 none
 };
 
 class WindowUnit final : public UnitObject<CWnd>, public PropertyDataSource {
@@ -111,8 +113,9 @@ private:
     void OnDpiChanged(WPARAM wParam, const RECT* suggested);
 
     // window_keys.cpp
+    bool TakenByWindow(WindowTemplate& window, const MSG& message);
     bool HandleKeyDown(WindowTemplate& window, const MSG& message);
-    bool PressDefaultButton(WindowTemplate& window);
+    bool PressDefaultButton(WindowTemplate& window, bool press);
     bool HandleMnemonic(WindowTemplate& window, const MSG& message);
     void StartDragIfAnywhere(WindowTemplate& window, const MSG& message);
     void OpenHelp();

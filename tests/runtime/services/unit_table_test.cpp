@@ -35,7 +35,7 @@ struct ExpectedType {
 const ExpectedType SixTypes[] = {
     {0, "窗口", "window", 0x800000D0, 32, {1, 4, 5, 6, 7, 9}, WindowOwnProperties,
      {{1, 6}, {4, 3}, {6, 2}, {10, 3}, {20, 29}}},
-    {4, "编辑框", "EditBox", 0x80000040, 29, {1, 4, 5, 6, 8, 9}, EditBoxOwnProperties,
+    {4, "编辑框", "EditBox", 0x80000040, 30, {1, 4, 5, 6, 8, 9}, EditBoxOwnProperties,
      {{1, 5}, {8, 3}, {9, 2}, {10, 11}, {12, 2}, {13, 2}}},
     {9, "标签", "Label", 0x84012040, 29, {1, 4, 5, 6, 9}, LabelOwnProperties,
      {{1, 3}, {2, 6}, {11, 2}, {12, 8}, {16, 2}, {18, 2}}},

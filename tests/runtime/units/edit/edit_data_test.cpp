@@ -196,6 +196,14 @@ TEST(EditInputTest, EachModeLetsItsCharactersThrough) {
     EXPECT_EQ(Accepted(EditInputMode::IntegerText, "１"), "");
 }
 
+// Control characters edit only where the control edits with them: a run
+// refuses those with a beep, and selecting (Ctrl+A) or copying is no edit.
+TEST(EditInputTest, OnlyCharactersThatChangeTheTextCountAsEdits) {
+    for (wchar_t c : std::wstring(L"a中\b\t\r\n\x16\x18\x1A")) EXPECT_TRUE(EditsText(WM_CHAR, c)) << int{c};
+    for (wchar_t c : std::wstring(L"\x01\x02\x03\x1B\x7F")) EXPECT_FALSE(EditsText(WM_CHAR, c)) << int{c};
+    EXPECT_FALSE(EditsText(WM_UNICHAR, UNICODE_NOCHAR));
+}
+
 // ---- normalisation ----
 
 struct Normalisation {

@@ -420,7 +420,8 @@ ShownState ShownStateOf(HWND edit) {
 // box shows, at once; a key that would edit is refused, since the run is
 // still under way; the rest comes after without moving the caret or the view.
 // Messages that cannot change the text (the frame's, the system's, a style
-// change) hand nothing over and leave the view alone.
+// change) hand nothing over and leave the view alone, nor do those of the view
+// and the selection, which screen readers send on every move of the caret.
 TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
     LoadBox();
     std::string text;
@@ -433,6 +434,7 @@ TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
     ASSERT_LT(before.length, text.size());
     ASSERT_GT(before.topLine, 0) << "the box shows the end of what it has";
     const size_t held = HeldByteCount();
+    RECT formatRect{};
     const struct {
         UINT message;
         WPARAM wParam;
@@ -442,6 +444,11 @@ TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
         {WM_SYSCOMMAND, SC_RESTORE, 0},  {WM_INPUTLANGCHANGE, 0, 0},     {WM_IME_SETCONTEXT, TRUE, 0},
         {EM_SETREADONLY, TRUE, 0},       {EM_SETREADONLY, FALSE, 0},     {EM_SETMARGINS, EC_LEFTMARGIN, 3},
         {WM_CANCELMODE, 0, 0},           {WM_SETTINGCHANGE, 0, 0},       {WM_NCMOUSEHOVER, HTBORDER, 0},
+        {EM_GETFIRSTVISIBLELINE, 0, 0},  {EM_GETRECT, 0, reinterpret_cast<LPARAM>(&formatRect)},
+        {EM_GETSEL, 0, 0},               {EM_GETMODIFY, 0, 0},           {EM_GETTHUMB, 0, 0},
+        {EM_CANUNDO, 0, 0},              {EM_POSFROMCHAR, 0, 0},         {EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0},
+        {EM_CHARFROMPOS, 0, MAKELPARAM(2, 2)},  {EM_SETSEL, before.caret, static_cast<LPARAM>(before.caret)},
+        {EM_SCROLLCARET, 0, 0},          {EM_LINESCROLL, 0, 0},
     };
     for (const auto& m : others) {
         SendMessageW(Handle(M), m.message, m.wParam, m.lParam);

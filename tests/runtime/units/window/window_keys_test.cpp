@@ -200,14 +200,19 @@ TEST_F(WindowKeysTest, AltMnemonicsPressToggleAndFocusByType) {
     EXPECT_EQ(GetFocus(), Handle(6));
 }
 
-TEST_F(WindowKeysTest, KeysTheWindowLeavesReachTheCommonEventsAndTheUnit) {
+// The window's own key event comes first, from every unit, naming the unit; a
+// key the system repeats while it is held raises none and presses no button.
+TEST_F(WindowKeysTest, KeysReachTheWindowsKeyEventFirstThenTheCommonEventsAndTheUnit) {
     RecordDescription edit = Unit(2, EditType, "edit");
     edit.bindings = {Noting(-9)};
-    ASSERT_TRUE(LoadWith({edit}));
-    ASSERT_EQ(GetFocus(), Handle(2));
+    ASSERT_TRUE(LoadWith({edit, Unit(3, ButtonType, "ok", ProbeOption::DefaultButton)}, Placed(), {Noting(-9)}));
+    SetFocus(Handle(2));
     PressKey('A');
-    PressKey(VK_TAB);  // the window's: no key event
-    EXPECT_EQ(EventLog(), (Log{Noted(-9, UnitId(2)) + " 65 0"}));
+    PressKey(VK_TAB);  // the window's: no key event of the unit
+    PostMessageA(Handle(3), WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
+    testprogram::Pump();
+    const std::string window = Noted(-9, WindowRecord), fromEdit = std::to_string(UnitId(2));
+    EXPECT_EQ(EventLog(), (Log{window + " 65 0 " + fromEdit, Noted(-9, UnitId(2)) + " 65 0", window + " 9 0 " + fromEdit}));
 }
 
 TEST_F(WindowKeysTest, DragAnywherePostsACaptionClickForTheWindowAndForLabelsOnly) {
