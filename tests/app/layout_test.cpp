@@ -3,6 +3,7 @@
 // select-all in the main box.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <vector>
 
 #include "app/template_description.h"
@@ -38,8 +39,18 @@ void ExpectLayoutFollowsWindow() {
     EXPECT_EQ(Int(Unit::MainBox, Property::Top), 104);
     EXPECT_EQ(Int(Unit::MainBox, Property::Width), w - 30);
     EXPECT_EQ(Int(Unit::MainBox, Property::Height), h - 172);
-    EXPECT_EQ(Int(Unit::UndoLabel, Property::Left), w - 220);
-    EXPECT_EQ(Int(Unit::UndoLabel, Property::Top), 10);
+    // 打开, 保存, 另存为 and 撤消 side by side in the tab's header row, clear of each other.
+    const struct {
+        UnitId label;
+        int32_t fromRight;
+    } header[] = {{Unit::OpenLabel, 400}, {Unit::SaveLabel, 352}, {Unit::SaveAsLabel, 304}, {Unit::UndoLabel, 220}};
+    for (size_t k = 0; k < std::size(header); ++k) {
+        EXPECT_EQ(Int(header[k].label, Property::Left), w - header[k].fromRight);
+        EXPECT_EQ(Int(header[k].label, Property::Top), 10);
+        if (k > 0)
+            EXPECT_LT(Int(header[k - 1].label, Property::Left) + Int(header[k - 1].label, Property::Width),
+                      Int(header[k].label, Property::Left));
+    }
 }
 
 class LayoutTest : public testing::Test {
@@ -157,7 +168,8 @@ TEST_F(LayoutTest, OnlyTheCurrentPagesUnitsAreShown) {
         EXPECT_TRUE(EqualRect(&first, &other));
     }
     // The units on the window itself stay whatever the page.
-    for (UnitId unit : {Unit::TabControl, Unit::MainBox, Unit::UndoLabel, Unit::AboutLabel})
+    for (UnitId unit : {Unit::TabControl, Unit::MainBox, Unit::UndoLabel, Unit::OpenLabel, Unit::SaveLabel,
+                        Unit::SaveAsLabel, Unit::AboutLabel})
         EXPECT_TRUE(IsWindowVisible(Handle(unit)));
 }
 

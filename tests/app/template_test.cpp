@@ -65,6 +65,9 @@ const DesignedUnit Design[] = {
     {0x16010003, "选择夹1", UnitType::TabControl, OnWindow, 8, 8, 776, 88, true},
     {0x16010002, "编辑框_主", UnitType::EditBox, OnWindow, 8, 104, 776, 426, true},
     {0x160100B9, "标签_撤消", UnitType::Label, OnWindow, 563, 10, 56, 19, true},
+    {0x160100BA, "标签_打开", UnitType::Label, OnWindow, 383, 10, 44, 19, true},
+    {0x160100BB, "标签_保存", UnitType::Label, OnWindow, 431, 10, 44, 19, true},
+    {0x160100BC, "标签_另存为", UnitType::Label, OnWindow, 479, 10, 56, 19, true},
     {0x160100FD, "标签5", UnitType::Label, OnWindow, 0, 541, 792, 24, true},
     {0x1601000B, "选择框_去空行", UnitType::CheckBox, 0, 24, 40, 64, 24, true},
     {0x1601000C, "选择框_去空格", UnitType::CheckBox, 0, 106, 40, 80, 24, true},
@@ -104,7 +107,7 @@ std::vector<std::vector<UnitId>> Pages(const RecordDescription& tab) {
 
 TEST(TemplateTest, HoldsTheWindowAndItsUnitsAsDesigned) {
     const std::vector<RecordDescription> records = TemplateRecords();
-    ASSERT_EQ(records.size(), 25u);
+    ASSERT_EQ(records.size(), 28u);
 
     const RecordDescription& window = records[0];
     EXPECT_EQ(window.id, app::WindowRecord);
@@ -152,13 +155,18 @@ TEST(TemplateTest, BindsTheEventsToTheirHandlers) {
     std::map<UnitId, std::vector<EventBinding>> expected = {
         {app::WindowRecord,
          {{0, offset(HandlerIndex::WindowLoaded)},
+          {1, offset(HandlerIndex::AskBeforeClosing)},
           {2, offset(HandlerIndex::NoteWindowDestroyed)},
-          {4, offset(HandlerIndex::LayoutUnits)}, windowKey}},
+          {4, offset(HandlerIndex::LayoutUnits)},
+          {7, offset(HandlerIndex::UpdateTitle)}, windowKey}},
         {Unit::CleanupButton, {{0, offset(HandlerIndex::RunCleanup)}}},
         {Unit::NumberingButton, {{0, offset(HandlerIndex::RunNumbering)}}},
         {Unit::ReplaceButton, {{0, offset(HandlerIndex::RunMultiReplace)}}},
         {Unit::JoinLinesBox, {{-1, offset(HandlerIndex::ShowUnderline)}, {-2, offset(HandlerIndex::HideUnderline)}}},
         {Unit::UndoLabel, {{-1, offset(HandlerIndex::Undo)}, {-2, offset(HandlerIndex::RestoreUndoLabel)}}},
+        {Unit::OpenLabel, {{-2, offset(HandlerIndex::OpenFileLabel)}}},
+        {Unit::SaveLabel, {{-2, offset(HandlerIndex::SaveFileLabel)}}},
+        {Unit::SaveAsLabel, {{-2, offset(HandlerIndex::SaveFileAsLabel)}}},
         {Unit::MainBox, {{-9, offset(HandlerIndex::MainBoxKey)}, {2, offset(HandlerIndex::LoadDroppedFile)}}},
     };
     for (const RecordDescription& record : records) {
