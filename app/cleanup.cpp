@@ -1,10 +1,11 @@
-// The first page, "去除空行": up to five cleanup passes over the main edit
-// box's lines, always in the same order, each on the result of the one before.
+// The first page, "去除空行": up to five cleanup passes over a text's lines,
+// always in the same order, each on the result of the one before.
 #include <algorithm>
 
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/handlers.h"
+#include "app/tools.h"
 #include "app/unit_ids.h"
 #include "runtime/commands/command_list.h"
 
@@ -23,35 +24,34 @@ constexpr int32_t JoinLinesPassId = 0x04010014;
 
 constexpr int32_t TabCode = 9;
 
-// Which of the run's passes is working, for the progress the window shows.
+// A pass's place in its run: which it is, of how many, and the run's pace.
 struct PassPlace {
-    int32_t index = 0;  // passes done before this one
-    int32_t count = 1;  // passes the run will make
+    int32_t index;  // passes done before this one
+    int32_t count;  // passes the run makes
+    const RunPace& pace;
+
+    bool GoOn(int32_t line, int32_t lines) const { return pace.goOn(pace.context, line, lines, index, count); }
 };
-PassPlace place;
 
-bool GoOn(int32_t line, int32_t lines) { return ProcessEventsAndGoOn(line, lines, place.index, place.count); }
-
-// Every line replaced by what the command makes of it; one ProcessEvents per line.
-bool ReplaceEveryLine(CommandFunction command, int32_t subroutineId) {
+// Every line replaced by what the command makes of it.
+bool ReplaceEveryLine(CommandFunction command, int32_t subroutineId, const PassPlace& place) {
     const int32_t count = LineArray.Count();
     for (int32_t i = 1; i <= count; ++i) {
         SetTextElement(LineArray, i, CallText(command, TextArg(TextAt(LineArray, i, {subroutineId, 2}))),
                        {subroutineId, 2});
-        if (!GoOn(i, count)) return false;
+        if (!place.GoOn(i, count)) return false;
     }
-    WriteLinesBack();
     return true;
 }
 
 // ASCII and full-width spaces, everywhere in the line.
-bool RemoveSpacesPass() { return ReplaceEveryLine(RemoveAllSpaces, RemoveSpacesPassId); }
+bool RemoveSpacesPass(const PassPlace& place) { return ReplaceEveryLine(RemoveAllSpaces, RemoveSpacesPassId, place); }
 
 // ASCII and full-width spaces at both ends; a tab stops the trim.
-bool TrimPass() { return ReplaceEveryLine(TrimBothEnds, TrimPassId); }
+bool TrimPass(const PassPlace& place) { return ReplaceEveryLine(TrimBothEnds, TrimPassId, place); }
 
 // Every tab byte.
-bool RemoveTabsPass() {
+bool RemoveTabsPass(const PassPlace& place) {
     const int32_t count = LineArray.Count();
     for (int32_t i = 1; i <= count; ++i) {
         OwnedText tab = CallText(CharFromCode, IntArg(TabCode));
@@ -60,15 +60,14 @@ bool RemoveTabsPass() {
                                 TextArg(tab.Get()), TextArg(Text(Literal::Empty)), Omitted, Omitted, BoolArg(true)),
                        {RemoveTabsPassId, 3});
         tab.Reset();
-        if (!GoOn(i, count)) return false;
+        if (!place.GoOn(i, count)) return false;
     }
-    WriteLinesBack();
     return true;
 }
 
 // Deletes every line that is empty once its ASCII spaces and tabs are taken
 // out (full-width spaces count as text here); surviving lines stay as they are.
-bool RemoveBlankLinesPass() {
+bool RemoveBlankLinesPass(const PassPlace& place) {
     int32_t n = LineArray.Count();
     const int32_t lines = n;
     int32_t visited = 0;
@@ -94,63 +93,75 @@ bool RemoveBlankLinesPass() {
                 --n;
             }
         }
-        if (!GoOn(++visited, lines)) return false;
+        if (!place.GoOn(++visited, lines)) return false;
     }
-    WriteLinesBack();
     return true;
 }
 
 // Runs of non-empty lines become one line each; every empty line becomes two
-// line breaks. The result is split and written back, so it ends with CR LF.
-bool JoinLinesPass() {
-    WriteText(MainWindow, Unit::MainBox, Property::EditContent, Text(Literal::Empty));
+// line breaks. The joined text is split again, so it ends with CR LF.
+bool JoinLinesPass(const PassPlace& place) {
+    TextJoiner joined;
     const int32_t count = LineArray.Count();
     for (int32_t i = 1; i <= count; ++i) {
         const char* line = TextAt(LineArray, i, {JoinLinesPassId, 3});
-        const char* piece = CompareText(line, Text(Literal::Empty)) != 0 ? line : Text(Literal::ParagraphBreak);
-        Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(piece));
-        if (!GoOn(i, count)) return false;
+        joined.Append(CompareText(line, Text(Literal::Empty)) != 0 ? line : Text(Literal::ParagraphBreak));
+        if (!place.GoOn(i, count)) return false;
     }
-    LineArray = EmptyTextArray();
-    SplitIntoLines();
-    WriteLinesBack();
+    SplitIntoLines(joined.Take().Get());
     return true;
 }
 
 struct Pass {
-    UnitId option;  // the check box that selects it
-    bool (*run)();
+    bool CleanupChoice::*chosen;
+    bool (*run)(const PassPlace& place);
 };
 
 // The fixed order, whatever order the boxes were ticked in.
 constexpr Pass Passes[] = {
-    {Unit::RemoveSpacesBox, RemoveSpacesPass},
-    {Unit::TrimBox, TrimPass},
-    {Unit::RemoveTabsBox, RemoveTabsPass},
-    {Unit::RemoveBlankLinesBox, RemoveBlankLinesPass},
-    {Unit::JoinLinesBox, JoinLinesPass},
+    {&CleanupChoice::removeSpaces, RemoveSpacesPass},
+    {&CleanupChoice::trim, TrimPass},
+    {&CleanupChoice::removeTabs, RemoveTabsPass},
+    {&CleanupChoice::removeBlankLines, RemoveBlankLinesPass},
+    {&CleanupChoice::joinLines, JoinLinesPass},
 };
 
-bool Ticked(UnitId option) { return ReadInt(MainWindow, option, Property::Checked) == 1; }
+// The page's check boxes, read once when the run starts.
+CleanupChoice ChoiceOnPage() {
+    const auto ticked = [](UnitId box) { return ReadInt(MainWindow, box, Property::Checked) == 1; };
+    CleanupChoice choice;
+    choice.removeSpaces = ticked(Unit::RemoveSpacesBox);
+    choice.trim = ticked(Unit::TrimBox);
+    choice.removeTabs = ticked(Unit::RemoveTabsBox);
+    choice.removeBlankLines = ticked(Unit::RemoveBlankLinesBox);
+    choice.joinLines = ticked(Unit::JoinLinesBox);
+    return choice;
+}
 
 void Cleanup() {
-    SplitIntoLines();
-    const int32_t linesBefore = LineArray.Count();
-    UndoText = ReadText(MainWindow, Unit::MainBox, Property::EditContent);
-    UndoSaved = true;
-    int32_t ticked = 0;
-    for (const Pass& pass : Passes) ticked += Ticked(pass.option) ? 1 : 0;
-    place = {0, std::max(ticked, 1)};
-    // Each box is read just before its pass would run.
-    for (const Pass& pass : Passes) {
-        if (!Ticked(pass.option)) continue;
-        if (!pass.run()) return;
-        ++place.index;
-    }
-    ShowRunSummary(Literal::CleanupSummary, linesBefore, LineArray.Count());
+    const CleanupChoice choice = ChoiceOnPage();
+    ShowRunResult(Literal::CleanupSummary, CleanupText(TakeRunInput(), choice, WindowPace()));
 }
 
 }  // namespace
+
+ToolResult CleanupText(const char* text, const CleanupChoice& choice, const RunPace& pace) {
+    SplitIntoLines(text);
+    ToolResult result;
+    result.linesBefore = LineArray.Count();
+    const auto count = static_cast<int32_t>(
+        std::count_if(std::begin(Passes), std::end(Passes), [&](const Pass& pass) { return choice.*pass.chosen; }));
+    int32_t index = 0;
+    for (const Pass& pass : Passes) {
+        if (!(choice.*pass.chosen)) continue;
+        if (!pass.run({index++, std::max(count, 1), pace})) return result;
+    }
+    // No pass: the text stays as it is, its last line as it ends.
+    result.text = count > 0 ? JoinLines() : Concatenate({text});
+    result.linesAfter = LineArray.Count();
+    result.finished = true;
+    return result;
+}
 
 extern "C" HandlerResult RunCleanup(const uint32_t*, int32_t) {
     RunTool(Cleanup);

@@ -2,6 +2,7 @@
 // The program's values: the two the tools share, and the guards of a run.
 // They belong to the program; its clean-up routine frees them at shutdown.
 #include "app/constant_texts.h"
+#include "app/tools.h"
 #include "runtime/services/compiled_code.h"
 
 namespace quillet::app {
@@ -51,11 +52,10 @@ void InitialiseGlobals();
 // The clean-up routine registered with the runtime.
 void FreeGlobals();
 
-// The shared line routines. SplitIntoLines puts the main edit box's lines
-// (split at CR LF) into LineArray; WriteLinesBack empties the box and appends
-// every line followed by CR LF.
-void SplitIntoLines();
-void WriteLinesBack();
+// The shared line routines. SplitIntoLines puts a text's lines (split at
+// CR LF) into LineArray; JoinLines gives every line followed by CR LF.
+void SplitIntoLines(const char* text);
+compiled::OwnedText JoinLines();
 
 // A message box with OK, as every message of the tool shows.
 void ShowMessageText(Literal message);
@@ -65,14 +65,21 @@ struct LineChanges {
     int32_t before = 0;   // lines the earlier text had, as SplitIntoLines counts them
     int32_t changed = 0;  // places where the two differ; a line only one of them has counts
 };
-// WriteLinesBack, comparing each line as it goes with the line at the same
-// place in `before`, which it walks alongside.
-LineChanges WriteLinesBackComparedWith(const char* before);
+// LineArray against the lines of `before`, place by place.
+LineChanges CompareLines(const char* before);
 
 // ProcessEvents, once per line of a run, after telling the runtime how far the
 // run is: line `line` of `lines` in pass `pass` (from 0) of `passes`. False
 // when the window went away meanwhile and the run must stop.
 bool ProcessEventsAndGoOn(int32_t line, int32_t lines, int32_t pass = 0, int32_t passes = 1);
+
+// A run in the window: the main box's text, read once and kept for undo, is
+// the tool's input; a finished result goes back into the box, and the footer
+// tells what the run did. The window's pace lets events through once a line
+// and stops the run when the window goes away.
+const char* TakeRunInput();
+RunPace WindowPace();
+void ShowRunResult(Literal tool, const ToolResult& result);
 
 // The footer: the version text while a run works, then one line on what the
 // run did (`changed` below 0: not counted).

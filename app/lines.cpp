@@ -22,7 +22,8 @@ bool BoxHoldsRunResult = false;
 bool ListsNotSavedShown = false;
 
 namespace {
-constexpr int32_t WriteLinesBackId = 0x04010002;
+constexpr int32_t JoinLinesId = 0x04010002;
+constexpr int32_t CompareLinesId = 0x04010003;
 }  // namespace
 
 OwnedArray EmptyTextArray() {
@@ -63,10 +64,19 @@ void FreeGlobals() {
     LineArray.Reset();
 }
 
-void SplitIntoLines() {
-    OwnedArray lines = CallTextArray(SplitText, TextArg(ReadText(MainWindow, Unit::MainBox, Property::EditContent).Get()),
-                                     TextArg(Text(Literal::LineBreak)));
+void SplitIntoLines(const char* text) {
+    OwnedArray lines = CallTextArray(SplitText, TextArg(text), TextArg(Text(Literal::LineBreak)));
     LineArray = std::move(lines);  // frees the old lines and the old array
+}
+
+OwnedText JoinLines() {
+    TextJoiner joined;
+    const int32_t count = LineArray.Count();
+    for (int32_t i = 1; i <= count; ++i) {
+        joined.Append(TextAt(LineArray, i, {JoinLinesId, 3}));
+        joined.Append(Text(Literal::LineBreak));
+    }
+    return joined.Take();
 }
 
 namespace {
@@ -103,31 +113,47 @@ private:
     int32_t walked_ = 0;
 };
 
-void WriteLines(LineWalk* before, int32_t* changed) {
-    WriteText(MainWindow, Unit::MainBox, Property::EditContent, Text(Literal::Empty));
-    const int32_t count = LineArray.Count();
-    for (int32_t i = 1; i <= count; ++i) {
-        const char* line = TextAt(LineArray, i, {WriteLinesBackId, 3});
-        if (before != nullptr && !before->NextIs(line)) ++*changed;
-        Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(line),
-             TextArg(Text(Literal::LineBreak)));
-    }
-}
-
 }  // namespace
-
-void WriteLinesBack() { WriteLines(nullptr, nullptr); }
 
 void ShowMessageText(Literal message) { Call(ShowMessage, TextArg(Text(message)), IntArg(0)); }
 
-LineChanges WriteLinesBackComparedWith(const char* before) {
+LineChanges CompareLines(const char* before) {
     LineChanges changes;
     LineWalk walk(before != nullptr ? before : "");
-    WriteLines(&walk, &changes.changed);
-    const int32_t written = LineArray.Count();
+    const int32_t count = LineArray.Count();
+    for (int32_t i = 1; i <= count; ++i)
+        if (!walk.NextIs(TextAt(LineArray, i, {CompareLinesId, 3}))) ++changes.changed;
     changes.before = walk.Count();
-    if (changes.before > written) changes.changed += changes.before - written;
+    if (changes.before > count) changes.changed += changes.before - count;
     return changes;
+}
+
+namespace {
+
+bool GoOnInWindow(void*, int32_t line, int32_t lines, int32_t pass, int32_t passes) {
+    return ProcessEventsAndGoOn(line, lines, pass, passes);
+}
+
+bool GoOnSteadily(void*, int32_t, int32_t, int32_t, int32_t) { return true; }
+
+}  // namespace
+
+RunPace WindowPace() { return {GoOnInWindow, nullptr}; }
+RunPace SteadyPace() { return {GoOnSteadily, nullptr}; }
+
+const char* TakeRunInput() {
+    UndoText = ReadText(MainWindow, Unit::MainBox, Property::EditContent);
+    UndoSaved = true;
+    return UndoText.Get();
+}
+
+// The result goes in as the runs always wrote it, appended to the emptied
+// box: the caret and the view end at its end.
+void ShowRunResult(Literal tool, const ToolResult& result) {
+    if (!result.finished || WindowClosed) return;
+    WriteText(MainWindow, Unit::MainBox, Property::EditContent, Text(Literal::Empty));
+    Call(AppendText, UnitArg(MainWindow, Unit::MainBox, UnitType::EditBox), TextArg(result.text.Get()));
+    ShowRunSummary(tool, result.linesBefore, result.linesAfter, result.changed);
 }
 
 bool ProcessEventsAndGoOn(int32_t line, int32_t lines, int32_t pass, int32_t passes) {

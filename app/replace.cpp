@@ -3,6 +3,7 @@
 #include "app/constant_texts.h"
 #include "app/globals.h"
 #include "app/handlers.h"
+#include "app/tools.h"
 #include "app/unit_ids.h"
 #include "runtime/commands/command_list.h"
 
@@ -23,24 +24,6 @@ bool IsEmpty(const char* text) { return CompareText(text, Text(Literal::Empty)) 
 // The run directory followed by "\qlt_config.ini".
 OwnedText SettingsPath() { return Concatenate({CallText(RunDirectory).Get(), Text(Literal::ConfigFileName)}); }
 
-// One comma off each end of the box, the last one first, each change written back.
-void StripEndCommas(UnitId box) {
-    const CommandArg comma = TextArg(Text(Literal::Comma));
-    const CommandArg nothing = TextArg(Text(Literal::Empty));
-    {
-        OwnedText content = Read(box);
-        if (CompareText(CallText(RightText, TextArg(content.Get()), IntArg(1)).Get(), Text(Literal::Comma)) == 0)
-            Write(box, CallText(ReplaceSubtext, TextArg(content.Get()), comma, nothing,
-                                IntArg(CallInt(TextLength, TextArg(content.Get()))), IntArg(1), BoolArg(true))
-                           .Get());
-    }
-    OwnedText content = Read(box);
-    if (CompareText(CallText(LeftText, TextArg(content.Get()), IntArg(1)).Get(), Text(Literal::Comma)) == 0)
-        Write(box, CallText(ReplaceSubtext, TextArg(content.Get()), comma, nothing, IntArg(1), IntArg(1),
-                            BoolArg(true))
-                       .Get());
-}
-
 // A box's list: either one text (single), or the items of a list of two or
 // more (items, count). A list that yields a single item stands for that item.
 struct ReplaceList {
@@ -49,68 +32,53 @@ struct ReplaceList {
     int32_t count = 0;
 };
 
-ReplaceList ListOf(OwnedText content) {
-    ReplaceList list;
-    if (IsEmpty(content.Get())) return list;
-    if (CallInt(FindText, TextArg(content.Get()), TextArg(Text(Literal::Comma)), Omitted, BoolArg(false)) > 0) {
-        list.items = CallTextArray(SplitText, TextArg(content.Get()), TextArg(Text(Literal::Comma)));
-        list.count = list.items.Count();
-        if (list.count == 1) list.single = Concatenate({TextAt(list.items, 1, {RunMultiReplaceId, 6})});
+ReplaceList ListOf(const char* list) {
+    ReplaceList result;
+    if (IsEmpty(list)) return result;
+    if (CallInt(FindText, TextArg(list), TextArg(Text(Literal::Comma)), Omitted, BoolArg(false)) > 0) {
+        result.items = CallTextArray(SplitText, TextArg(list), TextArg(Text(Literal::Comma)));
+        result.count = result.items.Count();
+        if (result.count == 1) result.single = Concatenate({TextAt(result.items, 1, {RunMultiReplaceId, 6})});
     } else {
-        list.single = std::move(content);
+        result.single = Concatenate({list});
     }
-    return list;
+    return result;
 }
 
-// The main box's content with every occurrence of one text replaced.
-void ReplaceInMainBox(const char* subject, const char* replacement) {
-    Write(Unit::MainBox, CallText(ReplaceSubtext, TextArg(Read(Unit::MainBox).Get()), TextArg(subject),
-                                  TextArg(replacement), Omitted, Omitted, BoolArg(true))
-                             .Get());
+// Two lists of different lengths, or one text against a list: nothing fits.
+bool Mismatched(const ReplaceList& subjects, const ReplaceList& replacements) {
+    const bool subjectList = subjects.count > 1;
+    return replacements.count > 1 &&
+           (subjectList ? replacements.count != subjects.count : !IsEmpty(subjects.single.Get()));
 }
 
 // Whether the settings file took the lists at the last run.
 bool listsSaved = true;
 
+// Each box's list without its end commas, written back into the box.
+OwnedText StripBox(UnitId box) {
+    OwnedText stripped = StripEndCommas(Read(box).Get());
+    Write(box, stripped.Get());
+    return stripped;
+}
+
 void MultiReplace() {
-    UndoText = Read(Unit::MainBox);
-    UndoSaved = true;
+    const char* text = TakeRunInput();
     listsSaved = SaveReplaceLists();  // the boxes as the user left them, before stripping
-
-    StripEndCommas(Unit::SubjectBox);
-    StripEndCommas(Unit::PredicateBox);
-
-    OwnedText subjectText = Read(Unit::SubjectBox);
-    if (IsEmpty(subjectText.Get())) {
+    const OwnedText subjects = StripBox(Unit::SubjectBox);
+    const OwnedText replacements = StripBox(Unit::PredicateBox);
+    ReplaceChoice choice;
+    choice.subjects = subjects.Get();
+    choice.replacements = replacements.Get();
+    switch (ProblemOf(choice)) {
+    case ReplaceProblem::EmptySubjects:
         ShowMessageText(Literal::EmptySubjectMessage);  // the run goes on and replaces nothing
         if (WindowClosed) return;
+        break;
+    case ReplaceProblem::Mismatch: ShowMessageText(Literal::MismatchMessage); return;
+    case ReplaceProblem::None: break;
     }
-    const ReplaceList subjects = ListOf(std::move(subjectText));  // B, or L1 and nS
-    const ReplaceList replacements = ListOf(Read(Unit::PredicateBox));  // A, or L2 and nP
-
-    // Two lists of different lengths, or one text against a list: nothing fits.
-    const bool subjectList = subjects.count > 1;
-    const bool replacementList = replacements.count > 1;
-    if (replacementList && (subjectList ? replacements.count != subjects.count : !IsEmpty(subjects.single.Get()))) {
-        ShowMessageText(Literal::MismatchMessage);
-        return;
-    }
-
-    if (subjectList) {
-        for (int32_t k = 1; k <= subjects.count; ++k) {
-            const char* replacement = replacementList ? TextAt(replacements.items, k, {RunMultiReplaceId, 12})
-                                                      : replacements.single.Get();
-            ReplaceInMainBox(TextAt(subjects.items, k, {RunMultiReplaceId, 13}), replacement);
-            if (!ProcessEventsAndGoOn(k, subjects.count)) return;
-        }
-    } else {
-        ReplaceInMainBox(subjects.single.Get(), replacements.single.Get());
-    }
-
-    LineArray = EmptyTextArray();
-    SplitIntoLines();
-    const LineChanges changes = WriteLinesBackComparedWith(UndoText.Get());
-    ShowRunSummary(Literal::ReplaceSummary, changes.before, LineArray.Count(), changes.changed);
+    ShowRunResult(Literal::ReplaceSummary, ReplaceText(text, choice, WindowPace()));
 }
 
 // Lists the file cannot take are gone at the next start: the user is told
@@ -153,6 +121,58 @@ bool SaveReplaceLists() {
     const bool subjects = SaveList(Literal::SubjectKey, Unit::SubjectBox);
     const bool predicates = SaveList(Literal::PredicateKey, Unit::PredicateBox);
     return subjects && predicates;
+}
+
+// One comma off each end, the last one first.
+OwnedText StripEndCommas(const char* list) {
+    const CommandArg comma = TextArg(Text(Literal::Comma));
+    const CommandArg nothing = TextArg(Text(Literal::Empty));
+    OwnedText content = Concatenate({list});
+    if (CompareText(CallText(RightText, TextArg(content.Get()), IntArg(1)).Get(), Text(Literal::Comma)) == 0)
+        content = CallText(ReplaceSubtext, TextArg(content.Get()), comma, nothing,
+                           IntArg(CallInt(TextLength, TextArg(content.Get()))), IntArg(1), BoolArg(true));
+    if (CompareText(CallText(LeftText, TextArg(content.Get()), IntArg(1)).Get(), Text(Literal::Comma)) == 0)
+        content = CallText(ReplaceSubtext, TextArg(content.Get()), comma, nothing, IntArg(1), IntArg(1), BoolArg(true));
+    return content;
+}
+
+ReplaceProblem ProblemOf(const ReplaceChoice& choice) {
+    if (IsEmpty(choice.subjects)) return ReplaceProblem::EmptySubjects;
+    return Mismatched(ListOf(choice.subjects), ListOf(choice.replacements)) ? ReplaceProblem::Mismatch
+                                                                            : ReplaceProblem::None;
+}
+
+ToolResult ReplaceText(const char* text, const ReplaceChoice& choice, const RunPace& pace) {
+    ToolResult result;
+    const ReplaceList subjects = ListOf(choice.subjects);          // B, or L1 and nS
+    const ReplaceList replacements = ListOf(choice.replacements);  // A, or L2 and nP
+    if (Mismatched(subjects, replacements)) return result;
+
+    // Every occurrence of each subject in the whole text, pair by pair.
+    const auto replace = [](OwnedText& current, const char* subject, const char* replacement) {
+        current = CallText(ReplaceSubtext, TextArg(current.Get()), TextArg(subject), TextArg(replacement), Omitted,
+                           Omitted, BoolArg(true));
+    };
+    OwnedText current = Concatenate({text});
+    if (subjects.count > 1) {
+        for (int32_t k = 1; k <= subjects.count; ++k) {
+            const char* replacement = replacements.count > 1 ? TextAt(replacements.items, k, {RunMultiReplaceId, 12})
+                                                             : replacements.single.Get();
+            replace(current, TextAt(subjects.items, k, {RunMultiReplaceId, 13}), replacement);
+            if (!pace.goOn(pace.context, k, subjects.count, 0, 1)) return result;
+        }
+    } else {
+        replace(current, subjects.single.Get(), replacements.single.Get());
+    }
+
+    SplitIntoLines(current.Get());
+    const LineChanges changes = CompareLines(text);
+    result.text = JoinLines();
+    result.linesBefore = changes.before;
+    result.linesAfter = LineArray.Count();
+    result.changed = changes.changed;
+    result.finished = true;
+    return result;
 }
 
 extern "C" HandlerResult RunMultiReplace(const uint32_t*, int32_t) {

@@ -94,6 +94,29 @@ OwnedText Concatenate(std::initializer_list<const char*> pieces) {
     return OwnedText(result);
 }
 
+TextJoiner::~TextJoiner() { Support().Free(block_); }
+
+void TextJoiner::Append(const char* text) {
+    const int32_t length = TextByteCount(text);
+    if (length == 0) return;
+    if (size_ + length + 1 > room_) {
+        const int32_t room = std::max(size_ + length + 1, room_ + room_ / 2 + 64);
+        block_ = static_cast<char*>(block_ == nullptr ? Support().Allocate(room) : Support().Reallocate(block_, room));
+        room_ = room;
+    }
+    std::memcpy(block_ + size_, text, static_cast<size_t>(length));
+    size_ += length;
+}
+
+OwnedText TextJoiner::Take() {
+    if (block_ == nullptr) return Concatenate({});
+    block_[size_] = '\0';
+    // A text's block is as long as the text: the slack goes back.
+    char* text = static_cast<char*>(Support().Reallocate(std::exchange(block_, nullptr), size_ + 1));
+    size_ = room_ = 0;
+    return OwnedText(text);
+}
+
 // The subscript is checked before 1 is taken off: for the lowest int32_t the
 // difference would overflow.
 void*& ElementAt(void* array, int32_t subscript, Location where) {

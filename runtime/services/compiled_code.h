@@ -121,6 +121,24 @@ void WriteBool(uint32_t windowId, uint32_t unitId, int32_t index, bool value);
 int CompareText(const char* left, const char* right);
 OwnedText Concatenate(std::initializer_list<const char*> pieces);  // never null
 
+// A text built piece by piece in one heap block that grows by half again as
+// it must: a run's lines joined into its result, however many.
+class TextJoiner {
+public:
+    TextJoiner() = default;
+    TextJoiner(const TextJoiner&) = delete;
+    TextJoiner& operator=(const TextJoiner&) = delete;
+    ~TextJoiner();
+
+    void Append(const char* text);  // null is the empty text
+    OwnedText Take();               // the text so far, never null; the joiner starts again empty
+
+private:
+    char* block_ = nullptr;
+    int32_t size_ = 0;  // bytes joined, without the ending 0
+    int32_t room_ = 0;  // bytes the block holds, the ending 0 included
+};
+
 // Element i (1-based) of an array of references, after the subscript check:
 // below 1 is error 4, past the end error 1 (both fatal).
 void*& ElementAt(void* array, int32_t subscript, Location where);

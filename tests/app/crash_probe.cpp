@@ -1,4 +1,4 @@
-// The tool with a crash of the test's choosing:  crash_probe SCENARIO RECORD-FILE
+// The tool with a crash of the test's choosing:  crash_probe --scenario=SCENARIO --records=RECORD-FILE
 // Quillet's window, handlers and globals, started as quillet starts, but its
 // cleanup button runs the probe's handler, which crashes as the scenario says,
 // unless it is fault-before-run after beginning a run as a tool does: the
@@ -116,9 +116,13 @@ const uint8_t* ProbeHandlerBase() {
 }
 
 int StartProbe() {
-    if (__argc != 3) return 0;
-    scenario = __argv[1];
-    recordPath = __argv[2];
+    // Options, not files: the tool opens a file named on its command line.
+    const std::string scenarioOption = "--scenario=", recordsOption = "--records=";
+    if (__argc != 3 || std::string(__argv[1]).rfind(scenarioOption, 0) != 0 ||
+        std::string(__argv[2]).rfind(recordsOption, 0) != 0)
+        return 0;
+    scenario = __argv[1] + scenarioOption.size();
+    recordPath = __argv[2] + recordsOption.size();
     ASSERT_HOLDS(std::any_of(std::begin(Scenarios), std::end(Scenarios), Is), scenario.c_str());
     templateBytes = TemplateBytes();
     probeInfo = {3, 0, 0x1015C, ProbeHandlerBase(), ConstantDataStart, ConstantDataSize, templateBytes.data(),

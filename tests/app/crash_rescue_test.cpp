@@ -56,7 +56,8 @@ CrashEnd RunCrashProbe(const std::string& folder, const char* scenario, const st
     CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder + "\\crash_probe.exe").c_str(), TRUE);
     DeleteFileW(Wide(records).c_str());
     CrashEnd end;
-    end.run = RunChildProcess("\"" + folder + "\\crash_probe.exe\" " + scenario + " " + records, IDOK, 60000, watch);
+    end.run = RunChildProcess("\"" + folder + "\\crash_probe.exe\" --scenario=" + scenario + " \"--records=" + records + "\"",
+                              IDOK, 60000, watch);
     std::ifstream in(records);
     for (std::string fact; std::getline(in, fact);) end.facts[fact.substr(0, fact.find(' '))] = fact.substr(fact.find(' ') + 1);
     const std::string& box = end.run.box.text, lead = "已保存到：\r\n";

@@ -47,9 +47,10 @@ void ExpectLayoutFollowsWindow() {
     for (size_t k = 0; k < std::size(header); ++k) {
         EXPECT_EQ(Int(header[k].label, Property::Left), w - header[k].fromRight);
         EXPECT_EQ(Int(header[k].label, Property::Top), 10);
-        if (k > 0)
+        if (k > 0) {
             EXPECT_LT(Int(header[k - 1].label, Property::Left) + Int(header[k - 1].label, Property::Width),
                       Int(header[k].label, Property::Left));
+        }
     }
 }
 
