@@ -26,6 +26,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     LoadTextFile,    // 19
     OutputPending,   // 20
     KeepTextOnCrash, // 21
+    SettingsFile,    // 22
 };
 
 }  // namespace quillet::commands
