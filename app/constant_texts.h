@@ -42,6 +42,11 @@ enum class Literal : int32_t {
     ReplacedEnd,          // " 处无法识别的编码已替换为 U+FFFD"
     UndoRescueTitle,      // "运行前的文本（撤消可恢复）": UndoText's title in a rescue file
     UndoneStart,          // "撤消：回到运行前，", then the lines of the text brought back
+    SettingsFileName,     // "qlt_config.ini": the settings file, beside the program or in the application data
+    SettingsFolderName,   // "Quillet": its folder in the application data
+    SettingsFileStart,    // "设置文件 ", then its path, when it could not be read at start
+    SettingsUnreadableEnd,  // what follows for a file that cannot be opened or read
+    SettingsTooLargeEnd,    // what follows for a file beyond LargestSettingsFile
     Count
 };
 
@@ -84,6 +89,11 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     " 处无法识别的编码已替换为 U+FFFD",
     "运行前的文本（撤消可恢复）",
     "撤消：回到运行前，",
+    "qlt_config.ini",
+    "Quillet",
+    "设置文件 ",
+    " 无法打开或读取（可能正被其他程序使用，或没有权限），替换列表没有载入；这次运行不会写入这个文件。",
+    " 超过 16 MB，没有读取，替换列表没有载入；这次运行不会写入这个文件。",
 };
 
 constexpr size_t Size = [] {

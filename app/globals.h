@@ -27,6 +27,11 @@ extern bool BoxHoldsRunResult;
 // Set once the user has been told that the settings file cannot take the lists:
 // once a session is enough.
 extern bool ListsNotSavedShown;
+// The settings file this session reads and writes, chosen once at start, and
+// whether the session may write it: not when it could not be read at start, so
+// that lists the user never saw are not written over.
+extern compiled::OwnedText SettingsFilePath;
+extern bool SettingsFileWritable;
 
 // The one way into a run, an undo or a file's load, whatever started it (a
 // click, Space or Enter on a button, a key, a drop): refused while a run is

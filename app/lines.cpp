@@ -19,6 +19,8 @@ bool ToolRunning = false;
 bool WindowClosed = false;
 bool BoxHoldsRunResult = false;
 bool ListsNotSavedShown = false;
+OwnedText SettingsFilePath;
+bool SettingsFileWritable = true;
 
 namespace {
 constexpr int32_t WriteLinesBackId = 0x04010002;
@@ -39,6 +41,8 @@ void InitialiseGlobals() {
     WindowClosed = false;
     BoxHoldsRunResult = false;
     ListsNotSavedShown = false;
+    SettingsFilePath.Reset();
+    SettingsFileWritable = true;
     // A crash in the middle of a run must not take the text from before it.
     Call(KeepTextOnCrash, ReferenceArg(UndoText.Variable()), TextArg(Text(Literal::UndoRescueTitle)));
 }
@@ -57,6 +61,7 @@ void RunTool(void (*tool)()) {
 void FreeGlobals() {
     UndoText.Reset();
     LineArray.Reset();
+    SettingsFilePath.Reset();
 }
 
 void SplitIntoLines() {

@@ -20,9 +20,6 @@ void Write(UnitId unit, const char* text) { WriteText(MainWindow, unit, Property
 
 bool IsEmpty(const char* text) { return CompareText(text, Text(Literal::Empty)) == 0; }
 
-// The run directory followed by "\qlt_config.ini".
-OwnedText SettingsPath() { return Concatenate({CallText(RunDirectory).Get(), Text(Literal::ConfigFileName)}); }
-
 // One comma off each end of the box, the last one first, each change written back.
 void StripEndCommas(UnitId box) {
     const CommandArg comma = TextArg(Text(Literal::Comma));
@@ -75,7 +72,9 @@ bool listsSaved = true;
 void MultiReplace() {
     UndoText = Read(Unit::MainBox);
     UndoSaved = true;
-    listsSaved = SaveReplaceLists();  // the boxes as the user left them, before stripping
+    // The boxes as the user left them, before stripping; never over a file
+    // that could not be read at start (the user heard so then).
+    if (SettingsFileWritable) listsSaved = SaveReplaceLists();
 
     StripEndCommas(Unit::SubjectBox);
     StripEndCommas(Unit::PredicateBox);
@@ -118,31 +117,46 @@ void MultiReplace() {
 void TellListsNotSaved() {
     if (ListsNotSavedShown) return;
     ListsNotSavedShown = true;
-    Call(ShowMessage,
-         TextArg(Concatenate({Text(Literal::ListsNotSavedStart), SettingsPath().Get(), Text(Literal::ListsNotSavedEnd)})
-                     .Get()),
-         IntArg(0));
+    OwnedText message =
+        Concatenate({Text(Literal::ListsNotSavedStart), SettingsFilePath.Get(), Text(Literal::ListsNotSavedEnd)});
+    Call(ShowMessage, TextArg(message.Get()), IntArg(0));
 }
 
 }  // namespace
 
+// The file is chosen here, once a session (beside the program, or in the
+// user's application data). One that is there but cannot be read, or is too
+// large to be read, gives empty boxes and is not written this session: the
+// user is told so now, once.
 void LoadReplaceLists() {
-    Write(Unit::SubjectBox,
-          CallText(ReadConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                   TextArg(Text(Literal::SubjectKey)))
-              .Get());
-    Write(Unit::PredicateBox,
-          CallText(ReadConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                   TextArg(Text(Literal::PredicateKey)))
-              .Get());
+    const CommandArg chosen =
+        Call(SettingsFile, TextArg(Text(Literal::SettingsFileName)), TextArg(Text(Literal::SettingsFolderName)));
+    SettingsFilePath = OwnedText(reinterpret_cast<char*>(static_cast<uintptr_t>(chosen.low)));
+    const auto state = static_cast<int32_t>(chosen.high);
+    SettingsFileWritable = state == SettingsFileState::Readable || state == SettingsFileState::Missing;
+    if (!SettingsFileWritable) {
+        const Literal why = state == SettingsFileState::TooLarge ? Literal::SettingsTooLargeEnd
+                                                                 : Literal::SettingsUnreadableEnd;
+        Call(ShowMessage,
+             TextArg(Concatenate({Text(Literal::SettingsFileStart), SettingsFilePath.Get(), Text(why)}).Get()),
+             IntArg(0));
+        return;
+    }
+    Write(Unit::SubjectBox, CallText(ReadConfigItem, TextArg(SettingsFilePath.Get()),
+                                     TextArg(Text(Literal::ReplaceSection)), TextArg(Text(Literal::SubjectKey)))
+                                .Get());
+    Write(Unit::PredicateBox, CallText(ReadConfigItem, TextArg(SettingsFilePath.Get()),
+                                       TextArg(Text(Literal::ReplaceSection)), TextArg(Text(Literal::PredicateKey)))
+                                  .Get());
 }
 
 namespace {
 
-// One box's list under its key; whether the file took it.
+// One box's list under its key, the file's folder made when it is missing (the
+// application data's); whether the file took it.
 bool SaveList(Literal key, UnitId box) {
-    return CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                   TextArg(Text(key)), TextArg(Read(box).Get())) != 0;
+    return CallInt(WriteConfigItem, TextArg(SettingsFilePath.Get()), TextArg(Text(Literal::ReplaceSection)),
+                   TextArg(Text(key)), TextArg(Read(box).Get()), BoolArg(true)) != 0;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,16 +16,31 @@ namespace {
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr UINT SendTimeoutMs = 5000;
 
+// This process's environment with APPDATA in the tool's own folder, so that
+// no run reads or leaves settings in the prefix's application data.
+std::string EnvironmentWithAppData(const std::string& appData) {
+    std::string block;
+    char* inherited = GetEnvironmentStringsA();
+    for (const char* entry = inherited; *entry != '\0'; entry += std::strlen(entry) + 1)
+        if (_strnicmp(entry, "APPDATA=", 8) != 0) block.append(entry, std::strlen(entry) + 1);
+    FreeEnvironmentStringsA(inherited);
+    block += "APPDATA=" + appData;
+    block.append(2, '\0');
+    return block;
+}
+
 }  // namespace
 
 RunningTool::RunningTool(const std::string& folder) {
     const std::string program = folder + "\\quillet.exe";
     if (!CopyFileA(BesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
+    CreateDirectoryA((folder + "\\AppData").c_str(), nullptr);
+    std::string environment = EnvironmentWithAppData(folder + "\\AppData");
     std::string line = "\"" + program + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &process_))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment.data(), folder.c_str(),
+                        &startup, &process_))
         return;
     watcher_ = std::make_unique<MessageBoxWatcher>(
         IDOK, WatchOptions{process_.dwProcessId, process_.hProcess, 120000, {}});
