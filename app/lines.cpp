@@ -19,7 +19,6 @@ bool ToolRunning = false;
 bool WindowClosed = false;
 bool BoxHoldsRunResult = false;
 bool ListsNotSavedShown = false;
-OwnedText SettingsFilePath;
 bool SettingsFileWritable = true;
 
 namespace {
@@ -41,7 +40,6 @@ void InitialiseGlobals() {
     WindowClosed = false;
     BoxHoldsRunResult = false;
     ListsNotSavedShown = false;
-    SettingsFilePath.Reset();
     SettingsFileWritable = true;
     // A crash in the middle of a run must not take the text from before it.
     Call(KeepTextOnCrash, ReferenceArg(UndoText.Variable()), TextArg(Text(Literal::UndoRescueTitle)));
@@ -61,7 +59,6 @@ void RunTool(void (*tool)()) {
 void FreeGlobals() {
     UndoText.Reset();
     LineArray.Reset();
-    SettingsFilePath.Reset();
 }
 
 void SplitIntoLines() {

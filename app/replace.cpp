@@ -20,6 +20,12 @@ void Write(UnitId unit, const char* text) { WriteText(MainWindow, unit, Property
 
 bool IsEmpty(const char* text) { return CompareText(text, Text(Literal::Empty)) == 0; }
 
+// The settings file, beside the program or in the user's application data: the
+// runtime chooses it once a session.
+OwnedText SettingsPath() {
+    return CallText(SettingsFile, TextArg(Text(Literal::SettingsFileName)), TextArg(Text(Literal::SettingsFolderName)));
+}
+
 // One comma off each end of the box, the last one first, each change written back.
 void StripEndCommas(UnitId box) {
     const CommandArg comma = TextArg(Text(Literal::Comma));
@@ -118,34 +124,31 @@ void TellListsNotSaved() {
     if (ListsNotSavedShown) return;
     ListsNotSavedShown = true;
     OwnedText message =
-        Concatenate({Text(Literal::ListsNotSavedStart), SettingsFilePath.Get(), Text(Literal::ListsNotSavedEnd)});
+        Concatenate({Text(Literal::ListsNotSavedStart), SettingsPath().Get(), Text(Literal::ListsNotSavedEnd)});
     Call(ShowMessage, TextArg(message.Get()), IntArg(0));
 }
 
 }  // namespace
 
-// The file is chosen here, once a session (beside the program, or in the
-// user's application data). One that is there but cannot be read, or is too
-// large to be read, gives empty boxes and is not written this session: the
-// user is told so now, once.
+// A settings file that is there but cannot be read, or is too large to be
+// read, gives empty boxes and is not written this session: the user is told so
+// now, once.
 void LoadReplaceLists() {
-    const CommandArg chosen =
-        Call(SettingsFile, TextArg(Text(Literal::SettingsFileName)), TextArg(Text(Literal::SettingsFolderName)));
-    SettingsFilePath = OwnedText(reinterpret_cast<char*>(static_cast<uintptr_t>(chosen.low)));
-    const auto state = static_cast<int32_t>(chosen.high);
+    const OwnedText path = SettingsPath();
+    const int32_t state = CallInt(ConfigFileState, TextArg(path.Get()));
     SettingsFileWritable = state == SettingsFileState::Readable || state == SettingsFileState::Missing;
     if (!SettingsFileWritable) {
         const Literal why = state == SettingsFileState::TooLarge ? Literal::SettingsTooLargeEnd
                                                                  : Literal::SettingsUnreadableEnd;
         Call(ShowMessage,
-             TextArg(Concatenate({Text(Literal::SettingsFileStart), SettingsFilePath.Get(), Text(why)}).Get()),
+             TextArg(Concatenate({Text(Literal::SettingsFileStart), path.Get(), Text(why)}).Get()),
              IntArg(0));
         return;
     }
-    Write(Unit::SubjectBox, CallText(ReadConfigItem, TextArg(SettingsFilePath.Get()),
+    Write(Unit::SubjectBox, CallText(ReadConfigItem, TextArg(path.Get()),
                                      TextArg(Text(Literal::ReplaceSection)), TextArg(Text(Literal::SubjectKey)))
                                 .Get());
-    Write(Unit::PredicateBox, CallText(ReadConfigItem, TextArg(SettingsFilePath.Get()),
+    Write(Unit::PredicateBox, CallText(ReadConfigItem, TextArg(path.Get()),
                                        TextArg(Text(Literal::ReplaceSection)), TextArg(Text(Literal::PredicateKey)))
                                   .Get());
 }
@@ -155,7 +158,7 @@ namespace {
 // One box's list under its key, the file's folder made when it is missing (the
 // application data's); whether the file took it.
 bool SaveList(Literal key, UnitId box) {
-    return CallInt(WriteConfigItem, TextArg(SettingsFilePath.Get()), TextArg(Text(Literal::ReplaceSection)),
+    return CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
                    TextArg(Text(key)), TextArg(Read(box).Get()), BoolArg(true)) != 0;
 }
 

@@ -27,6 +27,7 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     OutputPending,   // 20
     KeepTextOnCrash, // 21
     SettingsFile,    // 22
+    ConfigFileState, // 23
 };
 
 }  // namespace quillet::commands

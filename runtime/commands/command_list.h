@@ -60,9 +60,11 @@ void KeepTextOnCrash(CommandArg* result, int32_t argCount, CommandArg* args);
 constexpr int64_t LargestTextFile = 32 << 20;
 
 // The settings file this program uses (file name, folder name) → its path: beside
-// the program, or in the user's application data (settings_file.h); the result's
-// high word: a SettingsFileState, what reading it at this moment found.
+// the program, or in the user's application data (settings_file.h), chosen at
+// the first call and the same for the rest of the process.
 void SettingsFile(CommandArg* result, int32_t argCount, CommandArg* args);
+// What reading a configuration file finds now (file name) → a SettingsFileState.
+void ConfigFileState(CommandArg* result, int32_t argCount, CommandArg* args);
 
 namespace SettingsFileState {
 constexpr int32_t Readable = 0;
@@ -78,7 +80,7 @@ constexpr int32_t TooLarge = 3;    // beyond LargestSettingsFile
 // ten thousand words takes about 100 KB.
 constexpr int64_t LargestSettingsFile = 16 << 20;
 
-constexpr int32_t RuntimeCommandCount = 23;
+constexpr int32_t RuntimeCommandCount = 24;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet::commands

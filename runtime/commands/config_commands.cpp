@@ -131,7 +131,8 @@ private:
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // A write holds the file from its read until its replacement against other
 // writers, so that nobody's change falls between the two; ReplaceFileW still
-// moves it, since deletion is shared.
+// moves it, since deletion is shared (measured under Wine 8: another writer's
+// open fails with 32, the replacement succeeds).
 constexpr DWORD ShareWithReplacement = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
 // The folder a file lies in: the path up to its last backslash.
@@ -166,6 +167,19 @@ bool WriteProfile(const std::wstring& path, const char* section, const char* key
     const std::string& bytes = profile.Bytes();
     const SafeWriteRequest request{path.c_str(), bytes.data(), bytes.size(), nullptr, !existed, &ConfigCalls()};
     return WriteFileSafely(request).failure == WriteFailure::None;
+}
+
+// What reading the file finds now, its parse included: memory may run out for
+// a file of very many short lines.
+int32_t StateOf(const std::wstring& path) {
+    const AllocationMayFail mayFail;  // a file too large for the memory left cannot be read
+    try {
+        OpenedProfile opened(path, ShareAll);
+        if (opened.State() == SettingsFileState::Readable) ProfileText parsed(std::move(opened.Bytes()));
+        return opened.State();
+    } catch (const std::bad_alloc&) {
+        return SettingsFileState::Unreadable;
+    }
 }
 
 // %APPDATA%: empty when the process has none.
@@ -231,27 +245,26 @@ std::wstring ChooseSettingsFile(const std::wstring& programFolder, const std::ws
     return appData + L'\\' + folder + L'\\' + name;
 }
 
-int32_t SettingsFileStateOf(const std::wstring& path) {
-    const AllocationMayFail mayFail;  // a file too large for the memory left cannot be read
-    try {
-        OpenedProfile opened(path, ShareAll);
-        if (opened.State() == SettingsFileState::Readable) ProfileText parsed(std::move(opened.Bytes()));
-        return opened.State();
-    } catch (const std::bad_alloc&) {
-        return SettingsFileState::Unreadable;
-    }
-}
-
 void UseConfigFileCalls(const FileSystemCalls* calls) { configCalls = calls; }
 
+// Chosen at the first call and kept: a session reads and writes one file, even
+// when a file appears beside the program meanwhile or its folder changes.
 void SettingsFile(CommandArg* result, int32_t argCount, CommandArg* args) {
-    const std::wstring name = WideFromText(TextArgument(ArgumentAt(argCount, args, 0)));
-    const std::wstring folder = WideFromText(TextArgument(ArgumentAt(argCount, args, 1)));
-    const std::wstring path = ChooseSettingsFile(WideFromText(ProgramDirectory()), ApplicationDataFolder(), folder,
-                                                 name, ConfigCalls());
+    static std::wstring path;
+    if (path.empty()) {
+        const std::wstring name = WideFromText(TextArgument(ArgumentAt(argCount, args, 0)));
+        const std::wstring folder = WideFromText(TextArgument(ArgumentAt(argCount, args, 1)));
+        path = ChooseSettingsFile(WideFromText(ProgramDirectory()), ApplicationDataFolder(), folder, name,
+                                  ConfigCalls());
+    }
     const std::string text = TextFromWide(path.c_str(), path.size());
     result->low = Word(CopyBytes(text.data(), static_cast<int32_t>(text.size())));
-    result->high = static_cast<uint32_t>(SettingsFileStateOf(path));
+    result->high = 0;
+}
+
+void ConfigFileState(CommandArg* result, int32_t argCount, CommandArg* args) {
+    result->low = static_cast<uint32_t>(StateOf(ProfileFile(TextArgument(ArgumentAt(argCount, args, 0)))));
+    result->high = 0;
 }
 
 }  // namespace quillet::commands

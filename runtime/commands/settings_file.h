@@ -4,7 +4,6 @@
 // installed under Program Files cannot write there (its manifest turns off the
 // file virtualisation that once redirected such writes), so it keeps the file
 // in the user's application data instead.
-#include <cstdint>
 #include <string>
 
 #include "runtime/values/safe_write.h"
@@ -17,11 +16,6 @@ namespace quillet::commands {
 // Without an application data folder, beside the program whatever it takes.
 std::wstring ChooseSettingsFile(const std::wstring& programFolder, const std::wstring& appData,
                                 const std::wstring& folder, const std::wstring& name, const FileSystemCalls& calls);
-
-// What reading a settings file finds at this moment (a SettingsFileState,
-// command_list.h), its parse included: memory may run out for a file of very
-// many short lines.
-int32_t SettingsFileStateOf(const std::wstring& path);
 
 // The calls the configuration commands make on their files, for tests that
 // make one fail; null: the system's again.

@@ -175,6 +175,8 @@ TEST_F(ConfigCommandsTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
         EXPECT_FALSE(Write(file, "s", "smile", Bytes(L"\U0001F600")));
         EXPECT_FALSE(WriteOrRemove(file, "s", nullptr, nullptr));
         EXPECT_EQ(Read(file, "s", "k"), c.reads);
+        // The same value again writes nothing, so nothing fails, where the file can be read.
+        EXPECT_EQ(Write(file, "s", "k", "旧"), std::string(c.reads) == "旧");
         commands::UseConfigFileCalls(nullptr);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -209,11 +211,11 @@ TEST_F(ConfigCommandsTest, ASettingsFileIsReadableMissingUnreadableOrTooLarge) {
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteFileBytes(file, c.content));
         calls.createFile = c.open;
-        EXPECT_EQ(commands::SettingsFileStateOf(WideFromText(c.path.c_str())), c.state) << c.what;
+        EXPECT_EQ(CallInt(commands::ConfigFileState, TextArg(c.path.c_str())), c.state) << c.what;
     }
     commands::UseConfigFileCalls(nullptr);
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(commands::SettingsFileStateOf(WideFromText(file.c_str())), SettingsFileState::Unreadable) << "held";
+    EXPECT_EQ(CallInt(commands::ConfigFileState, TextArg(file.c_str())), SettingsFileState::Unreadable) << "held";
     CloseHandle(held);
 }
 

@@ -312,7 +312,7 @@ TEST(RunDirectoryTest, ACopyOfTheProgramFolderWithoutTrailingBackslash) {
 TEST(CommandTableTest, DistinctCommandsInTheDeclaredOrder) {
     std::set<CommandFunction> distinct(commands::RuntimeCommands,
                                        commands::RuntimeCommands + commands::RuntimeCommandCount);
-    EXPECT_EQ(distinct.size(), 23u);
+    EXPECT_EQ(distinct.size(), 24u);
     EXPECT_EQ(distinct.count(nullptr), 0u);
     EXPECT_EQ(CallInt(commands::RuntimeCommands[11], TextArg("４２")), 42);
     EXPECT_STREQ(CallText(commands::RuntimeCommands[12], IntArg(-7)).Get(), "-7");
@@ -323,6 +323,7 @@ TEST(CommandTableTest, DistinctCommandsInTheDeclaredOrder) {
     EXPECT_EQ(commands::RuntimeCommands[20], &commands::OutputPending);
     EXPECT_EQ(commands::RuntimeCommands[21], &commands::KeepTextOnCrash);
     EXPECT_EQ(commands::RuntimeCommands[22], &commands::SettingsFile);
+    EXPECT_EQ(commands::RuntimeCommands[23], &commands::ConfigFileState);
 }
 
 }  // namespace

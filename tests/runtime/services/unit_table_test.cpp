@@ -58,7 +58,7 @@ TEST(UnitLibraryTest, RecordCarriesItsVersionTypesCommandsAndNotifyFunction) {
     EXPECT_EQ(library.stateWord, 0xC0000001u);
     EXPECT_EQ(library.typeCount, 51);
     EXPECT_EQ(library.categoryCount, 0);
-    EXPECT_EQ(library.commandCount, 23);
+    EXPECT_EQ(library.commandCount, 24);
     EXPECT_EQ(library.commands, commands::RuntimeCommands);
     EXPECT_EQ(library.notify, &NotifyUnitLibrary);
     EXPECT_EQ(library.explanation, nullptr);
