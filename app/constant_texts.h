@@ -62,6 +62,11 @@ enum class Literal : int32_t {
     SaveFailedEnd,
     CloseQuestionStart,   // the file, then: unsaved changes, close anyway?
     CloseQuestionEnd,
+    SettingsFileName,     // "qlt_config.ini": the settings file, beside the program or in the application data
+    SettingsFolderName,   // "Quillet": its folder in the application data
+    SettingsFileStart,    // "设置文件 ", then its path, when it could not be read at start
+    SettingsUnreadableEnd,  // what follows for a file that cannot be opened or read
+    SettingsTooLargeEnd,    // what follows for a file beyond LargestSettingsFile
     Count
 };
 
@@ -126,6 +131,11 @@ constexpr std::array<const char*, LiteralCount> Sources = {
     "。\r\n文件保持原样，文本仍在编辑框中。",
     "文件“",
     "”有未保存的修改。\r\n\r\n是：保存后关闭\r\n否：不保存，直接关闭\r\n取消：不关闭",
+    "qlt_config.ini",
+    "Quillet",
+    "设置文件 ",
+    " 无法打开或读取（可能正被其他程序使用，或没有权限），替换列表没有载入；这次运行不会写入这个文件。",
+    " 超过 16 MB，没有读取，替换列表没有载入；这次运行不会写入这个文件。",
 };
 
 constexpr size_t Size = [] {

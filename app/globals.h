@@ -32,6 +32,9 @@ extern bool BoxHoldsRunResult;
 // Set once the user has been told that the settings file cannot take the lists:
 // once a session is enough.
 extern bool ListsNotSavedShown;
+// Whether this session may write the settings file: not when it could not be
+// read at start, so that lists the user never saw are not written over.
+extern bool SettingsFileWritable;
 
 // The one way into a run, an undo or a file's load, whatever started it (a
 // click, Space or Enter on a button, a key, a drop): refused while a run is

@@ -50,7 +50,8 @@ void OpenCommandLineFile();
 void NoteFileChanged();
 
 // The settings file routines (replace.cpp): both replacement boxes from and to
-// "qlt_config.ini" beside the program. Saving tells whether the file took both lists.
+// "qlt_config.ini", beside the program or in the user's application data, chosen
+// when the lists are loaded. Saving tells whether the file took both lists.
 void LoadReplaceLists();
 bool SaveReplaceLists();
 

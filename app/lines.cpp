@@ -20,6 +20,7 @@ bool ToolRunning = false;
 bool WindowClosed = false;
 bool BoxHoldsRunResult = false;
 bool ListsNotSavedShown = false;
+bool SettingsFileWritable = true;
 
 namespace {
 constexpr int32_t JoinLinesId = 0x04010002;
@@ -42,6 +43,7 @@ void InitialiseGlobals() {
     WindowClosed = false;
     BoxHoldsRunResult = false;
     ListsNotSavedShown = false;
+    SettingsFileWritable = true;
     // A crash in the middle of a run must not take the text from before it.
     Call(KeepTextOnCrash, ReferenceArg(UndoText.Variable()), TextArg(Text(Literal::UndoRescueTitle)));
 }

@@ -21,8 +21,11 @@ void Write(UnitId unit, const char* text) { WriteText(MainWindow, unit, Property
 
 bool IsEmpty(const char* text) { return CompareText(text, Text(Literal::Empty)) == 0; }
 
-// The run directory followed by "\qlt_config.ini".
-OwnedText SettingsPath() { return Concatenate({CallText(RunDirectory).Get(), Text(Literal::ConfigFileName)}); }
+// The settings file, beside the program or in the user's application data: the
+// runtime chooses it once a session.
+OwnedText SettingsPath() {
+    return CallText(SettingsFile, TextArg(Text(Literal::SettingsFileName)), TextArg(Text(Literal::SettingsFolderName)));
+}
 
 // A box's list: either one text (single), or the items of a list of two or
 // more (items, count). A list that yields a single item stands for that item.
@@ -64,7 +67,9 @@ OwnedText StripBox(UnitId box) {
 
 void MultiReplace() {
     const char* text = TakeRunInput();
-    listsSaved = SaveReplaceLists();  // the boxes as the user left them, before stripping
+    // The boxes as the user left them, before stripping; never over a file
+    // that could not be read at start (the user heard so then).
+    if (SettingsFileWritable) listsSaved = SaveReplaceLists();
     const OwnedText subjects = StripBox(Unit::SubjectBox);
     const OwnedText replacements = StripBox(Unit::PredicateBox);
     ReplaceChoice choice;
@@ -86,31 +91,43 @@ void MultiReplace() {
 void TellListsNotSaved() {
     if (ListsNotSavedShown) return;
     ListsNotSavedShown = true;
-    Call(ShowMessage,
-         TextArg(Concatenate({Text(Literal::ListsNotSavedStart), SettingsPath().Get(), Text(Literal::ListsNotSavedEnd)})
-                     .Get()),
-         IntArg(0));
+    OwnedText message =
+        Concatenate({Text(Literal::ListsNotSavedStart), SettingsPath().Get(), Text(Literal::ListsNotSavedEnd)});
+    Call(ShowMessage, TextArg(message.Get()), IntArg(0));
 }
 
 }  // namespace
 
+// A settings file that is there but cannot be read, or is too large to be
+// read, gives empty boxes and is not written this session: the user is told so
+// now, once.
 void LoadReplaceLists() {
-    Write(Unit::SubjectBox,
-          CallText(ReadConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                   TextArg(Text(Literal::SubjectKey)))
-              .Get());
-    Write(Unit::PredicateBox,
-          CallText(ReadConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                   TextArg(Text(Literal::PredicateKey)))
-              .Get());
+    const OwnedText path = SettingsPath();
+    const int32_t state = CallInt(ConfigFileState, TextArg(path.Get()));
+    SettingsFileWritable = state == SettingsFileState::Readable || state == SettingsFileState::Missing;
+    if (!SettingsFileWritable) {
+        const Literal why = state == SettingsFileState::TooLarge ? Literal::SettingsTooLargeEnd
+                                                                 : Literal::SettingsUnreadableEnd;
+        Call(ShowMessage,
+             TextArg(Concatenate({Text(Literal::SettingsFileStart), path.Get(), Text(why)}).Get()),
+             IntArg(0));
+        return;
+    }
+    Write(Unit::SubjectBox, CallText(ReadConfigItem, TextArg(path.Get()),
+                                     TextArg(Text(Literal::ReplaceSection)), TextArg(Text(Literal::SubjectKey)))
+                                .Get());
+    Write(Unit::PredicateBox, CallText(ReadConfigItem, TextArg(path.Get()),
+                                       TextArg(Text(Literal::ReplaceSection)), TextArg(Text(Literal::PredicateKey)))
+                                  .Get());
 }
 
 namespace {
 
-// One box's list under its key; whether the file took it.
+// One box's list under its key, the file's folder made when it is missing (the
+// application data's); whether the file took it.
 bool SaveList(Literal key, UnitId box) {
     return CallInt(WriteConfigItem, TextArg(SettingsPath().Get()), TextArg(Text(Literal::ReplaceSection)),
-                   TextArg(Text(key)), TextArg(Read(box).Get())) != 0;
+                   TextArg(Text(key)), TextArg(Read(box).Get()), BoolArg(true)) != 0;
 }
 
 }  // namespace

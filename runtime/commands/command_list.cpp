@@ -32,6 +32,8 @@ const CommandFunction RuntimeCommands[RuntimeCommandCount] = {
     SaveBoxFile,     // 25
     ChooseFile,      // 26
     CommandLineFile, // 27
+    SettingsFile,    // 28
+    ConfigFileState, // 29
 };
 
 }  // namespace quillet::commands

@@ -15,7 +15,8 @@ void ReplaceSubtext(CommandArg* result, int32_t argCount, CommandArg* args);
 void SplitText(CommandArg* result, int32_t argCount, CommandArg* args);
 void TrimBothEnds(CommandArg* result, int32_t argCount, CommandArg* args);
 void RemoveAllSpaces(CommandArg* result, int32_t argCount, CommandArg* args);
-// Configuration files.
+// Configuration files. WriteConfigItem's optional fifth argument (bool) makes
+// the file's folder when it is missing (one level: the folder above must exist).
 void ReadConfigItem(CommandArg* result, int32_t argCount, CommandArg* args);
 void WriteConfigItem(CommandArg* result, int32_t argCount, CommandArg* args);
 // Conversions, message box, events and edit boxes, the run directory.
@@ -115,7 +116,28 @@ void CommandLineFile(CommandArg* result, int32_t argCount, CommandArg* args);
 // run left 8 MB of free address range (README, Benchmarks).
 constexpr int64_t LargestTextFile = 32 << 20;
 
-constexpr int32_t RuntimeCommandCount = 28;
+// The settings file this program uses (file name, folder name) → its path: beside
+// the program, or in the user's application data (settings_file.h), chosen at
+// the first call and the same for the rest of the process.
+void SettingsFile(CommandArg* result, int32_t argCount, CommandArg* args);
+// What reading a configuration file finds now (file name) → a SettingsFileState.
+void ConfigFileState(CommandArg* result, int32_t argCount, CommandArg* args);
+
+namespace SettingsFileState {
+constexpr int32_t Readable = 0;
+constexpr int32_t Missing = 1;     // no file yet (nor, maybe, its folder)
+constexpr int32_t Unreadable = 2;  // there, but it cannot be opened or read: held by another program, no
+                                   // permission, a folder of that name, or no memory to read it now
+constexpr int32_t TooLarge = 3;    // beyond LargestSettingsFile
+}  // namespace SettingsFileState
+
+// A settings file beyond this is neither read nor written by the configuration
+// commands: editing a file of short lines takes some seventy times its size in
+// memory, which a 32-bit process holding a large text may not have. A list of
+// ten thousand words takes about 100 KB.
+constexpr int64_t LargestSettingsFile = 16 << 20;
+
+constexpr int32_t RuntimeCommandCount = 30;
 extern const CommandFunction RuntimeCommands[RuntimeCommandCount];
 
 }  // namespace quillet::commands

@@ -16,8 +16,12 @@
 #include <new>
 #include <string>
 
+#include "runtime/app/program_paths.h"
 #include "runtime/commands/command_list.h"
+#include "runtime/commands/settings_file.h"
+#include "runtime/errors/crash_report.h"
 #include "runtime/values/profile_text.h"
+#include "runtime/values/safe_write.h"
 #include "runtime/values/text.h"
 #include "runtime/values/text_encoding.h"
 
@@ -62,84 +66,89 @@ std::wstring ProfileFile(const char* name) {
     return std::wstring(folder) + L'\\' + wide;
 }
 
-// A process that may bypass the attribute (an administrator, or Wine run by
-// root) could open a read-only file for writing; such a file stays as it is.
-bool IsReadOnlyFile(const std::wstring& file) {
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
+const FileSystemCalls* configCalls = nullptr;
+
+const FileSystemCalls& ConfigCalls() { return configCalls != nullptr ? *configCalls : SystemFileCalls(); }
 
 // The rest of an opened file, appended to *bytes; false when a read fails.
 bool ReadWhole(HANDLE file, std::string* bytes) {
     char chunk[16384];
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+    while (ConfigCalls().readFile(file, chunk, sizeof chunk, &got, nullptr)) {
         if (got == 0) return true;
         bytes->append(chunk, got);
     }
     return false;
 }
 
-// The file's bytes; none for a file that is not there or cannot be read.
-std::string FileBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    if (!ReadWhole(file, &bytes)) bytes.clear();
-    CloseHandle(file);
-    return bytes;
-}
-
-// A profile file held for one write: opened for reading and writing and
-// shared with readers only, so that nobody writes between our read and our
-// write; or, when there is no such file yet, created only if the write stores
-// something. Usable() is false when it can be neither opened nor created.
-class HeldProfile {
+// A profile file opened for reading, and what reading it found (a
+// SettingsFileState). A file that is not there, or whose folder is not, is
+// Missing; a file beyond LargestSettingsFile is not read. Memory may run out
+// while reading: the caller holds an AllocationMayFail, and the handle is
+// closed all the same.
+class OpenedProfile {
 public:
-    explicit HeldProfile(const std::wstring& path) : path_(path) {
-        file_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file_ == INVALID_HANDLE_VALUE) {
-            usable_ = GetLastError() == ERROR_FILE_NOT_FOUND;
-        } else {
-            usable_ = ReadWhole(file_, &bytes_);
+    OpenedProfile(const std::wstring& path, DWORD sharing) {
+        file_.handle = ConfigCalls().createFile(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file_.handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            state_ = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? SettingsFileState::Missing
+                                                                                    : SettingsFileState::Unreadable;
+            return;
         }
+        Read();
     }
-    ~HeldProfile() {
-        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    }
-    HeldProfile(const HeldProfile&) = delete;
-    HeldProfile& operator=(const HeldProfile&) = delete;
+    OpenedProfile(const OpenedProfile&) = delete;
+    OpenedProfile& operator=(const OpenedProfile&) = delete;
 
-    bool Usable() const { return usable_; }
+    int32_t State() const { return state_; }
     std::string& Bytes() { return bytes_; }
 
-    // The file's whole content replaced by these bytes.
-    bool Replace(const std::string& bytes) {
-        if (file_ == INVALID_HANDLE_VALUE) {
-            file_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file_ == INVALID_HANDLE_VALUE) return false;
+private:
+    void Read() {
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_.handle, &size)) return;
+        if (size.QuadPart > LargestSettingsFile) {
+            state_ = SettingsFileState::TooLarge;
+            return;
         }
-        DWORD written = 0;
-        return SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == 0 &&
-               WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size() && SetEndOfFile(file_);
+        bytes_.reserve(static_cast<size_t>(size.QuadPart));
+        if (ReadWhole(file_.handle, &bytes_)) state_ = SettingsFileState::Readable;
     }
 
-private:
-    std::wstring path_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    bool usable_ = false;
+    struct ClosedWithIt {
+        HANDLE handle = INVALID_HANDLE_VALUE;
+        ~ClosedWithIt() {
+            if (handle != INVALID_HANDLE_VALUE) ConfigCalls().closeHandle(handle);
+        }
+    } file_;
+    int32_t state_ = SettingsFileState::Unreadable;
     std::string bytes_;
 };
 
+// Readers share the file with everyone: an editor may hold it open.
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A write holds the file from its read until its replacement against other
+// writers, so that nobody's change falls between the two; ReplaceFileW still
+// moves it, since deletion is shared (measured under Wine 8: another writer's
+// open fails with 32, the replacement succeeds).
+constexpr DWORD ShareWithReplacement = FILE_SHARE_READ | FILE_SHARE_DELETE;
+
+// The folder a file lies in: the path up to its last backslash.
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
 // One write: no key removes the section, no value the key. A write that
-// changes nothing leaves the file untouched and succeeds.
-bool WriteProfile(const std::wstring& path, const char* section, const char* key, const char* value) {
-    HeldProfile held(path);
-    if (!held.Usable()) return false;
+// changes nothing leaves the file untouched and succeeds. The new bytes go
+// through the safe write: a failure at any step leaves the file as it was.
+bool WriteProfile(const std::wstring& path, const char* section, const char* key, const char* value,
+                  bool makeFolder) {
+    OpenedProfile held(path, ShareWithReplacement);
+    if (held.State() != SettingsFileState::Readable && held.State() != SettingsFileState::Missing) return false;
+    const bool existed = held.State() == SettingsFileState::Readable;
     ProfileText profile(std::move(held.Bytes()));
     bool changed = false;
     if (key == nullptr) {
@@ -153,7 +162,31 @@ bool WriteProfile(const std::wstring& path, const char* section, const char* key
         }
         changed = profile.Set(section, key, value) || changed;
     }
-    return !changed || held.Replace(profile.Bytes());
+    if (!changed) return true;
+    if (makeFolder && !existed) CreateDirectoryW(FolderOf(path).c_str(), nullptr);
+    const std::string& bytes = profile.Bytes();
+    const SafeWriteRequest request{path.c_str(), bytes.data(), bytes.size(), nullptr, !existed, &ConfigCalls()};
+    return WriteFileSafely(request).failure == WriteFailure::None;
+}
+
+// What reading the file finds now, its parse included: memory may run out for
+// a file of very many short lines.
+int32_t StateOf(const std::wstring& path) {
+    const AllocationMayFail mayFail;  // a file too large for the memory left cannot be read
+    try {
+        OpenedProfile opened(path, ShareAll);
+        if (opened.State() == SettingsFileState::Readable) ProfileText parsed(std::move(opened.Bytes()));
+        return opened.State();
+    } catch (const std::bad_alloc&) {
+        return SettingsFileState::Unreadable;
+    }
+}
+
+// %APPDATA%: empty when the process has none.
+std::wstring ApplicationDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD units = GetEnvironmentVariableW(L"APPDATA", folder, MAX_PATH);
+    return units > 0 && units < MAX_PATH ? std::wstring(folder, units) : std::wstring();
 }
 
 }  // namespace
@@ -169,13 +202,19 @@ void ReadConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
     if (IsEmptyText(file) || IsEmptyText(section) || IsEmptyText(key)) return;
 
     std::string value;
-    try {
-        // The whole value, however long.
-        if (!ProfileText(FileBytes(ProfileFile(file))).Find(section, key, &value))
-            value = ProfileDefault(defaultValue);
-    } catch (const std::bad_alloc&) {
-        value = ProfileDefault(defaultValue);  // a file too large for the memory left reads as missing
+    bool found = false;
+    {
+        const AllocationMayFail mayFail;  // a file too large for the memory left reads as missing
+        try {
+            // The whole value, however long.
+            OpenedProfile opened(ProfileFile(file), ShareAll);
+            found = opened.State() == SettingsFileState::Readable &&
+                    ProfileText(std::move(opened.Bytes())).Find(section, key, &value);
+        } catch (const std::bad_alloc&) {
+            found = false;
+        }
     }
+    if (!found) value = ProfileDefault(defaultValue);
     result->low = Word(CopyBytes(value.data(), static_cast<int32_t>(value.size())));
 }
 
@@ -186,13 +225,46 @@ void WriteConfigItem(CommandArg* result, int32_t argCount, CommandArg* args) {
     const char* section = TextArgument(ArgumentAt(argCount, args, 1));
     const char* key = GivenTextOrNone(ArgumentAt(argCount, args, 2));
     const char* value = GivenTextOrNone(ArgumentAt(argCount, args, 3));
+    const CommandArg& makeFolder = ArgumentAt(argCount, args, 4);
     const std::wstring path = ProfileFile(file);
-    if (IsReadOnlyFile(path)) return;
+    const AllocationMayFail mayFail;  // a file too large for the memory left is not written
     try {
-        result->low = WriteProfile(path, section, key, value) ? 1u : 0u;
+        result->low = WriteProfile(path, section, key, value, !IsOmitted(makeFolder) && makeFolder.low != 0) ? 1u : 0u;
     } catch (const std::bad_alloc&) {
         // Not written: the file is left as it was.
     }
+}
+
+std::wstring ChooseSettingsFile(const std::wstring& programFolder, const std::wstring& appData,
+                                const std::wstring& folder, const std::wstring& name, const FileSystemCalls& calls) {
+    const std::wstring beside = programFolder + L'\\' + name;
+    if (appData.empty()) return beside;
+    const DWORD attributes = calls.getFileAttributes(beside.c_str());
+    const bool fileBeside = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (fileBeside && FolderTakesNewFile(programFolder.c_str(), &calls)) return beside;
+    return appData + L'\\' + folder + L'\\' + name;
+}
+
+void UseConfigFileCalls(const FileSystemCalls* calls) { configCalls = calls; }
+
+// Chosen at the first call and kept: a session reads and writes one file, even
+// when a file appears beside the program meanwhile or its folder changes.
+void SettingsFile(CommandArg* result, int32_t argCount, CommandArg* args) {
+    static std::wstring path;
+    if (path.empty()) {
+        const std::wstring name = WideFromText(TextArgument(ArgumentAt(argCount, args, 0)));
+        const std::wstring folder = WideFromText(TextArgument(ArgumentAt(argCount, args, 1)));
+        path = ChooseSettingsFile(WideFromText(ProgramDirectory()), ApplicationDataFolder(), folder, name,
+                                  ConfigCalls());
+    }
+    const std::string text = TextFromWide(path.c_str(), path.size());
+    result->low = Word(CopyBytes(text.data(), static_cast<int32_t>(text.size())));
+    result->high = 0;
+}
+
+void ConfigFileState(CommandArg* result, int32_t argCount, CommandArg* args) {
+    result->low = static_cast<uint32_t>(StateOf(ProfileFile(TextArgument(ArgumentAt(argCount, args, 0)))));
+    result->high = 0;
 }
 
 }  // namespace quillet::commands

@@ -90,7 +90,9 @@ bool Exists(const FileSystemCalls& calls, const wchar_t* path) {
 // A file of ours beside the file written, removed with this object unless kept.
 // Its name is the file's own with ".~<process>-<serial>" and a suffix, made with
 // CREATE_NEW: it cannot clash with any other file, and a user who finds one
-// left by a power cut sees which file it belonged to.
+// left by a power cut sees which file it belonged to. (Not GetTempFileNameW:
+// under Wine 8 it returns a name even when it could not make the file, measured
+// in a folder that takes no new file.)
 class TemporaryFile {
 public:
     explicit TemporaryFile(const FileSystemCalls& calls) : calls_(calls) {}

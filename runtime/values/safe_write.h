@@ -57,7 +57,8 @@ struct SafeWriteRequest {
     const wchar_t* path;         // the file written
     const void* bytes;
     size_t size;
-    const wchar_t* backupPath;   // null: none kept; otherwise the bytes replaced end up under this name (an older file of that name is replaced)
+    const wchar_t* backupPath;   // null: none kept; otherwise the bytes replaced end up under this name
+                                 // (an older file of that name is replaced)
     bool mayCreate;              // the file need not exist yet (a new file); false: a file that vanished is PathGone
     const FileSystemCalls* calls;  // null: the system's
 };

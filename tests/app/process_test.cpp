@@ -106,28 +106,37 @@ void ExpectListsAfterStart(const std::string& folder, const Text& subjects, cons
     CloseAndExpectCleanEnd(tool);
 }
 
-TEST(SettingsFileTest, TheListsOutliveTheProgramAsTheBoxesHeldThem) {
-    TemporaryFolder folder;
-    const std::string file = folder.File("qlt_config.ini");
-    {
-        RunningTool tool(folder.Path());
-        ASSERT_TRUE(tool.Started());
-        EXPECT_EQ(tool.Text(Unit::SubjectBox), "");  // no settings file yet
-        EXPECT_EQ(tool.Text(Unit::PredicateBox), "");
-        tool.SetText(Unit::MainBox, "中 b 中b");
-        tool.ShowPage(2);
-        tool.SetText(Unit::SubjectBox, "中,b,");
-        tool.SetText(Unit::PredicateBox, "甲,乙");
-        tool.Click(Unit::ReplaceButton);
-        EXPECT_TRUE(tool.WaitForText(Unit::MainBox, [](const std::string& text) { return text == "甲 乙 甲乙\r\n"; }));
-        EXPECT_EQ(tool.Text(Unit::SubjectBox), "中,b");  // stripped in the box
-        CloseAndExpectCleanEnd(tool);
+// The lists live beside the program where a file of them is (a copy carried on
+// a stick), else in the application data, where the first run makes the folder
+// and the file (a folder that refuses new files is made to fail in the
+// commands' tests). The file holds the boxes as they were before the
+// stripping, in GBK.
+TEST(SettingsFileTest, TheListsOutliveTheProgramBesideItOrInTheApplicationData) {
+    for (const bool inAppData : {false, true}) {
+        SCOPED_TRACE(inAppData ? "in the application data" : "beside the program");
+        TemporaryFolder folder;
+        const std::string beside = folder.File("qlt_config.ini");
+        const std::string appData = folder.File("AppData\\Quillet\\qlt_config.ini");
+        ASSERT_TRUE(inAppData || WriteFileBytes(beside, ""));
+        {
+            RunningTool tool(folder.Path());
+            ASSERT_TRUE(tool.Started());
+            tool.SetText(Unit::MainBox, "中 b 中b");
+            tool.ShowPage(2);
+            tool.SetText(Unit::SubjectBox, "中,b,");
+            tool.SetText(Unit::PredicateBox, "甲,乙");
+            tool.Click(Unit::ReplaceButton);
+            EXPECT_TRUE(
+                tool.WaitForText(Unit::MainBox, [](const std::string& text) { return text == "甲 乙 甲乙\r\n"; }));
+            EXPECT_EQ(tool.Text(Unit::SubjectBox), "中,b");  // stripped in the box
+            CloseAndExpectCleanEnd(tool);
+        }
+        const std::string& used = inAppData ? appData : beside, &other = inAppData ? beside : appData;
+        EXPECT_EQ(Stored(used, "#subject"), "中,b,");
+        EXPECT_EQ(Stored(used, "#predicate"), "甲,乙");
+        EXPECT_EQ(Stored(other, "#subject"), "(missing)");
+        ExpectListsAfterStart<std::string>(folder.Path(), "中,b,", "甲,乙");
     }
-    // The file holds the boxes as they were before the stripping, in GBK.
-    EXPECT_EQ(Stored(file, "#subject"), "中,b,");
-    EXPECT_EQ(Stored(file, "#predicate"), "甲,乙");
-    EXPECT_NE(FileBytes(file).find("[replace]"), std::string::npos);
-    ExpectListsAfterStart<std::string>(folder.Path(), "中,b,", "甲,乙");
 }
 
 // Lists of characters GBK lacks replace them, turn the file into UTF-16 (it was
@@ -135,6 +144,7 @@ TEST(SettingsFileTest, TheListsOutliveTheProgramAsTheBoxesHeldThem) {
 TEST(SettingsFileTest, ListsOfAnyCharacterReplaceAndComeBackAfterARestart) {
     TemporaryFolder folder;
     const std::string file = folder.File("qlt_config.ini");
+    ASSERT_TRUE(WriteFileBytes(file, ""));  // the lists kept beside the program
     const std::wstring subjects = L"\U0001F600,\U00020BB7,\uD55C", predicates = L"笑,\U0001F431,韩";
     {
         RunningTool tool(folder.Path());
@@ -187,6 +197,45 @@ TEST(SettingsFileTest, AReadOnlyFileIsReadAndLeftAsItWasWithAMessage) {
     ASSERT_TRUE(tool.Close());
     EXPECT_EQ(tool.ExitCode(), 0u);
     EXPECT_EQ(FileBytes(file), content);
+}
+
+// A file that is there but cannot be read at start (held by another program,
+// beyond 16 MB, or of more lines than the memory left can take) is named in a
+// message at start and gives empty boxes; that session never writes it, though
+// by the run the file could be written.
+TEST(SettingsFileTest, AFileThatCannotBeReadAtStartIsToldOfAndNeverWrittenOver) {
+    const std::string lists = "[replace]\r\n#subject=a\r\n#predicate=b\r\n";
+    const struct {
+        const char* what;
+        std::string content;
+        bool held;
+        const char* why;  // in the message, after the file's name
+    } cases[] = {
+        {"held by another program", lists, true, " 无法打开或读取"},
+        {"beyond 16 MB", lists + std::string(16 << 20, ' '), false, " 超过 16 MB"},
+        {"too many lines for the memory left", std::string((16 << 20) - 1, '\n'), false, " 无法打开或读取"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TemporaryFolder folder;
+        const std::string file = folder.File("qlt_config.ini");
+        ASSERT_TRUE(WriteFileBytes(file, c.content));
+        HANDLE held = c.held ? CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        RunningTool tool(folder.Path());
+        if (held != nullptr) CloseHandle(held);
+        ASSERT_TRUE(tool.Started());
+        EXPECT_EQ(tool.Text(Unit::SubjectBox), "");
+        tool.SetText(Unit::MainBox, "a c");
+        tool.ShowPage(2);
+        tool.SetText(Unit::SubjectBox, "c");
+        tool.SetText(Unit::PredicateBox, "d");
+        tool.Click(Unit::ReplaceButton);
+        EXPECT_TRUE(tool.WaitForText(Unit::MainBox, [](const std::string& text) { return text == "a d\r\n"; }));
+        ASSERT_TRUE(tool.Close());
+        EXPECT_EQ(tool.ExitCode(), 0u);
+        EXPECT_EQ(tool.Box().text.rfind("设置文件 " + file + c.why, 0), 0u) << tool.Box().text;
+        EXPECT_TRUE(FileBytes(file) == c.content) << "not printed: long";
+    }
 }
 
 // Text of many lines: a run goes on well past its first ProcessEvents.
@@ -322,7 +371,7 @@ TEST(EndOfProcessTest, ClosingTheWindowDuringARunEndsTheProgramCleanly) {
         PostMessageA(tool.Unit(run.button == Unit::ReplaceButton ? Unit::PrefixBox : Unit::PredicateBox), WM_PASTE, 0, 0);
         ASSERT_TRUE(clipboard.WaitUntilAsked(20000)) << "the paste came";
         CloseAndExpectCleanEnd(tool);
-        EXPECT_EQ(Stored(folder.File("qlt_config.ini"), "#predicate").find('Q'), std::string::npos)
+        EXPECT_EQ(Stored(folder.File("AppData\\Quillet\\qlt_config.ini"), "#predicate").find('Q'), std::string::npos)
             << "the click on 多词替换 came after the run";
     }
 }

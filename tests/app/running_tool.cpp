@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,26 @@ namespace {
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr UINT SendTimeoutMs = 5000;
 
+// This process's environment with APPDATA in the tool's own folder, so that
+// no run reads or leaves settings in the prefix's application data.
+std::string EnvironmentWithAppData(const std::string& appData) {
+    std::string block;
+    char* inherited = GetEnvironmentStringsA();
+    for (const char* entry = inherited; *entry != '\0'; entry += std::strlen(entry) + 1)
+        if (_strnicmp(entry, "APPDATA=", 8) != 0) block.append(entry, std::strlen(entry) + 1);
+    FreeEnvironmentStringsA(inherited);
+    block += "APPDATA=" + appData;
+    block.append(2, '\0');
+    return block;
+}
+
 }  // namespace
 
 RunningTool::RunningTool(const std::string& folder, const ToolStart& options) {
     const std::string program = folder + "\\quillet.exe";
     if (!CopyFileA(BesideTests("..\\quillet.exe").c_str(), program.c_str(), FALSE)) return;
+    CreateDirectoryA((folder + "\\AppData").c_str(), nullptr);
+    std::string environment = EnvironmentWithAppData(folder + "\\AppData");
     const auto wide = [](const std::string& ansi) {
         std::wstring text(ansi.size() + 1, L'\0');
         text.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
@@ -30,8 +46,8 @@ RunningTool::RunningTool(const std::string& folder, const ToolStart& options) {
     const std::wstring startIn = wide(options.startIn.empty() ? folder : options.startIn);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, startIn.c_str(), &startup,
-                        &process_))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment.data(), startIn.c_str(),
+                        &startup, &process_))
         return;
     watcher_ = std::make_unique<MessageBoxWatcher>(
         options.boxButton, WatchOptions{process_.dwProcessId, process_.hProcess, 120000, {}});

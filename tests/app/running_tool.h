@@ -19,8 +19,9 @@ struct ToolStart {
 
 class RunningTool {
 public:
-    // Copies the built quillet.exe into the folder and starts it there; Started()
-    // tells whether its window came up.
+    // Copies the built quillet.exe into the folder and starts it there, with
+    // the folder's AppData as its application data; Started() tells whether its
+    // window came up.
     explicit RunningTool(const std::string& folder, const ToolStart& start = {});
     ~RunningTool();  // ends the process if it still runs
     RunningTool(const RunningTool&) = delete;

@@ -26,7 +26,8 @@ using quillet::app::MainWindow;
 using quillet::app::WindowRecord;
 
 // The settings file beside the test executable, where the program keeps its
-// lists: removed before the window loads and after the last test.
+// lists: empty when the window loads (so that the program keeps them there, as
+// a copy carried on a stick does), removed after the last test.
 void RemoveSettingsFile() { DeleteFileA(BesideTests("qlt_config.ini").c_str()); }
 
 class SettingsFileCleanup : public testing::Environment {
@@ -41,7 +42,7 @@ void Start() {
     static bool started = false;
     if (started) return;
     started = true;
-    RemoveSettingsFile();
+    WriteFileBytes(BesideTests("qlt_config.ini"), "");
     quillet::app::StartUpToWindow();
     Pump();
 }

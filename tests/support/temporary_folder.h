@@ -21,6 +21,7 @@ public:
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
     const std::string& Path() const { return path_; }
+    std::wstring WidePath() const { return Wide(path_); }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
 private:

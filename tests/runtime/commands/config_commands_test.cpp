@@ -7,13 +7,18 @@
 #include <vector>
 
 #include "runtime/commands/command_list.h"
+#include "runtime/commands/settings_file.h"
 #include "runtime/services/compiled_code.h"
 #include "runtime/values/text_encoding.h"
 #include "tests/support/dropped_files.h"
+#include "tests/support/failing_file_calls.h"
 #include "tests/support/temporary_folder.h"
 
 namespace quillet::compiled {
 namespace {
+
+using commands::LargestSettingsFile;
+namespace SettingsFileState = commands::SettingsFileState;
 
 class ConfigCommandsTest : public testing::Test {
 protected:
@@ -56,6 +61,7 @@ protected:
 
     TemporaryFolder folder{"quillet-config"};
     const std::string file = folder.File("qlt_config.ini");
+    FileSystemCalls calls = SystemFileCalls();  // for the cases that make one fail
 };
 
 TEST_F(ConfigCommandsTest, GbkValuesRoundTripUnderKeysBeginningWithHash) {
@@ -132,26 +138,119 @@ TEST_F(ConfigCommandsTest, AnOmittedKeyDeletesTheWholeSection) {
     EXPECT_EQ(FileBytes(file).find("[first]"), std::string::npos);
 }
 
+// A write that cannot be done leaves the file as it was, byte for byte, and
+// nothing beside it, whatever the write: a changed value, a character GBK
+// lacks (which would turn the file UTF-16), a section removed.
 TEST_F(ConfigCommandsTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
-    ASSERT_TRUE(Write(file, "s", "k", "old"));
-    const std::string before = FileBytes(file);
+    const std::string lists = "[s]\r\nk=旧\r\n[t]\r\nx=1\r\n", tooLarge = lists + std::string(LargestSettingsFile, ' ');
+    const struct {
+        const char* what;
+        const std::string& content;
+        DWORD holderSharing;   // held open by another program meanwhile, sharing this; ~0: not held
+        bool readOnly;
+        BOOL(WINAPI* write)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+        BOOL(WINAPI* replace)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
+        const char* reads;  // the value meanwhile
+    } cases[] = {
+        {"read-only", lists, ~0u, true, WriteFile, ReplaceFileW, "旧"},
+        {"held open without sharing", lists, 0, false, WriteFile, ReplaceFileW, ""},
+        {"held by a reader sharing reading only", lists, FILE_SHARE_READ, false, WriteFile, ReplaceFileW, "旧"},
+        {"beyond the largest settings file", tooLarge, ~0u, false, WriteFile, ReplaceFileW, ""},
+        {"a disk full halfway", lists, ~0u, false, failing::HalfWritten, ReplaceFileW, "旧"},
+        {"the replacement stopping halfway", lists, ~0u, false, WriteFile, failing::ReplaceStoppingHalfway, "旧"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteFileBytes(file, c.content));
+        const std::vector<std::wstring> names = NamesIn(folder.WidePath());
+        SetFileAttributesA(file.c_str(), c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        HANDLE held = c.holderSharing == ~0u ? INVALID_HANDLE_VALUE
+                                             : CreateFileA(file.c_str(), GENERIC_READ, c.holderSharing, nullptr,
+                                                           OPEN_EXISTING, 0, nullptr);
+        calls.writeFile = c.write;
+        calls.replaceFile = c.replace;
+        failing::error = ERROR_DISK_FULL;
+        commands::UseConfigFileCalls(&calls);
+        EXPECT_FALSE(Write(file, "s", "k", "新"));
+        EXPECT_FALSE(Write(file, "s", "smile", Bytes(L"\U0001F600")));
+        EXPECT_FALSE(WriteOrRemove(file, "s", nullptr, nullptr));
+        EXPECT_EQ(Read(file, "s", "k"), c.reads);
+        // The same value again writes nothing, so nothing fails, where the file can be read.
+        EXPECT_EQ(Write(file, "s", "k", "旧"), std::string(c.reads) == "旧");
+        commands::UseConfigFileCalls(nullptr);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_TRUE(FileBytes(file) == c.content) << "not printed: it may be long";
+        EXPECT_EQ(NamesIn(folder.WidePath()), names);
+    }
+}
 
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(Write(file, "s", "k", "new"));
-    EXPECT_FALSE(Write(file, "s", "added", "new"));
-    EXPECT_EQ(CallInt(commands::WriteConfigItem, TextArg(file.c_str()), TextArg("s"), Omitted), 0)
-        << "no section deletion";
-    EXPECT_EQ(FileBytes(file), before);
-    EXPECT_EQ(Read(file, "s", "k"), "old");
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    // Held open by someone else without sharing.
+// What the program finds at start decides whether it may write the file in
+// that session: only one it could read, or none.
+TEST_F(ConfigCommandsTest, ASettingsFileIsReadableMissingUnreadableOrTooLarge) {
+    const std::string lists = "[s]\r\nk=v\r\n";
+    const struct {
+        const char* what;
+        std::string content;
+        std::string path;
+        HANDLE (WINAPI* open)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+        int32_t state;
+    } cases[] = {
+        {"a file", lists, file, CreateFileW, SettingsFileState::Readable},
+        {"no file", lists, folder.File("none.ini"), CreateFileW, SettingsFileState::Missing},
+        {"no folder", lists, folder.File("none\\qlt_config.ini"), CreateFileW, SettingsFileState::Missing},
+        {"a folder of that name", lists, folder.Path(), CreateFileW, SettingsFileState::Unreadable},
+        {"no permission", lists, file, failing::Create, SettingsFileState::Unreadable},
+        {"the largest", lists + std::string(LargestSettingsFile - lists.size(), ' '), file, CreateFileW,
+         SettingsFileState::Readable},
+        {"one byte more", lists + std::string(LargestSettingsFile + 1 - lists.size(), ' '), file, CreateFileW,
+         SettingsFileState::TooLarge},
+    };
+    failing::error = ERROR_ACCESS_DENIED;
+    commands::UseConfigFileCalls(&calls);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFileBytes(file, c.content));
+        calls.createFile = c.open;
+        EXPECT_EQ(CallInt(commands::ConfigFileState, TextArg(c.path.c_str())), c.state) << c.what;
+    }
+    commands::UseConfigFileCalls(nullptr);
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(Write(file, "s", "k", "new"));
+    EXPECT_EQ(CallInt(commands::ConfigFileState, TextArg(file.c_str())), SettingsFileState::Unreadable) << "held";
     CloseHandle(held);
-    EXPECT_EQ(FileBytes(file), before);
-    EXPECT_EQ(Read(file, "s", "k"), "old");
+}
+
+// Beside the program only where a file is and the folder takes a new one
+// (which an installed program's does not: made to fail here); else in the
+// application data, whose folder the first write makes.
+TEST_F(ConfigCommandsTest, TheSettingsFileIsBesideTheProgramOnlyWhereItCanBeWritten) {
+    const std::wstring program = folder.WidePath() + L"\\程序", appData = folder.WidePath() + L"\\AppData";
+    const std::wstring beside = program + L"\\qlt_config.ini", inAppData = appData + L"\\Quillet\\qlt_config.ini";
+    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr) && CreateDirectoryW(appData.c_str(), nullptr));
+    const struct {
+        bool fileBeside;
+        bool refusesNewFiles;
+        std::wstring appData;
+        const std::wstring& chosen;
+    } cases[] = {
+        {true, false, appData, beside},
+        {true, true, appData, inAppData},
+        {false, false, appData, inAppData},
+        {false, true, L"", beside},  // no application data folder
+    };
+    failing::error = ERROR_ACCESS_DENIED;
+    for (const auto& c : cases) {
+        DeleteFileW(beside.c_str());
+        ASSERT_TRUE(!c.fileBeside || WriteFileBytes(beside, ""));
+        calls.createFile = c.refusesNewFiles ? failing::Create : CreateFileW;
+        EXPECT_EQ(commands::ChooseSettingsFile(program, c.appData, L"Quillet", L"qlt_config.ini", calls), c.chosen);
+        EXPECT_EQ(NamesIn(program).size(), c.fileBeside ? 1u : 0u) << "nothing left by the test of the folder";
+    }
+    const std::string settings = TextFromWide(inAppData.c_str());
+    EXPECT_FALSE(Write(settings, "replace", "#subject", "a")) << "its folder is made only when asked";
+    EXPECT_NE(CallInt(commands::WriteConfigItem, TextArg(settings.c_str()), TextArg("replace"), TextArg("#subject"),
+                      TextArg("a"), BoolArg(true)),
+              0);
+    EXPECT_EQ(Read(settings, "replace", "#subject"), "a");
 }
 
 TEST_F(ConfigCommandsTest, ReadingIgnoresLeadingControlBytesBeforeNamesWritingDoesNot) {
@@ -271,23 +370,6 @@ TEST_F(ConfigCommandsTest, AnOldGbkFileIsReadAsItWasAndTurnsUtf16ForGood) {
     EXPECT_EQ(Read(file, "窗口", "字体"), "宋体");
     EXPECT_EQ(Read(file, "窗口", "表情", "gone"), "gone");
     EXPECT_EQ(Read(file, "另", "a", "gone"), "gone");
-}
-
-TEST_F(ConfigCommandsTest, AFileThatCannotBeWrittenIsNotConverted) {
-    ASSERT_TRUE(Write(file, "s", "k", "旧"));
-    const std::string before = FileBytes(file);
-
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(Write(file, "s", "k", Bytes(L"\U0001F600")));
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(FileBytes(file), before);
-
-    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(Write(file, "s", "k", Bytes(L"\U0001F600")));
-    CloseHandle(held);
-    EXPECT_EQ(FileBytes(file), before);
-    EXPECT_EQ(Read(file, "s", "k"), "旧");
 }
 
 // Our reader and writer against the platform's profile calls on tricky files:

@@ -312,7 +312,7 @@ TEST(RunDirectoryTest, ACopyOfTheProgramFolderWithoutTrailingBackslash) {
 TEST(CommandTableTest, DistinctCommandsInTheDeclaredOrder) {
     std::set<CommandFunction> distinct(commands::RuntimeCommands,
                                        commands::RuntimeCommands + commands::RuntimeCommandCount);
-    EXPECT_EQ(distinct.size(), 28u);
+    EXPECT_EQ(distinct.size(), 30u);
     EXPECT_EQ(distinct.count(nullptr), 0u);
     EXPECT_EQ(CallInt(commands::RuntimeCommands[11], TextArg("４２")), 42);
     EXPECT_STREQ(CallText(commands::RuntimeCommands[12], IntArg(-7)).Get(), "-7");
@@ -324,6 +324,8 @@ TEST(CommandTableTest, DistinctCommandsInTheDeclaredOrder) {
     EXPECT_EQ(commands::RuntimeCommands[21], &commands::KeepTextOnCrash);
     EXPECT_EQ(commands::RuntimeCommands[25], &commands::SaveBoxFile);
     EXPECT_EQ(commands::RuntimeCommands[27], &commands::CommandLineFile);
+    EXPECT_EQ(commands::RuntimeCommands[28], &commands::SettingsFile);
+    EXPECT_EQ(commands::RuntimeCommands[29], &commands::ConfigFileState);
 }
 
 }  // namespace
