@@ -10,6 +10,7 @@
 #include "framework/wnd.h"
 #include "runtime/events/property_access.h"
 #include "runtime/units/font_data.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/unit_gdi.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
@@ -462,6 +463,24 @@ TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
     EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Size), 20u);
     EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Bold), 1u);
     EXPECT_EQ(SavedOf(ButtonId, ButtonType).size(), 32u + sizeof(FontData));
+}
+
+// A size in points is rounded once, for the window's DPI, as the system
+// rounds it; the block keeps its height in design pixels.
+TEST_F(ButtonUnitTest, FontSizesAreRoundedOnceForTheWindowsDpi) {
+    LoadDefaults();
+    HWND button = Handle(ButtonId);
+    for (int32_t points : {5, 7, 8, 9, 10, 11, 13, 20, 72}) {
+        Write(ButtonId, Button::Font, static_cast<uint32_t>(points), FontField::Size);
+        const std::string saved = SavedOf(ButtonId, ButtonType);
+        for (int32_t dpi : {120, 144, 168, 192, 240, 96}) {
+            SendMessageW(button, UM_DPI_CHANGED, static_cast<WPARAM>(dpi), 0);
+            LOGFONTW made{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof made, &made);
+            EXPECT_EQ(made.lfHeight, -MulDiv(points, dpi, 72)) << points << " pt at " << dpi << " DPI";
+        }
+        EXPECT_EQ(SavedOf(ButtonId, ButtonType), saved) << points << " pt: the block is the same at any scale";
+    }
 }
 
 TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {
