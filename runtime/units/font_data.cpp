@@ -64,6 +64,17 @@ int32_t PointsForFontHeight(int32_t height) {
     return points > 0 ? points : 0;
 }
 
+int32_t FontHeightForDpi(int32_t height, int32_t from, int32_t to) {
+    if (from <= 0 || to <= 0) return height;
+    // The whole point size whose height at `from` this is, if any.
+    const int32_t points = height < 0 && height != INT_MIN ? MulDiv(-height, 72, from) : 0;
+    if (points > 0 && MulDiv(points, from, 72) == -height) {
+        const int32_t made = MulDiv(points, to, 72);
+        if (made > 0) return -made;
+    }
+    return ScaledRounded(height, to, from);
+}
+
 FontData DefaultGuiFontData() {
     LOGFONTW stock;
     FontData font{};
@@ -74,7 +85,7 @@ FontData DefaultGuiFontData() {
     // The same fields, the height in design pixels; the face name in the
     // runtime's encoding.
     std::memcpy(&font, &stock, offsetof(FontData, lfFaceName));
-    font.lfHeight = ScaledRounded(stock.lfHeight, DesignDpi, ScreenPixelsPerInchY());
+    font.lfHeight = FontHeightForDpi(stock.lfHeight, ScreenPixelsPerInchY(), DesignDpi);
     const std::string face = TextFromWide(stock.lfFaceName, wcsnlen(stock.lfFaceName, LF_FACESIZE));
     SetFaceName(&font, face.c_str());
     return font;
@@ -151,7 +162,7 @@ void* CreateUnitFont(const void* data, int32_t length, int32_t dpi) {
     std::memcpy(&block, data, sizeof block);
     LOGFONTW font{};
     std::memcpy(&font, &block, offsetof(FontData, lfFaceName));
-    font.lfHeight = DesignToPixels(block.lfHeight, dpi);
+    font.lfHeight = FontHeightForDpi(block.lfHeight, DesignDpi, dpi);
     font.lfWidth = DesignToPixels(block.lfWidth, dpi);
     // Chinese glyphs on every system: with DEFAULT_CHARSET the system's own
     // language picks the fallback, Japanese shapes or empty boxes.

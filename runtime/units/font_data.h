@@ -54,11 +54,20 @@ int32_t ScreenPixelsPerInchY();
 
 // lfHeight for a size in points, and back, in design pixels (96 per inch, as
 // every position of a template): a block holds the same height on every
-// display, and the font made from it is scaled to its window's. A negative
+// display, and the font made from it is made for its window's DPI from the
+// point size that height stands for (FontHeightForDpi). A negative
 // size counts by its magnitude; a size whose height cannot be represented
 // counts as 0.
 int32_t FontHeightForPoints(int32_t points);
 int32_t PointsForFontHeight(int32_t height);
+
+// A font height made for one DPI, made for another. A height that a whole
+// point size gives at `from` (-MulDiv(points, from, 72), as the system and
+// FontHeightForPoints make it) becomes that size's height at `to`, rounded
+// once from the points as the system rounds it: 8 pt is -11 at 96 DPI and
+// -13 at 120, where scaling -11 would give -14. Any other height (a cell
+// height, or one from other data) is scaled.
+int32_t FontHeightForDpi(int32_t height, int32_t from, int32_t to);
 
 // The stock DEFAULT_GUI_FONT as a block (its height in design pixels).
 FontData DefaultGuiFontData();

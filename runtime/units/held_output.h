@@ -14,8 +14,9 @@
 //      waits, so that every message is handled between two pieces as at any
 //      other time (HandOverHeldPiece); a modal message box, whose loop is not
 //      the runtime's, has all of it first (HandOverHeldOutput).
-//   5. done: the unit holds nothing more, or goes away, and takes itself off
-//      the list (ForgetHeldOutput).
+//   5. done: the unit holds nothing more (after the loop's last piece, once
+//      the paint that piece made due has been a step of its own), or goes
+//      away, and takes itself off the list (ForgetHeldOutput).
 // Whatever could see the difference (a read of the unit's text, a message to
 // its window) makes the unit hand everything over itself first, at any step.
 //

@@ -23,7 +23,7 @@ HFONT DefaultUnitFont(int32_t dpi) {
     if (GetObjectW(stock, sizeof shape, &shape) == sizeof shape &&
         (shape.lfCharSet != GB2312_CHARSET || dpi != systemDpi)) {
         shape.lfCharSet = GB2312_CHARSET;
-        shape.lfHeight = ScaledRounded(shape.lfHeight, dpi, systemDpi);
+        shape.lfHeight = FontHeightForDpi(shape.lfHeight, systemDpi, dpi);
         shape.lfWidth = ScaledRounded(shape.lfWidth, dpi, systemDpi);
         if (HFONT copy = CreateFontIndirectW(&shape)) font = copy;
     }

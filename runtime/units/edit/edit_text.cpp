@@ -267,6 +267,11 @@ LRESULT EditText::SendOwnChange(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void EditText::BeforeMessage(UINT message) {
+    // A paint the system asks for takes the place of the one the handover owes.
+    if (message == WM_PAINT && paintOwed_ && !IsHeld()) {
+        InvalidateRect(edit_, nullptr, TRUE);
+        paintOwed_ = false;
+    }
     if (busy_ || known_ == Known::Nothing) return;
     const MessageEffect effect = EffectOf(message);
     // Handing megabytes over before a click would hold the window up for

@@ -48,10 +48,11 @@ namespace quillet {
 //   UserEdited  as Held, but the user has edited the control, whose whole
 //               text now stands for text_[0, same_) (nothing stale or beyond);
 //               it is read back, making it Held again, before text_ is used.
-// The box is on the held-output list exactly while known_ is Held or
-// UserEdited. userActed_ (Held, UserEdited): pieces keep the user's caret and
-// view. busy_: the runtime's own messages are reaching the control, which
-// BeforeMessage lets through untouched.
+// The box is on the held-output list while known_ is Held or UserEdited, and
+// after the last piece of a handover until the paint it owes (paintOwed_) has
+// been made as a step of its own. userActed_ (Held, UserEdited): pieces keep
+// the user's caret and view. busy_: the runtime's own messages are reaching
+// the control, which BeforeMessage lets through untouched.
 class EditText : public HeldOutput {
 public:
     EditText() = default;
@@ -129,9 +130,10 @@ private:
     void FinishHandOver();
     bool PaintDue() const;
     void Paint();
-    void PaintAfterPiece(bool show, bool done);
+    void PaintAfterPiece(PieceMode mode, bool done);
     void Drop();
-    size_t PieceEnd(double ms) const;
+    double PieceBytes(double ms) const;
+    size_t PieceEnd(PieceMode mode) const;
 
     LRESULT SendOwnChange(UINT message, WPARAM wParam, LPARAM lParam);
     ControlSelection ControlSelectionNow();
@@ -157,7 +159,7 @@ private:
     double bytesPerMs_ = 400;   // how fast the control takes text, learned from each piece
     double lastPaint_ = 0;      // when the control last painted during a handover (ms)
     double paintPause_ = 0;     // how long paints wait after the last one: ten times its cost
-    bool paintOwed_ = false;    // a piece's painting was skipped; the control repaints at the end
+    bool paintOwed_ = false;    // a piece's painting was skipped; painted as a step of its own or at the end
     bool ownChange_ = false;    // a write through here is sending its message to the control
 };
 

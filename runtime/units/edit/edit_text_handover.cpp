@@ -63,8 +63,11 @@ void EditText::CatchUpWithUser() {
 }
 
 // Whether what is held would go over in one piece after a run, too soon for
-// anyone to notice.
-bool EditText::RestFitsOnePiece() const { return PieceEnd(PieceMs(PieceMode::AfterRun)) >= text_.size(); }
+// anyone to notice: by its size, since a piece cut at a line end can be much
+// bigger than asked for.
+bool EditText::RestFitsOnePiece() const {
+    return static_cast<double>(text_.size() - same_) <= PieceBytes(PieceMs(PieceMode::AfterRun));
+}
 
 // The user clicks or types while a big rest is still held: it acts on what the
 // box shows, and the rest comes after it. The control shows the box's text
@@ -102,6 +105,8 @@ void EditText::ForgetStale() {
 }
 
 void EditText::Drop() {
+    // A paint kept for a step of its own is the system's again.
+    if (paintOwed_ && edit_ != nullptr && IsWindow(edit_)) InvalidateRect(edit_, nullptr, TRUE);
     known_ = Known::Nothing;
     std::string().swap(text_);
     ForgetStale();
@@ -155,18 +160,30 @@ void EditText::MatchAppended(const char* text, size_t size) {
     if (kept < size || staleFrom_ >= stale_.size()) ForgetStale();
 }
 
-// Where the next piece ends: after a line end once it is big enough, or at
-// the end of the text.
-size_t EditText::PieceEnd(double ms) const {
-    const size_t remaining = text_.size() - same_;
+// The bytes a piece of about `ms` of the control's work holds, at the pace
+// its last pieces went.
+double EditText::PieceBytes(double ms) const {
     const double callCost = CallCostMsPerMegabyte * static_cast<double>(same_) / (1024.0 * 1024.0);
-    const double wanted =
-        std::max(static_cast<double>(SmallestPiece), std::max(ms, WorkPerCallCost * callCost) * bytesPerMs_);
-    if (wanted >= static_cast<double>(remaining)) return text_.size();
-    const size_t from = same_ + static_cast<size_t>(wanted);
-    const void* lineEnd = std::memchr(text_.data() + from, '\n', text_.size() - from);
-    return lineEnd != nullptr ? static_cast<size_t>(static_cast<const char*>(lineEnd) - text_.data()) + 1
-                              : text_.size();
+    return std::max(static_cast<double>(SmallestPiece), std::max(ms, WorkPerCallCost * callCost) * bytesPerMs_);
+}
+
+// Where the next piece ends: after a line end once it is big enough, or at
+// the end of the text. During a run the text's last line may still grow, and
+// the control lays a line out again, whole, each time it grows (one line of a
+// few megabytes costs it seconds a time: a joined text is one line): a piece
+// then ends at a line end, and a line without one yet waits.
+size_t EditText::PieceEnd(PieceMode mode) const {
+    const size_t remaining = text_.size() - same_;
+    const double wanted = PieceBytes(PieceMs(mode));
+    size_t end = text_.size();
+    if (wanted < static_cast<double>(remaining)) {
+        const size_t from = same_ + static_cast<size_t>(wanted);
+        const void* lineEnd = std::memchr(text_.data() + from, '\n', text_.size() - from);
+        if (lineEnd != nullptr) end = static_cast<size_t>(static_cast<const char*>(lineEnd) - text_.data()) + 1;
+    }
+    if (mode != PieceMode::DuringRun || end == same_ || text_[end - 1] == '\n') return end;
+    const size_t lastLineEnd = text_.rfind('\n', end - 1);
+    return lastLineEnd != std::string::npos && lastLineEnd >= same_ ? lastLineEnd + 1 : same_;
 }
 
 // The control takes text_[same_, end) in place of everything it holds after
@@ -205,7 +222,8 @@ void EditText::GiveControl(size_t end) {
 
 // Everything is in the control: the caret and the modified flag as the last
 // change left them (the caret where the user put it, if the user has acted),
-// and text_ stays as the control's text.
+// and text_ stays as the control's text. The caller takes the box off the
+// held-output list, or leaves it there for a paint still owed.
 void EditText::FinishHandOver() {
     const bool wasBusy = busy_;
     busy_ = true;
@@ -221,7 +239,6 @@ void EditText::FinishHandOver() {
     userActed_ = false;
     ForgetStale();
     if (text_.capacity() > text_.size() + text_.size() / 4 + 4096) text_.shrink_to_fit();
-    ForgetHeldOutput(this);
 }
 
 // A long handover paints now and then, not after every piece: at the end of
@@ -240,13 +257,16 @@ void EditText::Paint() {
     paintOwed_ = false;
 }
 
-// A refresh during a run shows its piece at once; otherwise painting waits
-// for its own step or for the end of the handover.
-void EditText::PaintAfterPiece(bool show, bool done) {
+// A refresh during a run shows its piece at once. After a run painting is a
+// step of its own, the last piece's too: at the end of a long line the paint
+// costs the control as much as the piece (it lays the whole line out again
+// and draws all of it), and messages are handled between the two. A short
+// rest given as the handler returns is painted as the system paints.
+void EditText::PaintAfterPiece(PieceMode mode, bool done) {
     if (!IsWindowVisible(edit_)) return;
-    if (show) {
+    if (mode == PieceMode::DuringRun) {
         Paint();
-    } else if (!done) {
+    } else if (!done || mode == PieceMode::AfterRun) {
         ValidateRect(edit_, nullptr);
         paintOwed_ = true;
     } else if (paintOwed_) {
@@ -257,6 +277,9 @@ void EditText::PaintAfterPiece(bool show, bool done) {
 
 bool EditText::HandOverPiece(PieceMode mode) {
     if (!IsHeld()) {
+        // All of it is in the control: the step left is the paint the last piece made due.
+        if (paintOwed_ && edit_ != nullptr && IsWindow(edit_)) Paint();
+        paintOwed_ = false;
         ForgetHeldOutput(this);
         return true;
     }
@@ -269,12 +292,14 @@ bool EditText::HandOverPiece(PieceMode mode) {
         Paint();
         return false;
     }
-    const size_t end = PieceEnd(PieceMs(mode));
-    if (mode == PieceMode::AllOrNothing && end < text_.size()) return false;
+    if (mode == PieceMode::AllOrNothing && !RestFitsOnePiece()) return false;
+    const size_t end = PieceEnd(mode);
+    if (mode == PieceMode::DuringRun && end == same_) return false;  // no whole line to show yet
     GiveControl(end);
     const bool done = end == text_.size();
     if (done) FinishHandOver();
-    PaintAfterPiece(mode == PieceMode::DuringRun, done);
+    PaintAfterPiece(mode, done);
+    if (done && !paintOwed_) ForgetHeldOutput(this);
     return done;
 }
 
@@ -304,6 +329,7 @@ void EditText::HandOverAll() {
         InvalidateRect(edit_, nullptr, TRUE);
         paintOwed_ = false;
     }
+    ForgetHeldOutput(this);
 }
 
 }  // namespace quillet

@@ -10,6 +10,7 @@
 #include "framework/wnd.h"
 #include "runtime/events/property_access.h"
 #include "runtime/units/font_data.h"
+#include "runtime/units/private_messages.h"
 #include "runtime/units/unit_gdi.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/runtime_heap.h"
@@ -443,7 +444,7 @@ TEST_F(ButtonUnitTest, TheCheckBoxAnswersItsColourMessageWithItsColours) {
     DeleteDC(dc);
 }
 
-TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
+TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAtEveryDpiAndReadBack) {
     LoadDefaults();
     HWND button = Handle(ButtonId);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), DefaultUnitFont(ScreenPixelsPerInchY()));
@@ -462,6 +463,16 @@ TEST_F(ButtonUnitTest, FontsAreAppliedToTheControlAndReadBack) {
     EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Size), 20u);
     EXPECT_EQ(Read(ButtonId, Button::Font, FontField::Bold), 1u);
     EXPECT_EQ(SavedOf(ButtonId, ButtonType).size(), 32u + sizeof(FontData));
+    // Sizes in points rounded once, for the window's DPI, as the system rounds them.
+    for (int32_t points : {5, 7, 8, 9, 10, 11, 13, 20, 72}) {
+        Write(ButtonId, Button::Font, static_cast<uint32_t>(points), FontField::Size);
+        for (int32_t dpi : {120, 144, 168, 192, 240, 96}) {
+            SendMessageW(button, UM_DPI_CHANGED, static_cast<WPARAM>(dpi), 0);
+            LOGFONTW made{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof made, &made);
+            EXPECT_EQ(made.lfHeight, -MulDiv(points, dpi, 72)) << points << " pt at " << dpi << " DPI";
+        }
+    }
 }
 
 TEST_F(ButtonUnitTest, BindingNamesAreStoredOnly) {

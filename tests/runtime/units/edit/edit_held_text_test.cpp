@@ -483,5 +483,24 @@ TEST_F(HeldTextTest, AClickAndAKeyDuringALongHandoverActOnWhatTheBoxShows) {
     EXPECT_EQ(BoxChanges(), 1) << "the result alone";
 }
 
+// A line still growing in a run waits (the control lays a line out whole at
+// each change); after the run the loop gives the rest, then paints it as a
+// step of its own.
+TEST_F(HeldTextTest, ALineStillGrowingWaitsAndTheLastPiecePaintsInAStepOfItsOwn) {
+    LoadBox();
+    const std::string rest = "\r\n" + std::string(440000, 'w');
+    InHandler([&] {
+        AppendToBox({"joined"});
+        Sleep(800);  // a refresh is due at the next append
+        AppendToBox({"still", rest});
+        EXPECT_EQ(ShownStateOf(Handle(M)).length, 0u) << "no piece of the unfinished line";
+    });
+    ASSERT_TRUE(HeldOutputCount() == 1 && HandOverHeldPiece()) << "a rest of one long line is the loop's";
+    EXPECT_TRUE(HeldOutputCount() == 1 && !GetUpdateRect(Handle(M), nullptr, FALSE)) << "its paint, a step later";
+    ASSERT_TRUE(HandOverHeldPiece());
+    EXPECT_EQ(HeldOutputCount(), 0);
+    EXPECT_EQ(ControlText(Handle(M)), "joinedstill" + rest);
+}
+
 }  // namespace
 }  // namespace quillet
