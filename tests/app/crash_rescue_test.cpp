@@ -53,7 +53,7 @@ struct CrashEnd {
 // The probe, copied into the folder, run with a scenario.
 CrashEnd RunCrashProbe(const std::string& folder, const char* scenario, const std::string& records,
                        const ChildWatch& watch = {}) {
-    CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder + "\\crash_probe.exe").c_str(), TRUE);
+    CopyFileW(Wide(BesideTests("crash_probe.exe")).c_str(), Wide(folder + "\\crash_probe.exe").c_str(), FALSE);
     DeleteFileW(Wide(records).c_str());
     CrashEnd end;
     end.run = RunChildProcess("\"" + folder + "\\crash_probe.exe\" --scenario=" + scenario + " \"--records=" + records + "\"",

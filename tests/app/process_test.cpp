@@ -340,7 +340,7 @@ TEST(EndOfProcessTest, ClosingTheWindowDuringARunEndsTheProgramCleanly) {
         TemporaryFolder folder;
         RunningTool tool(folder.Path());
         ASSERT_TRUE(tool.Started());
-        tool.SetText(Unit::MainBox, ManyLines(5000));  // a run that lasts until the close ends it
+        tool.SetText(Unit::MainBox, ManyLines(15000));  // a run that lasts until the close ends it
         tool.ShowPage(run.page);
         for (quillet::app::UnitId option : run.optionClicks) tool.Click(option);
         // The clicks were posted: their last state is the first with the pass alone.
