@@ -1,12 +1,14 @@
-// The safe write of a large text against the plainest write of the same bytes,
-// in the same run. Run by hand:
-//   scripts/wine-run build/bench/safe_write_bench.exe [MB] [ROUNDS] [FOLDER]
-// Each round replaces a file of MB megabytes (13 by default: a million lines of
-// the tool benchmark's text) with new bytes through WriteFileSafely (a
-// temporary file written, flushed, closed, read back and compared, then
-// ReplaceFileW with a backup name), and writes the same bytes over another file
-// once with CreateFileW, WriteFile, FlushFileBuffers and CloseHandle; which goes
-// first alternates. Prints each round and the medians, in ms, and their ratio.
+// A save of a large text against the plainest write of the same bytes, in the
+// same run. Run by hand:
+//   scripts/wine-run build/bench/safe_write_bench.exe [MB] [ROUNDS] [FOLDER] [utf8]
+// Each round saves a text of MB megabytes (13 by default: a million lines of
+// the tool benchmark's text) over a file as the save command does: encoded in
+// the file's form (GBK with LF breaks, or UTF-8 with CR LF and a mark), then
+// through WriteFileSafely (a temporary file written, flushed, closed, read
+// back and compared, then ReplaceFileW with a backup name); and writes the
+// encoded bytes over another file once with CreateFileW, WriteFile,
+// FlushFileBuffers and CloseHandle. Which goes first alternates. Prints each
+// round and the medians, in ms, and their ratio.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include "bench/bench_text.h"
 #include "runtime/values/cycle_clock.h"
 #include "runtime/values/safe_write.h"
+#include "runtime/values/text_file.h"
 
 namespace {
 
@@ -32,9 +35,22 @@ bool PlainWrite(const std::wstring& path, const std::string& bytes) {
     return CloseHandle(file) && ok;
 }
 
-bool SafeWrite(const std::wstring& path, const std::string& bytes) {
+quillet::TextFileForm form;  // the saved file's
+
+// The text as the box holds it, saved: encoded, then written safely.
+bool Save(const std::wstring& path, const std::string& text) {
+    std::string bytes;
+    quillet::MissingCharacter missing{};
+    if (!quillet::WriteTextFile(text.data(), text.size(), form, &bytes, &missing)) return false;
     const quillet::SafeWriteRequest request{path.c_str(), bytes.data(), bytes.size(), nullptr, false, nullptr};
     return quillet::WriteFileSafely(request).failure == quillet::WriteFailure::None;
+}
+
+std::string Encoded(const std::string& text) {
+    std::string bytes;
+    quillet::MissingCharacter missing{};
+    quillet::WriteTextFile(text.data(), text.size(), form, &bytes, &missing);
+    return bytes;
 }
 
 template <typename Write>
@@ -69,30 +85,36 @@ int main(int argc, char** argv) {
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring safeFile = folder + L"\\safe.txt", plainFile = folder + L"\\plain.txt";
 
+    const bool utf8 = argc > 4 && std::string(argv[4]) == "utf8";
+    form = utf8 ? quillet::TextFileForm{quillet::TextFileKind::Utf8Mark, quillet::LineBreak::CrLf, true}
+                : quillet::TextFileForm{quillet::TextFileKind::Gbk, quillet::LineBreak::Lf, true};
     std::string text = bench::GeneratedText(1000000);
     text.resize(static_cast<size_t>(megabytes) << 20, 'x');
     std::string other = text;
-    std::reverse(other.begin(), other.end());
-    if (!PlainWrite(safeFile, other) || !PlainWrite(plainFile, other)) return 1;
+    std::reverse(other.begin(), other.end());  // CR LF turns LF CR: each round still changes every line
+    const std::string encodedText = Encoded(text), encodedOther = Encoded(other);
+    if (!PlainWrite(safeFile, encodedOther) || !PlainWrite(plainFile, encodedOther)) return 1;
 
     std::vector<double> safe, plain, ratios;
     for (int round = 0; round < rounds; ++round) {
-        const std::string& bytes = round % 2 == 0 ? text : other;  // each round changes the file
+        const std::string& saved = round % 2 == 0 ? text : other;  // each round changes the file
+        const std::string& bytes = round % 2 == 0 ? encodedText : encodedOther;
         double safeMs, plainMs;
         if (round % 2 == 0) {
-            safeMs = Timed(SafeWrite, safeFile, bytes);
+            safeMs = Timed(Save, safeFile, saved);
             plainMs = Timed(PlainWrite, plainFile, bytes);
         } else {
             plainMs = Timed(PlainWrite, plainFile, bytes);
-            safeMs = Timed(SafeWrite, safeFile, bytes);
+            safeMs = Timed(Save, safeFile, saved);
         }
         safe.push_back(safeMs);
         plain.push_back(plainMs);
         ratios.push_back(safeMs / plainMs);
-        std::printf("round %d: %d MB  safe write %8.1f ms  plain write %8.1f ms  ratio %5.2f\n", round + 1,
+        std::printf("round %d: %d MB  save %8.1f ms  plain write %8.1f ms  ratio %5.2f\n", round + 1,
                     megabytes, safeMs, plainMs, safeMs / plainMs);
     }
-    std::printf("median of %d rounds: safe write %8.1f ms  plain write %8.1f ms  ratio %5.2f\n", rounds,
+    std::printf("median of %d rounds (%s): save %8.1f ms  plain write %8.1f ms  ratio %5.2f\n", rounds,
+                utf8 ? "UTF-8 with its mark, CR LF" : "GBK, LF",
                 Median(safe), Median(plain), Median(ratios));
     DeleteFileW(safeFile.c_str());
     DeleteFileW(plainFile.c_str());

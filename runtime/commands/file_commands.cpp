@@ -195,7 +195,10 @@ SaveAnswer Save(const BoxUnit& box, int32_t flags, const std::string& givenPath,
     }
     FileStamp onDisk;
     const bool exists = ReadFileStamp(path.c_str(), &onDisk);
-    if (exists && FileAlreadyHolds(path, bytes, *text, sameFile ? file : nullptr)) {
+    // A box known to differ from its own file (the comparison of idle time)
+    // spares reading the file: its text surely changed.
+    const bool knownChanged = sameFile && BoxDiffersFromFile(box.window, box.windowId, box.unitId);
+    if (exists && !knownChanged && FileAlreadyHolds(path, bytes, *text, sameFile ? file : nullptr)) {
         Remember(box, file, path, form, *text, false);
         return {SaveBoxFileStatus::Unchanged};
     }
