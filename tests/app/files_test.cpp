@@ -224,6 +224,26 @@ TEST_F(FilesTest, UndoAfterALoadGivesBackTheFileTheOldTextBelongedTo) {
     EXPECT_EQ(Title(), Title0 + " - first.txt");
 }
 
+// The file keys act from every unit, the tab strip too, and a key's repeats
+// save nothing; 打开 is a click away as well.
+TEST_F(FilesTest, TheFileKeysActFromEveryUnitOnceAndTheLabelsByMouse) {
+    const std::wstring path = Load(L"keys.txt", "keys\r\n");
+    SetText(Unit::MainBox, "keys, edited\r\n");
+    PressKey(Unit::TabControl, 'S', {VK_CONTROL}, Stroke::Hold);  // the first goes down: saved
+    EXPECT_EQ(FileBytes(path), "keys, edited\r\n");
+    SetText(Unit::MainBox, "keys, edited again\r\n");
+    PressKey(Unit::TabControl, 'S', {VK_CONTROL}, Stroke::Repeat);
+    PressKey(Unit::TabControl, 'S', {VK_CONTROL}, Stroke::Release);
+    EXPECT_EQ(FileBytes(path), "keys, edited\r\n") << "a repeat saves nothing";
+    PressKeyAnswering(Unit::CleanupButton, 'S', {VK_CONTROL}, {});
+    EXPECT_EQ(FileBytes(path), "keys, edited again\r\n");
+
+    const std::wstring other = Write(L"other.txt", "other\r\n");
+    const auto boxes = ClickAnswering(Unit::OpenLabel, {{IDOK, FillFileDialog(other)}});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Text(Unit::MainBox), "other\r\n");
+}
+
 // Closing with unsaved changes asks; 取消 keeps the window and its text.
 TEST_F(FilesTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     Load(L"open.txt", "open\r\n");

@@ -239,6 +239,10 @@ std::vector<SeenMessageBox> CloseAnswering(const std::vector<BoxAnswer>& answers
         answers);
 }
 
+std::vector<SeenMessageBox> ClickAnswering(UnitId unit, const std::vector<BoxAnswer>& answers) {
+    return AnsweringBoxes([unit] { PostClickAndPump(unit); }, answers);
+}
+
 std::function<void(HWND)> FillFileDialog(std::wstring path, int type, FileDialogView* view) {
     return [path = std::move(path), type, view](HWND dialog) {
         constexpr int NameBox = 0x47C, TypeBox = 0x470;  // cmb13 and cmb1 of the system's file dialogs

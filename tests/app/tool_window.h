@@ -94,11 +94,12 @@ struct BoxAnswer {
     int button;
     std::function<void(HWND box)> whileShown = nullptr;
 };
-// Keys pressed as PressKey presses them, and a window's close, while the boxes
+// Keys pressed as PressKey presses them, a window's close and a click, while the boxes
 // they show are answered in turn: what each box showed, one per box shown.
 std::vector<SeenMessageBox> PressKeyAnswering(UnitId unit, UINT key, const std::vector<UINT>& modifiers,
                                               const std::vector<BoxAnswer>& answers);
 std::vector<SeenMessageBox> CloseAnswering(const std::vector<BoxAnswer>& answers);
+std::vector<SeenMessageBox> ClickAnswering(UnitId unit, const std::vector<BoxAnswer>& answers);
 
 // What a file dialog offered: its file types and the one chosen when it showed.
 struct FileDialogView {
