@@ -45,7 +45,6 @@ int32_t WindowHeightMinus(double amount) {
 extern "C" HandlerResult WindowLoaded(const uint32_t*, int32_t) {
     LayoutUnits(nullptr, 0);
     LoadReplaceLists();
-    OpenCommandLineFile();
     return NoValue;
 }
 

@@ -78,6 +78,9 @@ void StartUpToWindow() {
 
 int StartRoutine() {
     StartUpToWindow();
+    // quillet.exe 名字.txt: the file opens in the window just shown. Programs
+    // that drive the window themselves (tests, benchmarks) open nothing.
+    OpenCommandLineFile();
     compiled::Support().FinishStartup();
     return 0;
 }
